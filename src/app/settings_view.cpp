@@ -1,0 +1,326 @@
+#include "app/settings_view.h"
+
+#include "app/json_writer.h"
+#include "setup/number_text.h"
+#include "setup/setup_store.h"
+
+#include <cstdio>
+
+namespace pfsetup::app {
+
+namespace {
+
+struct PinRow {
+    std::string type, position, iil, iih, iol, ioh;
+};
+
+std::vector<PinRow> PinRows(CPFCoreSetupAPI& store) {
+    std::vector<PinRow> rows;
+    store.InitPinIteration();
+    while (store.GetNextPin()) {
+        PinRow row;
+        store.GetDefPinType(row.type);
+        store.GetDefPinLocation(row.position);
+        store.GetDefIil(row.iil);
+        store.GetDefIih(row.iih);
+        store.GetDefIol(row.iol);
+        store.GetDefIoh(row.ioh);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+struct PropertyRow {
+    std::string name, value, required, visibility, alignment;
+    int type = 0;
+};
+
+std::vector<PropertyRow> PropertyRows(CPFCoreSetupAPI& store) {
+    std::vector<PropertyRow> rows;
+    store.InitPropertyIteration();
+    store.SetPropertyContext(PFSetupContextAll);
+    while (store.GetNextProperty()) {
+        PropertyRow row;
+        store.GetPropertyName(row.name);
+        store.GetPropertyValue(row.value);
+        store.GetPropertyType(row.type);
+        store.GetPropertyRequired(row.required);
+        store.GetPropertyVisibility(row.visibility);
+        store.GetPropertyAlignment(row.alignment);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string Pad(const std::string& text, size_t width) {
+    return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
+}
+
+std::string Or(const std::string& text, const char* fallback) {
+    return text.empty() ? fallback : text;
+}
+
+const char* NotationText(int value, bool reading) {
+    switch (value) {
+    case 2:
+        return "suffix '*'";
+    case 3:
+        return "suffix '_N'";
+    default:
+        return reading ? "suffix '*' and suffix '_N'" : "suffix '*'";
+    }
+}
+
+} // namespace
+
+const char* AlphaNumText(int value) {
+    switch (value) {
+    case 1:
+        return "BN";
+    case 2:
+        return "BN-B";
+    case 3:
+        return "BN-S";
+    default:
+        return "?";
+    }
+}
+
+const char* NumAlphaText(int value) {
+    switch (value) {
+    case 1:
+        return "BN";
+    case 2:
+        return "G-BN";
+    case 3:
+        return "B-BN";
+    case 4:
+        return "S-BN";
+    default:
+        return "?";
+    }
+}
+
+const char* NumAlphaNumText(int value) {
+    switch (value) {
+    case 1:
+        return "BN";
+    case 2:
+        return "BN-B";
+    case 3:
+        return "BN-S";
+    case 4:
+        return "B-BN";
+    case 5:
+        return "S-BN";
+    case 6:
+        return "G-BN";
+    case 7:
+        return "G-BN-B";
+    case 8:
+        return "G-BN-S";
+    default:
+        return "?";
+    }
+}
+
+std::string ContextText(int type) {
+    static const std::pair<int, const char*> names[] = {
+        {0x01, "symbol"},        {0x02, "symbol-pin"},   {0x04, "package"},
+        {0x08, "package-pin"},   {0x10, "table-global"}, {0x20, "table-package"},
+        {0x80, "table-physical"}};
+    std::string text;
+    for (const auto& [bit, name] : names) {
+        if (type & bit)
+            text += (text.empty() ? "" : ",") + std::string(name);
+    }
+    return text.empty() ? "none" : text;
+}
+
+std::string RenderSettingsText(CPFCoreSetupAPI& s, const std::vector<EntryOrigin>* origins) {
+    std::string out;
+    auto line = [&out](const std::string& label, const std::string& value) {
+        out += "  " + Pad(label, 32) + value + "\n";
+    };
+    float grid = 0, note = 0;
+    std::string units, outline, style;
+    int width = 0, length = 0, topBottom = 0, leftRight = 0;
+    s.GetDefGridSize(grid);
+    s.GetDefNoteSize(note);
+    s.GetDefUnits(units);
+    s.GetDefSymbolOutLine(outline);
+    s.GetDefTextStyle(style);
+    s.GetDefSymbolWidth(width);
+    s.GetDefSymbolLength(length);
+    s.GetDefSymbolWidthIncrement(topBottom);
+    s.GetDefSymbolLengthIncrement(leftRight);
+    out += "Symbol\n";
+    line("Units", units);
+    line("Grid", FormatFixed6(grid));
+    line("Pin text size", FormatFixed6(note) + " grids");
+    line("Symbol outline", outline);
+    line("Pin text orientation", style);
+    line("Minimum symbol width", FormatInt(width) + " grids");
+    line("Minimum symbol height", FormatInt(length) + " grids");
+    line("Minimum pin spacing top/bottom", FormatInt(topBottom) + " grids");
+    line("Minimum pin spacing left/right", FormatInt(leftRight) + " grids");
+    line("Use pin names for pin text", s.GetUsePinNamesForText() ? "yes" : "no");
+    line("Split symbol properties",
+         s.GetUseSplitInstProp() ? "SPLIT_INST & $LOCATION" : "SPLIT_INST_NAME");
+
+    out += "\nPin types\n  " + Pad("Type", 10) + Pad("Position", 10) + Pad("In low", 9) +
+           Pad("In high", 9) + Pad("Out low", 9) + "Out high\n";
+    for (const PinRow& row : PinRows(s))
+        out += "  " + Pad(row.type, 10) + Pad(row.position, 10) + Pad(Or(row.iil, "-"), 9) +
+               Pad(Or(row.iih, "-"), 9) + Pad(Or(row.iol, "-"), 9) + Or(row.ioh, "-") + "\n";
+
+    out += "\nProperties\n";
+    const std::vector<PropertyRow> properties = PropertyRows(s);
+    if (properties.empty())
+        out += "  (none)\n";
+    for (const PropertyRow& row : properties)
+        out += "  " + Pad(row.name, 18) + Pad(row.value.empty() ? "''" : row.value, 14) +
+               Pad(ContextText(row.type), 26) +
+               Pad(row.required == "Yes" ? "required" : "optional", 10) +
+               Pad(Or(row.visibility, "-"), 10) + Or(row.alignment, "-") + "\n";
+
+    PFActiveLow read{}, write{};
+    s.GetDefReadActiveLowPinNotation(read);
+    s.GetDefWriteActiveLowPinNotation(write);
+    out += "\nFormat\n";
+    line("Low-asserted pins, reading", NotationText(read, true));
+    line("Low-asserted pins, writing", NotationText(write, false));
+    line("Minus for low-asserted pins", s.GetDefUseMinusInPackage() ? "yes (package view)" : "no");
+    line("Group format for chips files", s.ReadChipsInGroupFormat() ? "yes" : "no");
+    line("Sizeable pins shown as",
+         s.GetFormatForSizeablePins() == 1 ? "base name - slot" : "slot - base name");
+    line("Vector pins shown as",
+         s.GetFormatForVectorPins() == 1 ? "base name - bit" : "bit - base name");
+
+    PFPinInterpret_AlphaNum a{};
+    PFPinInterpret_NumAlpha n{};
+    PFPinInterpret_NumAlphaNum t{};
+    s.GetAlphaNumValue(a);
+    s.GetNumAlphaValue(n);
+    s.GetNumAlphaNumValue(t);
+    out += "\nPin name interpretation\n";
+    line("A1  (string, numeral)", AlphaNumText(a));
+    line("1A  (numeral, string)", NumAlphaText(n));
+    line("1A1 (numeral, string, numeral)", NumAlphaNumText(t));
+
+    out += "\nLists\n";
+    std::string errors;
+    for (uint16_t number : s.GetOverriddenErrors())
+        errors += (errors.empty() ? "" : ", ") + FormatInt(number);
+    line("Overridden messages", Or(errors, "(none)"));
+    std::string holders = "?";
+    for (const std::string& text : s.GetPackagePlaceHolders())
+        holders += ", " + text;
+    line("Package placeholders", holders);
+
+    if (origins) {
+        out += "\nOrigins of the \"PFG142\" entries\n";
+        for (const EntryOrigin& origin : *origins)
+            out += "  " + Pad(origin.level, 8) + origin.file + ":" + FormatInt(origin.line) + "\t" +
+                   origin.key + " = " + origin.value + "\n";
+    }
+    return out;
+}
+
+std::string RenderSettingsJson(CPFCoreSetupAPI& s, const std::vector<EntryOrigin>* origins) {
+    JsonWriter json;
+    json.BeginObject();
+    float grid = 0, note = 0;
+    std::string units, outline, style;
+    int width = 0, length = 0, topBottom = 0, leftRight = 0;
+    s.GetDefGridSize(grid);
+    s.GetDefNoteSize(note);
+    s.GetDefUnits(units);
+    s.GetDefSymbolOutLine(outline);
+    s.GetDefTextStyle(style);
+    s.GetDefSymbolWidth(width);
+    s.GetDefSymbolLength(length);
+    s.GetDefSymbolWidthIncrement(topBottom);
+    s.GetDefSymbolLengthIncrement(leftRight);
+    json.BeginObject("symbol")
+        .String("units", units)
+        .Number("grid", grid)
+        .Number("pinTextSize", note)
+        .String("outline", outline)
+        .String("textStyle", style)
+        .Integer("minWidth", width)
+        .Integer("minHeight", length)
+        .Integer("pinSpacingTopBottom", topBottom)
+        .Integer("pinSpacingLeftRight", leftRight)
+        .Bool("usePinNamesForText", s.GetUsePinNamesForText() != 0)
+        .Bool("useSplitInstProp", s.GetUseSplitInstProp() != 0)
+        .EndObject();
+    json.BeginArray("pinTypes");
+    for (const PinRow& row : PinRows(s))
+        json.BeginObject()
+            .String("type", row.type)
+            .String("position", row.position)
+            .String("iil", row.iil)
+            .String("iih", row.iih)
+            .String("iol", row.iol)
+            .String("ioh", row.ioh)
+            .EndObject();
+    json.EndArray();
+    json.BeginArray("properties");
+    for (const PropertyRow& row : PropertyRows(s))
+        json.BeginObject()
+            .String("name", row.name)
+            .String("value", row.value)
+            .Integer("type", row.type)
+            .String("required", row.required)
+            .String("visibility", row.visibility)
+            .String("alignment", row.alignment)
+            .EndObject();
+    json.EndArray();
+    PFActiveLow read{}, write{};
+    s.GetDefReadActiveLowPinNotation(read);
+    s.GetDefWriteActiveLowPinNotation(write);
+    json.BeginObject("format")
+        .Integer("readActiveLow", read)
+        .Integer("writeActiveLow", write)
+        .Bool("useMinusInPackage", s.GetDefUseMinusInPackage() != 0)
+        .Bool("groupFormat", s.ReadChipsInGroupFormat() != 0)
+        .Integer("sizeableFormat", s.GetFormatForSizeablePins())
+        .Integer("vectorFormat", s.GetFormatForVectorPins())
+        .EndObject();
+    PFPinInterpret_AlphaNum a{};
+    PFPinInterpret_NumAlpha n{};
+    PFPinInterpret_NumAlphaNum t{};
+    s.GetAlphaNumValue(a);
+    s.GetNumAlphaValue(n);
+    s.GetNumAlphaNumValue(t);
+    json.BeginObject("interpretation")
+        .Integer("alphaNum", a)
+        .Integer("numAlpha", n)
+        .Integer("numAlphaNum", t)
+        .EndObject();
+    json.BeginArray("overriddenErrors");
+    for (uint16_t number : s.GetOverriddenErrors())
+        json.Integer(nullptr, number);
+    json.EndArray();
+    json.BeginArray("packagePlaceHolders");
+    for (const std::string& text : s.GetPackagePlaceHolders())
+        json.String(nullptr, text);
+    json.EndArray();
+    if (origins) {
+        json.BeginArray("origins");
+        for (const EntryOrigin& origin : *origins)
+            json.BeginObject()
+                .String("key", origin.key)
+                .String("value", origin.value)
+                .String("file", origin.file)
+                .Integer("line", origin.line)
+                .String("level", origin.level)
+                .EndObject();
+        json.EndArray();
+    }
+    json.EndObject();
+    return json.Text() + "\n";
+}
+
+} // namespace pfsetup::app

@@ -1,0 +1,102 @@
+// Writing what the person confirmed into the project file: the settings tree and, in the same
+// single write, the "PFG142" section the next read takes the settings from.
+
+#include "persist/settings_entries.h"
+#include "persist/tree/ar_tree.h"
+#include "persist/tree/st_setup_file.h"
+#include "projfile/spi_project.h"
+#include "setup/ascii_text.h"
+#include "setup/setup_store.h"
+
+#include <set>
+#include <vector>
+
+namespace pfsetup {
+
+namespace {
+
+struct LessIgnoringCase {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](char x, char y) { return ToUpperAscii(x) < ToUpperAscii(y); });
+    }
+};
+
+} // namespace
+
+// Puts every setting of the store into the project's settings section at the user's level,
+// whatever a template save cleared from the store's mask. A setting the store holds no value
+// for any more (a deleted property, an emptied list, a cleared flag) is removed from the user's
+// own entries, and an install or site entry for it is masked by a value-less user entry, which
+// the reader skips; entries the reader ignores are left as they are.
+void RefreshSettingsSection(CPFCoreSetupAPI& store, SpiProject& project, std::string& problems) {
+    if (project.FindProgram(kSettingsSection) != 0) {
+        project.AddProgram(kSettingsSection);
+        project.FindProgram(kSettingsSection);
+    }
+    std::set<std::string, LessIgnoringCase> written;
+    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF, &problems)) {
+        if (project.FindDirective(entry.key) == 0)
+            project.DeleteDirective(entry.key);
+        project.AddDirective(entry.key);
+        project.AddValue(entry.value);
+        written.insert(entry.key);
+    }
+    std::vector<std::string> stale, masked;
+    const SpiProgram* section = project.Programs().Lookup(kSettingsSection);
+    for (const auto& directive : section->directives) {
+        if (written.count(directive->name) ||
+            ClassifySettingsKey(directive->name) == SettingsKeyKind::Ignored)
+            continue;
+        const bool installed =
+            directive->origins[SpiInstallLevel].Known() || directive->origins[SpiSiteLevel].Known();
+        (installed ? masked : stale).push_back(directive->name);
+    }
+    for (const std::string& name : stale)
+        project.DeleteDirective(name);
+    for (const std::string& name : masked) {
+        project.DeleteDirective(name);
+        project.AddDirective(name);
+    }
+}
+
+} // namespace pfsetup
+
+using namespace pfsetup;
+
+int CPFCoreSetupAPI::WriteCPMFile() {
+    if (CPMFileName.empty())
+        return 0;
+    ARStatus status;
+    ARObjFind finder;
+    ARTreeNode* root = nullptr;
+    // A tree parsed from another project file is not this project's.
+    if (!ARObjFind::rootsSource().empty() && ARObjFind::rootsSource() != CPMFileName)
+        ARObjFind::resetRoots();
+    if (!finder.getObj("PFG", root, status)) {
+        STSetupFile setupFile(CPMFileName, true);
+        setupFile.setReadMode(2);
+        status.reset(0xffff);
+        if (!setupFile.parse(status).test(1))
+            return 0;
+        if (!finder.getObj("PFG", root, status))
+            return 0;
+    }
+    PutEntryInProjectInNewFormat();
+    finder.getObj("PFG", root, status);
+    std::string problems;
+    STSetupWriter writer(CPMFileName, status);
+    writer.setProjectEditor([this, &problems](SpiProject& project) {
+        RefreshSettingsSection(*this, project, problems);
+    });
+    root->accept(writer);
+    if (!problems.empty())
+        PutLogError(problems);
+    if (!status.test(1)) {
+        PutLogError("\nUnable to save file " + CPMFileName);
+        return 0;
+    }
+    LastReadWriteFileName = CPMFileName;
+    return 1;
+}

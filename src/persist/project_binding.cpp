@@ -1,0 +1,90 @@
+// The store's binding to the project-file library: a project bound while a read or write of
+// the name/value entries is in progress. The library's 0-for-success codes become the store's
+// 1-for-success results here.
+
+#include "persist/project_binding.h"
+
+#include "host/host_services.h"
+#include "persist/settings_entries.h"
+#include "projfile/spi_project.h"
+#include "setup/setup_store.h"
+
+#include <new>
+
+namespace pfsetup {
+
+namespace {
+void DeleteProject(SpiProject* project) { delete project; }
+} // namespace
+
+BoundProject NewBoundProject() {
+    SpiProject* project = new (std::nothrow) SpiProject;
+    if (!project)
+        Host().ShowMessage("Could not allocate memory for the new project", MessageIcon::None,
+                           MessageButtons::Ok);
+    return BoundProject(project, project ? DeleteProject : nullptr);
+}
+
+} // namespace pfsetup
+
+using namespace pfsetup;
+
+int CPFCoreSetupAPI::CloseProject() {
+    Project.reset();
+    return 1;
+}
+
+int CPFCoreSetupAPI::CreateProjectFile(const std::string& fileName) {
+    CloseProject();
+    BoundProject project = NewBoundProject();
+    if (!project)
+        return 0;
+    if (project->Create(fileName, 1) != 0)
+        return 0;
+    Project = std::move(project);
+    return 1;
+}
+
+int CPFCoreSetupAPI::SaveProjectFile(const std::string& fileName, int writeAll) {
+    if (!Project)
+        return 0;
+    return Project->Save(fileName, writeAll) == 0 ? 1 : 0;
+}
+
+int CPFCoreSetupAPI::DeleteSettingsSection() {
+    if (!Project)
+        return 0;
+    if (Project->FindProgram(kSettingsSection) == 0)
+        Project->DeleteProgram(kSettingsSection);
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutEntry(const std::string& name, const std::string& value) {
+    if (!Project)
+        return 0;
+    if (Project->FindProgram(kSettingsSection) != 0) {
+        Project->AddProgram(kSettingsSection);
+        if (Project->FindProgram(kSettingsSection) != 0)
+            return 0;
+    }
+    if (Project->FindDirective(name) == 0)
+        return ReplaceEntry(name, value);
+    Project->AddDirective(name);
+    if (Project->FindDirective(name) != 0)
+        return 0;
+    Project->AddValue(value);
+    return 1;
+}
+
+int CPFCoreSetupAPI::ReplaceEntry(const std::string& name, const std::string& value) {
+    if (!Project || Project->FindProgram(kSettingsSection) != 0)
+        return 0;
+    std::string old;
+    if (Project->GetDirectiveValue(name, old) != 0)
+        return 0;
+    Project->DeleteDirective(name);
+    Project->AddDirective(name);
+    Project->FindDirective(name);
+    Project->AddValue(value);
+    return 1;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The settings tree inside the project file: one program section, SETUP_TREE, one directive per
+// node in pre-order, named by the node's path from its root, with the node kind as first value
+// and each set parameter as "N=text":
+//
+//   PFG/Symbol/GridSize 'value' '1=0.050000'
+//
+// Parsing opens the project as always (install, site and user merged), so the install file's
+// skeleton supplies the nodes the settings writer expects; writing replaces the section in the
+// user's file through a selective save, which keeps every other section and drops nodes equal
+// to the install and site values.
+
+#include "persist/tree/ar_tree.h"
+
+#include <functional>
+#include <string>
+
+class SpiProject;
+
+namespace pfsetup {
+constexpr const char* kTreeSection = "SETUP_TREE";
+}
+
+class STSetupFile {
+public:
+    STSetupFile(std::string fileName, bool userFile);
+    void setReadMode(int mode) { readMode_ = mode; }
+    // Reads the tree and registers its roots ("PFG", "PropertyFile"); a project that cannot be
+    // opened fails the status and registers nothing.
+    ARStatus& parse(ARStatus& status);
+
+private:
+    std::string fileName_;
+    int readMode_ = 0;
+};
+
+class STSetupWriter : public ARTreeVisitor {
+public:
+    // Further edits made to the opened project before the one save (the settings section).
+    using ProjectEditor = std::function<void(SpiProject&)>;
+
+    STSetupWriter(std::string fileName, ARStatus& status);
+    void setProjectEditor(ProjectEditor editor) { editor_ = std::move(editor); }
+    // Writes every registered root into the file; failures go to the status.
+    void visit(ARTreeNode& node) override;
+
+private:
+    std::string fileName_;
+    ARStatus& status_;
+    ProjectEditor editor_;
+};
+
+class STUtil {
+public:
+    // "Invisible" 0, "Name" 1, "Value" 2, "Both" 3 (letter case ignored); another text 0.
+    static int getVisibilityFromText(const std::string& text, int domain);
+};
+
+namespace pfsetup {
+
+// The roots described by the project's SETUP_TREE section (a missing parent is made as a
+// plain node); none when the section is absent.
+std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project);
+// Replaces the project's SETUP_TREE section by the given roots.
+void PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roots);
+
+} // namespace pfsetup

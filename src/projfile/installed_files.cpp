@@ -1,0 +1,233 @@
+#include "projfile/installed_files.h"
+
+#include "projfile/spi_messages.h"
+#include "projfile/spi_text.h"
+
+#include <cstdlib>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+const char* const SpiInstallProjectFile = "qrvsetup/projmgr/qrv.cpm";
+const char* const SpiSiteProjectFile = "qrvsetup/projmgr/site.cpm";
+
+namespace {
+
+// The library's own state: its search context and the paths found with it.
+unsigned long g_searchContext = 0;
+std::string g_installPath;
+std::string g_sitePath;
+
+// The common library's state: the directories each context searches.
+unsigned long g_lastContext = 0;
+std::map<unsigned long, std::vector<std::string>> g_contexts;
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+std::string JoinPath(const std::string& dir, const std::string& relative) {
+    if (dir.empty() || dir.back() == '/') {
+        return dir + relative;
+    }
+    return dir + "/" + relative;
+}
+
+bool HoldsInstallFile(const std::string& dir) {
+    return !dir.empty() && IsFile(JoinPath(dir, SpiInstallProjectFile));
+}
+
+std::string ExecutableDirectory() {
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) {
+            return std::string();
+        }
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(length));
+            break;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    const std::size_t slash = buffer.rfind('/');
+    return slash == std::string::npos ? std::string() : buffer.substr(0, slash);
+}
+
+// "/a/bin/../share/x" -> "/a/share/x", so messages show a plain path.
+std::string WithoutDotDot(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t slash = path.find('/', start);
+        if (slash == std::string::npos) {
+            slash = path.size();
+        }
+        const std::string part = path.substr(start, slash - start);
+        if (part == "..") {
+            if (!parts.empty()) {
+                parts.pop_back();
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = slash + 1;
+    }
+    std::string joined;
+    for (const std::string& part : parts) {
+        joined += "/" + part;
+    }
+    return joined.empty() ? "/" : joined;
+}
+
+} // namespace
+
+bool qrvGetInstallRoot(std::string& root) {
+    const std::string exeDir = ExecutableDirectory();
+    if (!exeDir.empty()) {
+        const std::string beside = WithoutDotDot(exeDir + "/../share/pfsetup");
+        if (HoldsInstallFile(beside)) {
+            root = beside;
+            return true;
+        }
+    }
+#ifdef PFSETUP_INSTALL_DATADIR
+    if (HoldsInstallFile(PFSETUP_INSTALL_DATADIR)) {
+        root = PFSETUP_INSTALL_DATADIR;
+        return true;
+    }
+#endif
+#ifdef PFSETUP_BUILD_DATADIR
+    if (IsDirectory(PFSETUP_BUILD_DATADIR)) {
+        root = PFSETUP_BUILD_DATADIR;
+        return true;
+    }
+#endif
+    return false;
+}
+
+int kfxInitialize(unsigned long* context) {
+    if (context == nullptr) {
+        return KfxBadArgument;
+    }
+    std::vector<std::string> directories;
+    if (const char* searchPath = std::getenv("QRV_SEARCH_PATH")) {
+        const std::string list(searchPath);
+        std::size_t start = 0;
+        while (start <= list.size()) {
+            std::size_t colon = list.find(':', start);
+            if (colon == std::string::npos) {
+                colon = list.size();
+            }
+            if (colon > start) {
+                directories.push_back(list.substr(start, colon - start));
+            }
+            start = colon + 1;
+        }
+    }
+    std::string root;
+    if (qrvGetInstallRoot(root)) {
+        directories.push_back(root);
+    }
+    if (directories.empty()) {
+        return KfxNoSearchPath;
+    }
+    *context = ++g_lastContext;
+    g_contexts[*context] = std::move(directories);
+    return KfxOk;
+}
+
+int kfxSearch(unsigned long context, const char* relativePath, std::string& fullPath) {
+    if (relativePath == nullptr || *relativePath == '\0') {
+        return KfxBadArgument;
+    }
+    const auto found = g_contexts.find(context);
+    if (found == g_contexts.end()) {
+        return KfxBadContext;
+    }
+    for (const std::string& dir : found->second) {
+        std::string candidate = JoinPath(dir, relativePath);
+        if (IsFile(candidate)) {
+            fullPath = std::move(candidate);
+            return KfxOk;
+        }
+    }
+    return KfxNotFound;
+}
+
+std::string kfxGetErrorMsg(int code) {
+    switch (code) {
+    case KfxOk:
+        return "no error";
+    case KfxBadArgument:
+        return "invalid argument";
+    case KfxNoSearchPath:
+        return "no directory to search: QRV_SEARCH_PATH is not set and no installation root "
+               "was found";
+    case KfxBadContext:
+        return "the search context is not initialised";
+    case KfxNotFound:
+        return "not found in QRV_SEARCH_PATH or the installation root";
+    default:
+        return pfsetup::Format("unknown error %d", code);
+    }
+}
+
+int FindInstalledFile(const std::string& relativePath, std::string& path) {
+    if (g_searchContext == 0) {
+        unsigned long context = 0;
+        const int code = kfxInitialize(&context);
+        if (code != KfxOk) {
+            SetLastMessage("SPI_ERROR: " + kfxGetErrorMsg(code));
+            return -1;
+        }
+        g_searchContext = context;
+    }
+    const int code = kfxSearch(g_searchContext, relativePath.c_str(), path);
+    if (code != KfxOk) {
+        SetLastMessage(pfsetup::Format(
+            "SPI_ERROR: Failed to find \"%s\", %s. Include the installation directory in the "
+            "path.",
+            relativePath.c_str(), kfxGetErrorMsg(code).c_str()));
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+int GetRememberedPath(std::string& remembered, const char* relativePath, std::string& path) {
+    if (!remembered.empty()) {
+        path = remembered;
+        return 0;
+    }
+    const int result = FindInstalledFile(relativePath, path);
+    if (result == 0) {
+        remembered = path;
+    }
+    return result;
+}
+
+} // namespace
+
+int GetInstallProjectFilePath(std::string& path) {
+    return GetRememberedPath(g_installPath, SpiInstallProjectFile, path);
+}
+
+int GetSiteProjectFilePath(std::string& path) {
+    return GetRememberedPath(g_sitePath, SpiSiteProjectFile, path);
+}
+
+void SpiForgetInstalledFiles() {
+    g_searchContext = 0;
+    g_installPath.clear();
+    g_sitePath.clear();
+    g_contexts.clear();
+}

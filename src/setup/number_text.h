@@ -1,0 +1,24 @@
+#pragma once
+// Numbers in setting texts, independent of the process locale: a Qt application sets the
+// locale from the environment at start-up, and files must read the same everywhere.
+
+#include <string>
+
+namespace pfsetup {
+
+// As atoi: leading white space, an optional sign, digits up to the first other character;
+// no digits gives 0. Values beyond int saturate instead of overflowing.
+int ParseInt(const std::string& text);
+
+// As atof: leading white space, then the longest leading part that forms a decimal number
+// (optional sign, digits, '.', exponent); anything else gives 0. `consumed`, when given,
+// receives the number of characters read (0 when no number was found).
+double ParseDecimal(const std::string& text, size_t* consumed = nullptr);
+
+// "%f": fixed point with six decimals and a '.'.
+std::string FormatFixed6(double value);
+
+// "%d".
+std::string FormatInt(long long value);
+
+} // namespace pfsetup

@@ -1,0 +1,190 @@
+#include "setup/setup_store.h"
+
+#include "setup/ascii_text.h"
+
+#include <utility>
+
+namespace {
+
+struct PinTypeDefaults {
+    const char* pinType;
+    PFPinPosition position;
+    const char* iil;
+    const char* iih;
+    const char* iol;
+    const char* ioh;
+};
+
+// The pin types in table order, with the side and loads a new pin of that type gets.
+const PinTypeDefaults kPinTypeDefaults[] = {
+    {"INPUT", PFLeft, "-0.01", "0.01", "", ""},
+    {"TS", PFRight, "-0.01", "0.01", "1.0", "-1.0"},
+    {"TS_BIDIR", PFRight, "-0.01", "0.01", "1.0", "-1.0"},
+    {"OC_BIDIR", PFRight, "-0.01", "0.01", "1.0", "*"},
+    {"OE_BIDIR", PFRight, "-0.01", "0.01", "1.0", "*"},
+    {"BIDIR", PFRight, "-0.01", "0.01", "1.0", "-1.0"},
+    {"OUTPUT", PFRight, "", "", "1.0", "-1.0"},
+    {"OC", PFRight, "", "", "1.0", "*"},
+    {"OE", PFRight, "", "", "1.0", "*"},
+    {"ANALOG", PFLeft, "", "", "", ""},
+    {"POWER", PFTop, "", "", "", ""},
+    {"GROUND", PFTop, "", "", "", ""},
+    {"NC", PFBottom, "", "", "", ""},
+};
+
+const char* const kPositionTexts[] = {"Bottom", "Left", "Right", "Top"};
+
+} // namespace
+
+void CPFCoreSetupAPI::BuildPinTable() {
+    for (const PinTypeDefaults& defaults : kPinTypeDefaults) {
+        auto record = std::make_unique<CPFCoreSetupPinLoad>(defaults.pinType);
+        record->Position = defaults.position;
+        record->Iil = defaults.iil;
+        record->Iih = defaults.iih;
+        record->Iol = defaults.iol;
+        record->Ioh = defaults.ioh;
+        PinLoads.push_back(std::move(record));
+    }
+}
+
+CPFCoreSetupPinLoad* CPFCoreSetupAPI::CurrentPinRecord() const {
+    return CurrentPin == PinLoads.end() ? nullptr : CurrentPin->get();
+}
+
+int CPFCoreSetupAPI::SetCurrentPinByValue(const std::string& pinType) {
+    CurrentPin = PinLoads.end();
+    for (auto node = PinLoads.begin(); node != PinLoads.end(); ++node) {
+        if (pfsetup::EqualsIgnoringAsciiCase((*node)->PinType, pinType)) {
+            CurrentPin = node;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CPFCoreSetupAPI::InitPinIteration() {
+    CurrentPin = PinLoads.end();
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetNextPin() {
+    if (CurrentPin == PinLoads.end()) {
+        PinIterPos = PinLoads.begin();
+    }
+    if (PinIterPos == PinLoads.end()) {
+        return 0;
+    }
+    CurrentPin = PinIterPos++;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetDefPinType(std::string& pinType) const {
+    const CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        pinType = "UNDEFINED";
+        return 0;
+    }
+    pinType = record->PinType;
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutDefPinType(std::string pinType) {
+    CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    for (const auto& other : PinLoads) {
+        if (other.get() != record && pfsetup::EqualsIgnoringAsciiCase(other->PinType, pinType)) {
+            return 0;
+        }
+    }
+    record->PinType = std::move(pinType);
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetDefPinLocation(PFPinPosition& position) const {
+    const CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    position = record->Position;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetDefPinLocation(std::string& position) const {
+    const CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    if (record->Position >= PFBottom && record->Position <= PFTop) {
+        position = kPositionTexts[record->Position - PFBottom];
+    }
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutDefPinLocation(PFPinPosition position) {
+    CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    record->Position = position;
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutDefPinLocation(std::string position) {
+    CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    for (int value = PFBottom; value <= PFTop; ++value) {
+        if (position == kPositionTexts[value - PFBottom]) {
+            record->Position = static_cast<PFPinPosition>(value);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CPFCoreSetupAPI::GetLoad(std::string CPFCoreSetupPinLoad::*field, std::string& load) const {
+    const CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    load = record->*field;
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutLoad(std::string CPFCoreSetupPinLoad::*field, std::string load) {
+    CPFCoreSetupPinLoad* record = CurrentPinRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    record->*field = std::move(load);
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetDefIil(std::string& load) const {
+    return GetLoad(&CPFCoreSetupPinLoad::Iil, load);
+}
+int CPFCoreSetupAPI::GetDefIih(std::string& load) const {
+    return GetLoad(&CPFCoreSetupPinLoad::Iih, load);
+}
+int CPFCoreSetupAPI::GetDefIol(std::string& load) const {
+    return GetLoad(&CPFCoreSetupPinLoad::Iol, load);
+}
+int CPFCoreSetupAPI::GetDefIoh(std::string& load) const {
+    return GetLoad(&CPFCoreSetupPinLoad::Ioh, load);
+}
+int CPFCoreSetupAPI::PutDefIil(std::string load) {
+    return PutLoad(&CPFCoreSetupPinLoad::Iil, std::move(load));
+}
+int CPFCoreSetupAPI::PutDefIih(std::string load) {
+    return PutLoad(&CPFCoreSetupPinLoad::Iih, std::move(load));
+}
+int CPFCoreSetupAPI::PutDefIol(std::string load) {
+    return PutLoad(&CPFCoreSetupPinLoad::Iol, std::move(load));
+}
+int CPFCoreSetupAPI::PutDefIoh(std::string load) {
+    return PutLoad(&CPFCoreSetupPinLoad::Ioh, std::move(load));
+}

@@ -1,0 +1,322 @@
+#include "setup/setup_store.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <new>
+#include <utility>
+
+namespace {
+
+const char* const kVisibilityTexts[] = {"Name", "Value", "Both", "Invisible"};
+const char* const kAlignmentTexts[] = {"Left", "Right", "Center"};
+
+// The value (1-based) of `text` in `table`, or 0 when it is not there.
+template <std::size_t N>
+int ValueOfText(const char* const (&table)[N], const std::string& text) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (text == table[i]) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+template <std::size_t N>
+const char* TextOfValue(const char* const (&table)[N], int value) {
+    return value >= 1 && static_cast<std::size_t>(value) <= N ? table[value - 1] : nullptr;
+}
+
+} // namespace
+
+CPFCoreSetupProperty* CPFCoreSetupAPI::CurrentPropertyRecord() const {
+    return CurrentProperty == Properties.end() ? nullptr : CurrentProperty->get();
+}
+
+void CPFCoreSetupAPI::IndexProperty(PropertyList::iterator node, const std::string& name) {
+    PropertyIndex[name].push_back(node);
+}
+
+void CPFCoreSetupAPI::UnindexProperty(PropertyList::iterator node, const std::string& name) {
+    auto entry = PropertyIndex.find(name);
+    if (entry == PropertyIndex.end()) {
+        return;
+    }
+    auto& nodes = entry->second;
+    nodes.erase(std::remove(nodes.begin(), nodes.end(), node), nodes.end());
+    if (nodes.empty()) {
+        PropertyIndex.erase(entry);
+    }
+}
+
+CPFCoreSetupAPI::PropertyList::iterator CPFCoreSetupAPI::FindProperty(const std::string& name) {
+    auto entry = PropertyIndex.find(name);
+    if (entry == PropertyIndex.end()) {
+        return Properties.end();
+    }
+    if (entry->second.size() == 1) {
+        return entry->second.front();
+    }
+    // Renames can give several properties one name: the first in the list wins.
+    return std::find_if(Properties.begin(), Properties.end(),
+                        [&name](const auto& record) { return record->Name == name; });
+}
+
+int CPFCoreSetupAPI::SetPropertyContext(PFSetupPropertyContext context) {
+    PropertyContext = context;
+    return 1;
+}
+
+PFPropertyContext CPFCoreSetupAPI::GetPFCorePropertyContext() const {
+    switch (PropertyContext) {
+    case PFSetupContextSymbol:
+        return PFContextSymbol;
+    case PFSetupContextSymbolPin:
+        return PFContextSymbolPin;
+    case PFSetupContextPackage:
+        return PFContextPackage;
+    case PFSetupContextPackagePin:
+        return PFContextPackagePin;
+    default:
+        return PFContextNone;
+    }
+}
+
+int CPFCoreSetupAPI::InitPropertyIteration() {
+    CurrentProperty = Properties.end();
+    PropertyCursor = Properties.begin();
+    return Properties.empty() ? 0 : 1;
+}
+
+int CPFCoreSetupAPI::GetNextProperty() {
+    while (PropertyCursor != Properties.end()) {
+        const auto node = PropertyCursor++;
+        if (((*node)->Type & PropertyContext) == PropertyContext) {
+            CurrentProperty = node;
+            return 1;
+        }
+    }
+    CurrentProperty = Properties.end();
+    return 0;
+}
+
+int CPFCoreSetupAPI::SetCurrentPropertyByName(const std::string& name) {
+    CurrentProperty = Properties.end();
+    const auto found = FindProperty(name);
+    if (found == Properties.end()) {
+        // A walk that found nothing stops on the last property.
+        if (!Properties.empty()) {
+            PropertyCursor = std::prev(Properties.end());
+        }
+        return 0;
+    }
+    PropertyCursor = found;
+    CurrentProperty = found;
+    return 1;
+}
+
+int CPFCoreSetupAPI::CreateProperty(const std::string& name) {
+    if (name.empty() || SetCurrentPropertyByName(name)) {
+        return 0;
+    }
+    try {
+        const auto node =
+            Properties.insert(Properties.end(), std::make_unique<CPFCoreSetupProperty>(name));
+        try {
+            IndexProperty(node, name);
+        } catch (const std::bad_alloc&) {
+            Properties.erase(node);
+            return 0;
+        }
+        CurrentProperty = node;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return 1;
+}
+
+int CPFCoreSetupAPI::DeleteCurrentProperty() {
+    if (CurrentProperty == Properties.end()) {
+        return 0;
+    }
+    UnindexProperty(CurrentProperty, (*CurrentProperty)->Name);
+    Properties.erase(CurrentProperty);
+    CurrentProperty = Properties.end();
+    PropertyCursor = Properties.end();
+    return 1;
+}
+
+void CPFCoreSetupAPI::ClearProperties() {
+    PropertyIndex.clear();
+    Properties.clear();
+    CurrentProperty = Properties.end();
+    PropertyCursor = Properties.end();
+}
+
+int CPFCoreSetupAPI::GetPropertyName(std::string& name) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    name = record->Name;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyValue(std::string& value) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    value = record->Value;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyType(int& type) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    type = record->Type;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyRequired(int& required) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    required = record->Required;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyRequired(std::string& required) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    required = record->Required == 1 ? "Yes" : "No";
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyVisibility(PFPropertyVisibility& visibility) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    visibility = record->Visibility;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyVisibility(std::string& visibility) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    if (const char* text = TextOfValue(kVisibilityTexts, record->Visibility)) {
+        visibility = text;
+    }
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyAlignment(PFPropertyAlignment& alignment) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    alignment = record->Alignment;
+    return 1;
+}
+
+int CPFCoreSetupAPI::GetPropertyAlignment(std::string& alignment) const {
+    const CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    if (const char* text = TextOfValue(kAlignmentTexts, record->Alignment)) {
+        alignment = text;
+    }
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutPropertyName(std::string name) {
+    CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    if (name != record->Name) {
+        try {
+            IndexProperty(CurrentProperty, name);
+        } catch (const std::bad_alloc&) {
+            return 0;
+        }
+        UnindexProperty(CurrentProperty, record->Name);
+        record->Name = std::move(name);
+    }
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutPropertyValue(std::string value) {
+    CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    record->Value = std::move(value);
+    return 1;
+}
+
+int CPFCoreSetupAPI::ResetPropertyType() {
+    return PutPropertyType(0);
+}
+
+int CPFCoreSetupAPI::AddToPropertyType(int bits) {
+    CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    record->Type |= bits;
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutPropertyType(int type) {
+    CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    record->Type = type;
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutPropertyRequired(std::string required) {
+    CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    if (required == "Yes") {
+        record->Required = 1;
+    } else if (required == "No") {
+        record->Required = 0;
+    }
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutPropertyVisibility(std::string visibility) {
+    CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    if (const int value = ValueOfText(kVisibilityTexts, visibility)) {
+        record->Visibility = static_cast<PFPropertyVisibility>(value);
+    }
+    return 1;
+}
+
+int CPFCoreSetupAPI::PutPropertyAlignment(std::string alignment) {
+    CPFCoreSetupProperty* record = CurrentPropertyRecord();
+    if (record == nullptr) {
+        return 0;
+    }
+    if (const int value = ValueOfText(kAlignmentTexts, alignment)) {
+        record->Alignment = static_cast<PFPropertyAlignment>(value);
+    }
+    return 1;
+}

@@ -1,0 +1,83 @@
+#include "setup/load_checks.h"
+#include "setup/text_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+#include <utility>
+
+TEST(TextFields, SplitCountAndPick) {
+    std::string left = "?", right = "?";
+    EXPECT_EQ(SplitAtFirst("a::b::c", "::", left, right), 1);
+    EXPECT_EQ(left + "|" + right, "a|b::c");
+    EXPECT_EQ(SplitAtFirst("abc", "", left, right), 0); // an empty separator never occurs
+    EXPECT_EQ(left + "|" + right, "abc|");
+    std::string rest = "x,y,z", item;
+    SplitAtFirst(rest, ",", item, rest); // the remainder may be the input itself
+    EXPECT_EQ(item + "|" + rest, "x|y,z");
+
+    const struct {
+        const char* text;
+        int n;
+        const char* field;
+    } nth[] = {{"1,2,3", 2, "2"}, {"1,2,3", 3, "3"},       {"1,2,3", 4, ""},  {",,x", 3, "x"},
+               {"", 1, ""},       {"1,2", 2000000000, ""}, {"1,2", 0, "keep"}};
+    for (const auto& row : nth) {
+        std::string field = "keep";
+        EXPECT_EQ(GetNthField(row.text, row.n, ",", field), 1);
+        EXPECT_EQ(field, row.field) << row.text << " n=" << row.n;
+    }
+    for (auto [text, count] : {std::pair{"", 0}, {"a..b.", 2}, {"...", 0}, {".a", 1}}) {
+        EXPECT_EQ(CountFields(text, "."), count) << text;
+    }
+    EXPECT_EQ(CountFields("abc", ""), 1);
+}
+
+TEST(TextFields, PinTypeFromKeyIsExact) {
+    EXPECT_EQ(PinTypeFromKey("PinType_TS_BIDIR"), "TS_BIDIR");
+    EXPECT_EQ(PinTypeFromKey("PinType_NC"), "NC");
+    for (const char* key : {"PinType_input", "pintype_INPUT", "PinType_UNSPEC", "PinType_"}) {
+        EXPECT_EQ(PinTypeFromKey(key), "UNSPEC") << key;
+    }
+}
+
+namespace {
+
+struct LoadRow {
+    const char* text;
+    int positive;
+    int negative;
+};
+
+const LoadRow kLoads[] = {
+    // text       positive negative
+    {"0.01", 1, 0},  {"+1.0", 1, 0},    {"-0.01", 0, 1}, {"-1.0", 0, 1},  {"*", 1, 1},
+    {"-0", 0, 0},    {"--1", 0, 0},     {"1-", 0, 0},    {"1.2.3", 0, 0}, {"-1.2.3", 0, 0},
+    {"1..2", 1, 0},  {".5", 1, 0},      {"-.5", 0, 1},   {"1e3", 0, 0},   {"0", 0, 0},
+    {"0.000", 0, 0}, {".", 0, 0},       {"", 0, 0},      {"-", 0, 0},     {"+", 0, 0},
+    {"++1", 0, 0},   {"+-1", 0, 0},     {"1,5", 0, 0},   {" 1", 0, 0},    {"..5", 0, 0},
+    {"5.", 1, 0},    {"00.0001", 1, 0}, {"**", 0, 0},    {"-*", 0, 0},
+};
+
+void ExpectLoadTable() {
+    for (const LoadRow& row : kLoads) {
+        EXPECT_EQ(IsValidPositiveLoad(row.text), row.positive) << row.text;
+        EXPECT_EQ(IsValidNegativeLoad(row.text), row.negative) << row.text;
+    }
+}
+
+} // namespace
+
+TEST(LoadChecks, SignsStarsAndNumbers) {
+    ExpectLoadTable();
+}
+
+TEST(LoadChecks, SameAnswersUnderACommaDecimalLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    }
+    ExpectLoadTable();
+    std::setlocale(LC_ALL, previous.c_str());
+}
