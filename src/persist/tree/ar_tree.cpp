@@ -116,8 +116,24 @@ std::vector<ARTreeNode*> ARObjFind::roots() {
     return result;
 }
 
+namespace {
+std::string& RootsSource() {
+    static std::string source;
+    return source;
+}
+} // namespace
+
+const std::string& ARObjFind::rootsSource() {
+    return RootsSource();
+}
+
+void ARObjFind::setRootsSource(const std::string& fileName) {
+    RootsSource() = fileName;
+}
+
 void ARObjFind::resetRoots() {
     Roots().clear();
+    RootsSource().clear();
 }
 
 namespace {

@@ -1,0 +1,138 @@
+#include "persist_fixture.h"
+#include "support/fake_host.h"
+#include "support/installation.h"
+#include "support/store_peer.h"
+
+#include "projfile/spi_project.h"
+
+#include <gtest/gtest.h>
+
+namespace pfsetup::test {
+namespace {
+
+class Drivers : public ::testing::Test {
+protected:
+    TempInstallation inst;
+    FakeHost host;
+    CPFCoreSetupAPI store;
+    std::string Log() {
+        std::string log;
+        store.GetLogError(log);
+        return log;
+    }
+};
+
+TEST_F(Drivers, BindingOperationsNeedABoundProject) {
+    CPFCoreSetupAPIPeer peer(store);
+    EXPECT_EQ(peer.SaveProjectFile(inst.Path("x.cpm"), 1), 0);
+    EXPECT_EQ(peer.DeleteSettingsSection(), 0);
+    EXPECT_EQ(peer.PutEntry("A", "1"), 0);
+    EXPECT_EQ(peer.ReplaceEntry("A", "1"), 0);
+    EXPECT_EQ(peer.CloseProject(), 1);
+
+    WriteFile(inst.Path("x.cpm"), "START_OTHER\nK 'v'\nEND_OTHER\n");
+    ASSERT_EQ(peer.CreateProjectFile(inst.Path("x.cpm")), 1);
+    EXPECT_EQ(ReadFile(inst.Path("x.cpm")).find("START_OTHER"), std::string::npos);
+    EXPECT_EQ(peer.DeleteSettingsSection(), 1);
+    EXPECT_EQ(peer.ReplaceEntry("A", "0"), 0); // no section yet
+    EXPECT_EQ(peer.PutEntry("A", "1"), 1);     // makes the section
+    EXPECT_EQ(peer.PutEntry("B", "2"), 1);
+    EXPECT_EQ(peer.PutEntry("A", "3"), 1); // replaced, moved to the end
+    ASSERT_EQ(peer.SaveProjectFile(inst.Path("x.cpm"), 1), 1);
+    const std::string text = ReadFile(inst.Path("x.cpm"));
+    EXPECT_NE(text.find("START_PFG142\nB '2'\nA '3'\nEND_PFG142\n"), std::string::npos) << text;
+    EXPECT_EQ(peer.CreateProjectFile(inst.Path("no/such/dir/x.cpm")), 0);
+    EXPECT_EQ(peer.Project(), nullptr);
+}
+
+TEST_F(Drivers, ReadSetupReportsWhatItCouldNotRead) {
+    store.AddToOverriddenError(3);
+    store.CreateProperty("P");
+    EXPECT_EQ(store.ReadSetup(), 0); // no file name
+    EXPECT_EQ(Log(), "\nUnable to read ");
+    EXPECT_EQ(store.InitPropertyIteration(), 0);       // properties already emptied
+    EXPECT_EQ(store.GetOverriddenErrors().size(), 1u); // the lists are not
+
+    store.PutDefFileName(inst.Path("missing.cpm"));
+    EXPECT_EQ(store.ReadSetup(), 0);
+    EXPECT_EQ(Log(), "\nUnable to read " + inst.Path("missing.cpm"));
+    std::string last;
+    store.GetLastReadWriteFileName(last);
+    EXPECT_EQ(last, "");
+}
+
+TEST_F(Drivers, ReadSetupMergesInstallSiteAndUserAndKeepsWhatTheFileDoesNotName) {
+    inst.WriteSite("START_PFG142\nSymbol_Width '9'\nSymbol_Length '9'\nEND_PFG142\n");
+    WriteFile(inst.Path("u.cpm"), "START_PFG142\nSymbol_Length '4'\nNoValue\n"
+                                  "Prop_A '1,x,Yes,Value,Left' 'ignored'\nEND_PFG142\n");
+    store.PutDefSymbolWidthIncrement(5); // the install file names it: back to 1
+    store.PutDefFileName(inst.Path("u.cpm"));
+    ASSERT_EQ(store.ReadSetup(), 1) << Log();
+    int width = 0, length = 0, increment = 0;
+    store.GetDefSymbolWidth(width);
+    store.GetDefSymbolLength(length);
+    store.GetDefSymbolWidthIncrement(increment);
+    EXPECT_EQ(width, 9);
+    EXPECT_EQ(length, 4);
+    EXPECT_EQ(increment, 1);
+    ASSERT_EQ(store.SetCurrentPropertyByName("A"), 1);
+    std::string last;
+    store.GetLastReadWriteFileName(last);
+    EXPECT_EQ(last, inst.Path("u.cpm"));
+
+    // Without the section, only the lists are emptied.
+    WriteFile(inst.Path("none.cpm"), "");
+    inst.WriteInstall("START_GLOBAL\nEND_GLOBAL\n");
+    inst.WriteSite("");
+    TempInstallation::ResetModuleState();
+    store.PutDefSymbolWidth(33);
+    store.PutDefFileName(inst.Path("none.cpm"));
+    EXPECT_EQ(store.ReadSetup(), 1);
+    store.GetDefSymbolWidth(width);
+    EXPECT_EQ(width, 33);
+    EXPECT_EQ(store.InitPropertyIteration(), 0);
+}
+
+TEST_F(Drivers, TemplateSaveKeepsOnlyWhatDiffersAndLeavesTheFormatGroupOut) {
+    ChangeEverySetting(store);
+    store.SetupSaveForTemplate();
+    store.PutDefFileName(inst.Path("t.tpl"));
+    WriteFile(inst.Path("t.tpl"), "old content that is replaced\n");
+    ASSERT_EQ(store.WriteSetup(), 1) << Log();
+    const std::string text = ReadFile(inst.Path("t.tpl"));
+    EXPECT_EQ(text.rfind("{ Machine generated file created by SPI }", 0), 0u);
+    EXPECT_EQ(text.find("old content"), std::string::npos);
+    EXPECT_NE(text.find("Symbol_GridSize '0.100000'"), std::string::npos);
+    EXPECT_EQ(text.find("Symbol_Units"), std::string::npos); // equals the install file
+    EXPECT_EQ(text.find("PinType_INPUT"), std::string::npos);
+    EXPECT_NE(text.find("PinType_TS '-0.5,0.01,1.0,*,Top'"), std::string::npos);
+    EXPECT_EQ(text.find("Format_"), std::string::npos);
+    EXPECT_EQ(text.find("Interpretation_"), std::string::npos);
+
+    CPFCoreSetupAPI loaded;
+    loaded.PutDefFileName(inst.Path("t.tpl"));
+    ASSERT_EQ(loaded.ReadSetup(), 1);
+    CPFCoreSetupAPI expected;
+    ChangeEverySetting(expected);
+    for (auto* s : {&loaded, &expected}) { // the format group is not in a template
+        s->PutDefReadActiveLowPinNotation(PFActiveLow_Suffix_Star_And_N);
+        s->PutDefWriteActiveLowPinNotation(PFActiveLow_Suffix_Star);
+        s->PutDefUseMinusInPackage(1);
+        s->PutAlphaNumValue(PFAlphaNum_BN_B);
+        s->PutNumAlphaValue(PFNumAlpha_BN);
+        s->PutNumAlphaNumValue(PFNumAlphaNum_BN);
+        s->SetFormatForVectorPins(1);
+        s->SetFormatForSizeablePins(1);
+        s->SetGroupFormatForReading(1);
+    }
+    EXPECT_EQ(Snapshot(loaded), Snapshot(expected));
+}
+
+TEST_F(Drivers, FailedTemplateSaveIsReportedAndLeavesTheOldFile) {
+    store.PutDefFileName(inst.Path("nodir/t.tpl"));
+    EXPECT_EQ(store.WriteSetup(), 0);
+    EXPECT_EQ(Log(), "\nUnable to save file " + inst.Path("nodir/t.tpl"));
+}
+
+} // namespace
+} // namespace pfsetup::test

@@ -1,0 +1,191 @@
+#include "persist_fixture.h"
+#include "support/fake_host.h"
+#include "support/installation.h"
+#include "support/store_peer.h"
+
+#include "persist/tree/ar_tree.h"
+#include "persist/tree/st_setup_file.h"
+#include "projfile/spi_project.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace pfsetup::test {
+namespace {
+
+// "kind p1|p2..." of the node at a path, or "-" when there is none.
+std::string NodeAt(const std::string& path) {
+    ARStatus status;
+    ARTreeNode* node = nullptr;
+    if (!ARObjFind().getObj(path, node, status))
+        return "-";
+    std::string text = node->kind();
+    for (const auto& [number, value] : node->params())
+        text += " " + std::to_string(number) + "=" + value;
+    return text;
+}
+
+class Tree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(project, "START_GLOBAL\nNAME 'keep me'\nEND_GLOBAL\n");
+        store.PutCPMFileName(project);
+        ARStatus status;
+        STSetupFile file(project, true);
+        ASSERT_TRUE(file.parse(status).test(1)) << status.message();
+    }
+    TempInstallation inst;
+    FakeHost host;
+    CPFCoreSetupAPI store;
+    CPFCoreSetupAPIPeer peer{store};
+    const std::string project = inst.Path("p.cpm");
+};
+
+TEST_F(Tree, PropertiesGoToTheNodesOfTheirContexts) {
+    AddProperty(store, "MULTI", 0x13, "v", "No", "Both");
+    AddProperty(store, "TABLE", 0x30, "t");
+    AddProperty(store, "PART_NAME", 0x05, "p"); // forbidden on symbols only
+    AddProperty(store, "PP", 0x08, "pin");
+    AddProperty(store, "PHYS", 0xB0, "x");
+    peer.PutEntryInProjectInNewFormat();
+
+    EXPECT_EQ(NodeAt("PFG/Symbol/SymPropertyList/MULTI"),
+              "symprop 1=v 2=3 3=0 5=0 6=20 7=Top-Left");
+    EXPECT_EQ(NodeAt("PFG/Symbol/SymPinPropertyList/MULTI"), "symprop 1=v 2=3 3=0 6=16");
+    EXPECT_EQ(NodeAt("PFG/Ptf/PtfProperty/MULTI"), "ptfprop 1=v 2=1");
+    EXPECT_EQ(NodeAt("PFG/Ptf/PtfProperty/TABLE"), "ptfprop 1=t 2=0");
+    EXPECT_EQ(NodeAt("PFG/Ptf/PtfProperty/PHYS"), "ptfprop 1=x 2=2");
+    EXPECT_EQ(NodeAt("PFG/Symbol/SymPropertyList/PART_NAME"), "-");
+    EXPECT_EQ(NodeAt("PFG/Package/Property/PART_NAME"), "-"); // also forbidden on packages
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_NE(host.messages[0].text.find("PART_NAME"), std::string::npos);
+    EXPECT_NE(host.messages[0].text.find("symbol"), std::string::npos);
+    EXPECT_NE(host.messages[1].text.find("package"), std::string::npos);
+    EXPECT_EQ(NodeAt("PFG/PackagePin/Property/UNSPEC/PP"), "value 1=pin");
+    EXPECT_EQ(NodeAt("PFG/PackagePin/Property/TSBIDIR/PP"), "value 1=pin");
+    EXPECT_EQ(NodeAt("PFG/PackagePin/Property/OUTPUT"), "-");
+
+    peer.PutEntryInProjectInNewFormat(); // a second write replaces, never duplicates
+    ARStatus status;
+    ARTreeNode* list = nullptr;
+    ARObjFind().getObj("PFG/Ptf/PtfProperty", list, status);
+    EXPECT_EQ(list->children().size(), 3u);
+}
+
+TEST_F(Tree, SymbolAndPinTypeValues) {
+    struct Row {
+        float note;
+        PFSymbolOutline outline;
+        const char* height;
+        const char* outlineText;
+    } rows[] = {{0.8f, PFBold, "value 1=20", "value 1=Thick"},
+                {0.05f, PFThin, "value 1=1", "value 1=Thin"}};
+    for (const Row& row : rows) {
+        store.PutDefNoteSize(row.note);
+        store.PutDefSymbolOutLine(row.outline);
+        peer.PutEntryInProjectInNewFormat();
+        EXPECT_EQ(NodeAt("PFG/Symbol/Pintext/Height"), row.height);
+        EXPECT_EQ(NodeAt("PFG/Symbol/OutLine"), row.outlineText);
+    }
+    EXPECT_EQ(NodeAt("PFG/Symbol/GridSize"), "value 1=0.050000");
+    store.SetCurrentPinByValue("TS_BIDIR");
+    store.PutDefIoh("*");
+    store.PutDefSymbolLengthIncrement(4);
+    store.PutSaveSections(0x00FB); // pin types left out
+    peer.PutEntryInProjectInNewFormat();
+    EXPECT_EQ(NodeAt("PFG/PinType/TSBIDIR"), "value 1=-0.01,0.01,1.0,-1.0,Right");
+    EXPECT_EQ(NodeAt("PFG/Symbol/Pin/Shape/MinimumPinSpacing"), "value 1=4");
+    store.PutSaveSections(0x00FF);
+    peer.PutEntryInProjectInNewFormat();
+    EXPECT_EQ(NodeAt("PFG/PinType/TSBIDIR"), "value 1=-0.01,0.01,1.0,*,Right");
+}
+
+TEST_F(Tree, MissingExpectedNodesAreMade) {
+    ARStatus status;
+    ARTreeNode* symbol = nullptr;
+    ARObjFind().getObj("PFG/Symbol", symbol, status);
+    symbol->deleteChild(symbol->getNamedChild("Width"));
+    ARTreeNode* root = ARObjFind::root("PFG");
+    root->deleteChild(root->getNamedChild("Package"));
+    AddProperty(store, "PKG", 0x04, "v");
+    peer.PutEntryInProjectInNewFormat();
+    EXPECT_EQ(NodeAt("PFG/Symbol/Width"), "value 1=6");
+    EXPECT_EQ(NodeAt("PFG/Package/Property/PKG"), "value 1=v");
+}
+
+TEST_F(Tree, ConfirmedSettingsAreWhatTheNextReadFinds) {
+    ChangeEverySetting(store);
+    store.SetupSaveForTemplate(); // a template save before must not keep the format group out
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+    std::string last;
+    store.GetLastReadWriteFileName(last);
+    EXPECT_EQ(last, project);
+
+    CPFCoreSetupAPI fresh;
+    fresh.PutDefFileName(project);
+    ASSERT_EQ(fresh.ReadSetup(), 1);
+    EXPECT_EQ(Snapshot(fresh), Snapshot(store));
+
+    const std::string text = ReadFile(project);
+    EXPECT_NE(text.find("START_GLOBAL\nNAME 'keep me'\nEND_GLOBAL"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Symbol_Units"), std::string::npos); // equal to the install file
+
+    // The tree read afresh from the file shows the written values.
+    TempInstallation::ResetModuleState();
+    ARStatus status;
+    STSetupFile file(project, true);
+    ASSERT_TRUE(file.parse(status).test(1));
+    EXPECT_EQ(NodeAt("PFG/Symbol/GridSize"), "value 1=0.100000");
+    EXPECT_EQ(NodeAt("PFG/Symbol/SymPropertyList/TOLERANCE"),
+              "symprop 1=5% 2=2 3=0 5=0 6=20 7=Top-Left");
+    EXPECT_EQ(NodeAt("PFG/Symbol/Width"), "value 1=9");
+}
+
+TEST_F(Tree, RemovedSettingsDoNotComeBack) {
+    inst.WriteSite("START_PFG142\nProp_SITE '1,s,No,Value,Left'\nPackagePlaceHolder 'S'\n"
+                   "UseSplitInstProp '0'\nFuture_Key 'kept'\nEND_PFG142\n");
+    TempInstallation::ResetModuleState();
+    WriteFile(project, "START_PFG142\nProp_MINE '1,m,No,Value,Left'\nOther_Key 'mine'\n"
+                       "END_PFG142\n");
+    store.PutDefFileName(project);
+    ASSERT_EQ(store.ReadSetup(), 1);
+    ASSERT_EQ(store.GetUseSplitInstProp(), 0);
+    for (const char* name : {"SITE", "MINE"}) {
+        store.SetCurrentPropertyByName(name);
+        store.DeleteCurrentProperty();
+    }
+    store.ClearPackagePlaceHolders();
+    store.PutUseSplitInstProp(1);
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+
+    CPFCoreSetupAPI fresh;
+    fresh.PutDefFileName(project);
+    ASSERT_EQ(fresh.ReadSetup(), 1);
+    EXPECT_EQ(fresh.InitPropertyIteration(), 0);
+    EXPECT_TRUE(fresh.GetPackagePlaceHolders().empty());
+    EXPECT_EQ(fresh.GetUseSplitInstProp(), 1);
+    const std::string text = ReadFile(project);
+    EXPECT_NE(text.find("Other_Key 'mine'"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Future_Key"), std::string::npos) << text; // the site's stays there
+    EXPECT_EQ(text.find("MINE"), std::string::npos) << text;
+}
+
+TEST_F(Tree, NothingIsWrittenWithoutAProjectOrARoot) {
+    CPFCoreSetupAPI other;
+    other.PutCPMFileName(inst.Path("missing.cpm"));
+    EXPECT_EQ(other.WriteCPMFile(), 0);
+    EXPECT_FALSE(std::ifstream(inst.Path("missing.cpm")).good());
+
+    inst.WriteInstall("START_GLOBAL\nEND_GLOBAL\n"); // no tree at all
+    TempInstallation::ResetModuleState();
+    const std::string before = ReadFile(project);
+    EXPECT_EQ(store.WriteCPMFile(), 0);
+    EXPECT_EQ(ReadFile(project), before);
+    std::string last;
+    store.GetLastReadWriteFileName(last);
+    EXPECT_EQ(last, "");
+}
+
+} // namespace
+} // namespace pfsetup::test
