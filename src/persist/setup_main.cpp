@@ -39,6 +39,36 @@ void SetSetupDialogHooks(const SetupDialogHooks& hooks) {
     Hooks() = hooks;
 }
 
+int ConvertTemplateSections(const std::string& file) {
+    InputFile input;
+    if (input.Open(file) != 0)
+        return -1;
+    std::vector<std::string> lines;
+    std::string line;
+    int renamed = 0;
+    while (std::getline(input.Stream(), line)) {
+        // The old templates were read in text mode: a CR before the LF is part of the line end.
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (EqualsIgnoringAsciiCase(line, "START_PFG")) {
+            line = "START_PFG142";
+            ++renamed;
+        } else if (EqualsIgnoringAsciiCase(line, "END_PFG")) {
+            line = "END_PFG142";
+            ++renamed;
+        }
+        lines.push_back(line);
+    }
+    if (input.Stream().bad())
+        return -1;
+    AtomicFile output(file);
+    if (output.Begin() != 0)
+        return -1;
+    for (const std::string& each : lines)
+        output.Stream() << each << '\n';
+    return output.Commit() == 0 ? renamed : -1;
+}
+
 } // namespace pfsetup
 
 using namespace pfsetup;
@@ -103,29 +133,7 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
 }
 
 bool CPFSetupMain::convertFilePfgProgramTo142(std::string file) {
-    InputFile input;
-    if (input.Open(file) != 0)
-        return false;
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(input.Stream(), line)) {
-        // The old templates were read in text mode: a CR before the LF is part of the line end.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (EqualsIgnoringAsciiCase(line, "START_PFG"))
-            line = "START_PFG142";
-        else if (EqualsIgnoringAsciiCase(line, "END_PFG"))
-            line = "END_PFG142";
-        lines.push_back(line);
-    }
-    if (input.Stream().bad())
-        return false;
-    AtomicFile output(file);
-    if (output.Begin() != 0)
-        return false;
-    for (const std::string& each : lines)
-        output.Stream() << each << '\n';
-    return output.Commit() == 0;
+    return ConvertTemplateSections(file) >= 0;
 }
 
 bool CPFSetupMain::DisplaySetup() {

@@ -56,4 +56,10 @@ struct SetupDialogHooks {
 };
 void SetSetupDialogHooks(const SetupDialogHooks& hooks);
 
+// Renames the section lines of a part template of an earlier release ("START_PFG", "END_PFG",
+// any letter case, nothing else on the line) to "START_PFG142" and "END_PFG142", and rewrites
+// the file whole with LF line ends. The number of lines renamed, or -1 (file unchanged) when
+// the file cannot be read or written.
+int ConvertTemplateSections(const std::string& file);
+
 } // namespace pfsetup

@@ -1,0 +1,22 @@
+#pragma once
+// The tool's commands; each returns its exit status.
+
+#include <string>
+#include <vector>
+
+namespace pfsetup::app {
+
+int InitCommand(const std::string& project, bool force);
+int ShowCommand(const std::string& project, bool json, bool origin);
+int GetCommand(const std::string& project, const std::string& key);
+// `pairs`: KEY, VALUE, KEY, VALUE...; checked together, written once.
+int SetCommand(const std::string& project, const std::vector<std::string>& pairs);
+int UnsetCommand(const std::string& project, const std::string& key);
+int TreeCommand(const std::string& project);
+int TemplateSaveCommand(const std::string& project, const std::string& file);
+int TemplateLoadCommand(const std::string& project, const std::string& file);
+int TemplateConvertCommand(const std::string& file);
+int PinCommand(const std::string& project, const std::vector<std::string>& names, bool json);
+int CheckCommand(const std::vector<std::string>& projects);
+
+} // namespace pfsetup::app

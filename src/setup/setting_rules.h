@@ -1,0 +1,30 @@
+#pragma once
+// The checks a person's input goes through, shared by the setup dialog and the command-line
+// tool: property names and values, the symbol sizes, and the agreement of the three pin-name
+// interpretations.
+
+#include <string>
+
+// Property names and values. `context` is a PFPropertyContext value (1 symbol, 2 symbol pin,
+// 3 package, 4 package pin, 0 none). 1 = valid; 0 = invalid with `error` filled.
+int IsValidPropertyName(std::string name, int context, std::string& error);
+int IsValidPropertyValue(std::string name, std::string value, int context, std::string& error);
+// 0 when the name (upper case) is reserved in the context, else 1.
+int IsReservedPropertyName(const std::string& name, int context);
+// A comma-separated list of NAME=VALUE assignments.
+int IsValidPowerGroupValue(const std::string& value, std::string& error);
+
+namespace pfsetup {
+
+// The first problem of the Symbol page's sizes, in the page's order, or nullptr when they are
+// acceptable: the pin text must fit the smaller pin spacing, and grid, pin text size and both
+// spacings must be positive.
+const char* SymbolSizesProblem(double pinTextSize, double grid, double leftRight, double topBottom);
+
+// Whether the interpretations chosen for the three pin-name patterns contradict each other.
+// The arguments are 0-based indices into each pattern's list (value - 1); an index outside its
+// list takes part in no test. True with `message` set on a conflict.
+bool InterpretationConflict(int alphaNumIndex, int numAlphaIndex, int numAlphaNumIndex,
+                            std::string& message);
+
+} // namespace pfsetup
