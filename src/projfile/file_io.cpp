@@ -192,6 +192,10 @@ int AtomicFile::Begin() {
     if (Faulted(WriteFault::CreateTemporary, error)) {
         return FileErrorCause(error);
     }
+    // A file the user may not write stays unwritten, although the rename could replace it.
+    if (::access(target_.c_str(), F_OK) == 0 && ::access(target_.c_str(), W_OK) != 0) {
+        return FileErrorCause(errno);
+    }
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         const std::string name = TemporaryName(target_, attempt);
         // 0666 lets the umask decide the mode of a new file, as for any created file.

@@ -34,7 +34,8 @@ private:
 // Writes `target` whole or not at all: Begin creates a temporary file beside it, Stream()
 // writes into that file, Commit flushes it to disk, gives it the old file's mode and renames it
 // over the target. Whatever fails, and an AtomicFile destroyed before Commit, removes the
-// temporary file and leaves the target as it was. A symbolic link is written through.
+// temporary file and leaves the target as it was. A symbolic link is written through; a
+// target the user may not write is refused as opening it for writing would be.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string target);

@@ -4,6 +4,7 @@
 #include "projfile/spi_text.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -184,24 +185,21 @@ namespace {
 int ReadDirectives(SpiProgram& program, SpiProjectFile& file, int level) {
     std::string name;
     std::string value;
+    std::vector<std::string> read;
     while (file.ReadDirectiveName(name) == 0) {
-        SpiDirective* directive = nullptr;
-        if (program.directives.Find(name) == 0) {
-            directive = program.directives.Current();
-        } else {
-            directive = program.directives.Append(std::make_unique<SpiDirective>(name, level));
-        }
+        SpiDirective* directive = program.directives.FindOrAppend(
+            name, [&] { return std::make_unique<SpiDirective>(name, level); });
         directive->StartLevel(level);
         directive->origins[level] = SpiOrigin{file.SharedPath(), file.DirectiveLine()};
         if (level > 1) {
             directive->changed = true;
         }
-        SpiValueList& values = directive->values[level];
         int result = 0;
+        read.clear();
         while ((result = file.ReadValueToken(value, directive->doubleQuoted)) == 0) {
-            values.Append(value);
+            read.push_back(std::move(value));
         }
-        values.Rewind();
+        directive->values[level].Assign(read);
         if (result == -1) {
             return -1;
         }
@@ -223,12 +221,8 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
             result = header == 1 ? 0 : -1;
             break;
         }
-        SpiProgram* program = nullptr;
-        if (programs.Find(name) == 0) {
-            program = programs.Current();
-        } else {
-            program = programs.Append(std::make_unique<SpiProgram>(name, level));
-        }
+        SpiProgram* program =
+            programs.FindOrAppend(name, [&] { return std::make_unique<SpiProgram>(name, level); });
         if (level > 1) {
             program->changed = true;
         }

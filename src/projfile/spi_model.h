@@ -39,6 +39,12 @@ public:
     const std::string& operator[](std::size_t i) const { return values_[i]; }
 
     void Append(std::string value) { values_.push_back(std::move(value)); }
+    // Replaces the values with those of `values` (taken) in one allocation, cursor on the first.
+    void Assign(std::vector<std::string>& values) {
+        values_.assign(std::make_move_iterator(values.begin()),
+                       std::make_move_iterator(values.end()));
+        Rewind();
+    }
     void RemoveAll() {
         values_.clear();
         cursor_ = kNone;
@@ -83,7 +89,7 @@ public:
     SpiValueList values[SpiLevelCount];
     SpiOrigin origins[SpiLevelCount];
     bool changed = false;
-    const std::string name; // fixed: the list's name index refers to it
+    const std::string name; // fixed: the list's name index hashes it
     int level;              // the active level: the index of the value list in effect
     int doubleQuoted = 0;   // set once any value was read in double quotes; never cleared
 };
@@ -111,16 +117,16 @@ public:
 
     // The first element with this name ignoring case, or nullptr; the cursor does not move.
     T* Lookup(std::string_view name) const {
-        const auto hit = index_.find(name);
-        return hit == index_.end() ? nullptr : hit->second.front()->get();
+        const std::size_t i = SlotOf(name, HashOf(name));
+        return i < slots_.size() && slots_[i].Used() ? slots_[i].first->get() : nullptr;
     }
     // 0 and the cursor on the element, or 1 with the cursor unchanged.
     int Find(std::string_view name) {
-        const auto hit = index_.find(name);
-        if (hit == index_.end()) {
+        const std::size_t i = SlotOf(name, HashOf(name));
+        if (i == slots_.size() || !slots_[i].Used()) {
             return 1;
         }
-        cursor_ = hit->second.front();
+        cursor_ = slots_[i].first;
         return 0;
     }
     // The element at the cursor; the first element when the cursor is at none; nullptr for an
@@ -142,44 +148,133 @@ public:
 
     // Adds at the end; the cursor does not move.
     T* Append(std::unique_ptr<T> item) {
+        if ((used_ + 1) * 2 > slots_.size()) {
+            Grow();
+        }
         T* raw = item.get();
         items_.push_back(std::move(item));
-        iterator position = std::prev(items_.end());
-        index_[std::string_view(raw->name)].push_back(position);
+        const iterator position = std::prev(items_.end());
+        const std::size_t hash = HashOf(raw->name);
+        Slot& slot = slots_[SlotOf(raw->name, hash)];
+        if (slot.Used()) {
+            later_[slot.first->get()].push_back(position);
+        } else {
+            slot = Slot{hash, position};
+            ++used_;
+        }
         return raw;
+    }
+    // Find(name), else Append(make()) (`make` gives an element of that name), with one lookup:
+    // the reader's step for every line. A found element gets the cursor.
+    template <class Make>
+    T* FindOrAppend(std::string_view name, Make&& make) {
+        if ((used_ + 1) * 2 > slots_.size()) {
+            Grow();
+        }
+        const std::size_t hash = HashOf(name);
+        Slot& slot = slots_[SlotOf(name, hash)];
+        if (slot.Used()) {
+            cursor_ = slot.first;
+            return slot.first->get();
+        }
+        items_.push_back(make());
+        slot = Slot{hash, std::prev(items_.end())};
+        ++used_;
+        return items_.back().get();
     }
     // Deletes the first element of that name, if any, and rewinds the cursor.
     void DeleteByName(std::string_view name) {
-        auto hit = index_.find(name);
-        if (hit == index_.end()) {
+        const std::size_t i = SlotOf(name, HashOf(name));
+        if (i == slots_.size() || !slots_[i].Used()) {
             return;
         }
-        std::vector<iterator>& same = hit->second;
-        const iterator victim = same.front();
-        same.erase(same.begin());
-        if (same.empty()) {
-            index_.erase(hit);
+        const iterator victim = slots_[i].first;
+        const auto later = later_.find(victim->get());
+        if (later == later_.end()) {
+            Vacate(i);
         } else {
-            // The key views the victim's name; re-key it on the next element of that name.
-            auto node = index_.extract(hit);
-            node.key() = std::string_view(node.mapped().front()->get()->name);
-            index_.insert(std::move(node));
+            // The next element of that name becomes the first.
+            auto node = later_.extract(later);
+            slots_[i].first = node.mapped().front();
+            node.mapped().erase(node.mapped().begin());
+            if (!node.mapped().empty()) {
+                node.key() = slots_[i].first->get();
+                later_.insert(std::move(node));
+            }
         }
         items_.erase(victim);
         cursor_ = items_.begin();
     }
     void RemoveAll() {
-        index_.clear();
+        slots_.clear();
+        later_.clear();
+        used_ = 0;
         items_.clear();
         cursor_ = items_.end();
     }
 
 private:
+    // The index: open addressing with linear probing over a power-of-two table at most half
+    // full, holding for each name the hash and the first element. Later elements of the same
+    // name (only AddDirective makes them) wait in `later_`, in list order.
+    struct Slot {
+        std::size_t hash = 0; // 0 marks an empty slot; names hash to odd numbers
+        iterator first{};
+        bool Used() const { return hash != 0; }
+    };
+    static std::size_t HashOf(std::string_view name) { return CaseInsensitiveHash()(name) | 1; }
+
+    // The index of the slot of `name`, or of the empty slot where it would go; the table's
+    // size when the table is empty.
+    std::size_t SlotOf(std::string_view name, std::size_t hash) const {
+        if (slots_.empty()) {
+            return 0;
+        }
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot& slot = slots_[i];
+            if (!slot.Used() ||
+                (slot.hash == hash && EqualsIgnoreCase(slot.first->get()->name, name))) {
+                return i;
+            }
+        }
+    }
+    void Grow() {
+        std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2);
+        old.swap(slots_);
+        const std::size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old) {
+            if (slot.Used()) {
+                std::size_t i = slot.hash & mask;
+                while (slots_[i].Used()) {
+                    i = (i + 1) & mask;
+                }
+                slots_[i] = slot;
+            }
+        }
+    }
+    // Empties slot `hole`, moving later slots of its probe run back so every name stays
+    // reachable from its home slot.
+    void Vacate(std::size_t hole) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = (hole + 1) & mask; slots_[i].Used(); i = (i + 1) & mask) {
+            const std::size_t home = slots_[i].hash & mask;
+            const bool staysPut =
+                hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
+            if (!staysPut) {
+                slots_[hole] = slots_[i];
+                hole = i;
+            }
+        }
+        slots_[hole] = Slot{};
+        --used_;
+    }
+
     Items items_;
     iterator cursor_ = items_.end();
-    std::unordered_map<std::string_view, std::vector<iterator>, CaseInsensitiveHash,
-                       CaseInsensitiveEqual>
-        index_;
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+    std::unordered_map<const T*, std::vector<iterator>> later_;
 };
 
 } // namespace pfsetup
@@ -195,7 +290,7 @@ public:
 
     SpiDirectiveList directives;
     bool changed = false;
-    const std::string name; // fixed: the list's name index refers to it
+    const std::string name; // fixed: the list's name index hashes it
     int level;              // the level at which the program was first read or added
 };
 

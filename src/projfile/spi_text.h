@@ -26,14 +26,9 @@ void ToUpperInPlace(std::string& text);
 std::string Trimmed(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
-// Hash and equality of names ignoring case, for the lists' name index.
+// Hash of a name ignoring case, for the lists' name index.
 struct CaseInsensitiveHash {
     std::size_t operator()(std::string_view text) const noexcept;
-};
-struct CaseInsensitiveEqual {
-    bool operator()(std::string_view a, std::string_view b) const noexcept {
-        return EqualsIgnoreCase(a, b);
-    }
 };
 
 // printf-style formatting into a string of any length. "%d" never groups digits, so numbers

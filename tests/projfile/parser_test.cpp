@@ -1,0 +1,167 @@
+#include "projfile/projfile_fixture.h"
+
+#include <random>
+
+namespace pfsetup::test {
+namespace {
+
+using namespace std::string_literals;
+
+struct SyntaxCase {
+    const char* what;
+    const char* text;
+    int result;
+    const char* model;
+    const char* message; // the last message, "" when none is recorded
+};
+
+const char* const kNotInSection = "SPI_ERROR: Line %d does not fall in "
+                                  "START_<program>..END_<program> section.\nIncorrect project "
+                                  "file t.cpm.";
+
+const SyntaxCase kSyntax[] = {
+    // clang-format off
+    {"comments only",          "{ header }\n\n   {x}\n",                          0, "", ""},
+    {"start line upper-cased", "start_Pfg142\nA 1\nEND_PFG142\n",                0, "PFG142{A(1)}", ""},
+    {"comment after start",    "  START_X {c}\nEND_X\n",                          0, "X{}", ""},
+    {"name from 7th char",     "xSTART_AB\nEND__AB\n",                           0, "_AB{}", ""},
+    {"no end line",            "START_P\nA 1\nB 2\n",                             0, "P{A(1),B(2)}", "SPI_ERROR: Failed to read line 4 in \"t.cpm\""},
+    {"line before a section",  "abc\nSTART_P\nEND_P\n",                          -1, "", "1"},
+    {"quoted name",            "START_P\n'TWO WORDS' 1\nEND_P\n",                 0, "P{TWO WORDS(1)}", ""},
+    {"mixed quotes",           "START_P\nNAME 'a b' \"c\" d\nEND_P\n",            0, "P{NAME\"(a b,c,d)}", ""},
+    {"no values: upper case",  "START_P\nname\nother 1\nEND_P\n",                 0, "P{NAME(),other(1)}", ""},
+    {"blank line is a name",   "START_P\n\nEND_P\n",                              0, "P{()}", ""},
+    {"comment w/o space",      "START_P\n{note}\nEND_P\n",                        0, "P{()}", ""},
+    {"comment with spaces",    "START_P\n{ a note }\nEND_P\n",                    0, "P{{(a,note,})}", ""},
+    {"end line with a blank",  "START_P\nEND_P {done} x\nEND_P\n",                0, "P{END_P({done},x)}", ""},
+    {"end line with comment",  "START_P\nEND_P{done}\n",                          0, "P{}", ""},
+    {"end line lower case",    "START_P\nend_p\n",                                0, "P{}", ""},
+    {"tab when no space",      "START_P\nA\t1\nB\t1 2\nEND_P\n",                  0, "P{A(1),B\t1(2)}", ""},
+    {"quote inside a value",   "START_P\nA b'c d\te\nEND_P\n",                    0, "P{A(b'c,d\te)}", ""},
+    {"quoted values abut",     "START_P\nA 'x''y'\"z\"\nEND_P\n",                 0, "P{A\"(x,y,z)}", ""},
+    {"continuation",           "START_P\nA a \\\nb\nEND_P\n",                     0, "P{A(a,b)}", ""},
+    {"continuation, no value", "START_P\nA \\\nb\nEND_P\n",                       0, "P{A(,b)}", ""},
+    {"continued end line",     "START_P\nA 1 \\\nEND_P\nEND_P\n",                 0, "P{A(1,END_P)}", ""},
+    {"continuation at EOF",    "START_P\nA 1 \\\n",                              -1, "P{A()}", "SPI_ERROR: Failed to read line 3 in \"t.cpm\""},
+    {"unterminated value",     "START_P\nNAME 'abc\nEND_P\n",                    -1, "P{NAME()}", "SPI_ERROR: Missing closing quote at line 2 in \"t.cpm\""},
+    {"unterminated name",      "START_P\n'A B 1\nEND_P\n",                       -1, "P{}", "3"},
+    {"quoted end marker",      "START_P\n'END_P' x\nB 1\n",                      -1, "P{}", "3"},
+    {"later line wins",        "START_P\nA 1\nA 2\nEND_P\n",                      0, "P{A(2)}", ""},
+    {"section met again",      "START_P\nA 1\nEND_P\nstart_p\nB 2\nEND_P\n",      0, "P{A(1),B(2)}", ""},
+    {"CR LF line ends",        "START_P\r\nA 'x y' z\r\nEND_P\r\n",               0, "P{A(x y,z)}", ""},
+    // clang-format on
+};
+
+class Syntax : public ::testing::TestWithParam<SyntaxCase> {};
+
+TEST_P(Syntax, ReadsAsTheFormatSays) {
+    const SyntaxCase& row = GetParam();
+    SetLastMessage("");
+    SpiProgramList programs;
+    EXPECT_EQ(ParseText(programs, row.text), row.result);
+    EXPECT_EQ(Dump(programs), row.model);
+    std::string message = row.message;
+    if (message.size() == 1) { // a line number: the "not in a section" message for that line
+        message = Format(kNotInSection, message[0] - '0');
+    }
+    EXPECT_EQ(SpiLastMessage(), message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, Syntax, ::testing::ValuesIn(kSyntax));
+
+TEST(Parser, KeepsNulBytesInsideALine) {
+    SpiProgramList programs;
+    ASSERT_EQ(ParseText(programs, "START_P\nA a\0b 'c\0d'\nEND_P\n"s), 0);
+    EXPECT_EQ(Dump(programs), "P{A(a\0b,c\0d)}"s);
+}
+
+TEST(Parser, MergesLevelsDirectiveByDirective) {
+    SpiProgramList programs;
+    ASSERT_EQ(ParseText(programs, "START_P\nA 0\nB 0\nEND_P\nSTART_I\nEND_I\n", 0, "i"), 0);
+    ASSERT_EQ(ParseText(programs, "START_P\nA 1\nEND_P\n", 1, "s"), 0);
+    ASSERT_EQ(ParseText(programs, "START_p\nb 2a 2b\nC \\\n 2\nEND_P\n", 2, "u"), 0);
+
+    EXPECT_EQ(Dump(programs), "P{A(1),B(2a,2b),C(,2)} I{}");
+    const SpiProgram& p = *programs.Lookup("P");
+    EXPECT_EQ(p.level, 0);
+    EXPECT_TRUE(p.changed);
+    EXPECT_FALSE(programs.Lookup("I")->changed);
+    const SpiDirective& a = *p.directives.Lookup("A");
+    const SpiDirective& b = *p.directives.Lookup("B");
+    const SpiDirective& c = *p.directives.Lookup("C");
+    EXPECT_EQ(a.level, 1);
+    EXPECT_FALSE(a.changed);
+    EXPECT_EQ(a.values[0][0], "0");
+    EXPECT_EQ(b.level, 2);
+    EXPECT_TRUE(b.changed);
+    EXPECT_EQ(b.name, "B"); // a name keeps the spelling it was first read with
+    EXPECT_EQ(b.values[0][0], "0");
+    EXPECT_EQ(c.level, 2);
+    // Origins: file and line of each level's values.
+    EXPECT_EQ(a.origins[0].File(), "i");
+    EXPECT_EQ(a.origins[0].line, 2);
+    EXPECT_EQ(a.origins[1].File(), "s");
+    EXPECT_EQ(a.origins[1].line, 2);
+    EXPECT_FALSE(a.origins[2].Known());
+    EXPECT_EQ(c.origins[2].File(), "u");
+    EXPECT_EQ(c.origins[2].line, 3);
+}
+
+// Hostile input: every prefix of a valid file, random bytes, a 1 MB line. The reader gives a
+// code and, on failure, a message; it never crashes.
+TEST(Parser, SurvivesHostileInput) {
+    const std::string valid = "{ h }\nSTART_P\nA 'x' \"y\" \\\n z\n'B C' 1\nEND_P\n\nSTART_Q\n";
+    for (std::size_t cut = 0; cut <= valid.size(); ++cut) {
+        SpiProgramList programs;
+        SetLastMessage("");
+        const int result = ParseText(programs, valid.substr(0, cut));
+        EXPECT_TRUE(result == 0 || (result == -1 && SpiLastMessage().rfind("SPI_ERROR: ", 0) == 0))
+            << "cut at " << cut;
+    }
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        std::string garbage(4096, '\0');
+        for (char& c : garbage) {
+            c = static_cast<char>(random());
+        }
+        SpiProgramList programs;
+        const int result = ParseText(programs, (round % 2 ? "START_G\n" : "") + garbage);
+        EXPECT_TRUE(result == 0 || result == -1);
+    }
+    const std::string longValue(1 << 20, 'v');
+    SpiProgramList programs;
+    ASSERT_EQ(ParseText(programs, "START_P\nA " + longValue + " '" + longValue + "'\nEND_P\n"), 0);
+    EXPECT_EQ(programs.Lookup("P")->directives.Lookup("A")->ActiveValues()[1].size(),
+              longValue.size());
+}
+
+// The name index through growth, deletes in the middle of probe runs, and equal names.
+TEST(NamedList, IndexAgreesWithTheList) {
+    SpiDirectiveList list;
+    for (int i = 0; i < 500; ++i) {
+        list.Append(std::make_unique<SpiDirective>("n" + std::to_string(i), 2));
+    }
+    SpiDirective* firstDup = list.Append(std::make_unique<SpiDirective>("N7", 2));
+    for (int i = 0; i < 500; i += 2) {
+        list.DeleteByName("N" + std::to_string(i));
+    }
+    for (int i = 0; i < 500; ++i) {
+        SpiDirective* found = list.Lookup("n" + std::to_string(i));
+        EXPECT_EQ(found != nullptr, i % 2 == 1) << i;
+        if (found != nullptr && i != 7) {
+            EXPECT_EQ(found->name, "n" + std::to_string(i));
+        }
+    }
+    // Equal names: the first in list order, then the next once it is deleted.
+    SpiDirective* secondDup = list.Append(std::make_unique<SpiDirective>("n7", 2));
+    EXPECT_NE(list.Lookup("N7"), firstDup);
+    list.DeleteByName("n7");
+    EXPECT_EQ(list.Lookup("n7"), firstDup);
+    list.DeleteByName("n7");
+    EXPECT_EQ(list.Lookup("n7"), secondDup);
+    EXPECT_EQ(list.Current(), list.begin()->get());
+    EXPECT_EQ(list.size(), 250u);
+}
+
+} // namespace
+} // namespace pfsetup::test
