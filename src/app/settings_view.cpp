@@ -52,6 +52,36 @@ std::vector<PropertyRow> PropertyRows(CPFCoreSetupAPI& store) {
     return rows;
 }
 
+// The scalar settings, read once for either view.
+struct Scalars {
+    float grid = 0, note = 0;
+    std::string units, outline, style;
+    int width = 0, length = 0, topBottom = 0, leftRight = 0;
+    PFActiveLow read{}, write{};
+    PFPinInterpret_AlphaNum alphaNum{};
+    PFPinInterpret_NumAlpha numAlpha{};
+    PFPinInterpret_NumAlphaNum numAlphaNum{};
+};
+
+Scalars ReadScalars(CPFCoreSetupAPI& s) {
+    Scalars v;
+    s.GetDefGridSize(v.grid);
+    s.GetDefNoteSize(v.note);
+    s.GetDefUnits(v.units);
+    s.GetDefSymbolOutLine(v.outline);
+    s.GetDefTextStyle(v.style);
+    s.GetDefSymbolWidth(v.width);
+    s.GetDefSymbolLength(v.length);
+    s.GetDefSymbolWidthIncrement(v.topBottom);
+    s.GetDefSymbolLengthIncrement(v.leftRight);
+    s.GetDefReadActiveLowPinNotation(v.read);
+    s.GetDefWriteActiveLowPinNotation(v.write);
+    s.GetAlphaNumValue(v.alphaNum);
+    s.GetNumAlphaValue(v.numAlpha);
+    s.GetNumAlphaNumValue(v.numAlphaNum);
+    return v;
+}
+
 std::string Pad(const std::string& text, size_t width) {
     return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
 }
@@ -142,28 +172,17 @@ std::string RenderSettingsText(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
     auto line = [&out](const std::string& label, const std::string& value) {
         out += "  " + Pad(label, 32) + value + "\n";
     };
-    float grid = 0, note = 0;
-    std::string units, outline, style;
-    int width = 0, length = 0, topBottom = 0, leftRight = 0;
-    s.GetDefGridSize(grid);
-    s.GetDefNoteSize(note);
-    s.GetDefUnits(units);
-    s.GetDefSymbolOutLine(outline);
-    s.GetDefTextStyle(style);
-    s.GetDefSymbolWidth(width);
-    s.GetDefSymbolLength(length);
-    s.GetDefSymbolWidthIncrement(topBottom);
-    s.GetDefSymbolLengthIncrement(leftRight);
+    const Scalars v = ReadScalars(s);
     out += "Symbol\n";
-    line("Units", units);
-    line("Grid", FormatFixed6(grid));
-    line("Pin text size", FormatFixed6(note) + " grids");
-    line("Symbol outline", outline);
-    line("Pin text orientation", style);
-    line("Minimum symbol width", FormatInt(width) + " grids");
-    line("Minimum symbol height", FormatInt(length) + " grids");
-    line("Minimum pin spacing top/bottom", FormatInt(topBottom) + " grids");
-    line("Minimum pin spacing left/right", FormatInt(leftRight) + " grids");
+    line("Units", v.units);
+    line("Grid", FormatFixed6(v.grid));
+    line("Pin text size", FormatFixed6(v.note) + " grids");
+    line("Symbol outline", v.outline);
+    line("Pin text orientation", v.style);
+    line("Minimum symbol width", FormatInt(v.width) + " grids");
+    line("Minimum symbol height", FormatInt(v.length) + " grids");
+    line("Minimum pin spacing top/bottom", FormatInt(v.topBottom) + " grids");
+    line("Minimum pin spacing left/right", FormatInt(v.leftRight) + " grids");
     line("Use pin names for pin text", s.GetUsePinNamesForText() ? "yes" : "no");
     line("Split symbol properties",
          s.GetUseSplitInstProp() ? "SPLIT_INST & $LOCATION" : "SPLIT_INST_NAME");
@@ -184,12 +203,9 @@ std::string RenderSettingsText(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
                Pad(row.required == "Yes" ? "required" : "optional", 10) +
                Pad(Or(row.visibility, "-"), 10) + Or(row.alignment, "-") + "\n";
 
-    PFActiveLow read{}, write{};
-    s.GetDefReadActiveLowPinNotation(read);
-    s.GetDefWriteActiveLowPinNotation(write);
     out += "\nFormat\n";
-    line("Low-asserted pins, reading", NotationText(read, true));
-    line("Low-asserted pins, writing", NotationText(write, false));
+    line("Low-asserted pins, reading", NotationText(v.read, true));
+    line("Low-asserted pins, writing", NotationText(v.write, false));
     line("Minus for low-asserted pins", s.GetDefUseMinusInPackage() ? "yes (package view)" : "no");
     line("Group format for chips files", s.ReadChipsInGroupFormat() ? "yes" : "no");
     line("Sizeable pins shown as",
@@ -197,16 +213,10 @@ std::string RenderSettingsText(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
     line("Vector pins shown as",
          s.GetFormatForVectorPins() == 1 ? "base name - bit" : "bit - base name");
 
-    PFPinInterpret_AlphaNum a{};
-    PFPinInterpret_NumAlpha n{};
-    PFPinInterpret_NumAlphaNum t{};
-    s.GetAlphaNumValue(a);
-    s.GetNumAlphaValue(n);
-    s.GetNumAlphaNumValue(t);
     out += "\nPin name interpretation\n";
-    line("A1  (string, numeral)", AlphaNumText(a));
-    line("1A  (numeral, string)", NumAlphaText(n));
-    line("1A1 (numeral, string, numeral)", NumAlphaNumText(t));
+    line("A1  (string, numeral)", AlphaNumText(v.alphaNum));
+    line("1A  (numeral, string)", NumAlphaText(v.numAlpha));
+    line("1A1 (numeral, string, numeral)", NumAlphaNumText(v.numAlphaNum));
 
     out += "\nLists\n";
     std::string errors;
@@ -230,28 +240,17 @@ std::string RenderSettingsText(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
 std::string RenderSettingsJson(CPFCoreSetupAPI& s, const std::vector<EntryOrigin>* origins) {
     JsonWriter json;
     json.BeginObject();
-    float grid = 0, note = 0;
-    std::string units, outline, style;
-    int width = 0, length = 0, topBottom = 0, leftRight = 0;
-    s.GetDefGridSize(grid);
-    s.GetDefNoteSize(note);
-    s.GetDefUnits(units);
-    s.GetDefSymbolOutLine(outline);
-    s.GetDefTextStyle(style);
-    s.GetDefSymbolWidth(width);
-    s.GetDefSymbolLength(length);
-    s.GetDefSymbolWidthIncrement(topBottom);
-    s.GetDefSymbolLengthIncrement(leftRight);
+    const Scalars v = ReadScalars(s);
     json.BeginObject("symbol")
-        .String("units", units)
-        .Number("grid", grid)
-        .Number("pinTextSize", note)
-        .String("outline", outline)
-        .String("textStyle", style)
-        .Integer("minWidth", width)
-        .Integer("minHeight", length)
-        .Integer("pinSpacingTopBottom", topBottom)
-        .Integer("pinSpacingLeftRight", leftRight)
+        .String("units", v.units)
+        .Number("grid", v.grid)
+        .Number("pinTextSize", v.note)
+        .String("outline", v.outline)
+        .String("textStyle", v.style)
+        .Integer("minWidth", v.width)
+        .Integer("minHeight", v.length)
+        .Integer("pinSpacingTopBottom", v.topBottom)
+        .Integer("pinSpacingLeftRight", v.leftRight)
         .Bool("usePinNamesForText", s.GetUsePinNamesForText() != 0)
         .Bool("useSplitInstProp", s.GetUseSplitInstProp() != 0)
         .EndObject();
@@ -277,27 +276,18 @@ std::string RenderSettingsJson(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
             .String("alignment", row.alignment)
             .EndObject();
     json.EndArray();
-    PFActiveLow read{}, write{};
-    s.GetDefReadActiveLowPinNotation(read);
-    s.GetDefWriteActiveLowPinNotation(write);
     json.BeginObject("format")
-        .Integer("readActiveLow", read)
-        .Integer("writeActiveLow", write)
+        .Integer("readActiveLow", v.read)
+        .Integer("writeActiveLow", v.write)
         .Bool("useMinusInPackage", s.GetDefUseMinusInPackage() != 0)
         .Bool("groupFormat", s.ReadChipsInGroupFormat() != 0)
         .Integer("sizeableFormat", s.GetFormatForSizeablePins())
         .Integer("vectorFormat", s.GetFormatForVectorPins())
         .EndObject();
-    PFPinInterpret_AlphaNum a{};
-    PFPinInterpret_NumAlpha n{};
-    PFPinInterpret_NumAlphaNum t{};
-    s.GetAlphaNumValue(a);
-    s.GetNumAlphaValue(n);
-    s.GetNumAlphaNumValue(t);
     json.BeginObject("interpretation")
-        .Integer("alphaNum", a)
-        .Integer("numAlpha", n)
-        .Integer("numAlphaNum", t)
+        .Integer("alphaNum", v.alphaNum)
+        .Integer("numAlpha", v.numAlpha)
+        .Integer("numAlphaNum", v.numAlphaNum)
         .EndObject();
     json.BeginArray("overriddenErrors");
     for (uint16_t number : s.GetOverriddenErrors())
