@@ -1,0 +1,200 @@
+#include "ui/kit/property_sheet.h"
+
+#include "ui/kit/control.h"
+#include "ui/kit/property_page.h"
+
+#include <QBoxLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace pfsetup {
+
+PropertySheet::PropertySheet(const std::string& caption, QWidget* parent, int selectPage)
+    : QDialog(parent), tabs_(new QTabWidget(this)), buttonRow_(new QHBoxLayout),
+      selectPage_(selectPage) {
+    setWindowTitle(ToQString(caption));
+    tabs_->setUsesScrollButtons(false);
+
+    auto* ok = WithId(new QPushButton(QStringLiteral("OK"), this), kIdOk);
+    auto* cancel = WithId(new QPushButton(QStringLiteral("Cancel"), this), kIdCancel);
+    auto* help = WithId(new QPushButton(QStringLiteral("Help"), this), kIdHelp);
+    ok->setDefault(true);
+    buttons_[kIdOk] = ok;
+    buttons_[kIdCancel] = cancel;
+    buttons_[kIdHelp] = help;
+    buttonRow_->addStretch(1);
+    buttonRow_->addWidget(ok);
+    buttonRow_->addWidget(cancel);
+    buttonRow_->addWidget(help);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(buttonRow_);
+
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
+    connect(help, &QPushButton::clicked, this, [this] { OnHelp(); });
+    connect(tabs_, &QTabWidget::currentChanged, this, &PropertySheet::OnTabChanged);
+}
+
+PropertySheet::~PropertySheet() {
+    DetachPages();
+}
+
+void PropertySheet::AddPage(PropertyPage* page) {
+    pages_.push_back(page);
+    QSignalBlocker block(tabs_);
+    tabs_->addTab(page, ToQString(page->Caption()));
+}
+
+PropertyPage* PropertySheet::GetPage(int index) const {
+    return index >= 0 && index < GetPageCount() ? pages_[static_cast<size_t>(index)].data()
+                                                : nullptr;
+}
+
+bool PropertySheet::SetActivePage(int index) {
+    if (!GetPage(index))
+        return false;
+    if (index == active_)
+        return true;
+    if (!created_) {
+        selectPage_ = index;
+        return true;
+    }
+    PropertyPage* leaving = GetActivePage();
+    if (leaving && !leaving->OnKillActive())
+        return false;
+    ActivatePage(index);
+    return true;
+}
+
+void PropertySheet::ShowPage(int index) {
+    if (!GetPage(index))
+        return;
+    if (!created_)
+        selectPage_ = index;
+    else
+        ActivatePage(index);
+}
+
+void PropertySheet::SetTitle(const std::string& title) {
+    setWindowTitle(ToQString(title));
+}
+
+void PropertySheet::EnableTabControl(bool enable) {
+    tabsEnabled_ = enable;
+    tabs_->tabBar()->setEnabled(enable);
+}
+
+QPushButton* PropertySheet::GetButton(int id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+QPushButton* PropertySheet::AddButton(int id, const std::string& text) {
+    auto* button = WithId(new QPushButton(ToQString(text), this), id);
+    buttons_[id] = button;
+    buttonRow_->insertWidget(buttonRow_->indexOf(GetButton(kIdCancel)), button);
+    return button;
+}
+
+void PropertySheet::Create() {
+    if (created_)
+        return;
+    created_ = true;
+    OnInitDialog();
+}
+
+int PropertySheet::DoModal() {
+    Create();
+    return exec();
+}
+
+void PropertySheet::EndDialog(int result) {
+    done(result);
+}
+
+void PropertySheet::OnOK() {
+    PropertyPage* page = GetActivePage();
+    if (page && !page->OnKillActive())
+        return;
+    for (PropertyPage* p : pages_)
+        if (p && p->m_bInitialised)
+            p->OnOK();
+    EndDialog(kIdOk);
+}
+
+void PropertySheet::OnCancel() {
+    for (PropertyPage* p : pages_)
+        if (p && p->m_bInitialised)
+            p->OnCancel();
+    EndDialog(kIdCancel);
+}
+
+void PropertySheet::OnHelp() {
+    if (PropertyPage* page = GetActivePage())
+        page->OnHelp();
+}
+
+bool PropertySheet::OnInitDialog() {
+    int first = GetPage(selectPage_) ? selectPage_ : 0;
+    if (GetPage(first))
+        ActivatePage(first);
+    return true;
+}
+
+void PropertySheet::DetachPages() {
+    QSignalBlocker block(tabs_);
+    disconnect(tabs_, nullptr, this, nullptr);
+    while (tabs_->count() > 0)
+        tabs_->removeTab(0);
+    for (PropertyPage* page : pages_)
+        if (page)
+            page->setParent(nullptr);
+    pages_.clear();
+    active_ = -1;
+}
+
+void PropertySheet::showEvent(QShowEvent* event) {
+    Create();
+    QDialog::showEvent(event);
+}
+
+void PropertySheet::reject() {
+    OnCancel();
+}
+
+// The tab widget has already switched when it reports the change: switch back, ask the page
+// being left, and only then go on, so a refusal's message is shown over the page it concerns.
+void PropertySheet::OnTabChanged(int index) {
+    if (switching_)
+        return;
+    if (!created_ || active_ < 0) {
+        selectPage_ = index;
+        return;
+    }
+    {
+        QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(active_);
+    }
+    if (!tabsEnabled_)
+        return;
+    SetActivePage(index);
+}
+
+void PropertySheet::ActivatePage(int index) {
+    PropertyPage* page = GetPage(index);
+    if (!page)
+        return;
+    active_ = index;
+    {
+        QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(index);
+    }
+    page->EnsureInitialised();
+    page->OnSetActive();
+}
+
+} // namespace pfsetup

@@ -1,0 +1,200 @@
+#include "ui/qt_host_services.h"
+
+#include "ui/application.h"
+#include "ui/kit/control.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace pfsetup {
+
+namespace {
+
+// Message boxes and file dialogs sit over the dialog the user is working in.
+QWidget* DialogParent(QWidget* mainWindow) {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return mainWindow;
+}
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Qt's widgets need an application object; without one (and no display to make one on) the
+// console answers instead.
+bool HaveApplication() {
+    std::string error;
+    return EnsureApplication(ApplicationDisplay::Screen, error) != nullptr;
+}
+
+ConsoleHostServices& Console() {
+    static ConsoleHostServices console;
+    return console;
+}
+
+} // namespace
+
+QString QtFileFilter(const std::string& filter) {
+    const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            p = p.trimmed();
+        if (description.isEmpty() || patterns.isEmpty())
+            continue;
+        // Qt takes the patterns from the parentheses that end the description.
+        const QString shown = QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        filters << (description.endsWith(shown) ? description
+                                                : description + QLatin1Char(' ') + shown);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
+    dialog.setWindowTitle(ToQString(request.title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!save && (request.flags & FileMustExist) ? QFileDialog::ExistingFile
+                                                                : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(ToQString(request.defaultExtension));
+    const QString filter = QtFileFilter(request.filter);
+    if (!filter.isEmpty())
+        dialog.setNameFilter(filter);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                     !save || !(request.flags & OverwritePrompt));
+    // Qt's dialogs have no read-only box, so HideReadOnly needs nothing.
+    if (!request.initialName.empty())
+        dialog.selectFile(QFile::decodeName(request.initialName.c_str()));
+}
+
+std::string HelpText(unsigned contextId) {
+    switch (contextId) {
+    case 0x20211:
+        return "Symbol\n\nDefaults for new symbols: size units and grid, outline, orientation "
+               "and size of pin text, minimum width and height, and minimum pin spacing on "
+               "each side. Every size except the grid is counted in grids. Pin text size may "
+               "not exceed the smaller pin spacing. The split options choose which properties "
+               "the instances of a split symbol get.";
+    case 0x20212:
+        return "Pin\n\nFor each electrical pin type: the side of the symbol on which its pins "
+               "are placed and its four default loads. Input low and output high loads are "
+               "negative numbers, input high and output low loads positive ones; \"*\" means "
+               "no default.";
+    case 0x20213:
+        return "Property\n\nThe default properties that new symbols, symbol pins, packages, "
+               "package pins and part tables receive, with value, visibility and alignment. "
+               "The check boxes say where the property of the current row applies. A row is "
+               "stored as soon as you leave it.";
+    case 0x20214:
+        return "Format\n\nWhich suffix marks a low-asserted pin name when names are read "
+               "(\"*\", \"_N\" or both) and which one is written, whether package views mark "
+               "such pins with a leading minus, and how chips files are read.";
+    case 0x20215:
+        return "Pin Name Interpretation\n\nHow pin names of letters and digits such as A1, 1A "
+               "and 1A1 split into base name (BN), bit (B), slot (S) and group (G). Choose one "
+               "interpretation per pattern; when the numeral-string-numeral pattern is group "
+               "based the numeral-string pattern must be group based too.";
+    default:
+        return "No help is available for this topic.";
+    }
+}
+
+MessageResult QtHostServices::ShowMessage(const std::string& text, MessageIcon icon,
+                                          MessageButtons buttons) {
+    if (!HaveApplication())
+        return Console().ShowMessage(text, icon, buttons);
+    QMessageBox box(DialogParent(mainWindow_));
+    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ToQString(text));
+    box.setIcon(QtIcon(icon));
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageResult::Ok;
+}
+
+bool QtHostServices::FileDialog(const FileDialogRequest& request, bool save, std::string& path) {
+    if (!HaveApplication())
+        return false;
+    QFileDialog dialog(DialogParent(mainWindow_));
+    ConfigureFileDialog(dialog, request, save);
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString chosen = dialog.selectedFiles().constFirst();
+        if ((request.flags & PathMustExist) && !QFileInfo(chosen).absoluteDir().exists()) {
+            ShowMessage(ToStdString(chosen) +
+                            "\nThe folder does not exist.\nCheck the path and try again.",
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+            continue;
+        }
+        path = QFile::encodeName(chosen).toStdString();
+        return true;
+    }
+    return false;
+}
+
+bool QtHostServices::OpenFileDialog(const FileDialogRequest& request, std::string& path) {
+    return FileDialog(request, false, path);
+}
+
+bool QtHostServices::SaveFileDialog(const FileDialogRequest& request, std::string& path) {
+    return FileDialog(request, true, path);
+}
+
+void QtHostServices::PostHostMessage(unsigned message) {
+    if (!mainWindow_ || message > static_cast<unsigned>(QEvent::MaxUser - QEvent::User))
+        return;
+    const auto type = static_cast<QEvent::Type>(QEvent::User + static_cast<int>(message));
+    QCoreApplication::postEvent(mainWindow_, new QEvent(type));
+}
+
+void QtHostServices::OpenHelp(unsigned contextId) {
+    if (!HaveApplication())
+        return;
+    if (!help_) {
+        help_ = new QMessageBox(DialogParent(mainWindow_));
+        help_->setObjectName(QStringLiteral("pfsetupHelp"));
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+        help_->setWindowModality(Qt::NonModal);
+        help_->setWindowTitle(QStringLiteral("Help"));
+        help_->setIcon(QMessageBox::Information);
+        help_->setTextFormat(Qt::PlainText);
+        help_->setStandardButtons(QMessageBox::Close);
+    }
+    help_->setText(ToQString(HelpText(contextId)));
+    help_->show();
+    help_->raise();
+}
+
+QtHostServices& QtHost() {
+    static QtHostServices services;
+    return services;
+}
+
+} // namespace pfsetup

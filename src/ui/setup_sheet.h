@@ -1,0 +1,75 @@
+#pragma once
+// The setup dialog: Property, Pin and Symbol pages and, outside template modes, the Format and
+// Pin Name Interpretation pages. OK runs the pages' last checks, moves their values into the
+// store in page order and writes the project file; Cancel re-reads the store from the file it
+// was last read from or written to. In template modes a "Save.." or "Apply" button stands in
+// OK's place.
+
+#include "ui/format_page.h"
+#include "ui/interpretation_page.h"
+#include "ui/kit/property_sheet.h"
+#include "ui/pin_page.h"
+#include "ui/properties_page.h"
+#include "ui/symbol_page.h"
+
+#include <string>
+
+class QPushButton;
+
+class CSetupPropSheet : public pfsetup::PropertySheet {
+    Q_OBJECT
+public:
+    static constexpr int kIdTemplateButton = 200;
+    // Page indices once AddPages has run.
+    enum PageIndex : int {
+        kPropertyPage = 0,
+        kPinPage = 1,
+        kSymbolPage = 2,
+        kFormatPage = 3,
+        kInterpretationPage = 4,
+    };
+
+    // The pages work on `store`.
+    CSetupPropSheet(const std::string& caption, QWidget* parent, int selectPage,
+                    CPFCoreSetupAPI& store);
+    ~CSetupPropSheet() override;
+
+    // `mode`: 0 normal setup (all five pages); 1 edit template, 2 new template, 3 open template
+    // (Property, Pin and Symbol only).
+    void AddPages(int mode);
+
+    void OnOK() override;
+    void OnCancel() override;
+    // "Save.." (modes 1 and 2) saves the pages as a part template; "Apply" (mode 3) is OK.
+    virtual void OnTemplateButton();
+
+    CPFCoreSetupAPI& Store() const { return store_; }
+
+    CSymbolPP m_SymbolPage;
+    CPinPP m_PinPage;
+    CPropertyPP m_PropertyPage;
+    CFormatPP m_FormatPage;
+    CPinNameInterpretationPP m_InterpretationPage;
+    int m_bModal = 0;
+    int m_bTabsEnabled = 0;
+    int m_bFullSetup = 0;
+    bool m_bOkPressed = false;
+    int m_nMode = 0;
+    QPushButton* m_btnTemplate = nullptr;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    // A page check failed: show that page, whose message the user has just seen.
+    void Refused(int pageIndex);
+
+    CPFCoreSetupAPI& store_;
+};
+
+namespace pfsetup {
+
+// Shows and clears the store's error log, if there is any, with the exclamation icon.
+void ShowStoreLog(CPFCoreSetupAPI& store);
+
+} // namespace pfsetup
