@@ -19,4 +19,15 @@ int TemplateConvertCommand(const std::string& file);
 int PinCommand(const std::string& project, const std::vector<std::string>& names, bool json);
 int CheckCommand(const std::vector<std::string>& projects);
 
+struct DialogRequest {
+    std::string project;
+    bool interpretation = false;
+    unsigned mode = 0;
+    std::string templateFile; // modes 1 and 3 start from a template
+    std::string screenshot;   // a picture instead of a person
+    int page = -1;
+};
+// Exit status 0 after OK, 1 after Cancel. Only in builds with the Qt dialogs.
+int DialogCommand(const DialogRequest& request);
+
 } // namespace pfsetup::app

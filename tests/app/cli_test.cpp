@@ -224,6 +224,21 @@ TEST_F(Cli, TreeAndHelp) {
     EXPECT_EQ(Tool("frobnicate").status, 1);
 }
 
+#ifdef PFSETUP_TOOL_HAS_DIALOGS
+TEST_F(Cli, DialogRendersEveryPageWithoutAPerson) {
+    WriteFile(inst.Path("p.cpm"), ReadFile(std::string(PFSETUP_SOURCE_DIR) +
+                                           "/examples/demo/project.cpm"));
+    for (const char* page : {"0", "1", "2", "3", "4"}) {
+        const ToolRun run = Tool(std::string("dialog p.cpm --screenshot page.png --page ") + page);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(ReadFile(inst.Path("page.png")).substr(1, 3), "PNG") << page;
+    }
+    EXPECT_EQ(Tool("dialog p.cpm --interpretation --screenshot i.png").status, 0);
+    EXPECT_EQ(Tool("dialog p.cpm --mode 3 --template missing.tpl --screenshot t.png").status, 2);
+    EXPECT_EQ(Tool("dialog p.cpm --mode 7").status, 1);
+}
+#endif
+
 // A write that fails half-way leaves the project as it was.
 TEST_F(Cli, FailedWriteLeavesTheProjectUntouched) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);

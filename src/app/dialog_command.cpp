@@ -1,0 +1,54 @@
+// dialog: the setup dialog on a project, for a person or for a picture of it.
+
+#include "app/commands.h"
+#include "app/tool.h"
+
+#include "persist/setup_main.h"
+#include "setup/setup_store.h"
+#include "ui/setup_dialogs.h"
+
+#include <iostream>
+
+namespace pfsetup::app {
+
+int DialogCommand(const DialogRequest& request) {
+    if (request.mode > 3) {
+        Error("", "--mode is 0 (setup), 1 (edit template), 2 (new template) or 3 (open template)");
+        return kBadInput;
+    }
+    CPFCoreSetupAPI* store = nullptr;
+    if (int status = LoadStore(request.project, store))
+        return status;
+    if (request.project.empty()) {
+        // Without a project the dialog edits the installed defaults and writes nowhere.
+        store->PutDefFileName("");
+    }
+    CPFSetupMain main(request.mode);
+    if (request.mode == 1 || request.mode == 3) {
+        ToolHost host;
+        const int loaded = main.LoadDataFromFile(
+            request.templateFile.empty() ? nullptr : request.templateFile.c_str());
+        for (const std::string& message : host.messages)
+            if (message.find("\nUnable to read ") != std::string::npos)
+                return kFileError;
+        if (loaded == 2) {
+            Error("", "no template chosen; give one with --template FILE");
+            return kBadInput;
+        }
+    }
+    if (!request.screenshot.empty()) {
+        std::string error;
+        if (!RenderSetupDialog(main, request.interpretation, request.page, request.screenshot,
+                               error)) {
+            Error(request.screenshot, error);
+            return kFileError;
+        }
+        return kOk;
+    }
+    InstallSetupDialogs();
+    const bool confirmed =
+        request.interpretation ? main.DisplaySetupForInterpretation() == 1 : main.DisplaySetup();
+    return confirmed ? kOk : kBadInput;
+}
+
+} // namespace pfsetup::app
