@@ -14,7 +14,9 @@
 namespace pfsetup {
 
 namespace {
-void DeleteProject(SpiProject* project) { delete project; }
+void DeleteProject(SpiProject* project) {
+    delete project;
+}
 } // namespace
 
 BoundProject NewBoundProject() {

@@ -226,8 +226,8 @@ TEST_F(Cli, TreeAndHelp) {
 
 #ifdef PFSETUP_TOOL_HAS_DIALOGS
 TEST_F(Cli, DialogRendersEveryPageWithoutAPerson) {
-    WriteFile(inst.Path("p.cpm"), ReadFile(std::string(PFSETUP_SOURCE_DIR) +
-                                           "/examples/demo/project.cpm"));
+    WriteFile(inst.Path("p.cpm"),
+              ReadFile(std::string(PFSETUP_SOURCE_DIR) + "/examples/demo/project.cpm"));
     for (const char* page : {"0", "1", "2", "3", "4"}) {
         const ToolRun run = Tool(std::string("dialog p.cpm --screenshot page.png --page ") + page);
         EXPECT_EQ(run.status, 0) << run.err;
