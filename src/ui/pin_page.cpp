@@ -1,24 +1,163 @@
 #include "ui/pin_page.h"
 
+#include "host/host_services.h"
+#include "setup/load_checks.h"
+#include "setup/setup_store.h"
 #include "ui/kit/control.h"
 
-#include <QFrame>
 #include <QVBoxLayout>
+
+#include <iterator>
+#include <utility>
 
 using namespace pfsetup;
 
+namespace {
+
+// The pin types in the store's order ("UNSPEC" has no record), and which of their loads can
+// be edited; the others are grey.
+struct PinRow {
+    const char* type;
+    bool inputLoads;
+    bool outputLoads;
+};
+constexpr PinRow kPinRows[] = {
+    {"INPUT", true, false},   {"TS", true, true},       {"TS_BIDIR", true, true},
+    {"OC_BIDIR", true, true}, {"OE_BIDIR", true, true}, {"BIDIR", true, true},
+    {"OUTPUT", false, true},  {"OC", false, true},      {"OE", false, true},
+    {"ANALOG", false, false}, {"POWER", false, false},  {"GROUND", false, false},
+    {"NC", false, false},
+};
+static_assert(CPinGridWnd::kFirstPinRow + static_cast<int>(std::size(kPinRows)) - 1 ==
+              CPinGridWnd::kLastPinRow);
+
+using Column = CPinGridWnd::Column;
+
+// Low input and high output currents flow out of the pin: negative loads.
+bool IsValidLoad(int col, const std::string& text) {
+    return col == Column::kIil || col == Column::kIoh ? IsValidNegativeLoad(text)
+                                                      : IsValidPositiveLoad(text);
+}
+
+std::string LoadMessage(const std::string& pinType, const std::string& text) {
+    return "\n" + pinType + " Pin : Incorrect Load Value of " + text;
+}
+
+} // namespace
+
+bool CPinGridWnd::OnValidateCell(int row, int col) {
+    if (row < kFirstPinRow || col < kIil)
+        return true;
+    std::string text = TrimBlanks(GetCellText(row, col));
+    if (text.empty())
+        text = "*";
+    SetCellText(row, col, text);
+    if (!IsValidLoad(col, text))
+        Host().ShowMessage(LoadMessage(GetCellText(row, kPinType), text), MessageIcon::None,
+                           MessageButtons::Ok);
+    return true;
+}
+
+// The grid's layout is made with the page, so the sheet is sized for it from the start; the
+// store's values come in when the page is first shown.
 CPinPP::CPinPP(CPFCoreSetupAPI& store, QWidget* parent)
-    : PropertyPage(store, "Pi&n", kHelpContextId, parent) {
-    auto* area = WithId(new QFrame(this), kGrid);
-    area->setFrameShape(QFrame::StyledPanel);
-    area->setMinimumSize(560, 320);
-    gridArea_ = area;
+    : PropertyPage(store, "Pi&n", kHelpContextId, parent),
+      m_pGrid(WithId(new CPinGridWnd(this), kGrid)) {
+    CPinGridWnd& grid = *m_pGrid;
+    grid.Initialize(CPinGridWnd::kLastPinRow, Column::kIoh);
+    grid.SetHeaderRows(2);
+    grid.JoinCells(0, Column::kPinType, 1, Column::kPinType);
+    grid.JoinCells(0, Column::kPosition, 1, Column::kPosition);
+    grid.JoinCells(0, Column::kIil, 0, Column::kIih);
+    grid.JoinCells(0, Column::kIol, 0, Column::kIoh);
+    grid.SetCellText(0, Column::kPinType, "Pin Type");
+    grid.SetCellText(0, Column::kPosition, "Position");
+    grid.SetCellText(0, Column::kIil, "Input Load");
+    grid.SetCellText(0, Column::kIol, "Output Load ");
+    grid.SetCellText(1, Column::kIil, "Low");
+    grid.SetCellText(1, Column::kIih, "High");
+    grid.SetCellText(1, Column::kIol, "Low");
+    grid.SetCellText(1, Column::kIoh, "High");
+
+    int row = CPinGridWnd::kFirstPinRow;
+    for (const PinRow& pin : kPinRows) {
+        grid.SetCellText(row, Column::kPinType, pin.type);
+        grid.SetChoiceList(row, Column::kPosition, "Left\nRight\nTop\nBottom\n");
+        if (!pin.inputLoads) {
+            grid.SetStaticDisabled(row, Column::kIil);
+            grid.SetStaticDisabled(row, Column::kIih);
+        }
+        if (!pin.outputLoads) {
+            grid.SetStaticDisabled(row, Column::kIol);
+            grid.SetStaticDisabled(row, Column::kIoh);
+        }
+        ++row;
+    }
+    grid.setColumnWidth(Column::kPinType, grid.ScaledWidth(90));
+    for (int col = Column::kPosition; col <= Column::kIol; ++col)
+        grid.setColumnWidth(col, grid.ScaledWidth(60));
+    grid.setColumnWidth(Column::kIoh, grid.ScaledWidth(80));
+    grid.setMinimumSize(grid.ContentSize());
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(gridArea_, 1);
+    layout->addWidget(m_pGrid, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch(1);
+}
+
+bool CPinPP::OnInitDialog() {
+    PropertyPage::OnInitDialog();
+    CPFCoreSetupAPI& store = Store();
+    int row = CPinGridWnd::kFirstPinRow;
+    for (const PinRow& pin : kPinRows) {
+        if (store.SetCurrentPinByValue(pin.type)) {
+            std::string position, iil, iih, iol, ioh;
+            store.GetDefPinLocation(position);
+            store.GetDefIil(iil);
+            store.GetDefIih(iih);
+            store.GetDefIol(iol);
+            store.GetDefIoh(ioh);
+            m_pGrid->SetCellText(row, Column::kPosition, position);
+            m_pGrid->SetCellText(row, Column::kIil, iil);
+            m_pGrid->SetCellText(row, Column::kIih, iih);
+            m_pGrid->SetCellText(row, Column::kIol, iol);
+            m_pGrid->SetCellText(row, Column::kIoh, ioh);
+        }
+        ++row;
+    }
+    return true;
+}
+
+bool CPinPP::DoDataExchange(bool saveAndValidate) {
+    if (saveAndValidate && m_bInitialised)
+        m_pGrid->TransferCurrentCell();
+    return true;
 }
 
 void TransferPinPage(CPinPP& page) {
     if (!page.m_bInitialised)
         return;
-    // The grid area holds no cells yet, so there is nothing to move.
+    CPinGridWnd& grid = *page.m_pGrid;
+    grid.TransferCurrentCell();
+    CPFCoreSetupAPI& store = page.Store();
+    using Put = int (CPFCoreSetupAPI::*)(std::string);
+    const std::pair<int, Put> loads[] = {{Column::kIil, &CPFCoreSetupAPI::PutDefIil},
+                                         {Column::kIih, &CPFCoreSetupAPI::PutDefIih},
+                                         {Column::kIol, &CPFCoreSetupAPI::PutDefIol},
+                                         {Column::kIoh, &CPFCoreSetupAPI::PutDefIoh}};
+    for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row) {
+        const std::string pinType = grid.GetCellText(row, Column::kPinType);
+        if (!store.SetCurrentPinByValue(TrimBlanks(pinType)))
+            continue;
+        store.PutDefPinLocation(grid.GetCellText(row, Column::kPosition));
+        for (const auto& [col, put] : loads) {
+            std::string text = grid.GetCellText(row, col);
+            if (!text.empty() && !IsValidLoad(col, text)) {
+                store.PutLogError(LoadMessage(pinType, text));
+                text = "*";
+                // The grid shows what the store now holds, so a second OK reports nothing new.
+                grid.SetCellText(row, col, text);
+            }
+            (store.*put)(text);
+        }
+    }
 }

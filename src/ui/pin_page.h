@@ -1,8 +1,26 @@
 #pragma once
-// The Pin page: the pin-type load table (position and four loads per pin type) in a grid.
-// The grid is the page's only state.
+// The Pin page: the pin-type load table in a grid, one row per pin type with the side of the
+// symbol its pins go on and its four loads. Edits stay in the grid until the sheet's OK or
+// template save moves them into the store (TransferPinPage).
 
+#include "ui/kit/grid.h"
 #include "ui/kit/property_page.h"
+
+// Rows 0 and 1 are headers, rows 2 to 14 the pin types; column 0 names the pin type.
+class CPinGridWnd : public pfsetup::Grid {
+    Q_OBJECT
+public:
+    static constexpr int kFirstPinRow = 2;
+    static constexpr int kLastPinRow = 14;
+    enum Column : int { kPinType = 0, kPosition, kIil, kIih, kIol, kIoh };
+
+    using Grid::Grid;
+
+protected:
+    // A load the user edited is trimmed, "*" when left empty, and checked; a wrong one is
+    // reported at once but stays, and the user may move on (the transfer stores "*" for it).
+    bool OnValidateCell(int row, int col) override;
+};
 
 class CPinPP : public pfsetup::PropertyPage {
     Q_OBJECT
@@ -12,9 +30,15 @@ public:
 
     explicit CPinPP(CPFCoreSetupAPI& store, QWidget* parent = nullptr);
 
-private:
-    QWidget* gridArea_;
+    bool OnInitDialog() override;
+
+    CPinGridWnd* m_pGrid; // owned through the page
+
+protected:
+    // Takes what the user is typing into the grid; the grid is the page's only state.
+    bool DoDataExchange(bool saveAndValidate) override;
 };
 
-// Grid -> store; nothing when the page was never shown.
+// Grid -> store; nothing when the page was never shown. A load that fails its check is stored
+// as "*" (and shown so in the grid) and its message appended to the store's error log.
 void TransferPinPage(CPinPP& page);

@@ -2,7 +2,9 @@
 // Drives the setup sheet as a user would: clicks, typing, tab changes; controls are found by
 // their ids.
 #include "support/fake_host.h"
+#include "support/installation.h"
 #include "ui/kit/control.h"
+#include "ui/kit/grid.h"
 #include "ui/setup_sheet.h"
 
 #include "setup/setup_store.h"
@@ -24,6 +26,39 @@
 #include <vector>
 
 namespace pfsetup::test {
+
+// Grid cells as a user reaches them: scrolled into view and clicked.
+inline void ClickCell(Grid* grid, int row, int col) {
+    QTableWidgetItem* cell = grid->item(row, col);
+    ASSERT_NE(cell, nullptr) << row << "," << col;
+    grid->scrollToItem(cell);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(cell).center());
+}
+
+// Clicks the cell, starts editing it (F2) and replaces its text; the user stays in the cell.
+inline void TypeInCell(Grid* grid, int row, int col, const std::string& text) {
+    ClickCell(grid, row, col);
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* edit = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+    ASSERT_NE(edit, nullptr) << "no text editor in " << row << "," << col;
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, QString::fromStdString(text));
+}
+
+// Clicks the drop-down cell and picks the entry by typing its first letters.
+inline void ChooseInCell(Grid* grid, int row, int col, const std::string& entry) {
+    ClickCell(grid, row, col);
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* combo = qobject_cast<QComboBox*>(grid->indexWidget(grid->currentIndex()));
+    ASSERT_NE(combo, nullptr) << "no drop-down list in " << row << "," << col;
+    QTest::keyClicks(combo, QString::fromStdString(entry));
+}
+
+inline bool IsCurrent(const Grid* grid, int row, int col) {
+    int r = -1, c = -1;
+    return grid->GetCurrentCell(r, c) && r == row && c == col;
+}
 
 class DialogDriver : public ::testing::Test {
 protected:
@@ -106,6 +141,31 @@ protected:
     CPFCoreSetupAPI store;
     std::unique_ptr<CSetupPropSheet> sheet;
     CSetupPropSheet* active = nullptr; // the sheet the helpers work on
+};
+
+// The dialog on a project file of its own, in a temporary installation.
+class ProjectDriver : public DialogDriver {
+protected:
+    // Writes the project with `settings` (directive lines) as its settings section and reads
+    // the store from it.
+    void UseProject(const std::string& settings) {
+        project = install.Path("project.cpm");
+        WriteFile(project, "START_PFG142\n" + settings + "END_PFG142\n");
+        store.PutCPMFileName(project);
+        store.PutDefFileName(project);
+        ASSERT_EQ(store.ReadSetup(), 1);
+    }
+
+    // What a store reading the project file now finds.
+    std::unique_ptr<CPFCoreSetupAPI> Reread() const {
+        auto fresh = std::make_unique<CPFCoreSetupAPI>();
+        fresh->PutDefFileName(project);
+        EXPECT_EQ(fresh->ReadSetup(), 1);
+        return fresh;
+    }
+
+    TempInstallation install;
+    std::string project;
 };
 
 } // namespace pfsetup::test

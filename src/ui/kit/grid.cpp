@@ -1,0 +1,484 @@
+#include "ui/kit/grid.h"
+
+#include "ui/kit/control.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace pfsetup {
+
+namespace {
+
+constexpr int kChoicesRole = Qt::UserRole + 1;
+constexpr int kStaticRole = Qt::UserRole + 2;
+
+void DrawHeaderCell(QPainter* painter, const QRect& rect, const QString& text,
+                    const QWidget* widget, Qt::Alignment alignment) {
+    QStyleOptionHeader option;
+    option.initFrom(widget);
+    option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+    option.state |= QStyle::State_Raised;
+    option.rect = rect;
+    option.text = text;
+    option.textAlignment = alignment;
+    option.orientation = Qt::Horizontal;
+    option.position = QStyleOptionHeader::Middle;
+    // The style leaves the painter clipped to the section.
+    painter->save();
+    widget->style()->drawControl(QStyle::CE_Header, &option, painter, widget);
+    painter->restore();
+}
+
+} // namespace
+
+// The fixed header rows, drawn over the columns of the grid: a cell per column and row, joined
+// cells as one. The rows themselves stay in the model (hidden in the table), so every cell is
+// read and written the same way.
+class GridHeader : public QHeaderView {
+public:
+    explicit GridHeader(Grid* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {
+        setSectionsClickable(false);
+        setHighlightSections(false);
+    }
+
+    void SetRows(int rows) {
+        rows_ = rows;
+        setVisible(rows > 0);
+        updateGeometry();
+        viewport()->update();
+    }
+    void ClearJoins() { joins_.clear(); }
+    void AddJoin(const QRect& cells) {
+        joins_.push_back(cells);
+        viewport()->update();
+    }
+
+    QSize sizeHint() const override {
+        return QSize(QHeaderView::sizeHint().width(), rows_ * RowHeight());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(viewport());
+        const int height = RowHeight();
+        for (int row = 0; row < rows_; ++row) {
+            for (int col = 0; col < count(); ++col) {
+                const QRect cells = JoinAt(row, col);
+                if (cells.top() != row)
+                    continue;
+                int first = -1;
+                int x = 0;
+                int width = 0;
+                for (int c = cells.left(); c <= cells.right() && c < count(); ++c) {
+                    if (isSectionHidden(c))
+                        continue;
+                    if (first < 0) {
+                        first = c;
+                        x = sectionViewportPosition(c);
+                    }
+                    width += sectionSize(c);
+                }
+                if (first != col)
+                    continue; // drawn with the join's first visible column, or not at all
+                const QRect rect(x, row * height, width, cells.height() * height);
+                if (rect.intersects(event->rect()))
+                    DrawHeaderCell(&painter, rect,
+                                   model()->index(row, cells.left()).data().toString(), this,
+                                   Qt::AlignCenter);
+            }
+        }
+    }
+
+private:
+    int RowHeight() const { return grid_->verticalHeader()->defaultSectionSize(); }
+    QRect JoinAt(int row, int col) const {
+        for (const QRect& join : joins_)
+            if (join.contains(col, row))
+                return join;
+        return QRect(col, row, 1, 1);
+    }
+
+    Grid* grid_;
+    int rows_ = 0;
+    std::vector<QRect> joins_; // in cells: x column, y row
+};
+
+// Editors and looks of the cells: a line edit for text, a drop-down list for choice cells
+// (committed as soon as the user picks), header style for column 0.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    explicit GridDelegate(Grid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (grid_->IsHeaderCell(index.row(), index.column())) {
+            DrawHeaderCell(painter, option.rect, index.data().toString(), grid_,
+                           Qt::AlignLeft | Qt::AlignVCenter);
+            return;
+        }
+        if (index.data(kChoicesRole).toString().isEmpty()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        // A drop-down cell: its background over the whole cell, the text elided before the
+        // arrow at its right.
+        QStyleOptionViewItem cell(option);
+        initStyleOption(&cell, index);
+        const QWidget* widget = grid_;
+        QStyleOptionViewItem background(cell);
+        background.text.clear();
+        widget->style()->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+        const int side = std::min(cell.rect.height(), 10);
+        QStyleOptionViewItem text(cell);
+        text.rect.setRight(cell.rect.right() - side);
+        text.state &= ~QStyle::State_HasFocus;
+        widget->style()->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
+        QStyleOption arrow;
+        arrow.initFrom(widget);
+        arrow.rect = QRect(cell.rect.right() - side, cell.rect.top(), side, cell.rect.height());
+        widget->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter, widget);
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        const QString choices = index.data(kChoicesRole).toString();
+        if (choices.isEmpty()) {
+            auto* edit = new QLineEdit(parent);
+            edit->setFrame(false);
+            return edit;
+        }
+        auto* combo = new QComboBox(parent);
+        combo->addItems(choices.split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+        auto* self = const_cast<GridDelegate*>(this);
+        connect(combo, &QComboBox::currentIndexChanged, combo,
+                [self, combo] { emit self->commitData(combo); });
+        return combo;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        const QString text = index.data(Qt::EditRole).toString();
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            QSignalBlocker block(combo);
+            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+        } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+            edit->setText(text);
+        }
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        QString text;
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            if (combo->currentIndex() < 0)
+                return; // nothing picked: the cell keeps its text
+            text = combo->currentText();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+            text = edit->text();
+        } else {
+            return;
+        }
+        if (text == index.data(Qt::EditRole).toString())
+            return;
+        model->setData(index, text, Qt::EditRole);
+        grid_->NoteUserEdit();
+    }
+
+private:
+    Grid* grid_;
+};
+
+Grid::Grid(QWidget* parent) : QTableWidget(parent), header_(new GridHeader(this)) {
+    setHorizontalHeader(header_);
+    verticalHeader()->hide();
+    const int rowHeight = fontMetrics().height() + 8;
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setItemDelegate(new GridDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setWordWrap(false);
+    SetHeaderRows(1);
+}
+
+void Grid::Initialize(int rowCount, int colCount) {
+    muted_ = true;
+    clear();
+    clearSpans();
+    header_->ClearJoins();
+    setRowCount(std::max(rowCount, 0) + 1);
+    setColumnCount(std::max(colCount, 0) + 1);
+    for (int row = 0; row < this->rowCount(); ++row)
+        for (int col = 0; col < columnCount(); ++col)
+            MakeCell(row, col);
+    muted_ = false;
+    modified_ = false;
+    SetHeaderRows(headerRows_);
+}
+
+void Grid::SetHeaderRows(int count) {
+    headerRows_ = std::max(count, 0);
+    for (int row = 0; row < rowCount(); ++row) {
+        setRowHidden(row, row < headerRows_);
+        for (int col = 0; col < columnCount(); ++col)
+            if (QTableWidgetItem* item = CellItem(row, col))
+                ApplyFlags(item, row, col);
+    }
+    header_->SetRows(headerRows_);
+    updateGeometries();
+}
+
+void Grid::JoinCells(int top, int left, int bottom, int right) {
+    if (bottom < top || right < left)
+        return;
+    if (bottom < headerRows_)
+        header_->AddJoin(QRect(left, top, right - left + 1, bottom - top + 1));
+    else if (top >= headerRows_)
+        setSpan(top, left, bottom - top + 1, right - left + 1);
+}
+
+QTableWidgetItem* Grid::CellItem(int row, int col) const {
+    return item(row, col);
+}
+
+QTableWidgetItem* Grid::MakeCell(int row, int col) {
+    auto* cell = new QTableWidgetItem;
+    ApplyFlags(cell, row, col);
+    setItem(row, col, cell);
+    return cell;
+}
+
+void Grid::ApplyFlags(QTableWidgetItem* item, int row, int col) const {
+    const bool enterable = !IsHeaderCell(row, col) && !item->data(kStaticRole).toBool();
+    item->setFlags(enterable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                             : Qt::NoItemFlags);
+}
+
+std::string Grid::GetCellText(int row, int col) const {
+    const QTableWidgetItem* cell = CellItem(row, col);
+    return cell ? ToStdString(cell->text()) : std::string();
+}
+
+void Grid::SetCellText(int row, int col, const std::string& text) {
+    if (QTableWidgetItem* cell = CellItem(row, col))
+        cell->setText(ToQString(text));
+}
+
+void Grid::SetChoiceList(int row, int col, const std::string& choices) {
+    if (QTableWidgetItem* cell = CellItem(row, col))
+        cell->setData(kChoicesRole, ToQString(choices));
+}
+
+std::string Grid::GetChoiceList(int row, int col) const {
+    const QTableWidgetItem* cell = CellItem(row, col);
+    return cell ? ToStdString(cell->data(kChoicesRole).toString()) : std::string();
+}
+
+void Grid::SetStaticDisabled(int row, int col) {
+    QTableWidgetItem* cell = CellItem(row, col);
+    if (!cell)
+        return;
+    cell->setData(kStaticRole, true);
+    cell->setData(kChoicesRole, QVariant());
+    cell->setBackground(QColor(kDisabledBackground));
+    // Disabled, but its text as readable as any other.
+    cell->setForeground(palette().brush(QPalette::Active, QPalette::Text));
+    ApplyFlags(cell, row, col);
+}
+
+bool Grid::IsStaticDisabled(int row, int col) const {
+    const QTableWidgetItem* cell = CellItem(row, col);
+    return cell && cell->data(kStaticRole).toBool();
+}
+
+void Grid::ResetCellStyle(int row, int col) {
+    QTableWidgetItem* cell = CellItem(row, col);
+    if (!cell)
+        return;
+    cell->setData(kStaticRole, QVariant());
+    cell->setData(kChoicesRole, QVariant());
+    cell->setData(Qt::BackgroundRole, QVariant());
+    cell->setData(Qt::ForegroundRole, QVariant());
+    ApplyFlags(cell, row, col);
+}
+
+bool Grid::IsEnterable(int row, int col) const {
+    const QTableWidgetItem* cell = CellItem(row, col);
+    return cell && (cell->flags() & Qt::ItemIsEnabled);
+}
+
+void Grid::InsertRows(int row, int count) {
+    row = std::clamp(row, std::max(headerRows_, 1), rowCount());
+    muted_ = true;
+    for (int i = 0; i < count; ++i) {
+        insertRow(row + i);
+        for (int col = 0; col < columnCount(); ++col)
+            MakeCell(row + i, col);
+    }
+    muted_ = false;
+}
+
+void Grid::RemoveRows(int first, int last) {
+    first = std::max({first, headerRows_, 1});
+    last = std::min(last, GetRowCount());
+    if (first > last)
+        return;
+    muted_ = true;
+    const int current = currentIndex().row();
+    if (current >= first && current <= last) {
+        selectionModel()->clearCurrentIndex();
+        selectionModel()->clearSelection();
+        modified_ = false;
+    }
+    for (int row = last; row >= first; --row)
+        removeRow(row);
+    muted_ = false;
+}
+
+bool Grid::SetCurrentCell(int row, int col) {
+    if (!IsEnterable(row, col))
+        return false;
+    const QModelIndex target = model()->index(row, col);
+    if (currentIndex() != target) {
+        refused_ = false;
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+        if (refused_ || currentIndex() != target)
+            return false;
+    }
+    scrollTo(target);
+    return true;
+}
+
+bool Grid::GetCurrentCell(int& row, int& col) const {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return false;
+    row = current.row();
+    col = current.column();
+    return true;
+}
+
+bool Grid::TransferCurrentCell() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return true;
+    if (QWidget* editor = indexWidget(current)) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    if (!modified_)
+        return true;
+    modified_ = false;
+    return OnValidateCell(current.row(), current.column());
+}
+
+int Grid::ScaledWidth(int pixels) const {
+    // The horizontal dialog base unit: the average width of the letters, 6 pixels for the
+    // original font.
+    constexpr double kOriginalBaseUnit = 6.0;
+    const double baseUnit = fontMetrics().horizontalAdvance(QStringLiteral(
+                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                            52.0;
+    const double scale = std::max(1.0, baseUnit / kOriginalBaseUnit);
+    return static_cast<int>(pixels * scale + 0.5);
+}
+
+QSize Grid::ContentSize() const {
+    int width = 2 * frameWidth();
+    for (int col = 0; col < columnCount(); ++col)
+        if (!isColumnHidden(col))
+            width += columnWidth(col);
+    int height = 2 * frameWidth() + (header_->isHidden() ? 0 : header_->sizeHint().height());
+    for (int row = headerRows_; row < rowCount(); ++row)
+        if (!isRowHidden(row))
+            height += rowHeight(row);
+    return QSize(width, height);
+}
+
+// The base has already moved and committed what the user typed into the cell left behind;
+// a refusal moves back.
+void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableWidget::currentChanged(current, previous);
+    if (muted_ || reverting_)
+        return;
+    const bool changed = modified_;
+    modified_ = false;
+    if (changed && previous.isValid()) {
+        const QPersistentModelIndex left(previous);
+        if (!OnValidateCell(left.row(), left.column())) {
+            refused_ = true;
+            reverting_ = true;
+            selectionModel()->setCurrentIndex(left, QItemSelectionModel::ClearAndSelect);
+            reverting_ = false;
+            return;
+        }
+    }
+    if (current.isValid())
+        OnMovedCurrentCell(current.row(), current.column());
+}
+
+// Only the current cell is edited: after a refused move the cell the user aimed at is not.
+bool Grid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (index != currentIndex())
+        return false;
+    return QTableWidget::edit(index, trigger, event);
+}
+
+// Tab and Backtab in an editor move on and edit the next cell, unless the move was refused.
+void Grid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (hint != QAbstractItemDelegate::EditNextItem &&
+        hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableWidget::closeEditor(editor, hint);
+        return;
+    }
+    QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    const QModelIndex next = moveCursor(
+        hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, Qt::NoModifier);
+    if (!next.isValid())
+        return;
+    refused_ = false;
+    selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect);
+    if (!refused_ && currentIndex() == next && (next.flags() & Qt::ItemIsEditable))
+        edit(next, AllEditTriggers, nullptr);
+}
+
+// Enter ends the editing of a cell (the editor's doing); it must not reach the dialog around
+// the grid and press its default button.
+void Grid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void Grid::mousePressEvent(QMouseEvent* event) {
+    refused_ = false;
+    QTableWidget::mousePressEvent(event);
+    if (refused_) // the base selects the pressed cell after the move was undone
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+}
+
+// Dragging would move the current cell through every cell on the way, each a move the cell
+// being left could refuse.
+void Grid::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mouseMoveEvent(event);
+}
+
+} // namespace pfsetup

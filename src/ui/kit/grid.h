@@ -1,0 +1,120 @@
+#pragma once
+// A grid of text cells over QTableWidget: our stand-in for the grid control the Pin and
+// Property pages were built on. Cells are numbered as that control numbered them: row 0 and
+// column 0 are the header row and column, data rows and columns count from 1, and the row and
+// column counts leave the header row and column out.
+//
+// The first header rows (one unless set) stay in place while the rows below them scroll and
+// may join cells. Column 0 shows row names in header style, or is hidden. A data cell is plain
+// text, a drop-down list (the user can only pick an entry of the cell's choice list), or a
+// static disabled cell with a grey background that shows its text but cannot be entered.
+//
+// Two hooks let a page take part in editing. When the user leaves a cell whose text they
+// changed, OnValidateCell runs and may refuse: the user stays in the cell. After the current
+// cell moved, OnMovedCurrentCell runs. Programmatic moves (SetCurrentCell) go through both;
+// inserting and removing rows goes through neither.
+
+#include <QColor>
+#include <QTableWidget>
+
+#include <string>
+#include <vector>
+
+namespace pfsetup {
+
+class GridHeader;
+
+class Grid : public QTableWidget {
+    Q_OBJECT
+public:
+    static constexpr QRgb kDisabledBackground = 0xFFC0C0C0; // RGB 192, 192, 192
+
+    explicit Grid(QWidget* parent = nullptr);
+
+    // Rows 0..rowCount and columns 0..colCount, every cell empty plain text, no joins. The
+    // number of header rows stays.
+    void Initialize(int rowCount, int colCount);
+    // The numbers of the last row and the last column.
+    int GetRowCount() const { return rowCount() - 1; }
+    int GetColCount() const { return columnCount() - 1; }
+
+    // Rows 0..count-1 are header rows: fixed at the top, drawn as headers, never entered.
+    void SetHeaderRows(int count);
+    int GetHeaderRows() const { return headerRows_; }
+    // Joins the cells of the rectangle into one that shows the top-left cell's text. A join
+    // lies either within the header rows or below them.
+    void JoinCells(int top, int left, int bottom, int right);
+
+    // "" for a cell outside the grid; setting one outside the grid does nothing.
+    std::string GetCellText(int row, int col) const;
+    void SetCellText(int row, int col, const std::string& text);
+
+    // Makes the cell a drop-down list of the entries of `choices`, one per line
+    // ("Left\nRight\n"). The cell keeps its text, listed or not.
+    void SetChoiceList(int row, int col, const std::string& choices);
+    // The cell's choice list as given; "" for a cell that is not a drop-down list.
+    std::string GetChoiceList(int row, int col) const;
+    // Makes the cell static and disabled, on the grey background; it keeps its text.
+    void SetStaticDisabled(int row, int col);
+    bool IsStaticDisabled(int row, int col) const;
+    // Back to a plain text cell: no choice list, no grey; the text stays.
+    void ResetCellStyle(int row, int col);
+    // Whether the user can enter the cell: a data cell that is not static.
+    bool IsEnterable(int row, int col) const;
+
+    // Inserts `count` empty plain rows before `row` (GetRowCount() + 1 appends). Rows go below
+    // the header rows.
+    void InsertRows(int row, int count);
+    // Removes rows first..last, data rows only. When the current cell goes with them there is
+    // no current cell afterwards, and what the user was typing there is dropped.
+    void RemoveRows(int first, int last);
+
+    // Moves the current cell there and scrolls it into view, as a user's move would: a changed
+    // cell being left is validated first. False when the cell cannot be entered or the cell
+    // being left refused.
+    bool SetCurrentCell(int row, int col);
+    // False when there is no current cell.
+    bool GetCurrentCell(int& row, int& col) const;
+    // Takes what the user is typing into the current cell and validates the cell when the user
+    // changed it. Pages call it before they read the grid; false when the cell refused.
+    bool TransferCurrentCell();
+
+    // A width given in pixels of the small dialog font grids were first laid out for, widened
+    // in proportion for this grid's font so that the same texts fit.
+    int ScaledWidth(int pixels) const;
+
+    // The size that shows every column and row without scrolling.
+    QSize ContentSize() const;
+
+protected:
+    // The user leaves the changed cell (row, col); false keeps them in it.
+    virtual bool OnValidateCell(int /*row*/, int /*col*/) { return true; }
+    // The current cell is now (row, col).
+    virtual void OnMovedCurrentCell(int /*row*/, int /*col*/) {}
+
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    friend class GridDelegate;
+
+    // The delegate reports a text the user changed.
+    void NoteUserEdit() { modified_ = true; }
+    QTableWidgetItem* CellItem(int row, int col) const;
+    QTableWidgetItem* MakeCell(int row, int col);
+    void ApplyFlags(QTableWidgetItem* item, int row, int col) const;
+    bool IsHeaderCell(int row, int col) const { return row < headerRows_ || col == 0; }
+
+    GridHeader* header_;
+    int headerRows_ = 0;
+    bool modified_ = false;  // the user changed the current cell since entering it
+    bool muted_ = false;     // no hooks: rows are being inserted or removed
+    bool reverting_ = false; // a refused move is being undone
+    bool refused_ = false;   // the last move was refused
+};
+
+} // namespace pfsetup
