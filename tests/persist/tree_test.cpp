@@ -115,6 +115,9 @@ TEST_F(Tree, MissingExpectedNodesAreMade) {
 }
 
 TEST_F(Tree, ConfirmedSettingsAreWhatTheNextReadFinds) {
+    WriteFile(project, ReadFile(std::string(PFSETUP_SOURCE_DIR) + "/examples/demo/project.cpm"));
+    store.PutDefFileName(project);
+    ASSERT_EQ(store.ReadSetup(), 1);
     ChangeEverySetting(store);
     store.SetupSaveForTemplate(); // a template save before must not keep the format group out
     ASSERT_EQ(store.WriteCPMFile(), 1);
@@ -128,7 +131,9 @@ TEST_F(Tree, ConfirmedSettingsAreWhatTheNextReadFinds) {
     EXPECT_EQ(Snapshot(fresh), Snapshot(store));
 
     const std::string text = ReadFile(project);
-    EXPECT_NE(text.find("START_GLOBAL\nNAME 'keep me'\nEND_GLOBAL"), std::string::npos) << text;
+    EXPECT_NE(text.find("START_GLOBAL\nlibrary_root '${HOME}/parts/logic'\nEND_GLOBAL"),
+              std::string::npos)
+        << text;
     EXPECT_EQ(text.find("Symbol_Units"), std::string::npos); // equal to the install file
 
     // The tree read afresh from the file shows the written values.
