@@ -1,4 +1,5 @@
 #include "persist_fixture.h"
+#include "support/comma_locale.h"
 
 #include "persist/settings_entries.h"
 #include "setup/setup_store.h"
@@ -56,6 +57,19 @@ TEST(SettingsEntries, EveryKeyReadsBackWhatWasWritten) {
     EXPECT_EQ(Snapshot(fresh), Snapshot(changed));
     std::string log;
     EXPECT_EQ(fresh.GetLogError(log), 0) << log;
+}
+
+TEST(SettingsEntries, NumbersDoNotFollowTheProcessLocale) {
+    if (!UseCommaDecimalLocale())
+        GTEST_SKIP() << "no comma-decimal locale can be had here";
+    CPFCoreSetupAPI store;
+    store.ProcessNameValuePair("Symbol_GridSize", "0.125");
+    std::string grid;
+    for (const SettingsEntry& e : CollectSettingsEntries(store, 0))
+        if (e.key == "Symbol_GridSize")
+            grid = e.value;
+    UseCLocale();
+    EXPECT_EQ(grid, "0.125000");
 }
 
 TEST(SettingsEntries, MaskBitsSelectTheOptionalGroups) {
