@@ -97,8 +97,11 @@ TEST_F(Tree, SymbolAndPinTypeValues) {
     EXPECT_EQ(NodeAt("PFG/PinType/TSBIDIR"), "value 1=-0.01,0.01,1.0,-1.0,Right");
     EXPECT_EQ(NodeAt("PFG/Symbol/Pin/Shape/MinimumPinSpacing"), "value 1=4");
     store.PutSaveSections(0x00FF);
+    ARTreeNode* pinTypes = ARObjFind::root("PFG")->getNamedChild("PinType");
+    pinTypes->deleteChild(pinTypes->getNamedChild("NC")); // a type without a node stays so
     peer.PutEntryInProjectInNewFormat();
     EXPECT_EQ(NodeAt("PFG/PinType/TSBIDIR"), "value 1=-0.01,0.01,1.0,*,Right");
+    EXPECT_EQ(NodeAt("PFG/PinType/NC"), "-");
 }
 
 TEST_F(Tree, MissingExpectedNodesAreMade) {
