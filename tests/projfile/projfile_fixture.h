@@ -27,25 +27,40 @@ inline void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+inline std::string Join(const SpiValueList& values) {
+    std::string out;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        out += (i == 0 ? "" : ",") + values[i];
+    }
+    return out;
+}
+
 // "P{A(1,2),B\"(x)}": programs in order, each directive with its active values; a '"' after
 // the name marks a directive read in double quotes.
 inline std::string Dump(const SpiProgramList& programs) {
     std::string out;
     for (const auto& program : programs) {
         out += (out.empty() ? "" : " ") + program->name + "{";
-        bool first = true;
         for (const auto& directive : program->directives) {
-            out += (first ? "" : ",") + directive->name + (directive->doubleQuoted ? "\"" : "");
-            out += "(";
-            bool firstValue = true;
-            for (const std::string& value : directive->ActiveValues()) {
-                out += (firstValue ? "" : ",") + value;
-                firstValue = false;
-            }
-            out += ")";
-            first = false;
+            out += (out.back() == '{' ? "" : ",") + directive->name +
+                   (directive->doubleQuoted ? "\"(" : "(") + Join(directive->ActiveValues()) + ")";
         }
         out += "}";
+    }
+    return out;
+}
+
+// "2*|0@i:2||x": the active level ('*' when changed), then per file level the values and,
+// when known, the origin's file name and line.
+inline std::string Levels(const SpiDirective& directive) {
+    std::string out = std::to_string(directive.level) + (directive.changed ? "*" : "");
+    for (int level = SpiInstallLevel; level <= SpiUserLevel; ++level) {
+        const SpiOrigin& origin = directive.origins[level];
+        out += "|" + Join(directive.values[level]);
+        if (origin.Known()) {
+            out += "@" + std::filesystem::path(origin.File()).filename().string() + ":" +
+                   std::to_string(origin.line);
+        }
     }
     return out;
 }
@@ -65,29 +80,14 @@ protected:
         char pattern[] = "/tmp/pfsetup-projfile-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         dir_ = pattern;
-        if (const char* old = std::getenv("QRV_SEARCH_PATH")) {
-            savedSearchPath_ = old;
-            hadSearchPath_ = true;
-        }
         ::setenv("QRV_SEARCH_PATH", (dir_ + "/inst").c_str(), 1);
         Install("START_PFG142\nSymbol_Units 'Inches'\nSymbol_GridSize '0.050000'\nEND_PFG142\n");
         ResetModule();
     }
     void TearDown() override {
         ResetModule();
-        if (hadSearchPath_) {
-            ::setenv("QRV_SEARCH_PATH", savedSearchPath_.c_str(), 1);
-        } else {
-            ::unsetenv("QRV_SEARCH_PATH");
-        }
-        // Tests may leave read-only directories behind.
+        ::unsetenv("QRV_SEARCH_PATH");
         std::error_code ignored;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_, ignored)) {
-            if (entry.is_directory(ignored)) {
-                std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                             std::filesystem::perm_options::add, ignored);
-            }
-        }
         std::filesystem::remove_all(dir_, ignored);
     }
     static void ResetModule() {
@@ -118,10 +118,6 @@ protected:
     }
 
     std::string dir_;
-
-private:
-    std::string savedSearchPath_;
-    bool hadSearchPath_ = false;
 };
 
 } // namespace pfsetup::test

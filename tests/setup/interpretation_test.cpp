@@ -5,32 +5,31 @@
 #include <string>
 #include <vector>
 
-TEST(Interpretation, OverriddenErrorsKeepDuplicatesInOrder) {
+// Both lists keep duplicates in order; placeholders compare exactly and "?" always counts.
+TEST(Interpretation, OverriddenErrorsAndPlaceholders) {
     CPFCoreSetupAPI store;
-    EXPECT_EQ(store.IsOverriddenError(0), 0);
-    store.AddToOverriddenError(350);
-    store.AddToOverriddenError(65535);
-    store.AddToOverriddenError(350);
+    // Errors 350, 65535, 351, 0, then placeholders "NC", "nc", "NC ", "", "?".
+    const auto answers = [&store] {
+        std::string out;
+        for (uint16_t number : {350, 65535, 351, 0}) {
+            out += std::to_string(store.IsOverriddenError(number));
+        }
+        out += " ";
+        for (const char* text : {"NC", "nc", "NC ", "", "?"}) {
+            out += std::to_string(store.IsPackagePlaceHolder(text));
+        }
+        return out;
+    };
+    EXPECT_EQ(answers(), "0000 00001");
+    for (uint16_t number : {350, 65535, 350}) {
+        store.AddToOverriddenError(number);
+    }
+    store.AddToPackagePlaceHolder("NC");
+    store.AddToPackagePlaceHolder("NC");
     EXPECT_EQ(store.GetOverriddenErrors(), (std::vector<uint16_t>{350, 65535, 350}));
-    EXPECT_EQ(store.IsOverriddenError(350), 1);
-    EXPECT_EQ(store.IsOverriddenError(65535), 1);
-    EXPECT_EQ(store.IsOverriddenError(351), 0);
+    EXPECT_EQ(store.GetPackagePlaceHolders(), (std::vector<std::string>{"NC", "NC"}));
+    EXPECT_EQ(answers(), "1100 10001");
     store.ClearOverriddenErrors();
-    EXPECT_EQ(store.IsOverriddenError(350), 0);
-}
-
-TEST(Interpretation, PlaceholdersAreExactAndQuestionMarkAlwaysCounts) {
-    CPFCoreSetupAPI store;
-    EXPECT_EQ(store.IsPackagePlaceHolder("?"), 1);
-    EXPECT_EQ(store.IsPackagePlaceHolder("NC"), 0);
-    store.AddToPackagePlaceHolder("NC");
-    store.AddToPackagePlaceHolder("NC");
-    EXPECT_EQ(store.GetPackagePlaceHolders().size(), 2u);
-    EXPECT_EQ(store.IsPackagePlaceHolder("NC"), 1);
-    EXPECT_EQ(store.IsPackagePlaceHolder("nc"), 0);
-    EXPECT_EQ(store.IsPackagePlaceHolder("NC "), 0);
-    EXPECT_EQ(store.IsPackagePlaceHolder(""), 0);
     store.ClearPackagePlaceHolders();
-    EXPECT_EQ(store.IsPackagePlaceHolder("NC"), 0);
-    EXPECT_EQ(store.IsPackagePlaceHolder("?"), 1);
+    EXPECT_EQ(answers(), "0000 00001");
 }

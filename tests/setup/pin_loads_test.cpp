@@ -5,8 +5,8 @@
 #include <string>
 
 TEST(PinLoads, TableWalkYieldsEveryTypeWithItsDefaults) {
+    // type|side|Iil|Iih|Iol|Ioh
     const char* const expected[] = {
-        // type|side|Iil|Iih|Iol|Ioh
         "INPUT|Left|-0.01|0.01||",
         "TS|Right|-0.01|0.01|1.0|-1.0",
         "TS_BIDIR|Right|-0.01|0.01|1.0|-1.0",
@@ -40,7 +40,8 @@ TEST(PinLoads, TableWalkYieldsEveryTypeWithItsDefaults) {
     EXPECT_EQ(type, "NC");
 }
 
-TEST(PinLoads, LookupIgnoresCaseButPositionTextsDoNot) {
+// Type lookup ignores case, position texts do not; a rename refuses another record's name.
+TEST(PinLoads, LookupRenameAndPositionTexts) {
     CPFCoreSetupAPI store;
     ASSERT_EQ(store.SetCurrentPinByValue("oc"), 1);
     EXPECT_EQ(store.PutDefPinLocation(std::string("top")), 0);
@@ -53,9 +54,13 @@ TEST(PinLoads, LookupIgnoresCaseButPositionTextsDoNot) {
     std::string text = "keep";
     EXPECT_EQ(store.GetDefPinLocation(text), 1);
     EXPECT_EQ(text, "keep");
-    store.PutDefIil("junk"); // loads are stored as given
-    store.GetDefIil(text);
-    EXPECT_EQ(text, "junk");
+
+    store.SetCurrentPinByValue("OE");
+    EXPECT_EQ(store.PutDefPinType("input"), 0);
+    EXPECT_EQ(store.PutDefPinType("oe"), 1); // its own name in another case
+    EXPECT_EQ(store.PutDefPinType("OPEN_EMITTER"), 1);
+    EXPECT_EQ(store.SetCurrentPinByValue("OE"), 0);
+    EXPECT_EQ(store.SetCurrentPinByValue("open_emitter"), 1);
 }
 
 TEST(PinLoads, NoCurrentTypeRefusesEverything) {
@@ -72,14 +77,4 @@ TEST(PinLoads, NoCurrentTypeRefusesEverything) {
                   store.PutDefPinLocation(std::string("Left")) + store.PutDefIil("-1") +
                   store.PutDefIih("1") + store.PutDefIol("1") + store.PutDefIoh("-1"),
               0);
-}
-
-TEST(PinLoads, RenameRefusesAnotherRecordsName) {
-    CPFCoreSetupAPI store;
-    store.SetCurrentPinByValue("OE");
-    EXPECT_EQ(store.PutDefPinType("input"), 0);
-    EXPECT_EQ(store.PutDefPinType("oe"), 1); // its own name in another case
-    EXPECT_EQ(store.PutDefPinType("OPEN_EMITTER"), 1);
-    EXPECT_EQ(store.SetCurrentPinByValue("OE"), 0);
-    EXPECT_EQ(store.SetCurrentPinByValue("open_emitter"), 1);
 }

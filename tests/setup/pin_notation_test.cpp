@@ -18,26 +18,24 @@ void Commit(CPFCoreSetupAPI& store, int read, int write) {
 } // namespace
 
 TEST(PinNotation, PredicatesFollowTheCommittedNotations) {
-    const struct {
-        const char* pin;
-        const char* expected; // read under 1, 2, 3, then write under 2, 3
-    } rows[] = {
+    // Each pin with its answers: read under notations 1, 2, 3, then write under 2, 3.
+    const std::pair<const char*, const char*> rows[] = {
         {"CS*", "11010"}, {"WE_N", "10101"}, {"oe_n", "10101"},       {"RESETN", "00000"},
         {"", "00000"},    {"_N", "10101"},   {"A*B", "00000"},        {"X_N*", "11010"},
         {"N", "00000"},   {"*", "11010"},    {"\xC3\xB1_n", "10101"},
     };
     CPFCoreSetupAPI store;
-    for (const auto& row : rows) {
+    for (const auto& [pin, expected] : rows) {
         std::string got;
         for (int read : {1, 2, 3}) {
             Commit(store, read, 2);
-            got += std::to_string(store.IsPinReadActiveLow(row.pin));
+            got += std::to_string(store.IsPinReadActiveLow(pin));
         }
         for (int write : {2, 3}) {
             Commit(store, 1, write);
-            got += std::to_string(store.IsPinWriteActiveLow(row.pin));
+            got += std::to_string(store.IsPinWriteActiveLow(pin));
         }
-        EXPECT_EQ(got, row.expected) << row.pin;
+        EXPECT_EQ(got, expected) << pin;
     }
 }
 
@@ -55,17 +53,15 @@ TEST(PinNotation, ActiveLowAppendsTheWriteSuffixUnchecked) {
 }
 
 TEST(PinNotation, ActiveHighDropsOneMarker) {
-    const struct {
-        const char *in, *out;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"CS*", "CS"},   {"WE_N", "WE"}, {"WE_n", "WE_n"}, {"-RD", "RD"}, {"-RD*", "-RD"},
         {"A_N*", "A_N"}, {"CLK", "CLK"}, {"*", ""},        {"_N", ""},    {"-", ""},
     };
     CPFCoreSetupAPI store;
-    for (const auto& row : rows) {
-        std::string pin = row.in;
-        EXPECT_EQ(store.CreateActiveHighPin(pin), 1) << row.in;
-        EXPECT_EQ(pin, row.out) << row.in;
+    for (const auto& [in, out] : rows) {
+        std::string pin = in;
+        EXPECT_EQ(store.CreateActiveHighPin(pin), 1) << in;
+        EXPECT_EQ(pin, out) << in;
     }
     std::string empty;
     EXPECT_EQ(store.CreateActiveHighPin(empty), 0);
@@ -93,24 +89,20 @@ TEST(PinNotation, EditsTakeEffectOnlyWhenCommitted) {
 }
 
 TEST(PinNotation, TextFormsIgnoreCaseAndFallToTheDefault) {
-    const struct {
-        const char* text;
-        int read, write;
-    } rows[] = {
-        {"ActiveLow_Suffix_N", 3, 3},
-        {"activelow_suffix_star", 2, 2},
-        {"ActiveLow_Suffix_Star_And_N", 1, 2},
-        {"", 1, 2},
-    };
-    for (const auto& row : rows) {
+    // Each text put as both notations, and the read and write notations it gives.
+    const std::pair<const char*, int> rows[] = {{"ActiveLow_Suffix_N", 33},
+                                                {"activelow_suffix_star", 22},
+                                                {"ActiveLow_Suffix_Star_And_N", 12},
+                                                {"", 12}};
+    for (const auto& [text, expected] : rows) {
         CPFCoreSetupAPI store;
         Commit(store, 3, 3);
-        store.PutDefReadActiveLowPinNotation(std::string(row.text));
-        store.PutDefWriteActiveLowPinNotation(std::string(row.text));
+        store.PutDefReadActiveLowPinNotation(std::string(text));
+        store.PutDefWriteActiveLowPinNotation(std::string(text));
         PFActiveLow read{}, write{};
         store.GetDefReadActiveLowPinNotation(read);
         store.GetDefWriteActiveLowPinNotation(write);
-        EXPECT_EQ(read * 10 + write, row.read * 10 + row.write) << row.text;
+        EXPECT_EQ(read * 10 + write, expected) << text;
     }
     CPFCoreSetupAPI store;
     std::string read, write;
@@ -121,16 +113,14 @@ TEST(PinNotation, TextFormsIgnoreCaseAndFallToTheDefault) {
 }
 
 TEST(PinNotation, IgnorePinTextComesFromTheEnvironment) {
-    const struct {
-        const char* value; // nullptr: unset
-        int expected;
-    } rows[] = {{nullptr, 0}, {"TRUE", 1}, {"true", 0}, {"TRUE ", 0}};
+    // A value of nullptr unsets the variable.
+    const std::pair<const char*, int> rows[] = {
+        {nullptr, 0}, {"TRUE", 1}, {"true", 0}, {"TRUE ", 0}};
     CPFCoreSetupAPI store;
-    for (const auto& row : rows) {
-        row.value ? setenv("QRV_LMAN_IGNORE_PINTEXT", row.value, 1)
-                  : unsetenv("QRV_LMAN_IGNORE_PINTEXT");
-        EXPECT_EQ(store.ReadIgnoreSymbolPinText(), row.expected);
-        EXPECT_EQ(store.GetIgnoreSymbolPinText(), row.expected);
+    for (const auto& [value, expected] : rows) {
+        value ? setenv("QRV_LMAN_IGNORE_PINTEXT", value, 1) : unsetenv("QRV_LMAN_IGNORE_PINTEXT");
+        EXPECT_EQ(store.ReadIgnoreSymbolPinText(), expected);
+        EXPECT_EQ(store.GetIgnoreSymbolPinText(), expected);
     }
     unsetenv("QRV_LMAN_IGNORE_PINTEXT");
 }

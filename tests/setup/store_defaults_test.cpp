@@ -34,6 +34,9 @@ TEST(StoreDefaults, FreshStoreHoldsTheDefaults) {
     EXPECT_EQ(Read<PFPinInterpret_NumAlpha>(store, &Store::GetNumAlphaValue), 1);
     EXPECT_EQ(Read<PFPinInterpret_NumAlphaNum>(store, &Store::GetNumAlphaNumValue), 1);
     EXPECT_EQ(store.GetSaveSections(), 0x00FF);
+    store.SetupSaveForTemplate(); // clears the format group only, however often called
+    store.SetupSaveForTemplate();
+    EXPECT_EQ(store.GetSaveSections(), 0x00F7);
     EXPECT_EQ(store.GetDefUseMinusInPackage() + store.GetUsePinNamesForText() +
                   store.GetIgnoreSymbolPinText() + store.GetUseSplitInstProp() +
                   store.ReadChipsInGroupFormat() + store.GetFormatForSizeablePins() +
@@ -42,11 +45,7 @@ TEST(StoreDefaults, FreshStoreHoldsTheDefaults) {
     EXPECT_EQ(store.InitPropertyIteration(), 0);
     EXPECT_TRUE(store.GetOverriddenErrors().empty());
     EXPECT_TRUE(store.GetPackagePlaceHolders().empty());
-}
-
-TEST(StoreFileNames, CpmNameIsMissingUntilSet) {
-    Store store;
-    std::string name = "keep";
+    std::string name = "keep"; // no project file named yet
     EXPECT_EQ(store.GetCPMFileName(name), 0);
     EXPECT_EQ(name, "keep");
     store.PutCPMFileName("/p/user.cpm");
@@ -66,11 +65,4 @@ TEST(StoreErrorLog, JoinsMessagesInOrderAndEmptiesOnRead) {
     store.PutLogError("\nagain");
     EXPECT_EQ(store.GetLogError(log), 1);
     EXPECT_EQ(log, "\nagain");
-}
-
-TEST(StoreSaveSections, TemplateSaveClearsOnlyTheFormatGroup) {
-    Store store;
-    store.SetupSaveForTemplate();
-    store.SetupSaveForTemplate();
-    EXPECT_EQ(store.GetSaveSections(), 0x00F7);
 }

@@ -3,59 +3,43 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
-// Unknown texts (case variants included) leave the field as it was; stored values outside the
-// enumeration read as the last text.
-TEST(SymbolDefaults, OutlineTexts) {
+// Texts are exact: unknown ones (case variants included) leave the field as it was. Stored
+// values outside the enumeration read as the last text; units read as "Inches" whatever is
+// stored, and any units text stores inches.
+TEST(SymbolDefaults, OutlineTextStyleAndUnitsTexts) {
     CPFCoreSetupAPI store;
-    const struct {
-        const char* put;
-        int expected; // applied in sequence
-    } puts[] = {{"Bold", 2}, {"bold", 2}, {"Thin", 1}, {"", 1}, {"Bold ", 1}};
-    for (const auto& row : puts) {
-        EXPECT_EQ(store.PutDefSymbolOutLine(std::string(row.put)), 1);
-        PFSymbolOutline outline{};
-        store.GetDefSymbolOutLine(outline);
-        EXPECT_EQ(outline, row.expected) << row.put;
+    const std::pair<const char*, const char*> puts[] = {
+        {"Bold", "Vertical"}, {"bold", "Horizontal"}, {"Thin", ""},
+        {"", "vertical"},     {"Bold ", "Automatic"},
+    };
+    std::string outlines, styles; // each field after each put, in sequence
+    for (auto [outline, style] : puts) {
+        EXPECT_EQ(store.PutDefSymbolOutLine(outline) + store.PutDefTextStyle(style), 2);
+        PFSymbolOutline outlineValue{};
+        PFTextStyle styleValue{};
+        store.GetDefSymbolOutLine(outlineValue);
+        store.GetDefTextStyle(styleValue);
+        outlines += std::to_string(outlineValue);
+        styles += std::to_string(styleValue);
     }
-    std::string text;
-    for (int value : {1, 2, 0, 7}) {
+    EXPECT_EQ(outlines + " " + styles, "22111 32221");
+    const std::pair<int, const char*> stored[] = {
+        {0, "Bold Vertical Inches"}, {1, "Thin Automatic Inches"}, {2, "Bold Horizontal Inches"},
+        {3, "Bold Vertical Inches"}, {7, "Bold Vertical Inches"},
+    };
+    for (auto [value, texts] : stored) {
         store.PutDefSymbolOutLine(static_cast<PFSymbolOutline>(value));
-        store.GetDefSymbolOutLine(text);
-        EXPECT_EQ(text, value == 1 ? "Thin" : "Bold") << value;
-    }
-}
-
-TEST(SymbolDefaults, TextStyleTexts) {
-    CPFCoreSetupAPI store;
-    const struct {
-        const char* put;
-        int expected; // applied in sequence
-    } puts[] = {{"Vertical", 3}, {"Horizontal", 2}, {"", 2}, {"vertical", 2}, {"Automatic", 1}};
-    for (const auto& row : puts) {
-        EXPECT_EQ(store.PutDefTextStyle(std::string(row.put)), 1);
-        PFTextStyle style{};
-        store.GetDefTextStyle(style);
-        EXPECT_EQ(style, row.expected) << row.put;
-    }
-    const char* const texts[] = {"Vertical", "Automatic", "Horizontal", "Vertical", "Vertical"};
-    for (int value = 0; value <= 4; ++value) {
-        std::string text;
         store.PutDefTextStyle(static_cast<PFTextStyle>(value));
-        store.GetDefTextStyle(text);
-        EXPECT_EQ(text, texts[value]) << value;
+        store.PutDefUnits(static_cast<PFSymbolSizeUnits>(value));
+        std::string outline, style, units;
+        store.GetDefSymbolOutLine(outline);
+        store.GetDefTextStyle(style);
+        store.GetDefUnits(units);
+        EXPECT_EQ(outline + " " + style + " " + units, texts) << value;
     }
-}
-
-TEST(SymbolDefaults, UnitsHaveOneTextWhateverIsStored) {
-    CPFCoreSetupAPI store;
     PFSymbolSizeUnits units{};
-    std::string text;
-    store.PutDefUnits(static_cast<PFSymbolSizeUnits>(5));
-    store.GetDefUnits(units);
-    store.GetDefUnits(text);
-    EXPECT_EQ(units, 5);
-    EXPECT_EQ(text, "Inches");
     store.PutDefUnits(std::string("Millimeters"));
     store.GetDefUnits(units);
     EXPECT_EQ(units, PFInches);

@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <string>
+#include <tuple>
 #include <utility>
 
 TEST(TextFields, SplitCountAndPick) {
@@ -18,16 +19,15 @@ TEST(TextFields, SplitCountAndPick) {
     SplitAtFirst(rest, ",", item, rest); // the remainder may be the input itself
     EXPECT_EQ(item + "|" + rest, "x|y,z");
 
-    const struct {
-        const char* text;
-        int n;
-        const char* field;
-    } nth[] = {{"1,2,3", 2, "2"}, {"1,2,3", 3, "3"},       {"1,2,3", 4, ""},  {",,x", 3, "x"},
-               {"", 1, ""},       {"1,2", 2000000000, ""}, {"1,2", 0, "keep"}};
-    for (const auto& row : nth) {
+    // Text, n, the n-th comma-separated field.
+    const std::tuple<const char*, int, const char*> nth[] = {
+        {"1,2,3", 2, "2"}, {"1,2,3", 3, "3"},       {"1,2,3", 4, ""},   {",,x", 3, "x"},
+        {"", 1, ""},       {"1,2", 2000000000, ""}, {"1,2", 0, "keep"},
+    };
+    for (const auto& [text, n, expected] : nth) {
         std::string field = "keep";
-        EXPECT_EQ(GetNthField(row.text, row.n, ",", field), 1);
-        EXPECT_EQ(field, row.field) << row.text << " n=" << row.n;
+        EXPECT_EQ(GetNthField(text, n, ",", field), 1);
+        EXPECT_EQ(field, expected) << text << " n=" << n;
     }
     for (auto [text, count] : {std::pair{"", 0}, {"a..b.", 2}, {"...", 0}, {".a", 1}}) {
         EXPECT_EQ(CountFields(text, "."), count) << text;
@@ -45,14 +45,8 @@ TEST(TextFields, PinTypeFromKeyIsExact) {
 
 namespace {
 
-struct LoadRow {
-    const char* text;
-    int positive;
-    int negative;
-};
-
-const LoadRow kLoads[] = {
-    // text       positive negative
+// Text, valid as a positive load, valid as a negative load.
+const std::tuple<const char*, int, int> kLoads[] = {
     {"0.01", 1, 0},  {"+1.0", 1, 0},    {"-0.01", 0, 1}, {"-1.0", 0, 1},  {"*", 1, 1},
     {"-0", 0, 0},    {"--1", 0, 0},     {"1-", 0, 0},    {"1.2.3", 0, 0}, {"-1.2.3", 0, 0},
     {"1..2", 1, 0},  {".5", 1, 0},      {"-.5", 0, 1},   {"1e3", 0, 0},   {"0", 0, 0},
@@ -62,9 +56,9 @@ const LoadRow kLoads[] = {
 };
 
 void ExpectLoadTable() {
-    for (const LoadRow& row : kLoads) {
-        EXPECT_EQ(IsValidPositiveLoad(row.text), row.positive) << row.text;
-        EXPECT_EQ(IsValidNegativeLoad(row.text), row.negative) << row.text;
+    for (const auto& [text, positive, negative] : kLoads) {
+        EXPECT_EQ(IsValidPositiveLoad(text), positive) << text;
+        EXPECT_EQ(IsValidNegativeLoad(text), negative) << text;
     }
 }
 
