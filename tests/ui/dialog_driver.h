@@ -5,8 +5,10 @@
 #include "support/installation.h"
 #include "ui/kit/control.h"
 #include "ui/kit/grid.h"
+#include "ui/setup_dialogs.h"
 #include "ui/setup_sheet.h"
 
+#include "persist/setup_main.h"
 #include "setup/setup_store.h"
 
 #include <QAbstractButton>
@@ -21,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,24 +38,50 @@ inline void ClickCell(Grid* grid, int row, int col) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(cell).center());
 }
 
-// Clicks the cell, starts editing it (F2) and replaces its text; the user stays in the cell.
-inline void TypeInCell(Grid* grid, int row, int col, const std::string& text) {
+// Clicks the cell and starts editing it (F2): the editor the grid opened, null when it has none
+// of that kind.
+template <class Editor = QLineEdit>
+Editor* EditCell(Grid* grid, int row, int col) {
     ClickCell(grid, row, col);
     QTest::keyClick(grid, Qt::Key_F2);
-    auto* edit = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
-    ASSERT_NE(edit, nullptr) << "no text editor in " << row << "," << col;
+    auto* editor = qobject_cast<Editor*>(grid->indexWidget(grid->currentIndex()));
+    EXPECT_NE(editor, nullptr) << "no such editor in " << row << "," << col;
+    return editor;
+}
+
+// Replaces the text as a user does: select all, delete, type.
+inline void Retype(QLineEdit* edit, const std::string& text) {
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, QString::fromStdString(text));
 }
 
-// Clicks the drop-down cell and picks the entry by typing its first letters.
+// Replaces the cell's text; the user stays in the cell.
+inline void TypeInCell(Grid* grid, int row, int col, const std::string& text) {
+    Retype(EditCell(grid, row, col), text);
+}
+
+// Picks the entry of a drop-down cell by typing its first letters.
 inline void ChooseInCell(Grid* grid, int row, int col, const std::string& entry) {
-    ClickCell(grid, row, col);
-    QTest::keyClick(grid, Qt::Key_F2);
-    auto* combo = qobject_cast<QComboBox*>(grid->indexWidget(grid->currentIndex()));
-    ASSERT_NE(combo, nullptr) << "no drop-down list in " << row << "," << col;
-    QTest::keyClicks(combo, QString::fromStdString(entry));
+    if (auto* combo = EditCell<QComboBox>(grid, row, col))
+        QTest::keyClicks(combo, QString::fromStdString(entry));
+}
+
+inline void ClickTab(QTabWidget* tabs, int index) {
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(index).center());
+}
+
+using Store = CPFCoreSetupAPI;
+
+// What a getter of the store gives; name T when the getter has several overloads and the text
+// is not wanted.
+template <class T = std::string>
+T Get(const Store& store, int (Store::*getter)(T&) const) {
+    T value{};
+    (store.*getter)(value);
+    return value;
 }
 
 inline bool IsCurrent(const Grid* grid, int row, int col) {
@@ -60,8 +89,14 @@ inline bool IsCurrent(const Grid* grid, int row, int col) {
     return grid->GetCurrentCell(r, c) && r == row && c == col;
 }
 
+// Every message shown must have been looked at (ExpectShown, or read and cleared) by the end of
+// a test.
 class DialogDriver : public ::testing::Test {
 protected:
+    void TearDown() override {
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{}) << "messages no step expected";
+    }
+
     // The sheet on this fixture's store, shown on page `first`.
     void Open(int first, int mode = 0) {
         sheet = std::make_unique<CSetupPropSheet>("Setup", nullptr, first, store);
@@ -77,21 +112,18 @@ protected:
     auto Drive(Run run, User user) {
         QTimer::singleShot(0, [this, user] {
             active = qobject_cast<CSetupPropSheet*>(QApplication::activeModalWidget());
-            if (!active) {
+            if (active)
+                user(*active);
+            else
                 ADD_FAILURE() << "no modal setup sheet";
-                return;
-            }
-            user(*active);
         });
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] {
+        QObject guard; // ends the timer with this call
+        QTimer::singleShot(10000, &guard, [] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 ADD_FAILURE() << "the dialog was left open";
                 modal->close();
             }
         });
-        guard.start(10000);
         return run();
     }
 
@@ -102,19 +134,24 @@ protected:
         return control;
     }
 
+    // Per control: a checked button 'x', any other 'o'; upper case when disabled.
+    std::string States(std::initializer_list<int> ids) {
+        std::string states;
+        for (int id : ids) {
+            auto* button = FindControl<QAbstractButton>(active, id);
+            const bool checked = button && button->isChecked();
+            states += Control(id)->isEnabled() ? (checked ? 'x' : 'o') : (checked ? 'X' : 'O');
+        }
+        return states;
+    }
+
     // Near the left edge: a radio button or check box reacts on its indicator and caption only.
     void Click(int id) {
         auto* button = Control<QAbstractButton>(id);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
 
-    void Type(int id, const std::string& text) {
-        auto* edit = Control<QLineEdit>(id);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, QString::fromStdString(text));
-    }
+    void Type(int id, const std::string& text) { Retype(Control<QLineEdit>(id), text); }
 
     // Keyboard search in a drop-down list, as typing the first letters does.
     void Choose(int id, const std::string& entry) {
@@ -123,10 +160,7 @@ protected:
         QTest::keyClicks(combo, QString::fromStdString(entry));
     }
 
-    void ClickTab(int index) {
-        QTabBar* bar = active->GetTabControl()->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    }
+    void ClickTab(int index) { test::ClickTab(active->GetTabControl(), index); }
 
     void ClickButton(int id) { QTest::mouseClick(active->GetButton(id), Qt::LeftButton); }
 
@@ -135,6 +169,16 @@ protected:
         for (const RecordedMessage& m : host.messages)
             texts.push_back(m.text);
         return texts;
+    }
+
+    // The messages shown since the last call: `message` alone with `icon`, or none for nullptr.
+    void ExpectShown(const char* message, MessageIcon icon, const std::string& step) {
+        const auto expected =
+            message ? std::vector<std::string>{message} : std::vector<std::string>{};
+        EXPECT_EQ(MessageTexts(), expected) << step;
+        for (const RecordedMessage& m : host.messages)
+            EXPECT_EQ(m.icon, icon) << step;
+        host.messages.clear();
     }
 
     FakeHost host;
@@ -146,14 +190,17 @@ protected:
 // The dialog on a project file of its own, in a temporary installation.
 class ProjectDriver : public DialogDriver {
 protected:
-    // Writes the project with `settings` (directive lines) as its settings section and reads
-    // the store from it.
-    void UseProject(const std::string& settings) {
+    // Writes the project file and reads the store from it.
+    void UseProjectText(const std::string& text) {
         project = install.Path("project.cpm");
-        WriteFile(project, "START_PFG142\n" + settings + "END_PFG142\n");
+        WriteFile(project, text);
         store.PutCPMFileName(project);
         store.PutDefFileName(project);
         ASSERT_EQ(store.ReadSetup(), 1);
+    }
+    // A project with `settings` (directive lines) as its settings section.
+    void UseProject(const std::string& settings) {
+        UseProjectText("START_PFG142\n" + settings + "END_PFG142\n");
     }
 
     // What a store reading the project file now finds.
@@ -162,6 +209,15 @@ protected:
         fresh->PutDefFileName(project);
         EXPECT_EQ(fresh->ReadSetup(), 1);
         return fresh;
+    }
+
+    // The module's entry object as a host sets it up, on `file`, with these dialogs.
+    CPFSetupMain& EntryObject(const std::string& file) {
+        InstallSetupDialogs();
+        SetHostServices(&host);
+        Pfsetup_initialize();
+        Pfsetup_main()->InitialiseSetupForLibFlow(file);
+        return *Pfsetup_main();
     }
 
     TempInstallation install;

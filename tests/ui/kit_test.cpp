@@ -1,78 +1,57 @@
-// The framework stand-ins: numbers in edits, and the sheet's page switching and buttons.
-#include "support/fake_host.h"
-#include "ui/kit/control.h"
+// The framework stand-ins: numbers in edits, the sheet's page switching and buttons, and the
+// grid on its own: which cells can be entered, the refusing validation hook, drop-down cells and
+// row changes.
+#include "dialog_driver.h"
+
 #include "ui/kit/data_exchange.h"
 #include "ui/kit/property_page.h"
 #include "ui/kit/property_sheet.h"
 
-#include "setup/setup_store.h"
+#include <tuple>
+#include <utility>
 
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
-
-namespace pfsetup {
+namespace pfsetup::test {
 namespace {
 
 TEST(DataExchange, LeadingNumberReadsTheLongestDecimalPrefix) {
-    const struct {
-        const char* text;
-        double value;
-    } cases[] = {
+    const std::pair<const char*, double> cases[] = {
         {"", 0},     {"  2.5x", 2.5}, {"-1e3", -1000}, {"1e", 1},  {"1e+", 1},
         {".5", 0.5}, {"5.", 5},       {"abc", 0},      {"+3", 3},  {"-", 0},
         {"inf", 0},  {"0x10", 0},     {"\t7 8", 7},    {"1,5", 1}, {"2.5e-1z", 0.25},
     };
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
 }
 
 TEST(DataExchange, WholeNumbersOnly) {
-    const struct {
-        const char* text;
-        bool isInt;
-        int intValue;
-        bool isFloat;
-        float floatValue;
-    } cases[] = {
+    // The text, then whether it is an integer, and which, and whether it is a number, and
+    // which; a refused text leaves the value alone.
+    const std::tuple<const char*, bool, int, bool, float> cases[] = {
         {"5", true, 5, true, 5.0f},
         {" -7 ", true, -7, true, -7.0f},
-        {"5x", false, 0, false, 0},
-        {"", false, 0, false, 0},
-        {"2.0", false, 0, true, 2.0f},
-        {"0.05", false, 0, true, 0.05f},
-        {"99999999999", false, 0, true, 1e11f},
-        {"1e40", false, 0, false, 0},
-        {"1,5", false, 0, false, 0},
-        {"nan", false, 0, false, 0},
+        {"5x", false, -1, false, -1},
+        {"", false, -1, false, -1},
+        {"2.0", false, -1, true, 2.0f},
+        {"0.05", false, -1, true, 0.05f},
+        {"99999999999", false, -1, true, 1e11f},
+        {"1e40", false, -1, false, -1},
+        {"1,5", false, -1, false, -1},
+        {"nan", false, -1, false, -1},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, isInt, intValue, isFloat, floatValue] : cases) {
         int i = -1;
         float f = -1;
-        EXPECT_EQ(ParseDialogInt(c.text, i), c.isInt) << c.text;
-        EXPECT_EQ(ParseDialogFloat(c.text, f), c.isFloat) << c.text;
-        if (c.isInt) {
-            EXPECT_EQ(i, c.intValue) << c.text;
-        }
-        if (c.isFloat) {
-            EXPECT_FLOAT_EQ(f, c.floatValue) << c.text;
-        }
+        EXPECT_EQ(ParseDialogInt(text, i), isInt) << text;
+        EXPECT_EQ(ParseDialogFloat(text, f), isFloat) << text;
+        EXPECT_EQ(i, intValue) << text;
+        EXPECT_FLOAT_EQ(f, floatValue) << text;
     }
-    EXPECT_EQ(FormatDialogFloat(0.05f), "0.05");
-    EXPECT_EQ(FormatDialogFloat(0.8f), "0.8");
-    EXPECT_EQ(FormatDialogFloat(1e6f), "1e+06");
+    EXPECT_EQ(FormatDialogFloat(1e6f), "1e+06"); // short forms: see the Symbol page's fields
 }
 
 class CountingPage : public PropertyPage {
 public:
-    CountingPage(CPFCoreSetupAPI& store, const char* caption, unsigned help)
-        : PropertyPage(store, caption, help) {}
+    CountingPage(CPFCoreSetupAPI& store, unsigned help) : PropertyPage(store, "P&age", help) {}
     bool OnInitDialog() override {
         ++inits;
         return PropertyPage::OnInitDialog();
@@ -86,63 +65,47 @@ public:
     bool refuse = false;
 };
 
+// Three pages, help ids 0x100 to 0x102.
 class SheetTest : public ::testing::Test {
 protected:
     void Build(int first) {
         sheet = std::make_unique<PropertySheet>("Sheet", nullptr, first);
         for (unsigned i = 0; i < 3; ++i) {
-            pages.push_back(std::make_unique<CountingPage>(store, "P&age", 0x100 + i));
+            pages.push_back(std::make_unique<CountingPage>(store, 0x100 + i));
             sheet->AddPage(pages.back().get());
         }
         sheet->show();
     }
-    void TearDown() override {
-        sheet.reset(); // the pages outlive the sheet
-    }
-    void ClickTab(int index) {
-        QTabBar* bar = sheet->GetTabControl()->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    }
+    void ClickTab(int index) { test::ClickTab(sheet->GetTabControl(), index); }
+    std::vector<int> Inits() const { return {pages[0]->inits, pages[1]->inits, pages[2]->inits}; }
 
-    test::FakeHost host;
+    FakeHost host;
     CPFCoreSetupAPI store;
     std::vector<std::unique_ptr<CountingPage>> pages;
-    std::unique_ptr<PropertySheet> sheet;
+    std::unique_ptr<PropertySheet> sheet; // last: goes before the pages it holds
 };
 
-TEST_F(SheetTest, PagesInitialiseWhenFirstShown) {
+// A page loads once, when first shown; the user stays on a page that refuses to be left, and
+// while the tab control is disabled.
+TEST_F(SheetTest, PageSwitching) {
     Build(1);
+    pages[1]->refuse = true;
+    ClickTab(2);
+    EXPECT_EQ(pages[1]->kills, 1);
     EXPECT_EQ(sheet->GetActiveIndex(), 1);
-    EXPECT_EQ(pages[1]->m_bInitialised, 1);
-    EXPECT_EQ(pages[0]->m_bInitialised, 0);
+    EXPECT_EQ(sheet->GetTabControl()->currentIndex(), 1);
+    EXPECT_EQ(Inits(), (std::vector<int>{0, 1, 0}));
+    pages[1]->refuse = false;
     ClickTab(2);
     ClickTab(1);
     EXPECT_EQ(sheet->GetActiveIndex(), 1);
-    EXPECT_EQ(pages[1]->inits, 1);
-    EXPECT_EQ(pages[2]->inits, 1);
-    EXPECT_EQ(pages[0]->inits, 0);
-}
+    EXPECT_EQ(Inits(), (std::vector<int>{0, 1, 1}));
 
-TEST_F(SheetTest, ARefusingPageKeepsTheUser) {
-    Build(0);
-    pages[0]->refuse = true;
-    ClickTab(2);
-    EXPECT_EQ(pages[0]->kills, 1);
-    EXPECT_EQ(sheet->GetActiveIndex(), 0);
-    EXPECT_EQ(sheet->GetTabControl()->currentIndex(), 0);
-    EXPECT_EQ(pages[2]->m_bInitialised, 0);
-    pages[0]->refuse = false;
-    ClickTab(2);
-    EXPECT_EQ(sheet->GetTabControl()->currentIndex(), 2);
-}
-
-TEST_F(SheetTest, ADisabledTabControlKeepsTheUser) {
-    Build(2);
     sheet->EnableTabControl(false);
     ClickTab(0);
     QTest::keyClick(sheet->GetTabControl(), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(sheet->GetTabControl()->currentIndex(), 2);
-    EXPECT_EQ(pages[0]->m_bInitialised + pages[1]->m_bInitialised, 0);
+    EXPECT_EQ(sheet->GetTabControl()->currentIndex(), 1);
+    EXPECT_EQ(Inits(), (std::vector<int>{0, 1, 1}));
 }
 
 TEST_F(SheetTest, ButtonsAndKeys) {
@@ -152,7 +115,6 @@ TEST_F(SheetTest, ButtonsAndKeys) {
     EXPECT_EQ(host.helpRequests, (std::vector<unsigned>{0x101, 0x101}));
 
     QPushButton* extra = sheet->AddButton(200, "Save..");
-    EXPECT_EQ(extra, FindControl<QPushButton>(sheet.get(), 200));
     QApplication::processEvents();
     EXPECT_LT(sheet->GetButton(1)->x(), extra->x());
     EXPECT_LT(extra->x(), sheet->GetButton(2)->x());
@@ -165,5 +127,113 @@ TEST_F(SheetTest, ButtonsAndKeys) {
     EXPECT_EQ(sheet->result(), 2);
 }
 
+using Cell = std::pair<int, int>;
+
+class RecordingGrid : public Grid {
+public:
+    bool refuse = false;
+    std::vector<Cell> validated, moved;
+
+protected:
+    bool OnValidateCell(int row, int col) override {
+        validated.push_back({row, col});
+        return !refuse;
+    }
+    void OnMovedCurrentCell(int row, int col) override { moved.push_back({row, col}); }
+};
+
+// Two header rows, data rows 2 to 4, columns 1 to 3; (3, 2) static, (4, 3) a drop-down.
+class GridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        grid.Initialize(4, 3);
+        grid.SetHeaderRows(2);
+        grid.SetCellText(3, 2, "5");
+        grid.SetStaticDisabled(3, 2);
+        grid.SetChoiceList(4, 3, "Left\nRight\n");
+        grid.resize(grid.ContentSize());
+        grid.show();
+    }
+
+    FakeHost host;
+    RecordingGrid grid;
+};
+
+TEST_F(GridTest, OnlyDataCellsThatAreNotStaticCanBeEntered) {
+    const std::tuple<int, int, bool> cases[] = {{0, 1, false}, {1, 2, false}, {2, 0, false},
+                                                {3, 2, false}, {5, 1, false}, {2, 1, true},
+                                                {3, 3, true},  {4, 3, true}};
+    for (const auto& [row, col, enterable] : cases)
+        EXPECT_EQ(grid.SetCurrentCell(row, col), enterable) << row << "," << col;
+    EXPECT_EQ(grid.item(3, 2)->background().color(), QColor(192, 192, 192));
+    ClickCell(&grid, 3, 2);
+    EXPECT_TRUE(IsCurrent(&grid, 4, 3));
+    grid.SetCurrentCell(3, 1);
+    QTest::keyClick(&grid, Qt::Key_Right); // the keyboard skips it, and the header rows
+    EXPECT_TRUE(IsCurrent(&grid, 3, 3));
+    QTest::keyClick(&grid, Qt::Key_Up);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_TRUE(IsCurrent(&grid, 2, 3));
+}
+
+TEST_F(GridTest, OnlyAChangedCellIsValidatedAndARefusalKeepsTheUserInIt) {
+    grid.SetCurrentCell(2, 1);
+    ClickCell(&grid, 2, 3); // nothing typed
+    EXPECT_TRUE(grid.validated.empty());
+    EXPECT_EQ(grid.moved, (std::vector<Cell>{{2, 1}, {2, 3}}));
+
+    grid.refuse = true;
+    TypeInCell(&grid, 2, 1, "x");
+    ClickCell(&grid, 4, 1);
+    EXPECT_EQ(grid.validated, std::vector<Cell>{Cell(2, 1)});
+    EXPECT_TRUE(IsCurrent(&grid, 2, 1));
+    EXPECT_EQ(grid.selectedItems(), QList<QTableWidgetItem*>{grid.item(2, 1)});
+    ClickCell(&grid, 4, 1); // unchanged since the refusal: the user may leave
+    EXPECT_EQ(grid.validated.size(), 1u);
+    EXPECT_TRUE(IsCurrent(&grid, 4, 1));
+
+    grid.refuse = false;
+    QTest::keyClicks(&grid, "a"); // typing starts editing; Tab goes on to edit the next cell
+    QWidget* editor = grid.indexWidget(grid.currentIndex());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(grid.GetCellText(4, 1), "a");
+    EXPECT_EQ(grid.validated.back(), Cell(4, 1));
+    EXPECT_TRUE(IsCurrent(&grid, 4, 2));
+    EXPECT_NE(grid.indexWidget(grid.currentIndex()), nullptr);
+
+    TypeInCell(&grid, 4, 2, "7"); // a transfer takes what is being typed
+    grid.refuse = true;
+    EXPECT_FALSE(grid.TransferCurrentCell());
+    EXPECT_EQ(grid.GetCellText(4, 2), "7");
+    EXPECT_TRUE(grid.TransferCurrentCell());
+}
+
+TEST_F(GridTest, DropDownCellsOfferOnlyTheirChoices) {
+    grid.SetCellText(4, 3, "Up"); // not listed: kept until the user picks
+    auto* combo = EditCell<QComboBox>(&grid, 4, 3);
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(grid.GetCellText(4, 3), "Up");
+    QTest::keyClicks(combo, "R");
+    EXPECT_EQ(grid.GetCellText(4, 3), "Right");
+}
+
+TEST_F(GridTest, RowsComeAndGoWithoutHooks) {
+    TypeInCell(&grid, 4, 1, "gone");
+    grid.validated.clear();
+    grid.moved.clear();
+    grid.InsertRows(grid.GetRowCount() + 1, 2);
+    EXPECT_TRUE(grid.IsEnterable(6, 1));
+    grid.RemoveRows(4, 4);
+    grid.RemoveRows(0, 1); // header rows stay
+    EXPECT_EQ(grid.GetRowCount(), 5);
+    EXPECT_FALSE(IsCurrent(&grid, 4, 1));
+    EXPECT_TRUE(grid.SetCurrentCell(5, 1));
+    EXPECT_TRUE(grid.validated.empty()); // what was typed went with its row
+    EXPECT_EQ(grid.moved, std::vector<Cell>{Cell(5, 1)});
+}
+
 } // namespace
-} // namespace pfsetup
+} // namespace pfsetup::test

@@ -2,8 +2,7 @@
 // checks, the check boxes and their rules, Add and Delete, and a long property list.
 #include "dialog_driver.h"
 
-#include "persist/setup_main.h"
-#include "ui/setup_dialogs.h"
+#include <tuple>
 
 namespace pfsetup::test {
 namespace {
@@ -16,17 +15,13 @@ const char* const kThreeProperties = "Prop_TOLERANCE '1,5%,Yes,Value,Left'\n"
                                      "Prop_JEDEC_PACKAGE '4,SOIC-14,Yes,,'\n";
 
 // Value, required, visibility, alignment and type of the stored property, "-" when none.
-std::string Stored(CPFCoreSetupAPI& store, const std::string& name) {
+std::string Stored(Store& store, const std::string& name) {
     if (!store.SetCurrentPropertyByName(name))
         return "-";
-    std::string value, required, visibility, alignment;
-    int type = 0;
-    store.GetPropertyValue(value);
-    store.GetPropertyRequired(required);
-    store.GetPropertyVisibility(visibility);
-    store.GetPropertyAlignment(alignment);
-    store.GetPropertyType(type);
-    return value + "|" + required + "|" + visibility + "|" + alignment + "|" + std::to_string(type);
+    return Get(store, &Store::GetPropertyValue) + "|" + Get(store, &Store::GetPropertyRequired) +
+           "|" + Get(store, &Store::GetPropertyVisibility) + "|" +
+           Get(store, &Store::GetPropertyAlignment) + "|" +
+           std::to_string(Get(store, &Store::GetPropertyType));
 }
 
 int PropertyCount(CPFCoreSetupAPI& store) {
@@ -45,24 +40,17 @@ protected:
         Open(CSetupPropSheet::kPropertyPage, mode);
         grid = Control<Grid>(Ids::kGrid);
     }
-    // The ids of the checked boxes.
-    std::vector<int> Checked() {
-        std::vector<int> ids;
-        for (int id : {Ids::kSymbol, Ids::kSymbolPin, Ids::kPackage, Ids::kPackagePin,
-                       Ids::kPtfGlobal, Ids::kPtfPackage, Ids::kPtfPhysical})
-            if (Control<QAbstractButton>(id)->isChecked())
-                ids.push_back(id);
-        return ids;
+    // The type boxes Symbol, Pin, Package, Pin, Global, Package, Physical, then Delete.
+    std::string Boxes() {
+        return States({Ids::kSymbol, Ids::kSymbolPin, Ids::kPackage, Ids::kPackagePin,
+                       Ids::kPtfGlobal, Ids::kPtfPackage, Ids::kPtfPhysical, Ids::kDelete});
     }
-    bool Enabled(int id) { return Control<QWidget>(id)->isEnabled(); }
-    void Press(int id) { QTest::mouseClick(Control<QWidget>(id), Qt::LeftButton); }
 
     Grid* grid = nullptr;
 };
 
 TEST_F(PropertyPage, RowsAreStoredWhenTheUserLeavesThem) {
     OpenOn(kThreeProperties);
-    EXPECT_TRUE(grid->isColumnHidden(0) && grid->isColumnHidden(Col::kRequired));
     EXPECT_TRUE(grid->IsStaticDisabled(3, Col::kVisible)); // on the package only
     EXPECT_EQ(grid->GetCellText(2, Col::kVisible), "Name");
     EXPECT_TRUE(IsCurrent(grid, 1, Col::kName));
@@ -71,25 +59,21 @@ TEST_F(PropertyPage, RowsAreStoredWhenTheUserLeavesThem) {
     ClickCell(grid, 4, Col::kValue);
     QTest::keyClick(grid, Qt::Key_Return); // the grid's, not the dialog's default button
     EXPECT_TRUE(active->isVisible());
-    EXPECT_EQ(Checked(), std::vector<int>{Ids::kSymbol});
-    EXPECT_FALSE(Enabled(Ids::kDelete));
+    EXPECT_EQ(Boxes(), "xooooooO");
     TypeInCell(grid, 4, Col::kValue, " 10 k ");
     EXPECT_EQ(grid->GetCellText(4, Col::kName), "NEW_PROP$");
     EXPECT_EQ(Stored(store, "NEW_PROP$"), "-"); // not before the row is left
     ClickCell(grid, 3, Col::kValue);
     EXPECT_EQ(Stored(store, "NEW_PROP$"), "10 k|Yes|Value|Left|1");
-    EXPECT_EQ(Checked(), std::vector<int>{Ids::kPackage});
-    EXPECT_TRUE(Enabled(Ids::kDelete));
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(Boxes(), "ooxooooo");
 }
 
 TEST_F(PropertyPage, RefusedNamesAndValuesAreEmptiedAndKeepTheUser) {
     const char* reserved = "ERROR:Invalid entry in property name field";
     const char* syntax = "ERROR:Syntax error in value field for POWER_GROUP property.";
-    const struct {
-        PFSetupPropertyContext context;
-        const char *name, *value, *message;
-    } cases[] = {
+    // The context the store checks in, the name typed, the value typed (nullptr: the name is
+    // checked) and the refusal.
+    const std::tuple<PFSetupPropertyContext, const char*, const char*, const char*> cases[] = {
         {PFSetupContextAll, "a-b", nullptr,
          "ERROR:Invalid characters found in property name field"},
         {PFSetupContextAll, "PART_NAME", nullptr, nullptr},
@@ -102,24 +86,18 @@ TEST_F(PropertyPage, RefusedNamesAndValuesAreEmptiedAndKeepTheUser) {
         {PFSetupContextSymbol, "POWER_GROUP", "VCC=1,GND=2", nullptr},
         {PFSetupContextSymbolPin, "POWER_GROUP", ",A=B", nullptr},
     };
-    for (const auto& c : cases) {
+    for (const auto& [context, name, value, message] : cases) {
         OpenOn("");
-        host.messages.clear();
-        store.SetPropertyContext(c.context);
-        const int col = c.value ? Col::kValue : Col::kName;
-        TypeInCell(grid, 1, Col::kName, c.name);
-        if (c.value)
-            TypeInCell(grid, 1, Col::kValue, c.value);
+        store.SetPropertyContext(context);
+        const int col = value ? Col::kValue : Col::kName;
+        TypeInCell(grid, 1, Col::kName, name);
+        if (value)
+            TypeInCell(grid, 1, Col::kValue, value);
         ClickCell(grid, 1, col == Col::kName ? Col::kValue : Col::kName);
-        const std::string typed = c.value ? c.value : c.name;
-        EXPECT_EQ(MessageTexts(),
-                  c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{})
-            << typed;
-        EXPECT_EQ(IsCurrent(grid, 1, col), c.message != nullptr) << typed;
-        if (c.message) {
-            EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
-            EXPECT_EQ(grid->GetCellText(1, col), "") << typed;
-        }
+        const std::string typed = value ? value : name;
+        ExpectShown(message, MessageIcon::Exclamation, typed);
+        EXPECT_EQ(IsCurrent(grid, 1, col), message != nullptr) << typed;
+        EXPECT_EQ(grid->GetCellText(1, col).empty(), message != nullptr) << typed; // emptied
     }
 }
 
@@ -127,11 +105,10 @@ TEST_F(PropertyPage, NamesInUseAreNotTakenAgain) {
     OpenOn(kThreeProperties);
     TypeInCell(grid, 4, Col::kName, "tolerance"); // a new row
     ClickCell(grid, 5, Col::kName);
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Duplicate Property"});
+    ExpectShown("Duplicate Property", MessageIcon::None, "tolerance");
     EXPECT_EQ(grid->GetCellText(4, Col::kName), "");
     EXPECT_EQ(PropertyCount(store), 3);
 
-    host.messages.clear();
     TypeInCell(grid, 1, Col::kName, "PIN_NOTE"); // a rename to a used name is undone
     TypeInCell(grid, 1, Col::kValue, "10%");
     Click(Ids::kSymbol);
@@ -146,7 +123,6 @@ TEST_F(PropertyPage, NamesInUseAreNotTakenAgain) {
     ClickCell(grid, 3, Col::kValue);
     EXPECT_EQ(Stored(store, "TOLERANCE"), "-");
     EXPECT_EQ(Stored(store, "TOL"), "5%|Yes|Value|Left|1");
-    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(PropertyPage, CheckBoxRules) {
@@ -159,93 +135,77 @@ TEST_F(PropertyPage, CheckBoxRules) {
     EXPECT_EQ(grid->GetChoiceList(4, Col::kVisible), "Name\nValue\nBoth\nInvisible\n");
     Click(Ids::kSymbolPin);
     Click(Ids::kPtfGlobal); // Global excludes Package and Physical
-    EXPECT_FALSE(Enabled(Ids::kPtfPackage));
+    EXPECT_EQ(Boxes(), "ooooxOOO");
     Click(Ids::kPtfGlobal);
     Click(Ids::kPtfPhysical);
-    EXPECT_FALSE(Enabled(Ids::kPtfGlobal));
+    EXPECT_EQ(Boxes(), "ooooOoxO");
     Click(Ids::kPtfPhysical);
-    EXPECT_TRUE(Enabled(Ids::kPtfGlobal));
+    EXPECT_EQ(Boxes(), "oooooooO");
 
     Click(Ids::kPackagePin);
     TypeInCell(grid, 4, Col::kName, "pack_type");
     ClickCell(grid, 4, Col::kValue);
-    EXPECT_FALSE(Enabled(Ids::kSymbol));
+    EXPECT_EQ(Boxes(), "OooxoooO");
     ClickCell(grid, 1, Col::kValue);
-    EXPECT_TRUE(Enabled(Ids::kSymbol));
+    EXPECT_EQ(Boxes(), "xooooooo");
     EXPECT_EQ(Stored(store, "PACK_TYPE"), "|Yes|||8");
     ClickCell(grid, 4, Col::kValue);
-    EXPECT_FALSE(Enabled(Ids::kSymbol));
-    EXPECT_EQ(Checked(), std::vector<int>{Ids::kPackagePin});
+    EXPECT_EQ(Boxes(), "Oooxoooo");
 
     OpenOn("Prop_PTF '16,,Yes,,'\n", 2); // template modes keep most boxes disabled
-    for (int row : {1, 2})
-        for (int id : {Ids::kSymbolPin, Ids::kPackagePin, Ids::kPtfGlobal, Ids::kPtfPackage,
-                       Ids::kPtfPhysical}) {
-            ClickCell(grid, row, Col::kValue);
-            EXPECT_FALSE(Enabled(id)) << row << " " << id;
-        }
+    ClickCell(grid, 1, Col::kValue);
+    EXPECT_EQ(Boxes(), "oOoOXOOo");
+    ClickCell(grid, 2, Col::kValue);
+    EXPECT_EQ(Boxes(), "xOoOOOOO");
 }
 
 TEST_F(PropertyPage, DeleteRemovesTheRowAndItsProperty) {
     OpenOn("Prop_ONLY '1,x,Yes,Value,Left'\n");
-    Press(Ids::kDelete);
+    Click(Ids::kDelete);
     EXPECT_EQ(PropertyCount(store), 0);
     EXPECT_EQ(grid->GetRowCount(), 12);
     EXPECT_TRUE(IsCurrent(grid, 1, Col::kName));
-    EXPECT_FALSE(Enabled(Ids::kDelete));
+    EXPECT_EQ(Boxes(), "xooooooO");
     EXPECT_EQ(grid->GetCellText(1, Col::kVisible), "Value");
 
     // A row stands for its property, whatever name has been typed into it meanwhile.
     OpenOn(kThreeProperties);
     TypeInCell(grid, 2, Col::kName, "TOLERANCE");
-    Press(Ids::kDelete);
+    Click(Ids::kDelete);
     EXPECT_EQ(Stored(store, "PIN_NOTE"), "-");
     EXPECT_EQ(Stored(store, "TOLERANCE"), "5%|Yes|Value|Left|1");
     EXPECT_TRUE(IsCurrent(grid, 1, Col::kName));
     EXPECT_EQ(grid->GetCellText(2, Col::kName), "JEDEC_PACKAGE");
 
-    Press(Ids::kAdd);
+    Click(Ids::kAdd);
     EXPECT_EQ(grid->GetRowCount(), 13);
     EXPECT_TRUE(IsCurrent(grid, 1, Col::kName)); // Add does not move
     EXPECT_EQ(grid->GetChoiceList(13, Col::kRequired), "Yes\nNo\n");
-    EXPECT_TRUE(host.messages.empty());
 }
 
-// Twenty properties through the entry object: each has a row, any can be edited, OK keeps
-// them all.
+// Twenty properties, more than the grid's first rows: each has a row, any can be edited, OK
+// keeps them all.
 TEST_F(PropertyPage, ALongListIsShownEditedAndSavedWhole) {
     std::string settings;
     for (int i = 1; i <= 20; ++i)
         settings += "Prop_P" + std::to_string(i) + " '" + (i % 2 ? "1" : "4") + ",v" +
                     std::to_string(i) + ",Yes,Value,Left'\n";
-    UseProject(settings);
-    InstallSetupDialogs();
-    SetHostServices(&host);
-    Pfsetup_initialize();
-    CPFSetupMain& main = *Pfsetup_main();
-    main.InitialiseSetupForLibFlow(project);
-    const bool ok =
-        Drive([&] { return main.DisplaySetup(); },
-              [&](CSetupPropSheet&) {
-                  grid = Control<Grid>(Ids::kGrid);
-                  EXPECT_EQ(grid->GetRowCount(), 20);
-                  for (int row = 1; row <= 20; ++row) {
-                      ClickCell(grid, row, Col::kValue);
-                      EXPECT_EQ(grid->GetCellText(row, Col::kName), "P" + std::to_string(row));
-                      EXPECT_TRUE(grid->viewport()->rect().contains(
-                          grid->visualItemRect(grid->item(row, Col::kValue))));
-                  }
-                  TypeInCell(grid, 20, Col::kValue, "last");
-                  TypeInCell(grid, 15, Col::kName, "p15_renamed");
-                  ClickButton(PropertySheet::kIdOk);
-              });
-    EXPECT_TRUE(ok);
+    OpenOn(settings);
+    EXPECT_EQ(grid->GetRowCount(), 20);
+    for (int row = 1; row <= 20; ++row) {
+        ClickCell(grid, row, Col::kValue);
+        EXPECT_EQ(grid->GetCellText(row, Col::kName), "P" + std::to_string(row));
+        EXPECT_TRUE(
+            grid->viewport()->rect().contains(grid->visualItemRect(grid->item(row, Col::kValue))));
+    }
+    TypeInCell(grid, 20, Col::kValue, "last");
+    TypeInCell(grid, 15, Col::kName, "p15_renamed");
+    ClickButton(PropertySheet::kIdOk);
     auto written = Reread();
     EXPECT_EQ(PropertyCount(*written), 20);
     EXPECT_EQ(Stored(*written, "P20"), "last|Yes|Value|Left|4");
     EXPECT_EQ(Stored(*written, "P15_RENAMED"), "v15|Yes|Value|Left|1");
     EXPECT_EQ(Stored(*written, "P14"), "v14|Yes|Value|Left|4");
-    EXPECT_TRUE(host.messages.empty());
 }
 
 } // namespace
