@@ -45,6 +45,8 @@ void RefreshSettingsSection(CPFCoreSetupAPI& store, SpiProject& project, std::st
     }
     std::vector<std::string> stale, masked;
     const SpiProgram* section = project.Programs().Lookup(kSettingsSection);
+    if (!section)
+        return;
     for (const auto& directive : section->directives) {
         if (written.count(directive->name) ||
             ClassifySettingsKey(directive->name) == SettingsKeyKind::Ignored)
