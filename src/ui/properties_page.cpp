@@ -265,8 +265,7 @@ void CPropertyGridWnd::WriteRowToStore() {
     boundName_ = name;
 }
 
-void CPropertyGridWnd::ReloadRowFromStore() {
-    const int row = m_nEditRow;
+int CPropertyGridWnd::ShowCurrentProperty(int row) {
     CPFCoreSetupAPI& store = page_.Store();
     std::string name, value, required, alignment, visibility;
     int mask = 0;
@@ -279,10 +278,14 @@ void CPropertyGridWnd::ReloadRowFromStore() {
     SetCellText(row, kName, name);
     SetCellText(row, kValue, value);
     SetCellText(row, kRequired, required);
-    SetCellText(row, kAlign, alignment);
     SetCellText(row, kVisible, visibility);
-    page_.SetTypeCheckboxes(mask);
+    SetCellText(row, kAlign, alignment);
     StyleRowForType(mask, row);
+    return mask;
+}
+
+void CPropertyGridWnd::ReloadRowFromStore() {
+    page_.SetTypeCheckboxes(ShowCurrentProperty(m_nEditRow));
 }
 
 CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
@@ -347,20 +350,7 @@ bool CPropertyPP::OnInitDialog() {
             grid.InsertRows(row, 1);
             grid.SetRowChoices(row);
         }
-        std::string name, value, required, alignment, visibility;
-        int mask = 0;
-        store.GetPropertyName(name);
-        store.GetPropertyValue(value);
-        store.GetPropertyRequired(required);
-        store.GetPropertyAlignment(alignment);
-        store.GetPropertyVisibility(visibility);
-        store.GetPropertyType(mask);
-        grid.SetCellText(row, CPropertyGridWnd::kName, name);
-        grid.SetCellText(row, CPropertyGridWnd::kValue, value);
-        grid.SetCellText(row, CPropertyGridWnd::kRequired, required);
-        grid.SetCellText(row, CPropertyGridWnd::kVisible, visibility);
-        grid.SetCellText(row, CPropertyGridWnd::kAlign, alignment);
-        grid.StyleRowForType(mask, row);
+        grid.ShowCurrentProperty(row);
     }
 
     grid.m_nEditRow = 0;

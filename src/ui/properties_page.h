@@ -32,6 +32,8 @@ public:
     void WriteRowToStore();
     // The store's current property -> the edited row's cells and the page's check boxes.
     void ReloadRowFromStore();
+    // Writes the store's current property into `row` and styles it; returns its type mask.
+    int ShowCurrentProperty(int row);
     // Grey Visible and Align cells for a property on neither the symbol nor its pins, their
     // drop-down lists otherwise.
     void StyleRowForType(int mask, int row);
