@@ -2,6 +2,7 @@
 
 #include "app/json_writer.h"
 #include "setup/number_text.h"
+#include "setup/record_fields.h"
 #include "setup/setup_store.h"
 
 #include <cstdio>
@@ -10,45 +11,20 @@ namespace pfsetup::app {
 
 namespace {
 
-struct PinRow {
-    std::string type, position, iil, iih, iol, ioh;
-};
-
-std::vector<PinRow> PinRows(CPFCoreSetupAPI& store) {
-    std::vector<PinRow> rows;
+std::vector<PinTypeFields> PinRows(CPFCoreSetupAPI& store) {
+    std::vector<PinTypeFields> rows;
     store.InitPinIteration();
-    while (store.GetNextPin()) {
-        PinRow row;
-        store.GetDefPinType(row.type);
-        store.GetDefPinLocation(row.position);
-        store.GetDefIil(row.iil);
-        store.GetDefIih(row.iih);
-        store.GetDefIol(row.iol);
-        store.GetDefIoh(row.ioh);
-        rows.push_back(row);
-    }
+    while (store.GetNextPin())
+        rows.push_back(CurrentPinTypeFields(store));
     return rows;
 }
 
-struct PropertyRow {
-    std::string name, value, required, visibility, alignment;
-    int type = 0;
-};
-
-std::vector<PropertyRow> PropertyRows(CPFCoreSetupAPI& store) {
-    std::vector<PropertyRow> rows;
+std::vector<PropertyFields> PropertyRows(CPFCoreSetupAPI& store) {
+    std::vector<PropertyFields> rows;
     store.InitPropertyIteration();
     store.SetPropertyContext(PFSetupContextAll);
-    while (store.GetNextProperty()) {
-        PropertyRow row;
-        store.GetPropertyName(row.name);
-        store.GetPropertyValue(row.value);
-        store.GetPropertyType(row.type);
-        store.GetPropertyRequired(row.required);
-        store.GetPropertyVisibility(row.visibility);
-        store.GetPropertyAlignment(row.alignment);
-        rows.push_back(row);
-    }
+    while (store.GetNextProperty())
+        rows.push_back(CurrentPropertyFields(store));
     return rows;
 }
 
@@ -189,15 +165,15 @@ std::string RenderSettingsText(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
 
     out += "\nPin types\n  " + Pad("Type", 10) + Pad("Position", 10) + Pad("In low", 9) +
            Pad("In high", 9) + Pad("Out low", 9) + "Out high\n";
-    for (const PinRow& row : PinRows(s))
+    for (const PinTypeFields& row : PinRows(s))
         out += "  " + Pad(row.type, 10) + Pad(row.position, 10) + Pad(Or(row.iil, "-"), 9) +
                Pad(Or(row.iih, "-"), 9) + Pad(Or(row.iol, "-"), 9) + Or(row.ioh, "-") + "\n";
 
     out += "\nProperties\n";
-    const std::vector<PropertyRow> properties = PropertyRows(s);
+    const std::vector<PropertyFields> properties = PropertyRows(s);
     if (properties.empty())
         out += "  (none)\n";
-    for (const PropertyRow& row : properties)
+    for (const PropertyFields& row : properties)
         out += "  " + Pad(row.name, 18) + Pad(row.value.empty() ? "''" : row.value, 14) +
                Pad(ContextText(row.type), 26) +
                Pad(row.required == "Yes" ? "required" : "optional", 10) +
@@ -255,7 +231,7 @@ std::string RenderSettingsJson(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
         .Bool("useSplitInstProp", s.GetUseSplitInstProp() != 0)
         .EndObject();
     json.BeginArray("pinTypes");
-    for (const PinRow& row : PinRows(s))
+    for (const PinTypeFields& row : PinRows(s))
         json.BeginObject()
             .String("type", row.type)
             .String("position", row.position)
@@ -266,7 +242,7 @@ std::string RenderSettingsJson(CPFCoreSetupAPI& s, const std::vector<EntryOrigin
             .EndObject();
     json.EndArray();
     json.BeginArray("properties");
-    for (const PropertyRow& row : PropertyRows(s))
+    for (const PropertyFields& row : PropertyRows(s))
         json.BeginObject()
             .String("name", row.name)
             .String("value", row.value)

@@ -2,6 +2,7 @@
 
 #include "setup/ascii_text.h"
 #include "setup/number_text.h"
+#include "setup/record_fields.h"
 #include "setup/setup_store.h"
 #include "setup/text_fields.h"
 
@@ -188,21 +189,7 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
-std::string LoadOrX(const std::string& load) {
-    return load.empty() ? "x" : load;
-}
-
 } // namespace
-
-const std::vector<ScalarKeyInfo>& ScalarSettingsKeys() {
-    static const std::vector<ScalarKeyInfo> keys = [] {
-        std::vector<ScalarKeyInfo> list;
-        for (const auto& row : kScalarKeys)
-            list.push_back({row.key, row.group});
-        return list;
-    }();
-    return keys;
-}
 
 SettingsKeyKind ClassifySettingsKey(const std::string& key) {
     if (FindScalarKey(key))
@@ -267,32 +254,18 @@ std::vector<SettingsEntry> CollectSettingsEntries(CPFCoreSetupAPI& store, uint16
     store.InitPinIteration();
     if (mask & kSavePinTypes) {
         while (store.GetNextPin()) {
-            std::string iil, iih, iol, ioh, location, type;
-            store.GetDefIil(iil);
-            store.GetDefIih(iih);
-            store.GetDefIol(iol);
-            store.GetDefIoh(ioh);
-            store.GetDefPinLocation(location);
-            store.GetDefPinType(type);
-            entries.push_back({"PinType_" + type, LoadOrX(iil) + "," + LoadOrX(iih) + "," +
-                                                      LoadOrX(iol) + "," + LoadOrX(ioh) + "," +
-                                                      location});
+            const PinTypeFields pin = CurrentPinTypeFields(store);
+            entries.push_back({"PinType_" + pin.type, PinTypeValue(pin)});
         }
     }
     if (mask & kSaveProperties) {
         store.InitPropertyIteration();
         store.SetPropertyContext(PFSetupContextAll);
         while (store.GetNextProperty()) {
-            std::string name, value, required, visibility, alignment;
-            int type = 0;
-            store.GetPropertyName(name);
-            store.GetPropertyType(type);
-            store.GetPropertyValue(value);
-            store.GetPropertyRequired(required);
-            store.GetPropertyVisibility(visibility);
-            store.GetPropertyAlignment(alignment);
-            entries.push_back({"Prop_" + name, JoinPropertyFields({FormatInt(type), value, required,
-                                                                   visibility, alignment})});
+            const PropertyFields p = CurrentPropertyFields(store);
+            entries.push_back(
+                {"Prop_" + p.name, JoinPropertyFields({FormatInt(p.type), p.value, p.required,
+                                                       p.visibility, p.alignment})});
         }
     }
     for (const auto& row : kScalarKeys) {

@@ -41,13 +41,6 @@ enum class SettingsKeyKind {
 };
 SettingsKeyKind ClassifySettingsKey(const std::string& key);
 
-// The scalar keys in write order, and the optional group each belongs to (0: always written).
-struct ScalarKeyInfo {
-    const char* key;
-    uint16_t group;
-};
-const std::vector<ScalarKeyInfo>& ScalarSettingsKeys();
-
 // Joins the values of a property entry: type, value, required, visibility, alignment.
 // Splits one back: the first field is the type and the last three the attributes, so a value
 // holding commas comes back whole; with five fields or fewer the fields are taken in order

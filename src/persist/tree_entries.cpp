@@ -6,6 +6,7 @@
 #include "persist/tree/st_setup_file.h"
 #include "setup/ascii_text.h"
 #include "setup/number_text.h"
+#include "setup/record_fields.h"
 #include "setup/setup_store.h"
 
 #include <cmath>
@@ -83,22 +84,13 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
     if (SaveSections & kSavePinTypes) {
         ARTreeNode* pinTypes = Find("PFG/PinType");
         while (GetNextPin()) {
-            std::string iil, iih, iol, ioh, location, type;
-            GetDefIil(iil);
-            GetDefIih(iih);
-            GetDefIol(iol);
-            GetDefIoh(ioh);
-            GetDefPinLocation(location);
-            GetDefPinType(type);
-            auto x = [](const std::string& load) { return load.empty() ? "x" : load; };
+            const PinTypeFields pin = CurrentPinTypeFields(*this);
             std::string nodeName;
-            for (char c : type)
+            for (char c : pin.type)
                 if (c != '_')
                     nodeName += c;
-            ARTreeNode* node = pinTypes ? pinTypes->getNamedChild(nodeName) : nullptr;
-            if (node)
-                node->addParam(1, x(iil) + "," + x(iih) + "," + x(iol) + "," + x(ioh) + "," +
-                                      location);
+            if (ARTreeNode* node = pinTypes ? pinTypes->getNamedChild(nodeName) : nullptr)
+                node->addParam(1, PinTypeValue(pin));
         }
     }
 
@@ -113,14 +105,12 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         InitPropertyIteration();
         SetPropertyContext(PFSetupContextAll);
         while (GetNextProperty()) {
-            std::string name, value, visibilityText;
-            int type = 0;
-            GetPropertyName(name);
-            GetPropertyValue(value);
-            GetPropertyVisibility(visibilityText);
-            GetPropertyType(type);
+            const PropertyFields property = CurrentPropertyFields(*this);
+            const std::string& name = property.name;
+            const std::string& value = property.value;
+            const int type = property.type;
             const std::string visibility =
-                FormatInt(STUtil::getVisibilityFromText(visibilityText, 0));
+                FormatInt(STUtil::getVisibilityFromText(property.visibility, 0));
 
             if (type & PFSetupContextSymbol) {
                 if (IsForbidden("PropertyFile/Symbol/NotAllowed", name)) {

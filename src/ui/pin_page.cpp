@@ -2,6 +2,7 @@
 
 #include "host/host_services.h"
 #include "setup/load_checks.h"
+#include "setup/record_fields.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
 
@@ -110,17 +111,12 @@ bool CPinPP::OnInitDialog() {
     int row = CPinGridWnd::kFirstPinRow;
     for (const PinRow& pin : kPinRows) {
         if (store.SetCurrentPinByValue(pin.type)) {
-            std::string position, iil, iih, iol, ioh;
-            store.GetDefPinLocation(position);
-            store.GetDefIil(iil);
-            store.GetDefIih(iih);
-            store.GetDefIol(iol);
-            store.GetDefIoh(ioh);
-            m_pGrid->SetCellText(row, Column::kPosition, position);
-            m_pGrid->SetCellText(row, Column::kIil, iil);
-            m_pGrid->SetCellText(row, Column::kIih, iih);
-            m_pGrid->SetCellText(row, Column::kIol, iol);
-            m_pGrid->SetCellText(row, Column::kIoh, ioh);
+            const PinTypeFields fields = CurrentPinTypeFields(store);
+            m_pGrid->SetCellText(row, Column::kPosition, fields.position);
+            m_pGrid->SetCellText(row, Column::kIil, fields.iil);
+            m_pGrid->SetCellText(row, Column::kIih, fields.iih);
+            m_pGrid->SetCellText(row, Column::kIol, fields.iol);
+            m_pGrid->SetCellText(row, Column::kIoh, fields.ioh);
         }
         ++row;
     }

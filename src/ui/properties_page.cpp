@@ -2,6 +2,7 @@
 
 #include "host/host_services.h"
 #include "setup/ascii_text.h"
+#include "setup/record_fields.h"
 #include "setup/setting_rules.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
@@ -266,22 +267,14 @@ void CPropertyGridWnd::WriteRowToStore() {
 }
 
 int CPropertyGridWnd::ShowCurrentProperty(int row) {
-    CPFCoreSetupAPI& store = page_.Store();
-    std::string name, value, required, alignment, visibility;
-    int mask = 0;
-    store.GetPropertyName(name);
-    store.GetPropertyValue(value);
-    store.GetPropertyRequired(required);
-    store.GetPropertyAlignment(alignment);
-    store.GetPropertyVisibility(visibility);
-    store.GetPropertyType(mask);
-    SetCellText(row, kName, name);
-    SetCellText(row, kValue, value);
-    SetCellText(row, kRequired, required);
-    SetCellText(row, kVisible, visibility);
-    SetCellText(row, kAlign, alignment);
-    StyleRowForType(mask, row);
-    return mask;
+    const PropertyFields property = CurrentPropertyFields(page_.Store());
+    SetCellText(row, kName, property.name);
+    SetCellText(row, kValue, property.value);
+    SetCellText(row, kRequired, property.required);
+    SetCellText(row, kVisible, property.visibility);
+    SetCellText(row, kAlign, property.alignment);
+    StyleRowForType(property.type, row);
+    return property.type;
 }
 
 void CPropertyGridWnd::ReloadRowFromStore() {
