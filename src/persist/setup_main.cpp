@@ -39,6 +39,16 @@ void SetSetupDialogHooks(const SetupDialogHooks& hooks) {
     Hooks() = hooks;
 }
 
+FileDialogRequest TemplateFileRequest(const std::string& title, unsigned flags) {
+    FileDialogRequest request;
+    request.title = title;
+    request.defaultExtension = "tpl";
+    request.initialName = "template";
+    request.filter = "Template Files (*.tpl)|*.tpl||";
+    request.flags = flags;
+    return request;
+}
+
 int ConvertTemplateSections(const std::string& file) {
     InputFile input;
     if (input.Open(file) != 0)
@@ -103,12 +113,8 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
         return 1;
     std::string templatePath;
     if (!path) {
-        FileDialogRequest request;
-        request.title = "Load Part Template";
-        request.defaultExtension = "tpl";
-        request.initialName = "template";
-        request.filter = "Template Files (*.tpl)|*.tpl||";
-        request.flags = HideReadOnly | PathMustExist | FileMustExist;
+        const FileDialogRequest request =
+            TemplateFileRequest("Load Part Template", HideReadOnly | PathMustExist | FileMustExist);
         if (!Host().OpenFileDialog(request, templatePath))
             return 2;
     } else {

@@ -2,6 +2,8 @@
 // The entry object through which a host reaches the module: it binds the module's store to
 // the host's project file, loads part templates and shows the setup dialogs.
 
+#include "host/host_services.h"
+
 #include <string>
 
 class CPFCoreSetupAPI;
@@ -61,5 +63,8 @@ void SetSetupDialogHooks(const SetupDialogHooks& hooks);
 // the file whole with LF line ends. The number of lines renamed, or -1 (file unchanged) when
 // the file cannot be read or written.
 int ConvertTemplateSections(const std::string& file);
+
+// The file dialog of part templates (extension "tpl", initial name "template").
+FileDialogRequest TemplateFileRequest(const std::string& title, unsigned flags);
 
 } // namespace pfsetup

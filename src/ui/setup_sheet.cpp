@@ -1,6 +1,7 @@
 #include "ui/setup_sheet.h"
 
 #include "host/host_services.h"
+#include "persist/setup_main.h"
 #include "setup/setup_store.h"
 
 #include <QFile>
@@ -179,12 +180,8 @@ void CSetupPropSheet::OnTemplateButton() {
             return;
         }
 
-    FileDialogRequest request;
-    request.title = "Save Part Template";
-    request.defaultExtension = "tpl";
-    request.initialName = "template";
-    request.filter = "Template Files (*.tpl)|*.tpl||";
-    request.flags = OverwritePrompt | HideReadOnly | PathMustExist;
+    const FileDialogRequest request =
+        TemplateFileRequest("Save Part Template", OverwritePrompt | HideReadOnly | PathMustExist);
     std::string path;
     if (!Host().SaveFileDialog(request, path))
         return;
