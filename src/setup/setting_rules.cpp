@@ -31,6 +31,18 @@ bool Listed(const char* const (&list)[N], const std::string& name) {
 
 } // namespace
 
+const char* pfsetup::UnstorableTextProblem(std::string_view text) {
+    if (text.find('\n') != std::string_view::npos)
+        return "holds a line break";
+    if (text.find('\r') != std::string_view::npos)
+        return "holds a carriage return";
+    if (text.find('\0') != std::string_view::npos)
+        return "holds a NUL character";
+    if (text.find('\'') != std::string_view::npos && text.find('"') != std::string_view::npos)
+        return "holds both quote characters (' and \")";
+    return nullptr;
+}
+
 int IsReservedPropertyName(const std::string& name, int context) {
     const std::string upper = Upper(name);
     switch (context) {

@@ -4,6 +4,7 @@
 // interpretations.
 
 #include <string>
+#include <string_view>
 
 // Property names and values. `context` is a PFPropertyContext value (1 symbol, 2 symbol pin,
 // 3 package, 4 package pin, 0 none). 1 = valid; 0 = invalid with `error` filled.
@@ -15,6 +16,12 @@ int IsReservedPropertyName(const std::string& name, int context);
 int IsValidPowerGroupValue(const std::string& value, std::string& error);
 
 namespace pfsetup {
+
+// Why a text cannot be kept as (part of) a setting, or nullptr when it can. The project files
+// hold each value on one line between quotes, so a line break, a carriage return, a NUL byte,
+// or both quote characters in one text would not read back as entered. Every place that takes
+// text from a person or a host asks this before storing it.
+const char* UnstorableTextProblem(std::string_view text);
 
 // The first problem of the Symbol page's sizes, in the page's order, or nullptr when they are
 // acceptable: the pin text must fit the smaller pin spacing, and grid, pin text size and both
