@@ -2,11 +2,16 @@
 
 #include "projfile/spi_messages.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <new>
 #include <random>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -17,8 +22,11 @@ namespace pfsetup {
 namespace {
 
 std::optional<WriteFault> g_fault;
+std::optional<std::uint64_t> g_maxFileSize;
 
+constexpr std::uint64_t kDefaultMaxFileSize = std::uint64_t{1} << 30;
 constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr int kMaxLinks = 40;
 
 bool Faulted(WriteFault::Stage stage, int& error) {
     if (g_fault && g_fault->stage == stage) {
@@ -28,29 +36,100 @@ bool Faulted(WriteFault::Stage stage, int& error) {
     return false;
 }
 
-// The file a write to `target` lands in: the target itself, or what its symbolic link names.
-std::string ResolveTarget(const std::string& target) {
-    struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-        return target;
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
     }
-    char* resolved = ::realpath(target.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return target;
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string HostName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
+        return "localhost";
     }
-    std::string path(resolved);
-    std::free(resolved);
-    return path;
+    return name;
+}
+
+// Temporaries are named ".<target>.tmp-<host>-<pid>-<n>", so a later save can tell one that a
+// dead process of this host left behind.
+std::string TemporaryPrefix(const std::string& target) {
+    return "." + BaseOf(target) + ".tmp-";
 }
 
 std::string TemporaryName(const std::string& target, unsigned attempt) {
     static std::minstd_rand generator(static_cast<unsigned>(::getpid()) ^
                                       static_cast<unsigned>(std::time(nullptr)));
-    const std::size_t slash = target.rfind('/');
-    const std::string dir =
-        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    return dir + "." + base + ".tmp" + std::to_string(generator()) + "-" + std::to_string(attempt);
+    const std::string dir = DirectoryOf(target);
+    return (dir == "/" ? "" : dir) + "/" + TemporaryPrefix(target) + HostName() + "-" +
+           std::to_string(::getpid()) + "-" + std::to_string(generator() + attempt);
+}
+
+// Removes the temporaries of `target` whose writer, a process of this host, is gone.
+void RemoveStaleTemporaries(const std::string& target) {
+    const std::string dir = DirectoryOf(target);
+    const std::string prefix = TemporaryPrefix(target) + HostName() + "-";
+    DIR* listing = ::opendir(dir.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const std::string tail = name.substr(prefix.size());
+        char* end = nullptr;
+        const long pid = std::strtol(tail.c_str(), &end, 10);
+        if (pid <= 0 || end == nullptr || *end != '-' || pid == ::getpid()) {
+            continue;
+        }
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            ::unlinkat(::dirfd(listing), name.c_str(), 0);
+        }
+    }
+    ::closedir(listing);
+}
+
+std::uint64_t ParseSize(const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long number = std::strtoull(text, &end, 10);
+    if (errno != 0 || end == text) {
+        return 0;
+    }
+    int shift = 0;
+    switch (*end) {
+    case 'K':
+    case 'k':
+        shift = 10;
+        break;
+    case 'M':
+    case 'm':
+        shift = 20;
+        break;
+    case 'G':
+    case 'g':
+        shift = 30;
+        break;
+    case '\0':
+        break;
+    default:
+        return 0;
+    }
+    if (shift != 0 && end[1] != '\0') {
+        return 0;
+    }
+    if (number > (UINT64_MAX >> shift)) {
+        return UINT64_MAX;
+    }
+    return static_cast<std::uint64_t>(number) << shift;
 }
 
 } // namespace
@@ -59,51 +138,158 @@ void SetWriteFaultForTesting(std::optional<WriteFault> fault) {
     g_fault = fault;
 }
 
-class InputFile::Buffer : public std::streambuf {
-public:
-    explicit Buffer(int fd) : fd_(fd), data_(kBufferSize) {}
-    ~Buffer() override { ::close(fd_); }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
-
-protected:
-    int_type underflow() override {
-        if (gptr() < egptr()) {
-            return traits_type::to_int_type(*gptr());
-        }
-        ssize_t got = 0;
-        do {
-            got = ::read(fd_, data_.data(), data_.size());
-        } while (got < 0 && errno == EINTR);
-        if (got <= 0) {
-            return traits_type::eof();
-        }
-        setg(data_.data(), data_.data(), data_.data() + got);
-        return traits_type::to_int_type(*gptr());
+std::string DescribeFileError(int error) {
+    switch (error) {
+    case 0:
+        return GetFileErrorText(0);
+    case kNotRegularFile:
+        return GetFileErrorText(5) + " (not a regular file)";
+    case kFileTooLarge:
+        return GetFileErrorText(5) +
+               Format(" (larger than %llu bytes; PFSETUP_MAX_FILE_SIZE sets the limit)",
+                      static_cast<unsigned long long>(MaxProjectFileSize()));
+    default:
+        break;
     }
+    // strerror in the "C" locale: the same text whatever the process locale says.
+    const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    const std::string system = c ? ::strerror_l(error, c) : std::to_string(error);
+    if (c) {
+        ::freelocale(c);
+    }
+    return GetFileErrorText(FileErrorCause(error)) + " (" + system + ")";
+}
 
-private:
-    int fd_;
-    std::vector<char> data_;
-};
+std::uint64_t MaxProjectFileSize() {
+    if (g_maxFileSize) {
+        return *g_maxFileSize;
+    }
+    const char* text = std::getenv("PFSETUP_MAX_FILE_SIZE");
+    const std::uint64_t size = text ? ParseSize(text) : 0;
+    return size != 0 ? size : kDefaultMaxFileSize;
+}
 
-InputFile::InputFile() : stream_(nullptr) {}
-InputFile::~InputFile() = default;
+void SetMaxProjectFileSize(std::optional<std::uint64_t> bytes) {
+    g_maxFileSize = bytes;
+}
+
+int ReadWholeFile(const std::string& path, std::string& text) {
+    // O_NONBLOCK: opening a FIFO must not wait for a writer before it is refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        return errno;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return errno;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return EISDIR;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return kNotRegularFile;
+    }
+    const std::uint64_t limit = MaxProjectFileSize();
+    if (static_cast<std::uint64_t>(info.st_size) > limit) {
+        return kFileTooLarge;
+    }
+    try {
+        std::size_t size = static_cast<std::size_t>(info.st_size);
+        text.resize(size);
+        std::size_t done = 0;
+        for (;;) {
+            if (done == text.size()) {
+                // The file may have grown since its status was read: look for more.
+                if (text.size() >= limit) {
+                    char probe = 0;
+                    const ssize_t more = ::read(fd, &probe, 1);
+                    if (more > 0) {
+                        return kFileTooLarge;
+                    }
+                    if (more < 0 && errno == EINTR) {
+                        continue;
+                    }
+                    if (more < 0) {
+                        return errno;
+                    }
+                    break;
+                }
+                const std::uint64_t grown = std::min<std::uint64_t>(
+                    limit, static_cast<std::uint64_t>(text.size()) + kBufferSize);
+                text.resize(static_cast<std::size_t>(grown));
+            }
+            std::size_t count = text.size() - done;
+            int injected = 0;
+            if (Faulted(WriteFault::Read, injected)) {
+                if (done >= g_fault->afterBytes) {
+                    return injected;
+                }
+                count = std::min(count, g_fault->afterBytes - done);
+            }
+            const ssize_t got = ::read(fd, &text[done], count);
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return errno;
+            }
+            if (got == 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(got);
+        }
+        text.resize(done);
+    } catch (const std::bad_alloc&) {
+        text.clear();
+        text.shrink_to_fit();
+        return ENOMEM;
+    } catch (const std::length_error&) {
+        return ENOMEM;
+    }
+    return 0;
+}
 
 int InputFile::Open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return FileErrorCause(errno);
+    std::string text;
+    const int error = ReadWholeFile(path, text);
+    if (error != 0) {
+        return error;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return FileErrorCause(EISDIR);
-    }
-    buffer_ = std::make_unique<Buffer>(fd);
-    stream_.rdbuf(buffer_.get());
+    stream_.str(std::move(text));
     stream_.clear();
     return 0;
+}
+
+int ResolveWriteTarget(const std::string& path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return 0;
+        }
+        std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+        if (length < 0) {
+            return errno;
+        }
+        if (static_cast<std::size_t>(length) >= link.size()) {
+            return ENAMETOOLONG; // the link changed while it was read
+        }
+        std::string next(link.data(), static_cast<std::size_t>(length));
+        if (next.empty()) {
+            return ENOENT;
+        }
+        if (next[0] != '/') {
+            const std::string dir = DirectoryOf(target);
+            next = (dir == "/" ? "" : dir) + "/" + next;
+        }
+        target = std::move(next);
+    }
+    return ELOOP;
 }
 
 class AtomicFile::Buffer : public std::streambuf {
@@ -125,14 +311,30 @@ protected:
         return traits_type::not_eof(c);
     }
     int sync() override { return Drain() ? 0 : -1; }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        // Large pieces go straight to the file, past the buffer.
+        if (count >= static_cast<std::streamsize>(data_.size())) {
+            if (!Drain() || !WriteAll(text, static_cast<std::size_t>(count))) {
+                return 0;
+            }
+            return count;
+        }
+        return std::streambuf::xsputn(text, count);
+    }
 
 private:
     bool Drain() {
         if (error_ != 0) {
             return false;
         }
-        const char* from = pbase();
-        const char* to = pptr();
+        if (!WriteAll(pbase(), static_cast<std::size_t>(pptr() - pbase()))) {
+            return false;
+        }
+        setp(data_.data(), data_.data() + data_.size());
+        return true;
+    }
+    bool WriteAll(const char* from, std::size_t size) {
+        const char* to = from + size;
         while (from < to) {
             std::size_t count = static_cast<std::size_t>(to - from);
             int injected = 0;
@@ -156,7 +358,6 @@ private:
             from += done;
             written_ += static_cast<std::size_t>(done);
         }
-        setp(data_.data(), data_.data() + data_.size());
         return true;
     }
 
@@ -187,33 +388,50 @@ void AtomicFile::Discard() {
 
 int AtomicFile::Begin() {
     Discard();
-    target_ = ResolveTarget(target_);
+    std::string resolved;
+    if (const int error = ResolveWriteTarget(target_, resolved); error != 0) {
+        return error;
+    }
+    target_ = std::move(resolved);
     int error = 0;
     if (Faulted(WriteFault::CreateTemporary, error)) {
-        return FileErrorCause(error);
-    }
-    // A file the user may not write stays unwritten, although the rename could replace it.
-    if (::access(target_.c_str(), F_OK) == 0 && ::access(target_.c_str(), W_OK) != 0) {
-        return FileErrorCause(errno);
-    }
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = TemporaryName(target_, attempt);
-        // 0666 lets the umask decide the mode of a new file, as for any created file.
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            fd_ = fd;
-            temporary_ = name;
-            break;
-        }
-        if (errno != EEXIST) {
-            return FileErrorCause(errno);
-        }
-    }
-    if (fd_ < 0) {
-        return FileErrorCause(EEXIST);
+        return error;
     }
     struct stat old {};
-    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    const bool exists = ::stat(target_.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) {
+        return EISDIR;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        return kNotRegularFile;
+    }
+    // A file the user may not write stays unwritten, although the rename could replace it.
+    if (exists && ::access(target_.c_str(), W_OK) != 0) {
+        return errno;
+    }
+    RemoveStaleTemporaries(target_);
+    // 0666 lets the umask decide the mode of a new file, as for any created file.
+    fd_ = ::open(DirectoryOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        // A file system without unnamed temporaries: a named one, removed on every failure.
+        for (unsigned attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            const std::string name = TemporaryName(target_, attempt);
+            fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ >= 0) {
+                temporary_ = name;
+            } else if (errno != EEXIST) {
+                return errno;
+            }
+        }
+        if (fd_ < 0) {
+            return EEXIST;
+        }
+    }
+    if (exists) {
+        // Root saving a user's file leaves it the user's; others keep what they may.
+        if (::fchown(fd_, old.st_uid, old.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
+        }
         ::fchmod(fd_, old.st_mode & 07777);
     }
     buffer_ = std::make_unique<Buffer>(fd_);
@@ -233,7 +451,7 @@ bool AtomicFile::ModificationTime(std::time_t& time) const {
 
 int AtomicFile::Commit() {
     if (fd_ < 0) {
-        return FileErrorCause(EBADF);
+        return EBADF;
     }
     int error = 0;
     stream_.flush();
@@ -243,6 +461,25 @@ int AtomicFile::Commit() {
         error = EIO;
     } else if (::fsync(fd_) != 0) {
         error = errno;
+    }
+    if (error == 0 && temporary_.empty()) {
+        // An unnamed temporary gets its name only now, complete, right before the rename.
+        const std::string proc = "/proc/self/fd/" + std::to_string(fd_);
+        for (unsigned attempt = 0; attempt < 100; ++attempt) {
+            const std::string name = TemporaryName(target_, attempt);
+            if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+                ::linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
+                temporary_ = name;
+                break;
+            }
+            if (errno != EEXIST) {
+                error = errno;
+                break;
+            }
+        }
+        if (error == 0 && temporary_.empty()) {
+            error = EEXIST;
+        }
     }
     const int fd = fd_;
     fd_ = -1;
@@ -255,10 +492,16 @@ int AtomicFile::Commit() {
     }
     if (error != 0) {
         Discard();
-        return FileErrorCause(error);
+        return error;
     }
     temporary_.clear();
     Discard();
+    // The rename itself reaches the disk with the directory.
+    const int dir = ::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return 0;
 }
 

@@ -1,39 +1,45 @@
 #pragma once
-// The line reader of project files. It reads from any std::istream, so files and strings share
-// one loop; opening a file is the caller's business.
+// The line reader of project files. It reads a text held in memory (a whole file read at once,
+// or a string), so files and strings share one loop, and hands out views into that text; the
+// text must outlive what the reader gives. The names of directives read without values are
+// made upper case where they stand in the text.
 //
+// Lines end in LF, CR LF or a lone CR. A UTF-8 byte-order mark at the start is skipped.
 // Outside sections, blank lines and lines that are comments after trimming (from the first
 // '{' on) are skipped; any other line must open a section ("START_" anywhere in it, the name
 // from its seventh character on, upper-cased). Inside a section every line is a directive or
-// the end line "END_<name>", which must hold no space or tab.
+// the end line "END_<name>", which holds no space or tab unless the name itself does. A line
+// "START_<other>" (no space or tab) inside a section means the section's end line is missing:
+// that is recorded, the section ends, and the line opens the next section.
 
 #include "projfile/spi_model.h"
 
 #include <cstddef>
-#include <istream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class SpiProjectFile {
 public:
-    // `path` names the file in messages and origins; the stream stays the caller's.
-    SpiProjectFile(std::istream& in, const std::string& path);
+    // `path` names the file in messages and origins.
+    SpiProjectFile(std::string& text, const std::string& path);
     SpiProjectFile(const SpiProjectFile&) = delete;
     SpiProjectFile& operator=(const SpiProjectFile&) = delete;
 
     // Skips comment and blank lines and reads the next START_ line: 0 with the upper-case
-    // program name; 1 at the end of the file; -1 for a line outside a section (recorded).
+    // program name; 1 at the end of the text; -1 for a line outside a section (recorded).
     // Both 1 and -1 close the reader.
     int ReadProgramHeader(std::string& name);
     // Reads the next line of the section: 0 with the directive name (its values wait for
-    // ReadValueToken); 5 for the end line; -1 when no line can be read or a quoted name is not
-    // closed (recorded).
-    int ReadDirectiveName(std::string& name);
+    // ReadValueToken); 5 for the end line, and for a line that opens another section (recorded
+    // as a missing end line; that line is read again by ReadProgramHeader); -1 when no line
+    // can be read or a quoted name is not closed (recorded).
+    int ReadDirectiveName(std::string_view& name);
     // The next value of the current directive line: 0 with the value (a double-quoted value
     // sets `doubleQuotedFlag` to 1); 4 when the line has no more values; -1 for a quoted value
     // without its closing quote or a continuation line that cannot be read (recorded; the
     // reader is closed).
-    int ReadValueToken(std::string& value, int& doubleQuotedFlag);
+    int ReadValueToken(std::string_view& value, int& doubleQuotedFlag);
 
     const std::string& Path() const { return *path_; }
     const std::shared_ptr<const std::string>& SharedPath() const { return path_; }
@@ -42,20 +48,22 @@ public:
     int DirectiveLine() const { return directiveLine_; }
 
 private:
-    bool ReadLine(std::string& line);
+    bool ReadLine(std::string_view& line);
     void RecordAtLine(const char* format);
-    void StartRest(std::string line, std::size_t from);
 
-    std::istream& in_;
+    char* text_;
+    std::size_t size_;
+    std::size_t position_ = 0; // the start of the next unread line
     std::shared_ptr<const std::string> path_;
     bool closed_ = false;
-    // The unread remainder of the current directive line is rest[restBegin, restEnd).
-    std::string rest;
-    std::size_t restBegin_ = 0;
-    std::size_t restEnd_ = 0;
+    // The unread remainder of the current directive line.
+    std::string_view rest;
     std::string endMarker;
+    bool endMarkerHasSpace_ = false;
     int lineNumber = 0;
     int directiveLine_ = 0;
+    int sectionLine_ = 0; // the line of the current section's START_ line
+    std::size_t pendingStart_ = std::string_view::npos; // a START_ line met inside a section
 };
 
 // Reads every section of `file` into `programs` at `level` (0 to 3), merging by name ignoring

@@ -8,20 +8,100 @@ namespace {
 
 std::optional<std::time_t> g_headerTime;
 
-// The quote a text is written in: `preferred`, unless the text holds it and not the other
-// quote, which then reads back where `preferred` would not.
-char QuoteFor(const std::string& text, char preferred) {
-    const char other = preferred == '"' ? '\'' : '"';
-    if (text.find(preferred) != std::string::npos && text.find(other) == std::string::npos) {
-        return other;
-    }
-    return preferred;
+constexpr char kBare = 0;       // written without quotes
+constexpr char kUnwritable = 1; // cannot be written so that it reads back
+
+bool IsQuote(char c) {
+    return c == '\'' || c == '"';
 }
 
-void WriteQuoted(std::ostream& file, const std::string& text, char quote) {
-    file.put(quote);
+const char* LineBreakProblem(std::string_view text) {
+    if (text.find('\n') != std::string_view::npos) {
+        return "it holds a line break";
+    }
+    if (text.find('\r') != std::string_view::npos) {
+        return "it holds a carriage return";
+    }
+    return nullptr;
+}
+
+// Whether a value written without quotes reads back as it is: the reader trims white space
+// around the line, would take a leading quote as an opening one, ends the value at a space,
+// and continues a line that ends in a backslash.
+bool ReadsBackBare(std::string_view text, bool lastOnLine) {
+    return !text.empty() && text.find(' ') == std::string_view::npos &&
+           !pfsetup::IsSpaceByte(text.front()) && !IsQuote(text.front()) &&
+           !(lastOnLine && (pfsetup::IsSpaceByte(text.back()) || text.back() == '\\'));
+}
+
+// How a value is written: in `preferred` quotes; in the other ones when it holds `preferred`;
+// bare when it holds both, as far as that reads back.
+char ValueQuote(std::string_view value, char preferred, bool last, const char*& problem) {
+    if ((problem = LineBreakProblem(value)) != nullptr) {
+        return kUnwritable;
+    }
+    const char other = preferred == '"' ? '\'' : '"';
+    if (value.find(preferred) == std::string_view::npos) {
+        return preferred;
+    }
+    if (value.find(other) == std::string_view::npos) {
+        return other;
+    }
+    if (ReadsBackBare(value, last)) {
+        return kBare;
+    }
+    problem = "it holds both quote characters and white space";
+    return kUnwritable;
+}
+
+// How a directive's name is written. A line without a blank or tab reads back upper case and
+// cut before '{', as a name without values, unless it is the section's end or another
+// section's start. Otherwise the name ends at the first blank, or is quoted: so a name is
+// written bare where that reads back, else in quotes (which must not hold the end marker).
+char NameQuote(std::string_view name, bool hasValues, std::string_view endMarker,
+               const char*& problem) {
+    if ((problem = LineBreakProblem(name)) != nullptr) {
+        return kUnwritable;
+    }
+    const bool blank = name.find_first_of(" \t") != std::string_view::npos;
+    if (!hasValues && !blank) {
+        if (!name.empty() &&
+            (pfsetup::IsSpaceByte(name.front()) || pfsetup::IsSpaceByte(name.back()))) {
+            problem = "a name without values cannot start or end in white space";
+        } else if (name.find('{') != std::string_view::npos) {
+            problem = "a name without values cannot hold '{'";
+        } else if (pfsetup::EqualsIgnoreCase(name, endMarker)) {
+            problem = "a name without values would end the section";
+        } else if (name.size() >= 6 && pfsetup::EqualsIgnoreCase(name.substr(0, 6), "START_")) {
+            problem = "a name without values would open a section";
+        }
+        return problem ? kUnwritable : kBare;
+    }
+    // A name followed by values may end in white space: it ends at the blank before them.
+    if (hasValues && !name.empty() && name.find(' ') == std::string_view::npos &&
+        !pfsetup::IsSpaceByte(name.front()) && !IsQuote(name.front())) {
+        return kBare;
+    }
+    const bool single = name.find('\'') != std::string_view::npos;
+    if (single && name.find('"') != std::string_view::npos) {
+        problem = "it holds both quote characters and needs quotes";
+        return kUnwritable;
+    }
+    if (name == endMarker) {
+        problem = "in quotes it would end the section";
+        return kUnwritable;
+    }
+    return single ? '"' : '\'';
+}
+
+void WriteText(std::ostream& file, std::string_view text, char quote) {
+    if (quote != kBare) {
+        file.put(quote);
+    }
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.put(quote);
+    if (quote != kBare) {
+        file.put(quote);
+    }
 }
 
 bool Exists(const std::string& path) {
@@ -30,13 +110,12 @@ bool Exists(const std::string& path) {
 }
 
 // The header, then `writePrograms` when given, into a file replaced whole on success.
-// 0, or the cause of the failure.
+// 0, or the error.
 template <class Body>
 int WriteWholeFile(const std::string& path, Body&& writePrograms) {
     pfsetup::AtomicFile out(path);
-    int cause = out.Begin();
-    if (cause != 0) {
-        return cause;
+    if (const int error = out.Begin(); error != 0) {
+        return error;
     }
     std::time_t modified = 0;
     bool known = true;
@@ -88,29 +167,85 @@ void WriteHeader(std::ostream& file, const std::string& creator, const std::stri
          << "\n\n\n";
 }
 
-void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive) {
-    if (directive.name.find(' ') != std::string::npos) {
-        WriteQuoted(file, directive.name, QuoteFor(directive.name, '\''));
-    } else {
-        file << directive.name;
+const char* pfsetup::ProgramNameProblem(std::string_view name) {
+    if (const char* problem = LineBreakProblem(name)) {
+        return problem;
+    }
+    if (name.find('{') != std::string_view::npos) {
+        return "it holds '{'";
+    }
+    if (!name.empty() && IsSpaceByte(name.back())) {
+        return "it ends in white space";
+    }
+    return nullptr;
+}
+
+const char* pfsetup::DirectiveLineProblem(const SpiDirective& directive,
+                                          std::string_view endMarker) {
+    const SpiValueList& values = directive.ActiveValues();
+    const char* problem = nullptr;
+    if (NameQuote(directive.name, !values.empty(), endMarker, problem) == kUnwritable) {
+        return problem;
     }
     const char preferred = directive.doubleQuoted != 0 ? '"' : '\'';
-    for (const std::string& value : directive.ActiveValues()) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (ValueQuote(values[i], preferred, i + 1 == values.size(), problem) == kUnwritable) {
+            return problem;
+        }
+    }
+    return nullptr;
+}
+
+void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive,
+                        std::string_view endMarker) {
+    const SpiValueList& values = directive.ActiveValues();
+    const char* problem = nullptr;
+    WriteText(file, directive.name, NameQuote(directive.name, !values.empty(), endMarker, problem));
+    const char preferred = directive.doubleQuoted != 0 ? '"' : '\'';
+    for (std::size_t i = 0; i < values.size(); ++i) {
         file.put(' ');
-        WriteQuoted(file, value, QuoteFor(value, preferred));
+        WriteText(file, values[i],
+                  ValueQuote(values[i], preferred, i + 1 == values.size(), problem));
     }
     file.put('\n');
 }
 
-void SpiProject::WritePrograms(std::ostream& file, bool writeAll) const {
+std::string pfsetup::ProgramsProblem(const SpiProgramList& programs, bool writeAll) {
+    std::string endMarker;
     for (const auto& program : programs) {
         if (!writeAll && !program->changed) {
             continue;
         }
+        if (const char* problem = pfsetup::ProgramNameProblem(program->name)) {
+            return pfsetup::Format("program \"%s\": %s", program->name.c_str(), problem);
+        }
+        endMarker = "END_" + program->name;
+        pfsetup::ToUpperInPlace(endMarker);
+        for (const auto& directive : program->directives) {
+            if (!writeAll && !directive->changed) {
+                continue;
+            }
+            if (const char* problem = pfsetup::DirectiveLineProblem(*directive, endMarker)) {
+                return pfsetup::Format("program \"%s\", directive \"%s\": %s",
+                                       program->name.c_str(), directive->name.c_str(), problem);
+            }
+        }
+    }
+    return std::string();
+}
+
+void pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll) {
+    std::string endMarker;
+    for (const auto& program : programs) {
+        if (!writeAll && !program->changed) {
+            continue;
+        }
+        endMarker = "END_" + program->name;
+        pfsetup::ToUpperInPlace(endMarker);
         file << "START_" << program->name << '\n';
         for (const auto& directive : program->directives) {
             if (writeAll || directive->changed) {
-                WriteDirectiveLine(file, *directive);
+                WriteDirectiveLine(file, *directive, endMarker);
             }
         }
         file << "END_" << program->name << "\n\n";
@@ -128,10 +263,10 @@ int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
             pfsetup::Format("SPI_NOTE: Project file \"%s\" aleardy exists", name.c_str()));
         return 6;
     }
-    const int cause = WriteWholeFile(name, [](std::ostream&) {});
-    if (cause != 0) {
+    const int error = WriteWholeFile(name, [](std::ostream&) {});
+    if (error != 0) {
         SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s",
-                                       name.c_str(), GetFileErrorText(cause).c_str()));
+                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
         return -1;
     }
     level = SpiUserLevel;
@@ -152,11 +287,19 @@ int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
     if (writeAll == 0 && MarkUnchangedEntries() == -1) {
         return -1;
     }
-    const int cause =
-        WriteWholeFile(name, [&](std::ostream& file) { WritePrograms(file, writeAll != 0); });
-    if (cause != 0) {
+    // What cannot be written so that it reads back fails the save before anything is written.
+    const std::string problem = pfsetup::ProgramsProblem(programs, writeAll != 0);
+    if (!problem.empty()) {
+        SetLastMessage(pfsetup::Format(
+            "SPI_ERROR: Failed to save project file \"%s\". Cannot write %s; nothing was written.",
+            name.c_str(), problem.c_str()));
+        return -1;
+    }
+    const int error = WriteWholeFile(
+        name, [&](std::ostream& file) { pfsetup::WritePrograms(file, programs, writeAll != 0); });
+    if (error != 0) {
         SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". %s",
-                                       name.c_str(), GetFileErrorText(cause).c_str()));
+                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
         return -1;
     }
     return 0;

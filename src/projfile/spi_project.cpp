@@ -18,14 +18,14 @@ bool Owns(const SpiProgram& program, const SpiDirective* directive) {
 } // namespace
 
 int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* failedToOpen) {
-    pfsetup::InputFile input;
-    const int cause = input.Open(path);
-    if (cause != 0) {
+    std::string text;
+    const int error = pfsetup::ReadWholeFile(path, text);
+    if (error != 0) {
         SetLastMessage(
-            pfsetup::Format(failedToOpen, path.c_str(), GetFileErrorText(cause).c_str()));
+            pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str()));
         return -1;
     }
-    SpiProjectFile file(input.Stream(), path);
+    SpiProjectFile file(text, path);
     return ReadPrograms(programs, file, fileLevel);
 }
 

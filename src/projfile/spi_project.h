@@ -23,6 +23,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class SpiProject {
@@ -91,7 +92,6 @@ private:
     int OpenUnguarded(const std::string& fileName);
     int SaveUnguarded(const std::string& fileName, int writeAll);
     int CreateUnguarded(const std::string& fileName, int overwrite);
-    void WritePrograms(std::ostream& file, bool writeAll) const;
 
     SpiProgramList programs;
     std::string fileName;
@@ -106,11 +106,30 @@ private:
 void WriteHeader(std::ostream& file, const std::string& creator, const std::string& open,
                  const std::string& close, const std::time_t* modified);
 
-// Writes one directive line: the name (in quotes when it holds a space), then each active value
-// in quotes, double when the directive was ever read in double quotes, else single. A value (or
-// name) holding that quote character but not the other is written in the other, so it reads
-// back as written.
-void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive);
+// Writes one directive line of a section whose end line is `endMarker` ("END_<NAME>"): the
+// name, in quotes where the syntax needs them, then each active value in quotes, double when
+// the directive was ever read in double quotes, else single. A text holding that quote but not
+// the other is written in the other; a value holding both is written bare. Only a line that
+// DirectiveLineProblem passes reads back as written.
+void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive,
+                        std::string_view endMarker);
+
+namespace pfsetup {
+
+// Why a program or directive line cannot be written so that it reads back as it is held, or
+// nullptr when it can: line breaks; for a program name also '{' and trailing white space; for a
+// directive the cases WriteDirectiveLine cannot quote. Names of directives without values and
+// of programs read back upper case, which lookups ignore.
+const char* ProgramNameProblem(std::string_view name);
+const char* DirectiveLineProblem(const SpiDirective& directive, std::string_view endMarker);
+
+// The sections a save writes: every program (`writeAll`) or those marked changed, each with
+// every directive or those marked changed, between its START_ and END_ lines. Only programs
+// that ProgramsProblem passes ("" for none; else "program "P", directive "D": why") read back.
+std::string ProgramsProblem(const SpiProgramList& programs, bool writeAll);
+void WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll);
+
+} // namespace pfsetup
 
 namespace pfsetup {
 

@@ -95,6 +95,15 @@ const QuotingCase kQuoting[] = {
     {"NAME ''",               "NAME ''\n"},
     {"NAME",                  "NAME\n"},
     {"",                      "\n"},
+    {"NAME a'\"b",            "NAME a'\"b\n"},                // both quotes: bare
+    {"NAME a'\"\\ 'x'",        "NAME a'\"\\ 'x'\n"},          // bare backslash, not last
+    {"NAME a'\"\tb",          "NAME a'\"\tb\n"},              // a tab inside a bare value
+    {"\"'odd\" 1",            "\"'odd\" '1'\n"},              // a name starting with a quote
+    {"A\tb 1",                "A\tb '1'\n"},                  // a tab inside a name
+    {"'' 1",                  "'' '1'\n"},                    // an empty name with values
+    {"' lead' 1",             "' lead' '1'\n"},
+    {"'two words'",           "'two words'\n"},                // no values, case kept
+    {"\"it's\tx\"",            "\"it's\tx\"\n"},
     // clang-format on
 };
 
@@ -106,7 +115,7 @@ TEST_P(Quoting, WritesWhatReadsBack) {
     ASSERT_EQ(ParseText(first, std::string("START_P\n") + row.line + "\nEND_P\n"), 0);
     const SpiDirective& directive = *first.begin()->get()->directives.begin()->get();
     std::ostringstream out;
-    WriteDirectiveLine(out, directive);
+    WriteDirectiveLine(out, directive, "END_P");
     EXPECT_EQ(out.str(), row.written);
     SpiProgramList second;
     ASSERT_EQ(ParseText(second, "START_P\n" + out.str() + "END_P\n"), 0);

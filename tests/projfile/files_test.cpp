@@ -67,9 +67,11 @@ TEST_F(Files, OpenFailures) {
         {"C:\\inst\\qrvsetup\\projmgr\\qrv.cpm",
          "SPI_ERROR: Not allow to open the installed project file "
          "\"C:\\inst\\qrvsetup\\projmgr\\qrv.cpm\""},
-        {missing, failed + missing + "\". The file could not be located."},
-        {dir_, failed + dir_ + "\". The file could not be accessed."},
-        {relative, failed + relative + "\". The file could not be located."},
+        {missing,
+         failed + missing + "\". The file could not be located. (No such file or directory)"},
+        {dir_, failed + dir_ + "\". The file could not be accessed. (Is a directory)"},
+        {relative,
+         failed + relative + "\". The file could not be located. (No such file or directory)"},
     };
     const std::filesystem::path home = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
@@ -122,7 +124,8 @@ TEST_F(Files, CreateCodesAndMessages) {
     const std::string nowhere = Path("no/such/dir.cpm");
     EXPECT_EQ(project.Create(nowhere, 1), -1);
     EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to create project file \"" + nowhere +
-                                    "\". The file could not be located.");
+                                    "\". The file could not be located. (No such file or "
+                                    "directory)");
 }
 
 TEST_F(Files, SelectiveSaveWritesWhatDiffersFromTheDefaults) {
@@ -168,10 +171,14 @@ TEST_F(Files, FullSaveWritesEveryProgramAndReadsBack) {
 // temporary file behind; the code and message are those of a failed open.
 TEST_F(Files, FailedWritesLeaveTheOldFileIntact) {
     const std::pair<WriteFault, const char*> rows[] = {
-        {{WriteFault::CreateTemporary, EACCES, 0}, "The file could not be accessed."},
-        {{WriteFault::Write, ENOSPC, 10}, "The disk is full."},
-        {{WriteFault::Write, EIO, 0}, "There was a hardware error."},
-        {{WriteFault::Rename, EXDEV, 0}, "An unspecified error occurred."},
+        {{WriteFault::CreateTemporary, EACCES, 0},
+         "The file could not be accessed. (Permission denied)"},
+        {{WriteFault::Write, ENOSPC, 10}, "The disk is full. (No space left on device)"},
+        {{WriteFault::Write, EFBIG, 10}, "An unspecified error occurred. (File too large)"},
+        {{WriteFault::Write, EROFS, 0}, "The file could not be accessed. (Read-only file system)"},
+        {{WriteFault::Write, EIO, 0}, "There was a hardware error. (Input/output error)"},
+        {{WriteFault::Rename, EXDEV, 0},
+         "An unspecified error occurred. (Invalid cross-device link)"},
     };
     const std::string name = User("START_OLD\nEND_OLD\n", "old.cpm");
     ASSERT_EQ(::chmod(name.c_str(), 0640), 0);
@@ -208,8 +215,10 @@ TEST_F(Files, UnwritablePlaces) {
             GTEST_SKIP() << "root writes whatever the permissions say";
         }
         EXPECT_EQ(project.Save(name, 1), -1);
-        EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to save project file \"" + name +
-                                        "\". The file could not be accessed.");
+        EXPECT_EQ(SpiLastMessage(),
+                  "SPI_ERROR: Failed to save project file \"" + name +
+                      "\". The file could not be accessed. " +
+                      (name == taken ? "(Is a directory)" : "(Permission denied)"));
         EXPECT_EQ(Listing(), files);
         if (name != taken) {
             EXPECT_EQ(ReadAll(name), "START_OLD\nEND_OLD\n");

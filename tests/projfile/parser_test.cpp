@@ -51,6 +51,14 @@ const SyntaxCase kSyntax[] = {
     {"section met again",      "START_P\nA 1\nEND_P\nstart_p\nB 2\nEND_P\n",      0, "P{A(1),B(2)}", ""},
     {"CR LF line ends",        "START_P\r\nA 'x y' z\r\nEND_P\r\n",               0, "P{A(x y,z)}", ""},
     {"NUL bytes kept",         "START_P\nA a\0b 'c\0d'\nEND_P\n"sv,              0, "P{A(a\0b,c\0d)}"sv, ""},
+    {"lone CR line ends",      "START_P\rA 1\rB 'x y'\rEND_P\r",                 0, "P{A(1),B(x y)}", ""},
+    {"mixed line ends",        "START_P\r\nA 1\rB 2\nEND_P",                     0, "P{A(1),B(2)}", ""},
+    {"byte-order mark",        "\xEF\xBB\xBFSTART_P\nA 1\nEND_P\n",              0, "P{A(1)}", ""},
+    {"mark only at the start", "START_P\n\xEF\xBB\xBF 1\nEND_P\n",               0, "P{\xEF\xBB\xBF(1)}", ""},
+    {"section name, a blank",  "START_MY SEC\nA 1\nEND_MY SEC\nSTART_Q\nEND_Q\n", 0, "MY SEC{A(1)} Q{}", ""},
+    {"end of it, a comment",   "START_A\tB\nEND_a\tb {x}\nSTART_Q\nEND_Q\n",     0, "A\tB{} Q{}", ""},
+    {"end line missing",       "START_P\nA 1\nstart_q{c}\nB 2\nEND_Q\n",          0, "P{A(1)} Q{B(2)}", "SPI_ERROR: Missing END_P for the section opened at line 1: line 3 opens another section in \"t.cpm\""},
+    {"START_ with values",     "START_P\nSTART_X 1\nEND_P\n",                     0, "P{START_X(1)}", ""},
     // clang-format on
 };
 

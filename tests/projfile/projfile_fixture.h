@@ -67,8 +67,9 @@ inline std::string Levels(const SpiDirective& directive) {
 
 inline int ParseText(SpiProgramList& programs, const std::string& text, int level = 2,
                      const std::string& path = "t.cpm") {
-    std::istringstream in(text);
-    SpiProjectFile file(in, path);
+    // The reader works in place (and the programs copy what they keep).
+    std::string copy = text;
+    SpiProjectFile file(copy, path);
     return ReadPrograms(programs, file, level);
 }
 
