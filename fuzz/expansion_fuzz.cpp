@@ -50,19 +50,20 @@ void CheckQuoting(const std::vector<std::string>& parts, bool doubleQuoted) {
     if (pfsetup::ProgramNameProblem(program) != nullptr)
         return;
     SpiProgramList programs;
-    SpiProgram* p = programs.Append(std::make_unique<SpiProgram>(program, SpiUserLevel));
-    SpiDirective* d = p->directives.Append(
-        std::make_unique<SpiDirective>(parts.size() > 1 ? parts[1] : std::string(), SpiUserLevel));
+    SpiProgram* p = programs.Append(program, SpiUserLevel);
+    SpiDirective* d =
+        p->directives.Append(parts.size() > 1 ? parts[1] : std::string(), SpiUserLevel);
     d->doubleQuoted = doubleQuoted ? 1 : 0;
+    programs.StartLevel(*d, SpiUserLevel);
     for (std::size_t i = 2; i < parts.size(); ++i)
-        d->ActiveValues().Append(parts[i]);
+        programs.AppendValue(*d, parts[i]);
     if (!pfsetup::ProgramsProblem(programs, true).empty())
         return;
     std::ostringstream out;
     pfsetup::WritePrograms(out, programs, true);
-    std::string written = out.str();
+    const std::string written = out.str();
     SpiProgramList again;
-    SpiProjectFile file(written, "quoting.cpm");
+    SpiProjectFile file(again.Keep(written, "quoting.cpm"), "quoting.cpm");
     if (ReadPrograms(again, file, SpiUserLevel) != 0 || again.size() != 1)
         Fail("written line does not read", written);
     const SpiProgram& q = **again.begin();

@@ -36,7 +36,7 @@ void ExpectSame(const SpiProgramList& read, const SpiProgramList& again, const s
                                       ? pfsetup::EqualsIgnoreCase(d->name, e.name)
                                       : d->name == e.name;
             if (!sameName || !(d->ActiveValues() == e.ActiveValues()))
-                Fail("directive", d->name);
+                Fail("directive", std::string(d->name));
         }
     }
 }
@@ -44,16 +44,18 @@ void ExpectSame(const SpiProgramList& read, const SpiProgramList& again, const s
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string text(reinterpret_cast<const char*>(data), size);
     SpiProgramList programs;
-    SpiProjectFile file(text, "fuzz.cpm");
+    SpiProjectFile file(
+        programs.Keep(std::string(reinterpret_cast<const char*>(data), size), "fuzz.cpm"),
+        "fuzz.cpm");
     const int read = ReadPrograms(programs, file, SpiUserLevel);
 
     CPFCoreSetupAPI store;
     for (const auto& program : programs)
         for (const auto& directive : program->directives)
             if (!directive->ActiveValues().empty())
-                store.ProcessNameValuePair(directive->name, directive->ActiveValues()[0]);
+                store.ProcessNameValuePair(std::string(directive->name),
+                                           std::string(*directive->ActiveValues().begin()));
 
     if (read != 0)
         return 0;
@@ -68,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     std::ostringstream out;
     pfsetup::WritePrograms(out, programs, true);
-    std::string written = out.str();
+    const std::string written = out.str();
     SpiProgramList reread;
-    SpiProjectFile second(written, "again.cpm");
+    SpiProjectFile second(reread.Keep(written, "again.cpm"), "again.cpm");
     if (ReadPrograms(reread, second, SpiUserLevel) != 0)
         Fail("re-read failed", written);
     ExpectSame(programs, reread, written);

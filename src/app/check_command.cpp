@@ -107,21 +107,21 @@ int CheckOne(const std::string& project, int& reported) {
     ReportDuplicates(project, reported);
 
     if (const SpiProgram* section = merged.Programs().Lookup(kSettingsSection)) {
-        for (const auto& d : section->directives) {
-            const SpiOrigin& origin = d->origins[d->level];
+        for (const SpiDirective* d : section->directives) {
+            const SpiOrigin origin = merged.Programs().Origin(*d, d->level);
             const std::string file = origin.Known() ? origin.File() : project;
-            if (ClassifySettingsKey(d->name) == SettingsKeyKind::Ignored) {
+            const std::string name(d->name);
+            if (ClassifySettingsKey(name) == SettingsKeyKind::Ignored) {
                 Report(file, origin.line,
-                       d->name + ": not a setting key pfsetup knows; the entry is ignored",
-                       reported);
+                       name + ": not a setting key pfsetup knows; the entry is ignored", reported);
                 continue;
             }
             if (d->ActiveValues().empty())
                 continue; // a user's entry that takes an installed one out
+            const std::string value(*d->ActiveValues().begin());
             std::string problem;
-            if (!CheckSettingEntry(d->name, d->ActiveValues()[0], problem))
-                Report(file, origin.line, d->name + " \"" + d->ActiveValues()[0] + "\": " + problem,
-                       reported);
+            if (!CheckSettingEntry(name, value, problem))
+                Report(file, origin.line, name + " \"" + value + "\": " + problem, reported);
         }
     }
 

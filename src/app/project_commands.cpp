@@ -40,11 +40,12 @@ std::vector<EntryOrigin> Origins(const std::string& project) {
     const SpiProgram* section = merged.Programs().Lookup(kSettingsSection);
     if (!section)
         return origins;
-    for (const auto& d : section->directives) {
-        const SpiValueList& values = d->ActiveValues();
-        origins.push_back({d->name, values.empty() ? std::string() : values[0],
-                           d->origins[d->level].File(), d->origins[d->level].line,
-                           LevelName(d->level)});
+    for (const SpiDirective* d : section->directives) {
+        const SpiValueList values = d->ActiveValues();
+        const SpiOrigin origin = merged.Programs().Origin(*d, d->level);
+        origins.push_back({std::string(d->name),
+                           values.empty() ? std::string() : std::string(*values.begin()),
+                           origin.File(), origin.line, LevelName(d->level)});
     }
     return origins;
 }
@@ -209,7 +210,7 @@ int UnsetCommand(const std::string& project, const std::string& key) {
     }
     const SpiProgram* section = own.Programs().Lookup(kSettingsSection);
     const SpiDirective* entry = section ? section->directives.Lookup(key) : nullptr;
-    if (!entry || !entry->origins[SpiUserLevel].Known()) {
+    if (!entry || !own.Programs().Origin(*entry, SpiUserLevel).Known()) {
         Error(project, key + ": the project file has no entry of its own for it");
         return kBadInput;
     }

@@ -48,12 +48,12 @@ void RefreshSettingsSection(CPFCoreSetupAPI& store, SpiProject& project, std::st
     if (!section)
         return;
     for (const auto& directive : section->directives) {
-        if (written.count(directive->name) ||
-            ClassifySettingsKey(directive->name) == SettingsKeyKind::Ignored)
+        const std::string name(directive->name);
+        if (written.count(name) || ClassifySettingsKey(name) == SettingsKeyKind::Ignored)
             continue;
         const bool installed =
-            directive->origins[SpiInstallLevel].Known() || directive->origins[SpiSiteLevel].Known();
-        (installed ? masked : stale).push_back(directive->name);
+            directive->HasLevel(SpiInstallLevel) || directive->HasLevel(SpiSiteLevel);
+        (installed ? masked : stale).push_back(name);
     }
     for (const std::string& name : stale)
         project.DeleteDirective(name);

@@ -3,9 +3,8 @@
 #include "projfile/spi_messages.h"
 #include "projfile/spi_text.h"
 
+#include <cstdint>
 #include <cstring>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -55,7 +54,9 @@ bool OpensSection(std::string_view line) {
 } // namespace
 
 SpiProjectFile::SpiProjectFile(std::string& text, const std::string& path)
-    : text_(text.data()), size_(text.size()), path_(std::make_shared<const std::string>(path)) {
+    : text_(text.data()), size_(text.size()),
+      carriageReturns_(std::memchr(text.data(), '\r', text.size()) != nullptr),
+      path_(std::make_shared<const std::string>(path)) {
     // Editors on other systems start UTF-8 files with a byte-order mark; it is no part of the
     // first line.
     if (std::string_view(text).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
@@ -67,20 +68,19 @@ bool SpiProjectFile::ReadLine(std::string_view& line) {
     if (closed_ || position_ >= size_) {
         return false;
     }
-    const char* begin = text_ + position_;
-    const std::size_t left = size_ - position_;
-    // A line ends at LF, CR LF or a lone CR, whichever comes first.
-    const void* lf = std::memchr(begin, '\n', left);
-    const std::size_t lineFeed = lf ? static_cast<const char*>(lf) - begin : left;
-    const void* cr = std::memchr(begin, '\r', lineFeed);
-    if (cr != nullptr) {
-        const std::size_t carriage = static_cast<const char*>(cr) - begin;
-        line = std::string_view(begin, carriage);
-        position_ += carriage + (carriage + 1 == lineFeed ? 2 : 1);
+    const char* at = text_ + position_;
+    if (!carriageReturns_) {
+        // Only LF ends lines: one search per line.
+        const std::size_t left = size_ - position_;
+        const void* lf = std::memchr(at, '\n', left);
+        const std::size_t length =
+            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - at) : left;
+        line = std::string_view(at, length);
+        position_ += length + (length < left ? 1 : 0);
         return true;
     }
-    line = std::string_view(begin, lineFeed);
-    position_ += lineFeed + (lineFeed < left ? 1 : 0);
+    line = pfsetup::NextLine(at, text_ + size_);
+    position_ = static_cast<std::size_t>(at - text_);
     return true;
 }
 
@@ -167,7 +167,7 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
             own[i] = pfsetup::AsciiUpper(own[i]);
         }
         name = cut;
-        rest = std::string_view();
+        StartValues(line.substr(line.size()));
         return 0;
     }
     if (IsQuote(line[0])) {
@@ -181,92 +181,66 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
             return 5;
         }
         name = quoted;
-        rest = line.substr(close + 1);
+        StartValues(line.substr(close + 1));
         return 0;
     }
     name = line.substr(0, separator);
-    rest = line.substr(separator);
+    StartValues(line.substr(separator));
     return 0;
 }
 
+void SpiProjectFile::StartValues(std::string_view rest) {
+    restBegin_ = rest.data();
+    values_ = pfsetup::ValueTokenizer(rest, text_ + position_, text_ + size_);
+}
+
 int SpiProjectFile::ReadValueToken(std::string_view& value, int& doubleQuotedFlag) {
-    rest = TrimmedView(rest);
-    if (rest.empty()) {
-        return 4;
+    const int before = values_.ContinuationLines();
+    bool unclosedQuote = false;
+    const int result = values_.Next(value, doubleQuotedFlag, unclosedQuote);
+    // Continuation lines are lines of the file read.
+    const int read = values_.ContinuationLines() - before;
+    lineNumber += read;
+    if (read > 0) {
+        position_ = static_cast<std::size_t>(values_.Following() - text_);
     }
-    const bool continues = rest.back() == '\\';
-    const char first = rest.front();
-    if (IsQuote(first)) {
-        const std::size_t close = rest.find(first, 1);
-        if (close == std::string_view::npos) {
-            RecordAtLine(kMissingQuote);
-            closed_ = true;
-            return -1;
+    if (result == -1) {
+        if (!unclosedQuote) {
+            ++lineNumber; // the line that could not be read
         }
-        if (first == '"') {
-            doubleQuotedFlag = 1;
-        }
-        value = rest.substr(1, close - 1);
-        rest.remove_prefix(close + 1);
-    } else {
-        const std::size_t space = rest.find(' ');
-        if (space != std::string_view::npos) {
-            value = rest.substr(0, space);
-            rest.remove_prefix(space);
-        } else {
-            // The final backslash of a continued line is no part of the value; it stays in
-            // `rest` and calls for the next line below.
-            const std::size_t valueEnd = continues ? rest.size() - 1 : rest.size();
-            value = rest.substr(0, valueEnd);
-            rest.remove_prefix(valueEnd);
-        }
+        RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead);
+        closed_ = true;
     }
-    if (continues) {
-        while (!rest.empty() && pfsetup::IsSpaceByte(rest.front())) {
-            rest.remove_prefix(1);
-        }
-        if (rest.size() == 1) {
-            ++lineNumber;
-            std::string_view next;
-            if (!ReadLine(next)) {
-                RecordAtLine(kFailedToRead);
-                closed_ = true;
-                return -1;
-            }
-            rest = next;
-        }
-    }
-    return 0;
+    return result;
 }
 
 namespace {
 
 // 0 when the section ended (also without its end line), -1 when the whole read fails.
-int ReadDirectives(SpiProgram& program, SpiProjectFile& file, int level) {
+int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile& file, int level) {
     std::string_view name;
     std::string_view value;
-    std::vector<std::string> read;
+    SpiDirectiveList& directives = program.directives;
     for (;;) {
         if (file.ReadDirectiveName(name) != 0) {
             return 0;
         }
-        read.clear();
+        SpiDirective* directive = directives.FindOrAppendView(name, level);
+        programs.StartLevel(*directive, level);
         int doubleQuoted = 0;
+        std::uint32_t count = 0;
         int result = 0;
         while ((result = file.ReadValueToken(value, doubleQuoted)) == 0) {
-            read.emplace_back(value);
+            ++count;
         }
-        SpiDirective* directive = program.directives.FindOrAppend(
-            name, [&] { return std::make_unique<SpiDirective>(std::string(name), level); });
-        directive->StartLevel(level);
-        directive->origins[level] = SpiOrigin{file.SharedPath(), file.DirectiveLine()};
         if (doubleQuoted != 0) {
             directive->doubleQuoted = 1;
         }
         if (level > 1) {
             directive->changed = true;
         }
-        directive->values[level].Assign(read);
+        // The values stay in the text, read again value by value when asked for.
+        programs.SetReadValues(*directive, file.ValuesText(), count);
         if (result == -1) {
             return -1;
         }
@@ -287,12 +261,11 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
             result = header == 1 ? 0 : -1;
             break;
         }
-        SpiProgram* program =
-            programs.FindOrAppend(name, [&] { return std::make_unique<SpiProgram>(name, level); });
+        SpiProgram* program = programs.FindOrAppend(name, level);
         if (level > 1) {
             program->changed = true;
         }
-        const int section = ReadDirectives(*program, file, level);
+        const int section = ReadDirectives(programs, *program, file, level);
         program->directives.Rewind();
         if (section != 0) {
             result = -1;

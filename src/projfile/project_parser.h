@@ -46,18 +46,26 @@ public:
     int LineNumber() const { return lineNumber; }
     // The line on which the last directive name was read.
     int DirectiveLine() const { return directiveLine_; }
+    // The text of the current directive's values read so far: from after its name to the end
+    // of the last value read (continuation lines included).
+    std::string_view ValuesText() const {
+        return std::string_view(restBegin_, static_cast<std::size_t>(values_.End() - restBegin_));
+    }
 
 private:
     bool ReadLine(std::string_view& line);
     void RecordAtLine(const char* format);
+    void StartValues(std::string_view rest);
 
     char* text_;
     std::size_t size_;
+    bool carriageReturns_;     // whether any line may end in a CR
     std::size_t position_ = 0; // the start of the next unread line
     std::shared_ptr<const std::string> path_;
     bool closed_ = false;
-    // The unread remainder of the current directive line.
-    std::string_view rest;
+    // The values of the current directive line, from restBegin_ on.
+    const char* restBegin_ = nullptr;
+    pfsetup::ValueTokenizer values_;
     std::string endMarker;
     bool endMarkerHasSpace_ = false;
     int lineNumber = 0;

@@ -188,8 +188,9 @@ const char* pfsetup::DirectiveLineProblem(const SpiDirective& directive,
         return problem;
     }
     const char preferred = directive.doubleQuoted != 0 ? '"' : '\'';
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (ValueQuote(values[i], preferred, i + 1 == values.size(), problem) == kUnwritable) {
+    std::size_t left = values.size();
+    for (const std::string_view value : values) {
+        if (ValueQuote(value, preferred, --left == 0, problem) == kUnwritable) {
             return problem;
         }
     }
@@ -227,7 +228,8 @@ std::string pfsetup::ProgramsProblem(const SpiProgramList& programs, bool writeA
             }
             if (const char* problem = pfsetup::DirectiveLineProblem(*directive, endMarker)) {
                 return pfsetup::Format("program \"%s\", directive \"%s\": %s",
-                                       program->name.c_str(), directive->name.c_str(), problem);
+                                       program->name.c_str(), std::string(directive->name).c_str(),
+                                       problem);
             }
         }
     }

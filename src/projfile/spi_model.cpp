@@ -1,16 +1,143 @@
 #include "projfile/spi_model.h"
 
-const std::string* SpiValueList::Next() {
-    if (cursor_ == kNone || cursor_ >= values_.size()) {
-        Rewind();
-        return nullptr;
+#include <algorithm>
+#include <cstring>
+
+namespace pfsetup {
+
+namespace {
+
+bool IsQuote(char c) {
+    return c == '\'' || c == '"';
+}
+
+} // namespace
+
+std::string_view NextLine(const char*& position, const char* end) {
+    const char* begin = position;
+    const std::size_t left = static_cast<std::size_t>(end - begin);
+    const void* lf = std::memchr(begin, '\n', left);
+    const std::size_t lineFeed =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : left;
+    if (const void* cr = std::memchr(begin, '\r', lineFeed)) {
+        const std::size_t carriage = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+        position = begin + carriage + (carriage + 1 == lineFeed ? 2 : 1);
+        return std::string_view(begin, carriage);
     }
-    const std::string* value = &values_[cursor_];
-    ++cursor_;
-    if (cursor_ == values_.size()) {
-        cursor_ = kNone;
+    position = begin + lineFeed + (lineFeed < left ? 1 : 0);
+    return std::string_view(begin, lineFeed);
+}
+
+int ValueTokenizer::Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote) {
+    while (!rest_.empty() && IsSpaceByte(rest_.front())) {
+        rest_.remove_prefix(1);
     }
-    return value;
+    if (rest_.empty()) {
+        return 4;
+    }
+    const bool continues = rest_.back() == '\\';
+    const char first = rest_.front();
+    if (IsQuote(first)) {
+        const std::size_t close = rest_.find(first, 1);
+        if (close == std::string_view::npos) {
+            unclosedQuote = true;
+            return -1;
+        }
+        if (first == '"') {
+            doubleQuoted = 1;
+        }
+        value = rest_.substr(1, close - 1);
+        rest_.remove_prefix(close + 1);
+    } else {
+        const std::size_t space = rest_.find(' ');
+        if (space != std::string_view::npos) {
+            value = rest_.substr(0, space);
+            rest_.remove_prefix(space);
+        } else {
+            // The final backslash of a continued line is no part of the value; it stays in
+            // the rest and calls for the next line below.
+            const std::size_t valueEnd = continues ? rest_.size() - 1 : rest_.size();
+            value = rest_.substr(0, valueEnd);
+            rest_.remove_prefix(valueEnd);
+        }
+    }
+    if (continues) {
+        while (!rest_.empty() && IsSpaceByte(rest_.front())) {
+            rest_.remove_prefix(1);
+        }
+        if (rest_.size() == 1) {
+            if (following_ == nullptr || following_ >= end_) {
+                unclosedQuote = false;
+                return -1;
+            }
+            rest_ = TrimEnd(NextLine(following_, end_));
+            ++continuations_;
+        }
+    }
+    return 0;
+}
+
+} // namespace pfsetup
+
+// Values ---------------------------------------------------------------------------------------
+
+void SpiValueList::const_iterator::Step() {
+    ++index_;
+    if (index_ >= count_) {
+        index_ = count_;
+        return;
+    }
+    if (strings_ != nullptr) {
+        value_ = (*strings_)[index_];
+        return;
+    }
+    int ignoredQuote = 0;
+    bool ignoredUnclosed = false;
+    tokens_.Next(value_, ignoredQuote, ignoredUnclosed);
+}
+
+SpiValueList::const_iterator SpiValueList::begin() const {
+    const_iterator it;
+    it.strings_ = strings_;
+    it.count_ = count_;
+    if (count_ == 0) {
+        return it;
+    }
+    if (strings_ != nullptr) {
+        it.value_ = (*strings_)[0];
+        return it;
+    }
+    const char* following = text_.data();
+    const char* end = textEnd_;
+    const std::string_view first = pfsetup::NextLine(following, end);
+    it.tokens_ = pfsetup::ValueTokenizer(first, following, end);
+    int ignoredQuote = 0;
+    bool ignoredUnclosed = false;
+    it.tokens_.Next(it.value_, ignoredQuote, ignoredUnclosed);
+    return it;
+}
+
+SpiValueList::const_iterator SpiValueList::end() const {
+    const_iterator it;
+    it.strings_ = strings_;
+    it.count_ = count_;
+    it.index_ = count_;
+    return it;
+}
+
+std::string_view SpiValueList::operator[](std::size_t i) const {
+    if (strings_ != nullptr) {
+        return (*strings_)[i];
+    }
+    auto it = begin();
+    for (std::size_t n = 0; n < i; ++n) {
+        ++it;
+    }
+    return *it;
+}
+
+bool SpiValueList::operator==(const SpiValueList& other) const {
+    return count_ == other.count_ && std::equal(begin(), end(), other.begin());
 }
 
 const std::string& SpiOrigin::File() const {
@@ -18,8 +145,467 @@ const std::string& SpiOrigin::File() const {
     return file ? *file : none;
 }
 
-void SpiDirective::StartLevel(int atLevel) {
-    level = atLevel;
-    values[atLevel].RemoveAll();
-    origins[atLevel] = SpiOrigin();
+// Directives -----------------------------------------------------------------------------------
+
+namespace {
+
+SpiValueList ValuesOfSlice(const char* text, std::uint32_t length, std::uint32_t count,
+                           bool edited) {
+    if (edited) {
+        return SpiValueList(
+            reinterpret_cast<const std::vector<std::string>*>(const_cast<char*>(text)));
+    }
+    return SpiValueList(std::string_view(text ? text : "", length), text ? text + length : nullptr,
+                        count);
+}
+
+void DeleteStrings(const char* text) {
+    delete reinterpret_cast<std::vector<std::string>*>(const_cast<char*>(text));
+}
+
+} // namespace
+
+SpiValueList SpiDirective::ValuesOf(const Slice& slice) const {
+    return ValuesOfSlice(slice.text, slice.length, slice.count, Edited());
+}
+
+SpiDirectiveList::~SpiDirectiveList() {
+    RemoveAll();
+}
+
+SpiDirectiveList::const_iterator& SpiDirectiveList::const_iterator::operator++() {
+    current_ = current_->next_ == kNone ? nullptr : &list_->At(current_->next_);
+    return *this;
+}
+
+SpiDirectiveList::const_iterator SpiDirectiveList::begin() const {
+    const_iterator it;
+    it.list_ = this;
+    it.current_ = head_ == kNone ? nullptr : &At(head_);
+    return it;
+}
+
+std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint32_t index = slots_[i];
+        if (index == kNone) {
+            return static_cast<std::uint32_t>(i);
+        }
+        const SpiDirective& directive = At(index);
+        if (directive.hash_ == hash && pfsetup::EqualsIgnoreCase(directive.name, name)) {
+            return static_cast<std::uint32_t>(i);
+        }
+    }
+}
+
+void SpiDirectiveList::Grow() {
+    std::vector<std::uint32_t> old(slots_.empty() ? 16 : slots_.size() * 2, kNone);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const std::uint32_t index : old) {
+        if (index != kNone) {
+            std::size_t i = At(index).hash_ & mask;
+            while (slots_[i] != kNone) {
+                i = (i + 1) & mask;
+            }
+            slots_[i] = index;
+        }
+    }
+}
+
+void SpiDirectiveList::Vacate(std::uint32_t hole) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = (hole + 1) & mask; slots_[i] != kNone; i = (i + 1) & mask) {
+        const std::size_t home = At(slots_[i]).hash_ & mask;
+        const bool staysPut = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
+        if (!staysPut) {
+            slots_[hole] = slots_[i];
+            hole = static_cast<std::uint32_t>(i);
+        }
+    }
+    slots_[hole] = kNone;
+    --used_;
+}
+
+SpiDirective* SpiDirectiveList::Lookup(std::string_view name) const {
+    if (slots_.empty()) {
+        return nullptr;
+    }
+    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
+    const std::uint32_t index = slots_[SlotOf(name, hash)];
+    return index == kNone ? nullptr : &At(index);
+}
+
+int SpiDirectiveList::Find(std::string_view name) {
+    const SpiDirective* found = Lookup(name);
+    if (found == nullptr) {
+        return 1;
+    }
+    cursor_ = owner_->PositionOf(*found);
+    return 0;
+}
+
+SpiDirective* SpiDirectiveList::Current() const {
+    const std::uint32_t at = cursor_ != kNone ? cursor_ : head_;
+    return at == kNone ? nullptr : &At(at);
+}
+
+SpiDirective* SpiDirectiveList::AtCursor() const {
+    return cursor_ == kNone ? nullptr : &At(cursor_);
+}
+
+void SpiDirectiveList::Advance() {
+    if (cursor_ != kNone) {
+        cursor_ = At(cursor_).next_;
+    }
+}
+
+void SpiDirectiveList::Link(std::uint32_t index) {
+    if (tail_ == kNone) {
+        head_ = index;
+    } else {
+        At(tail_).next_ = index;
+    }
+    tail_ = index;
+    ++size_;
+}
+
+SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int createdAt) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+        Grow();
+    }
+    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
+    const std::uint32_t slot = SlotOf(name, hash);
+    if (slots_[slot] != kNone) {
+        cursor_ = slots_[slot];
+        return &At(cursor_);
+    }
+    const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
+    SpiDirective& directive = owner_->pool_.emplace_back();
+    directive.name = name;
+    directive.hash_ = hash;
+    directive.level = static_cast<std::int8_t>(createdAt);
+    slots_[slot] = index;
+    ++used_;
+    Link(index);
+    return &directive;
+}
+
+SpiDirective* SpiDirectiveList::Append(std::string_view name, int createdAt) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+        Grow();
+    }
+    const std::string& kept = owner_->names_.emplace_back(name);
+    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(kept));
+    const std::uint32_t slot = SlotOf(kept, hash);
+    const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
+    SpiDirective& directive = owner_->pool_.emplace_back();
+    directive.name = kept;
+    directive.hash_ = hash;
+    directive.level = static_cast<std::int8_t>(createdAt);
+    if (slots_[slot] != kNone) {
+        later_[slots_[slot]].push_back(index);
+    } else {
+        slots_[slot] = index;
+        ++used_;
+    }
+    Link(index);
+    return &directive;
+}
+
+void SpiProgramList::FreeOwnedValues(SpiDirective& directive, bool activeOnly) {
+    if (directive.Edited()) {
+        DeleteStrings(directive.active_.text);
+        --ownedValues_;
+        directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kEdited);
+    }
+    directive.active_ = SpiDirective::Slice();
+    if (!activeOnly && (directive.bits_ & SpiDirective::kOthers) != 0) {
+        const auto found = otherLevels_.find(PositionOf(directive));
+        if (found != otherLevels_.end()) {
+            for (const auto& other : found->second) {
+                if (other.edited) {
+                    DeleteStrings(other.slice.text);
+                    --ownedValues_;
+                }
+            }
+            otherLevels_.erase(found);
+        }
+        directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kOthers);
+    }
+}
+
+void SpiDirectiveList::DeleteByName(std::string_view name) {
+    if (slots_.empty()) {
+        return;
+    }
+    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
+    const std::uint32_t slot = SlotOf(name, hash);
+    const std::uint32_t victim = slots_[slot];
+    if (victim == kNone) {
+        return;
+    }
+    const auto later = later_.find(victim);
+    if (later == later_.end()) {
+        Vacate(slot);
+    } else {
+        // The next directive of that name becomes the first.
+        std::vector<std::uint32_t> rest = std::move(later->second);
+        later_.erase(later);
+        slots_[slot] = rest.front();
+        rest.erase(rest.begin());
+        if (!rest.empty()) {
+            later_[slots_[slot]] = std::move(rest);
+        }
+    }
+    // Unlink: the list is singly linked, so the predecessor is found by a walk.
+    std::uint32_t before = kNone;
+    for (std::uint32_t at = head_; at != victim; at = At(at).next_) {
+        before = at;
+    }
+    SpiDirective& doomed = At(victim);
+    if (before == kNone) {
+        head_ = doomed.next_;
+    } else {
+        At(before).next_ = doomed.next_;
+    }
+    if (tail_ == victim) {
+        tail_ = before;
+    }
+    owner_->FreeValues(doomed, false);
+    owner_->Forget(victim);
+    doomed.next_ = kNone;
+    --size_;
+    cursor_ = head_;
+}
+
+void SpiDirectiveList::RemoveAll() {
+    // Directives stay in the pool; only the values they own need freeing.
+    if (owner_->ownedValues_ != 0 || !owner_->otherLevels_.empty()) {
+        for (std::uint32_t at = head_; at != kNone; at = At(at).next_) {
+            owner_->FreeValues(At(at), false);
+        }
+    }
+    owner_->walk_ = SpiProgramList::Walk();
+    head_ = tail_ = cursor_ = kNone;
+    size_ = 0;
+    slots_.clear();
+    used_ = 0;
+    later_.clear();
+}
+
+SpiValueList SpiProgramList::ValuesAt(const SpiDirective& directive, int level) const {
+    if (level == directive.level) {
+        return directive.ActiveValues();
+    }
+    if ((directive.bits_ & SpiDirective::kOthers) != 0) {
+        const auto found = otherLevels_.find(PositionOf(directive));
+        if (found != otherLevels_.end()) {
+            for (const auto& other : found->second) {
+                if (other.level == level) {
+                    return ValuesOfSlice(other.slice.text, other.slice.length, other.slice.count,
+                                         other.edited);
+                }
+            }
+        }
+    }
+    return SpiValueList();
+}
+
+void SpiProgramList::StartLevel(SpiDirective& directive, int level) {
+    if (directive.bits_ == 0 && level == directive.level) {
+        // A directive just made: nothing to drop.
+        directive.bits_ = static_cast<std::uint8_t>(1u << level);
+        return;
+    }
+    const std::uint32_t position = PositionOf(directive);
+    Forget(position);
+    if (level == directive.level) {
+        FreeValues(directive, true);
+    } else {
+        auto& others = otherLevels_[position];
+        // The values of the level that was active wait beside the directive.
+        if (directive.HasLevel(directive.level)) {
+            others.push_back({directive.level, directive.active_, directive.Edited()});
+            directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kEdited);
+            directive.active_ = SpiDirective::Slice();
+        } else {
+            FreeValues(directive, true);
+        }
+        // The new level starts empty: earlier values of it are dropped.
+        for (auto it = others.begin(); it != others.end(); ++it) {
+            if (it->level == level) {
+                if (it->edited) {
+                    DeleteStrings(it->slice.text);
+                    --ownedValues_;
+                }
+                others.erase(it);
+                break;
+            }
+        }
+        if (others.empty()) {
+            otherLevels_.erase(position);
+            directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kOthers);
+        } else {
+            directive.bits_ |= SpiDirective::kOthers;
+        }
+        directive.level = static_cast<std::int8_t>(level);
+    }
+    directive.bits_ |= static_cast<std::uint8_t>(1u << level);
+    directive.cursor_ = SpiDirectiveList::kNone;
+}
+
+void SpiProgramList::SetReadValues(SpiDirective& directive, std::string_view text,
+                                   std::uint32_t count) {
+    FreeValues(directive, true);
+    directive.active_.text = text.data();
+    directive.active_.length = static_cast<std::uint32_t>(text.size());
+    directive.active_.count = count;
+    directive.cursor_ = count == 0 ? SpiDirectiveList::kNone : 0;
+}
+
+void SpiProgramList::AppendValue(SpiDirective& directive, std::string_view value) {
+    const std::uint32_t position = PositionOf(directive);
+    Forget(position);
+    if (!directive.Edited()) {
+        auto strings = std::make_unique<std::vector<std::string>>();
+        strings->reserve(directive.active_.count + 1);
+        for (const std::string_view each : directive.ActiveValues()) {
+            strings->emplace_back(each);
+        }
+        directive.active_.text = reinterpret_cast<const char*>(strings.release());
+        directive.active_.length = 0;
+        directive.bits_ |= SpiDirective::kEdited;
+        ++ownedValues_;
+    }
+    directive.Strings()->emplace_back(value);
+    directive.active_.count = static_cast<std::uint32_t>(directive.Strings()->size());
+}
+
+void SpiProgramList::RewindValues(SpiDirective& directive) {
+    directive.cursor_ = directive.active_.count == 0 ? SpiDirectiveList::kNone : 0;
+}
+
+bool SpiProgramList::NextValue(SpiDirective& directive, std::string_view& value) {
+    if (directive.cursor_ == SpiDirectiveList::kNone ||
+        directive.cursor_ >= directive.active_.count) {
+        RewindValues(directive);
+        return false;
+    }
+    const std::uint32_t position = PositionOf(directive);
+    const SpiValueList values = directive.ActiveValues();
+    if (directive.Edited()) {
+        value = values[directive.cursor_];
+    } else {
+        // A walk in order continues where the last step stopped; any other step starts over.
+        if (walk_.directive != position || walk_.next != directive.cursor_) {
+            walk_.directive = position;
+            walk_.next = 0;
+            walk_.values = values.begin();
+        }
+        for (; walk_.next < directive.cursor_; ++walk_.next) {
+            ++walk_.values;
+        }
+        value = *walk_.values;
+        ++walk_.values;
+        ++walk_.next;
+    }
+    ++directive.cursor_;
+    if (directive.cursor_ == directive.active_.count) {
+        directive.cursor_ = SpiDirectiveList::kNone;
+    }
+    return true;
+}
+
+// Programs -------------------------------------------------------------------------------------
+
+SpiProgramList::~SpiProgramList() {
+    // The programs' directive lists free their values in the pool, so they go first.
+    NamedList::RemoveAll();
+}
+
+SpiProgram* SpiProgramList::Append(std::string name, int createdAt) {
+    return NamedList::Append(std::make_unique<SpiProgram>(*this, std::move(name), createdAt));
+}
+
+SpiProgram* SpiProgramList::FindOrAppend(std::string_view name, int createdAt) {
+    if (Find(name) == 0) {
+        return Current();
+    }
+    return Append(std::string(name), createdAt);
+}
+
+void SpiProgramList::RemoveAll() {
+    NamedList::RemoveAll();
+    ownedValues_ = 0;
+    pool_.clear();
+    otherLevels_.clear();
+    texts_.clear();
+    names_.clear();
+}
+
+std::string& SpiProgramList::Keep(std::string text, const std::string& path) {
+    auto kept = std::make_unique<Text>();
+    kept->text = std::move(text);
+    kept->path = std::make_shared<const std::string>(path);
+    // Every directive takes a line of at least two bytes, and never more than one line.
+    const char* data = kept->text.data();
+    const std::size_t size = kept->text.size();
+    std::size_t lines = 1;
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(
+                                    p, '\n', static_cast<std::size_t>(data + size - p))));
+         ++p) {
+        ++lines;
+    }
+    if (lines == 1) {
+        lines += static_cast<std::size_t>(std::count(data, data + size, '\r'));
+    }
+    pool_.reserve(pool_.size() + std::min(lines, size / 2 + 1));
+    texts_.push_back(std::move(kept));
+    return texts_.back()->text;
+}
+
+SpiOrigin SpiProgramList::Origin(const SpiDirective& directive, int level) const {
+    if (!directive.HasLevel(level)) {
+        return SpiOrigin();
+    }
+    const char* text = nullptr;
+    if (level == directive.level) {
+        if (directive.Edited()) {
+            return SpiOrigin();
+        }
+        text = directive.active_.text;
+    } else if ((directive.bits_ & SpiDirective::kOthers) != 0) {
+        const auto found = otherLevels_.find(static_cast<std::uint32_t>(&directive - pool_.data()));
+        if (found != otherLevels_.end()) {
+            for (const auto& other : found->second) {
+                if (other.level == level && !other.edited) {
+                    text = other.slice.text;
+                }
+            }
+        }
+    }
+    if (text == nullptr) {
+        return SpiOrigin();
+    }
+    for (const auto& kept : texts_) {
+        const char* begin = kept->text.data();
+        const char* end = begin + kept->text.size();
+        if (text < begin || text > end) {
+            continue;
+        }
+        if (kept->lineStarts.empty()) {
+            const char* p = begin;
+            do {
+                kept->lineStarts.push_back(static_cast<std::uint32_t>(p - begin));
+                pfsetup::NextLine(p, end);
+            } while (p < end);
+        }
+        const auto offset = static_cast<std::uint32_t>(text - begin);
+        const auto after =
+            std::upper_bound(kept->lineStarts.begin(), kept->lineStarts.end(), offset);
+        return SpiOrigin{kept->path, static_cast<int>(after - kept->lineStarts.begin())};
+    }
+    return SpiOrigin();
 }

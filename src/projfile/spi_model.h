@@ -5,12 +5,22 @@
 // directive by directive while the earlier values stay stored, so a selective save can tell
 // what differs from the install and site defaults.
 //
+// The model keeps the files' text in place: each file is read into one buffer that the program
+// list owns, names and values stay views into it until they are edited, and the directives of
+// all programs lie side by side in one pool, reserved before a file is read. A directive's
+// values at a level are the text that followed its name (with any continuation lines), read
+// value by value when asked for; values set through the API are kept as strings of their own.
+// So reading allocates nothing per directive or value, and edits allocate only what they change.
+//
 // Lists keep their order and a cursor (the element the next walk step hands out, or none),
 // and find names ignoring case through an index, so reading a file stays linear in its size.
+// A directive is reached by pointer only until the next directive is added to the list
+// (the pool may move); the project and the lists keep positions, not pointers.
 
 #include "projfile/spi_text.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <list>
 #include <memory>
@@ -26,42 +36,111 @@ constexpr int SpiSiteLevel = 1;
 constexpr int SpiUserLevel = 2;
 constexpr int SpiLevelCount = 4;
 
-// Values of one directive at one level, in file order, with a cursor. The cursor is an index
-// or none; appending never moves it, so a list walked to its end stays at none until rewound.
+namespace pfsetup {
+
+// The line that starts at `position` and ends at LF, CR LF, a lone CR or `end`; `position`
+// moves past its line end.
+std::string_view NextLine(const char*& position, const char* end);
+
+// The values of one directive line, read one at a time from the text after its name: quoted
+// or bare values, a backslash at the end continuing the line on the next one. The reader and
+// every later walk over stored values take these same steps.
+class ValueTokenizer {
+public:
+    ValueTokenizer() = default;
+    // `rest`: the text after the name on its line; the following lines of the text start at
+    // `following` and the text ends at `end`.
+    ValueTokenizer(std::string_view rest, const char* following, const char* end)
+        : rest_(TrimEnd(rest)), following_(following), end_(end) {}
+
+    // 0 with the next value (a double-quoted one sets `doubleQuoted` to 1); 4 when the line
+    // has no more values; -1 for a quoted value without its closing quote (`unclosedQuote`
+    // true) or a continuation line that the text does not have (false).
+    int Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote);
+    // Lines read for continuations so far.
+    int ContinuationLines() const { return continuations_; }
+    // The end of the text read so far, and where the line after the last one read starts.
+    const char* End() const { return rest_.data() + rest_.size(); }
+    const char* Following() const { return following_; }
+
+private:
+    static std::string_view TrimEnd(std::string_view text) {
+        while (!text.empty() && IsSpaceByte(text.back())) {
+            text.remove_suffix(1);
+        }
+        return text;
+    }
+
+    std::string_view rest_; // trimmed at its end
+    const char* following_ = nullptr;
+    const char* end_ = nullptr;
+    int continuations_ = 0;
+};
+
+} // namespace pfsetup
+
+// The values of one directive at one level, in order: a view that stays valid until the
+// directive is changed. Values are byte strings; walking them in order is linear, indexing
+// the i-th value reads the i values before it.
 class SpiValueList {
 public:
-    using const_iterator = std::vector<std::string>::const_iterator;
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const std::string_view*;
+        using reference = const std::string_view&;
 
-    const_iterator begin() const { return values_.begin(); }
-    const_iterator end() const { return values_.end(); }
-    std::size_t size() const { return values_.size(); }
-    bool empty() const { return values_.empty(); }
-    const std::string& operator[](std::size_t i) const { return values_[i]; }
+        const_iterator() = default;
+        reference operator*() const { return value_; }
+        pointer operator->() const { return &value_; }
+        const_iterator& operator++() {
+            Step();
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            Step();
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return index_ == other.index_; }
+        bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
 
-    void Append(std::string value) { values_.push_back(std::move(value)); }
-    // Replaces the values with those of `values` (taken) in one allocation, cursor on the first.
-    void Assign(std::vector<std::string>& values) {
-        values_.assign(std::make_move_iterator(values.begin()),
-                       std::make_move_iterator(values.end()));
-        Rewind();
-    }
-    void RemoveAll() {
-        values_.clear();
-        cursor_ = kNone;
-    }
-    // The cursor goes to the first value (none for an empty list).
-    void Rewind() { cursor_ = values_.empty() ? kNone : 0; }
-    // The value at the cursor, moving the cursor on; at none, rewinds and gives nullptr.
-    const std::string* Next();
+    private:
+        friend class SpiValueList;
+        void Step();
 
-    // Same number of values with the same texts in the same order; cursors do not count.
-    bool operator==(const SpiValueList& other) const { return values_ == other.values_; }
+        const std::vector<std::string>* strings_ = nullptr;
+        std::size_t count_ = 0;
+        std::size_t index_ = 0;
+        std::string_view value_;
+        pfsetup::ValueTokenizer tokens_;
+    };
+
+    SpiValueList() = default;
+    // Values read from a file: the text after the name and the number of values in it.
+    SpiValueList(std::string_view text, const char* textEnd, std::uint32_t count)
+        : text_(text), textEnd_(textEnd), count_(count) {}
+    // Values held as strings.
+    explicit SpiValueList(const std::vector<std::string>* values)
+        : strings_(values), count_(values ? static_cast<std::uint32_t>(values->size()) : 0) {}
+
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const_iterator begin() const;
+    const_iterator end() const;
+    std::string_view operator[](std::size_t i) const;
+
+    // Same number of values with the same texts in the same order.
+    bool operator==(const SpiValueList& other) const;
     bool operator!=(const SpiValueList& other) const { return !(*this == other); }
 
 private:
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::vector<std::string> values_;
-    std::size_t cursor_ = kNone;
+    std::string_view text_;
+    const char* textEnd_ = nullptr;
+    const std::vector<std::string>* strings_ = nullptr;
+    std::uint32_t count_ = 0;
 };
 
 // Where the values of one level were read: the file path and the line of the directive's name
@@ -74,31 +153,144 @@ struct SpiOrigin {
     bool Known() const { return file != nullptr; }
 };
 
+class SpiDirectiveList;
+class SpiProgramList;
+
 class SpiDirective {
 public:
-    SpiDirective(std::string directiveName, int createdAt)
-        : name(std::move(directiveName)), level(createdAt) {}
-    SpiDirective(const SpiDirective&) = delete;
-    SpiDirective& operator=(const SpiDirective&) = delete;
+    // The values of the active level.
+    SpiValueList ActiveValues() const { return ValuesOf(active_); }
+    // Whether values were read or set at `level`.
+    bool HasLevel(int atLevel) const { return (bits_ & (1u << atLevel)) != 0; }
 
-    SpiValueList& ActiveValues() { return values[level]; }
-    const SpiValueList& ActiveValues() const { return values[level]; }
-    // Makes `atLevel` the active level with an empty value list and no origin.
-    void StartLevel(int atLevel);
+    std::string_view name; // fixed: the list's name index hashes it
 
-    SpiValueList values[SpiLevelCount];
-    SpiOrigin origins[SpiLevelCount];
+private:
+    friend class SpiDirectiveList;
+    friend class SpiProgramList;
+
+    // Values of one level: text read from a file (with the number of values in it), or strings
+    // of their own (an owned std::vector<std::string>) when the slice is edited.
+    struct Slice {
+        const char* text = nullptr;
+        std::uint32_t length = 0;
+        std::uint32_t count = 0;
+    };
+    SpiValueList ValuesOf(const Slice& slice) const;
+    bool Edited() const { return (bits_ & kEdited) != 0; }
+    std::vector<std::string>* Strings() const {
+        return reinterpret_cast<std::vector<std::string>*>(const_cast<char*>(active_.text));
+    }
+
+    // bits_: one bit per level that holds values, then the flags.
+    static constexpr std::uint8_t kEdited = 0x10; // the active slice holds strings
+    static constexpr std::uint8_t kOthers = 0x20; // values of other levels wait in the list
+
+    Slice active_;
+    std::uint32_t hash_ = 0;
+    std::uint32_t next_ = UINT32_MAX;   // the next directive of the program, or none
+    std::uint32_t cursor_ = UINT32_MAX; // the value GetNextValue hands out next, or none
+
+public:
+    std::int8_t level = 0; // the active level: the index of the value list in effect
     bool changed = false;
-    const std::string name; // fixed: the list's name index hashes it
-    int level;              // the active level: the index of the value list in effect
-    int doubleQuoted = 0;   // set once any value was read in double quotes; never cleared
+    std::int8_t doubleQuoted = 0; // set once any value was read in double quotes; never cleared
+
+private:
+    std::uint8_t bits_ = 0;
+};
+
+// The directives of one program, in order, with a cursor and a name index that ignores case.
+// Elements are only appended; a name lookup gives the first element in list order with that
+// name, as a walk from the front would. The directives themselves live in the pool of the
+// program list that owns the program.
+class SpiDirectiveList {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = SpiDirective*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = SpiDirective* const*;
+        using reference = SpiDirective* const&;
+
+        const_iterator() = default;
+        reference operator*() const { return current_; }
+        const_iterator& operator++();
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++*this;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return current_ == other.current_; }
+        bool operator!=(const const_iterator& other) const { return current_ != other.current_; }
+
+    private:
+        friend class SpiDirectiveList;
+        const SpiDirectiveList* list_ = nullptr;
+        SpiDirective* current_ = nullptr;
+    };
+
+    explicit SpiDirectiveList(SpiProgramList& owner) : owner_(&owner) {}
+    SpiDirectiveList(const SpiDirectiveList&) = delete;
+    SpiDirectiveList& operator=(const SpiDirectiveList&) = delete;
+    ~SpiDirectiveList();
+
+    const_iterator begin() const;
+    const_iterator end() const { return const_iterator(); }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+
+    // The first element with this name ignoring case, or nullptr; the cursor does not move.
+    SpiDirective* Lookup(std::string_view name) const;
+    // 0 and the cursor on the element, or 1 with the cursor unchanged.
+    int Find(std::string_view name);
+    // The element at the cursor; the first element when the cursor is at none; nullptr for an
+    // empty list.
+    SpiDirective* Current() const;
+    // The element at the cursor without the fallback of Current(), nullptr at none.
+    SpiDirective* AtCursor() const;
+    void Advance();
+    void Rewind() { cursor_ = head_; }
+
+    // Adds a directive at the end, with a copy of `name` and `createdAt` as its active level;
+    // the cursor does not move.
+    SpiDirective* Append(std::string_view name, int createdAt);
+    // Find(name), else a new directive named by the view `name` (into text the program list
+    // owns), with one lookup: the reader's step for every line. A found element gets the cursor.
+    SpiDirective* FindOrAppendView(std::string_view name, int createdAt);
+    // Deletes the first element of that name, if any, and rewinds the cursor.
+    void DeleteByName(std::string_view name);
+    void RemoveAll();
+
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
+private:
+    friend class SpiProgramList;
+    SpiDirective& At(std::uint32_t index) const; // defined below SpiProgramList
+    std::uint32_t SlotOf(std::string_view name, std::uint32_t hash) const;
+    void Grow();
+    void Vacate(std::uint32_t hole);
+    void Index(std::uint32_t index);
+    void Link(std::uint32_t index);
+
+    SpiProgramList* owner_;
+    std::uint32_t head_ = kNone;
+    std::uint32_t tail_ = kNone;
+    std::uint32_t cursor_ = kNone;
+    std::size_t size_ = 0;
+    // Open addressing with linear probing over a power-of-two table at most half full; each
+    // slot holds the pool index of the first directive of a name (kNone when empty). Later
+    // directives of the same name (only Append makes them) wait in `later_`, in list order.
+    std::vector<std::uint32_t> slots_;
+    std::size_t used_ = 0;
+    std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
 };
 
 namespace pfsetup {
 
 // An ordered list of owned elements with a cursor (end() is "none") and a name index that
-// ignores case. Elements are only appended; a name lookup gives the first element in list
-// order with that name, as a walk from the front would.
+// ignores case, for the few programs of a project.
 template <class T>
 class NamedList {
 public:
@@ -115,29 +307,24 @@ public:
     std::size_t size() const { return items_.size(); }
     bool empty() const { return items_.empty(); }
 
-    // The first element with this name ignoring case, or nullptr; the cursor does not move.
     T* Lookup(std::string_view name) const {
-        const std::size_t i = SlotOf(name, HashOf(name));
-        return i < slots_.size() && slots_[i].Used() ? slots_[i].first->get() : nullptr;
+        const auto found = index_.find(Key(name));
+        return found == index_.end() ? nullptr : found->second.front()->get();
     }
-    // 0 and the cursor on the element, or 1 with the cursor unchanged.
     int Find(std::string_view name) {
-        const std::size_t i = SlotOf(name, HashOf(name));
-        if (i == slots_.size() || !slots_[i].Used()) {
+        const auto found = index_.find(Key(name));
+        if (found == index_.end()) {
             return 1;
         }
-        cursor_ = slots_[i].first;
+        cursor_ = found->second.front();
         return 0;
     }
-    // The element at the cursor; the first element when the cursor is at none; nullptr for an
-    // empty list.
     T* Current() const {
         if (cursor_ != items_.end()) {
             return cursor_->get();
         }
         return items_.empty() ? nullptr : items_.front().get();
     }
-    // The element at the cursor without the fallback of Current(), nullptr at none.
     T* AtCursor() const { return cursor_ == items_.end() ? nullptr : cursor_->get(); }
     void Advance() {
         if (cursor_ != items_.end()) {
@@ -145,153 +332,145 @@ public:
         }
     }
     void Rewind() { cursor_ = items_.begin(); }
-
-    // Adds at the end; the cursor does not move.
     T* Append(std::unique_ptr<T> item) {
-        if ((used_ + 1) * 2 > slots_.size()) {
-            Grow();
-        }
         T* raw = item.get();
         items_.push_back(std::move(item));
-        const iterator position = std::prev(items_.end());
-        const std::size_t hash = HashOf(raw->name);
-        Slot& slot = slots_[SlotOf(raw->name, hash)];
-        if (slot.Used()) {
-            later_[slot.first->get()].push_back(position);
-        } else {
-            slot = Slot{hash, position};
-            ++used_;
-        }
+        index_[Key(raw->name)].push_back(std::prev(items_.end()));
         return raw;
     }
-    // Find(name), else Append(make()) (`make` gives an element of that name), with one lookup:
-    // the reader's step for every line. A found element gets the cursor.
-    template <class Make>
-    T* FindOrAppend(std::string_view name, Make&& make) {
-        if ((used_ + 1) * 2 > slots_.size()) {
-            Grow();
-        }
-        const std::size_t hash = HashOf(name);
-        Slot& slot = slots_[SlotOf(name, hash)];
-        if (slot.Used()) {
-            cursor_ = slot.first;
-            return slot.first->get();
-        }
-        items_.push_back(make());
-        slot = Slot{hash, std::prev(items_.end())};
-        ++used_;
-        return items_.back().get();
-    }
-    // Deletes the first element of that name, if any, and rewinds the cursor.
     void DeleteByName(std::string_view name) {
-        const std::size_t i = SlotOf(name, HashOf(name));
-        if (i == slots_.size() || !slots_[i].Used()) {
+        const auto found = index_.find(Key(name));
+        if (found == index_.end()) {
             return;
         }
-        const iterator victim = slots_[i].first;
-        const auto later = later_.find(victim->get());
-        if (later == later_.end()) {
-            Vacate(i);
-        } else {
-            // The next element of that name becomes the first.
-            auto node = later_.extract(later);
-            slots_[i].first = node.mapped().front();
-            node.mapped().erase(node.mapped().begin());
-            if (!node.mapped().empty()) {
-                node.key() = slots_[i].first->get();
-                later_.insert(std::move(node));
-            }
+        const iterator victim = found->second.front();
+        found->second.erase(found->second.begin());
+        if (found->second.empty()) {
+            index_.erase(found);
         }
         items_.erase(victim);
         cursor_ = items_.begin();
     }
     void RemoveAll() {
-        slots_.clear();
-        later_.clear();
-        used_ = 0;
+        index_.clear();
         items_.clear();
         cursor_ = items_.end();
     }
 
 private:
-    // The index: open addressing with linear probing over a power-of-two table at most half
-    // full, holding for each name the hash and the first element. Later elements of the same
-    // name (only AddDirective makes them) wait in `later_`, in list order.
-    struct Slot {
-        std::size_t hash = 0; // 0 marks an empty slot; names hash to odd numbers
-        iterator first{};
-        bool Used() const { return hash != 0; }
-    };
-    static std::size_t HashOf(std::string_view name) { return CaseInsensitiveHash()(name) | 1; }
-
-    // The index of the slot of `name`, or of the empty slot where it would go; the table's
-    // size when the table is empty.
-    std::size_t SlotOf(std::string_view name, std::size_t hash) const {
-        if (slots_.empty()) {
-            return 0;
-        }
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            const Slot& slot = slots_[i];
-            if (!slot.Used() ||
-                (slot.hash == hash && EqualsIgnoreCase(slot.first->get()->name, name))) {
-                return i;
-            }
-        }
-    }
-    void Grow() {
-        std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2);
-        old.swap(slots_);
-        const std::size_t mask = slots_.size() - 1;
-        for (const Slot& slot : old) {
-            if (slot.Used()) {
-                std::size_t i = slot.hash & mask;
-                while (slots_[i].Used()) {
-                    i = (i + 1) & mask;
-                }
-                slots_[i] = slot;
-            }
-        }
-    }
-    // Empties slot `hole`, moving later slots of its probe run back so every name stays
-    // reachable from its home slot.
-    void Vacate(std::size_t hole) {
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = (hole + 1) & mask; slots_[i].Used(); i = (i + 1) & mask) {
-            const std::size_t home = slots_[i].hash & mask;
-            const bool staysPut =
-                hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
-            if (!staysPut) {
-                slots_[hole] = slots_[i];
-                hole = i;
-            }
-        }
-        slots_[hole] = Slot{};
-        --used_;
+    static std::string Key(std::string_view name) {
+        std::string key(name);
+        ToUpperInPlace(key);
+        return key;
     }
 
     Items items_;
     iterator cursor_ = items_.end();
-    std::vector<Slot> slots_;
-    std::size_t used_ = 0;
-    std::unordered_map<const T*, std::vector<iterator>> later_;
+    std::unordered_map<std::string, std::vector<iterator>> index_;
 };
 
 } // namespace pfsetup
 
-class SpiDirectiveList : public pfsetup::NamedList<SpiDirective> {};
-
 class SpiProgram {
 public:
-    SpiProgram(std::string programName, int createdAt)
-        : name(std::move(programName)), level(createdAt) {}
+    SpiProgram(SpiProgramList& owner, std::string programName, int createdAt)
+        : directives(owner), name(std::move(programName)), level(createdAt) {}
     SpiProgram(const SpiProgram&) = delete;
     SpiProgram& operator=(const SpiProgram&) = delete;
 
     SpiDirectiveList directives;
     bool changed = false;
-    const std::string name; // fixed: the list's name index hashes it
+    const std::string name; // fixed: the list's name index holds it
     int level;              // the level at which the program was first read or added
 };
 
-class SpiProgramList : public pfsetup::NamedList<SpiProgram> {};
+// The programs of a project, and everything their directives stand on: the pool of
+// directives, the texts of the files read, and the values set through the API.
+class SpiProgramList : public pfsetup::NamedList<SpiProgram> {
+public:
+    SpiProgramList() = default;
+    ~SpiProgramList();
+
+    // Adds a program at the end; the cursor does not move.
+    SpiProgram* Append(std::string name, int createdAt);
+    // Find(name), else Append: the reader's step for every section.
+    SpiProgram* FindOrAppend(std::string_view name, int createdAt);
+    void RemoveAll();
+
+    // Takes a file's text for reading, keeps it for as long as the programs, and hands back
+    // where it stays; `path` names it in origins. Room for the directives it may hold is made
+    // at once, so reading it moves no directive.
+    std::string& Keep(std::string text, const std::string& path);
+    // The file and line the values of `directive` at `level` were read from.
+    SpiOrigin Origin(const SpiDirective& directive, int level) const;
+
+    // The values of `directive` at `level`; empty when it has none there.
+    SpiValueList ValuesAt(const SpiDirective& directive, int level) const;
+    // Makes `level` the active level of `directive` with an empty value list.
+    void StartLevel(SpiDirective& directive, int level);
+    // Gives the active level the values read from a file: the text after the name and the
+    // number of values in it.
+    void SetReadValues(SpiDirective& directive, std::string_view text, std::uint32_t count);
+    // Appends a value to the active level, making its values strings of their own.
+    void AppendValue(SpiDirective& directive, std::string_view value);
+
+    // The value walk of the project's current directive: rewinds it, or hands out the value at
+    // its cursor and moves the cursor on (false at the end, after rewinding).
+    void RewindValues(SpiDirective& directive);
+    bool NextValue(SpiDirective& directive, std::string_view& value);
+
+    // Positions of directives in the pool, for holders that outlive appends.
+    std::uint32_t PositionOf(const SpiDirective& directive) const {
+        return static_cast<std::uint32_t>(&directive - pool_.data());
+    }
+    SpiDirective* AtPosition(std::uint32_t position) {
+        return position == SpiDirectiveList::kNone ? nullptr : &pool_[position];
+    }
+    // Deleted directives and those of deleted programs stay in the pool until RemoveAll; their
+    // values are freed at once.
+
+private:
+    friend class SpiDirectiveList;
+    // Frees the strings of the active level (and of the others unless `activeOnly`).
+    void FreeValues(SpiDirective& directive, bool activeOnly) {
+        if ((directive.bits_ & (SpiDirective::kEdited | SpiDirective::kOthers)) != 0) {
+            FreeOwnedValues(directive, activeOnly);
+        }
+        directive.active_ = SpiDirective::Slice();
+    }
+    void FreeOwnedValues(SpiDirective& directive, bool activeOnly);
+    void Forget(std::uint32_t position) {
+        if (walk_.directive == position) {
+            walk_ = Walk();
+        }
+    }
+
+    struct Text {
+        std::string text;
+        std::shared_ptr<const std::string> path;
+        mutable std::vector<std::uint32_t> lineStarts; // made on the first origin asked for
+    };
+    // Values of a directive at a level other than its active one.
+    struct OtherLevel {
+        int level;
+        SpiDirective::Slice slice;
+        bool edited;
+    };
+
+    std::vector<SpiDirective> pool_;
+    std::vector<std::unique_ptr<Text>> texts_;
+    std::list<std::string> names_; // names of directives added through the API
+    std::unordered_map<std::uint32_t, std::vector<OtherLevel>> otherLevels_;
+    // Where the last walk over read values stopped, so walking a line's values stays linear.
+    struct Walk {
+        std::uint32_t directive = SpiDirectiveList::kNone;
+        std::uint32_t next = 0;
+        SpiValueList::const_iterator values;
+    };
+    Walk walk_;
+    std::size_t ownedValues_ = 0; // edited slices and values of other levels alive
+};
+
+inline SpiDirective& SpiDirectiveList::At(std::uint32_t index) const {
+    return owner_->pool_[index];
+}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -12,20 +13,21 @@ constexpr const char* kInstalledFileInPath = "qrvsetup/projmgr/qrv.cpm";
 bool Owns(const SpiProgram& program, const SpiDirective* directive) {
     return directive != nullptr &&
            std::any_of(program.directives.begin(), program.directives.end(),
-                       [directive](const auto& owned) { return owned.get() == directive; });
+                       [directive](const SpiDirective* owned) { return owned == directive; });
 }
 
 } // namespace
 
 int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* failedToOpen) {
-    std::string text;
-    const int error = pfsetup::ReadWholeFile(path, text);
+    std::string read;
+    const int error = pfsetup::ReadWholeFile(path, read);
     if (error != 0) {
         SetLastMessage(
             pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str()));
         return -1;
     }
-    SpiProjectFile file(text, path);
+    // The model keeps the text: names and values stay views into it.
+    SpiProjectFile file(programs.Keep(std::move(read), path), path);
     return ReadPrograms(programs, file, fileLevel);
 }
 
@@ -79,7 +81,7 @@ int SpiProject::Open(const std::string& name) {
 
 int SpiProject::OpenUnguarded(const std::string& name) {
     currentProgram = nullptr;
-    currentDirective = nullptr;
+    currentDirective = SpiDirectiveList::kNone;
     programs.RemoveAll();
     if (ReadInstallAndSiteFiles() == -1) {
         return -1;
@@ -99,15 +101,15 @@ int SpiProject::FindProgram(const std::string& name) {
 }
 
 void SpiProject::AddProgram(const std::string& name) {
-    currentProgram = programs.Append(std::make_unique<SpiProgram>(name, level));
+    currentProgram = programs.Append(name, level);
     currentProgram->changed = true;
 }
 
 void SpiProject::DeleteProgram(const std::string& name) {
     if (const SpiProgram* doomed = programs.Lookup(name)) {
         // The current directive must not outlive its program.
-        if (Owns(*doomed, currentDirective)) {
-            currentDirective = nullptr;
+        if (Owns(*doomed, CurrentDirective())) {
+            currentDirective = SpiDirectiveList::kNone;
         }
     }
     programs.DeleteByName(name);
@@ -129,7 +131,8 @@ int SpiProject::GetNextDirective(std::string& name) {
         return 2;
     }
     SpiDirectiveList& directives = currentProgram->directives;
-    currentDirective = directives.Current();
+    const SpiDirective* current = directives.Current();
+    currentDirective = current ? programs.PositionOf(*current) : SpiDirectiveList::kNone;
     if (const SpiDirective* next = directives.AtCursor()) {
         name = next->name;
         directives.Advance();
@@ -144,7 +147,7 @@ int SpiProject::FindDirective(const std::string& name) {
         SetLastMessage(pfsetup::Format("SPI_NOTE: Can't find the directive \"%s\"", name.c_str()));
         return 1;
     }
-    currentDirective = currentProgram->directives.Current();
+    currentDirective = programs.PositionOf(*currentProgram->directives.Current());
     return 0;
 }
 
@@ -153,9 +156,9 @@ void SpiProject::AddDirective(const std::string& name) {
         return;
     }
     currentProgram->changed = true;
-    currentDirective = currentProgram->directives.Append(
-        std::make_unique<SpiDirective>(name, currentProgram->level));
-    currentDirective->changed = true;
+    SpiDirective* added = currentProgram->directives.Append(name, currentProgram->level);
+    added->changed = true;
+    currentDirective = programs.PositionOf(*added);
 }
 
 void SpiProject::DeleteDirective(const std::string& name) {
@@ -164,43 +167,45 @@ void SpiProject::DeleteDirective(const std::string& name) {
     }
     currentProgram->changed = true;
     currentProgram->directives.DeleteByName(name);
-    currentDirective = nullptr;
+    currentDirective = SpiDirectiveList::kNone;
 }
 
 void SpiProject::InitValueIteration() {
-    if (currentDirective != nullptr) {
-        currentDirective->ActiveValues().Rewind();
+    if (SpiDirective* directive = CurrentDirective()) {
+        programs.RewindValues(*directive);
     }
 }
 
 int SpiProject::GetNextValue(std::string& value) {
-    if (currentDirective == nullptr) {
-        return 2;
-    }
-    const std::string* next = currentDirective->ActiveValues().Next();
-    if (next == nullptr) {
+    SpiDirective* directive = CurrentDirective();
+    std::string_view next;
+    if (directive == nullptr || !programs.NextValue(*directive, next)) {
         return 2; // the caller's text stays as it was
     }
+    value.assign(next);
     std::string expanded;
     std::string reason;
-    value = ExpandVariables(*next, expanded, reason) == 1 ? expanded : *next;
+    if (value.find('$') != std::string::npos && ExpandVariables(value, expanded, reason) == 1) {
+        value = std::move(expanded);
+    }
     return 0;
 }
 
 void SpiProject::AddValue(const std::string& value) {
-    if (currentDirective == nullptr) {
+    SpiDirective* directive = CurrentDirective();
+    if (directive == nullptr) {
         return;
     }
-    if (level != currentDirective->level) {
-        currentDirective->StartLevel(level);
-        currentDirective->changed = true;
+    if (level != directive->level) {
+        programs.StartLevel(*directive, level);
+        directive->changed = true;
+    } else if (!directive->HasLevel(level)) {
+        programs.StartLevel(*directive, level);
     }
     if (level > SpiSiteLevel) {
-        currentDirective->changed = true;
+        directive->changed = true;
     }
-    currentDirective->ActiveValues().Append(value);
-    // These values are no longer those of a file line.
-    currentDirective->origins[level] = SpiOrigin();
+    programs.AppendValue(*directive, value);
     if (currentProgram != nullptr) {
         currentProgram->changed = true;
     }

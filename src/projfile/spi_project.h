@@ -19,6 +19,7 @@
 #include "projfile/spi_model.h"
 #include "projfile/value_expansion.h"
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <ostream>
@@ -79,7 +80,8 @@ public:
     int ReadUserFile();
 
     // Read access to the merged model: programs in list order, each with its directives,
-    // their active level, per-level values and origins.
+    // their active level, per-level values (Programs().ValuesAt) and origins
+    // (Programs().Origin).
     const SpiProgramList& Programs() const { return programs; }
     const std::string& FileName() const { return fileName; }
     int Level() const { return level; }
@@ -93,11 +95,14 @@ private:
     int SaveUnguarded(const std::string& fileName, int writeAll);
     int CreateUnguarded(const std::string& fileName, int overwrite);
 
+    // The current directive, kept as its place in the pool (adding directives may move it).
+    SpiDirective* CurrentDirective() { return programs.AtPosition(currentDirective); }
+
     SpiProgramList programs;
     std::string fileName;
     int level = SpiUserLevel;
     SpiProgram* currentProgram = nullptr;
-    SpiDirective* currentDirective = nullptr;
+    std::uint32_t currentDirective = SpiDirectiveList::kNone;
     std::vector<std::string> openMessages_;
 };
 

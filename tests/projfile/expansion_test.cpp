@@ -113,13 +113,13 @@ TEST_P(Quoting, WritesWhatReadsBack) {
     const QuotingCase& row = GetParam();
     SpiProgramList first;
     ASSERT_EQ(ParseText(first, std::string("START_P\n") + row.line + "\nEND_P\n"), 0);
-    const SpiDirective& directive = *first.begin()->get()->directives.begin()->get();
+    const SpiDirective& directive = **first.begin()->get()->directives.begin();
     std::ostringstream out;
     WriteDirectiveLine(out, directive, "END_P");
     EXPECT_EQ(out.str(), row.written);
     SpiProgramList second;
     ASSERT_EQ(ParseText(second, "START_P\n" + out.str() + "END_P\n"), 0);
-    const SpiDirective& reread = *second.begin()->get()->directives.begin()->get();
+    const SpiDirective& reread = **second.begin()->get()->directives.begin();
     EXPECT_EQ(reread.name, directive.name);
     EXPECT_EQ(reread.ActiveValues(), directive.ActiveValues());
 }

@@ -62,8 +62,8 @@ TEST_F(Operations, AddValueStartsAFreshUserLevelList) {
     ASSERT_EQ(project.FindDirective("U"), 0);
     project.AddValue("v"); // already at the user's level: appends
     const SpiDirectiveList& p = project.Programs().Lookup("P")->directives;
-    EXPECT_EQ(Levels(*p.Lookup("A")), "2*|a,b@qrv.cpm:2||x");
-    EXPECT_EQ(Levels(*p.Lookup("U")), "2*|||u,v");
+    EXPECT_EQ(Levels(project.Programs(), *p.Lookup("A")), "2*|a,b@qrv.cpm:2||x");
+    EXPECT_EQ(Levels(project.Programs(), *p.Lookup("U")), "2*|||u,v");
     // A directive added to an install program is made at that program's level.
     ASSERT_EQ(project.FindProgram("Q"), 0);
     project.AddDirective("N");

@@ -91,9 +91,9 @@ TEST(Parser, MergesLevelsDirectiveByDirective) {
     EXPECT_EQ(p.level, 0);
     EXPECT_TRUE(p.changed);
     EXPECT_FALSE(programs.Lookup("I")->changed);
-    EXPECT_EQ(Levels(*p.directives.Lookup("A")), "1|0@i:2|1@s:2|");
-    EXPECT_EQ(Levels(*p.directives.Lookup("B")), "2*|0@i:3||2a,2b@u:2");
-    EXPECT_EQ(Levels(*p.directives.Lookup("C")), "2*|||,2@u:3");
+    EXPECT_EQ(Levels(programs, *p.directives.Lookup("A")), "1|0@i:2|1@s:2|");
+    EXPECT_EQ(Levels(programs, *p.directives.Lookup("B")), "2*|0@i:3||2a,2b@u:2");
+    EXPECT_EQ(Levels(programs, *p.directives.Lookup("C")), "2*|||,2@u:3");
 }
 
 // Hostile input: every prefix of a valid file, random bytes, a 1 MB line. The reader gives a
@@ -124,11 +124,12 @@ TEST(Parser, SurvivesHostileInput) {
 
 // The name index through growth, deletes in the middle of probe runs, and equal names.
 TEST(NamedList, IndexAgreesWithTheList) {
-    SpiDirectiveList list;
+    SpiProgramList programs;
+    SpiDirectiveList& list = programs.Append("P", 2)->directives;
     for (int i = 0; i < 500; ++i) {
-        list.Append(std::make_unique<SpiDirective>("n" + std::to_string(i), 2));
+        list.Append("n" + std::to_string(i), 2);
     }
-    SpiDirective* firstDup = list.Append(std::make_unique<SpiDirective>("N7", 2));
+    const std::uint32_t firstDup = programs.PositionOf(*list.Append("N7", 2));
     for (int i = 0; i < 500; i += 2) {
         list.DeleteByName("N" + std::to_string(i));
     }
@@ -140,14 +141,15 @@ TEST(NamedList, IndexAgreesWithTheList) {
         }
     }
     // Equal names: the first in list order, then the next once it is deleted.
-    SpiDirective* secondDup = list.Append(std::make_unique<SpiDirective>("n7", 2));
-    EXPECT_NE(list.Lookup("N7"), firstDup);
+    const std::uint32_t secondDup = programs.PositionOf(*list.Append("n7", 2));
+    EXPECT_NE(programs.PositionOf(*list.Lookup("N7")), firstDup);
     list.DeleteByName("n7");
-    EXPECT_EQ(list.Lookup("n7"), firstDup);
+    EXPECT_EQ(programs.PositionOf(*list.Lookup("n7")), firstDup);
     list.DeleteByName("n7");
-    EXPECT_EQ(list.Lookup("n7"), secondDup);
-    EXPECT_EQ(list.Current(), list.begin()->get());
+    EXPECT_EQ(programs.PositionOf(*list.Lookup("n7")), secondDup);
+    EXPECT_EQ(list.Current(), *list.begin());
     EXPECT_EQ(list.size(), 250u);
+    EXPECT_EQ(static_cast<std::size_t>(std::distance(list.begin(), list.end())), 250u);
 }
 
 } // namespace

@@ -29,8 +29,11 @@ inline void WriteText(const std::string& path, const std::string& text) {
 
 inline std::string Join(const SpiValueList& values) {
     std::string out;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        out += (i == 0 ? "" : ",") + values[i];
+    bool first = true;
+    for (const std::string_view value : values) {
+        out += first ? "" : ",";
+        out += value;
+        first = false;
     }
     return out;
 }
@@ -41,9 +44,10 @@ inline std::string Dump(const SpiProgramList& programs) {
     std::string out;
     for (const auto& program : programs) {
         out += (out.empty() ? "" : " ") + program->name + "{";
-        for (const auto& directive : program->directives) {
-            out += (out.back() == '{' ? "" : ",") + directive->name +
-                   (directive->doubleQuoted ? "\"(" : "(") + Join(directive->ActiveValues()) + ")";
+        for (const SpiDirective* directive : program->directives) {
+            out += out.back() == '{' ? "" : ",";
+            out += directive->name;
+            out += (directive->doubleQuoted ? "\"(" : "(") + Join(directive->ActiveValues()) + ")";
         }
         out += "}";
     }
@@ -52,11 +56,11 @@ inline std::string Dump(const SpiProgramList& programs) {
 
 // "2*|0@i:2||x": the active level ('*' when changed), then per file level the values and,
 // when known, the origin's file name and line.
-inline std::string Levels(const SpiDirective& directive) {
+inline std::string Levels(const SpiProgramList& programs, const SpiDirective& directive) {
     std::string out = std::to_string(directive.level) + (directive.changed ? "*" : "");
     for (int level = SpiInstallLevel; level <= SpiUserLevel; ++level) {
-        const SpiOrigin& origin = directive.origins[level];
-        out += "|" + Join(directive.values[level]);
+        const SpiOrigin origin = programs.Origin(directive, level);
+        out += "|" + Join(programs.ValuesAt(directive, level));
         if (origin.Known()) {
             out += "@" + std::filesystem::path(origin.File()).filename().string() + ":" +
                    std::to_string(origin.line);
@@ -67,9 +71,7 @@ inline std::string Levels(const SpiDirective& directive) {
 
 inline int ParseText(SpiProgramList& programs, const std::string& text, int level = 2,
                      const std::string& path = "t.cpm") {
-    // The reader works in place (and the programs copy what they keep).
-    std::string copy = text;
-    SpiProjectFile file(copy, path);
+    SpiProjectFile file(programs.Keep(text, path), path);
     return ReadPrograms(programs, file, level);
 }
 

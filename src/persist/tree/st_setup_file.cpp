@@ -47,11 +47,12 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
     if (!section)
         return roots;
     for (const auto& directive : section->directives) {
-        const SpiValueList& values = directive->ActiveValues();
+        const SpiValueList values = directive->ActiveValues();
         // A node without a kind was taken out at a later level.
         if (values.empty() || directive->name.empty())
             continue;
-        const std::string& path = directive->name;
+        const std::string path(directive->name);
+        const std::string kind(*values.begin());
         size_t start = 0;
         size_t slash = path.find('/');
         const std::string rootName = path.substr(0, slash);
@@ -67,12 +68,12 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
             start = slash + 1;
             slash = path.find('/', start);
             const bool last = slash == std::string::npos;
-            node = PlaceNode(*node, path.substr(start, slash - start), last ? values[0] : "");
+            node = PlaceNode(*node, path.substr(start, slash - start), last ? kind : "");
         }
         if (!node)
             continue;
-        for (size_t i = 1; i < values.size(); ++i) {
-            const std::string& param = values[i];
+        for (auto value = std::next(values.begin()); value != values.end(); ++value) {
+            const std::string param(*value);
             const size_t equals = param.find('=');
             if (equals == std::string::npos || equals == 0)
                 continue;
