@@ -173,7 +173,7 @@ void SetMaxProjectFileSize(std::optional<std::uint64_t> bytes) {
     g_maxFileSize = bytes;
 }
 
-int ReadWholeFile(const std::string& path, std::string& text) {
+int ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& data, std::size_t& size) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer before it is refused.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
@@ -198,31 +198,22 @@ int ReadWholeFile(const std::string& path, std::string& text) {
         return kFileTooLarge;
     }
     try {
-        std::size_t size = static_cast<std::size_t>(info.st_size);
-        text.resize(size);
+        // One byte more than the status says, so a file that grew is noticed.
+        std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+        std::unique_ptr<char[]> buffer(new char[capacity]);
         std::size_t done = 0;
         for (;;) {
-            if (done == text.size()) {
-                // The file may have grown since its status was read: look for more.
-                if (text.size() >= limit) {
-                    char probe = 0;
-                    const ssize_t more = ::read(fd, &probe, 1);
-                    if (more > 0) {
-                        return kFileTooLarge;
-                    }
-                    if (more < 0 && errno == EINTR) {
-                        continue;
-                    }
-                    if (more < 0) {
-                        return errno;
-                    }
-                    break;
+            if (done == capacity) {
+                if (done > limit) {
+                    return kFileTooLarge;
                 }
-                const std::uint64_t grown = std::min<std::uint64_t>(
-                    limit, static_cast<std::uint64_t>(text.size()) + kBufferSize);
-                text.resize(static_cast<std::size_t>(grown));
+                const std::size_t grown = capacity + std::max<std::size_t>(capacity, kBufferSize);
+                std::unique_ptr<char[]> larger(new char[grown]);
+                std::memcpy(larger.get(), buffer.get(), done);
+                buffer = std::move(larger);
+                capacity = grown;
             }
-            std::size_t count = text.size() - done;
+            std::size_t count = capacity - done;
             int injected = 0;
             if (Faulted(WriteFault::Read, injected)) {
                 if (done >= g_fault->afterBytes) {
@@ -230,7 +221,7 @@ int ReadWholeFile(const std::string& path, std::string& text) {
                 }
                 count = std::min(count, g_fault->afterBytes - done);
             }
-            const ssize_t got = ::read(fd, &text[done], count);
+            const ssize_t got = ::read(fd, buffer.get() + done, count);
             if (got < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -242,12 +233,27 @@ int ReadWholeFile(const std::string& path, std::string& text) {
             }
             done += static_cast<std::size_t>(got);
         }
-        text.resize(done);
+        if (done > limit) {
+            return kFileTooLarge;
+        }
+        data = std::move(buffer);
+        size = done;
     } catch (const std::bad_alloc&) {
-        text.clear();
-        text.shrink_to_fit();
         return ENOMEM;
-    } catch (const std::length_error&) {
+    }
+    return 0;
+}
+
+int ReadWholeFile(const std::string& path, std::string& text) {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    const int error = ReadWholeFile(path, data, size);
+    if (error != 0) {
+        return error;
+    }
+    try {
+        text.assign(data.get(), size);
+    } catch (const std::bad_alloc&) {
         return ENOMEM;
     }
     return 0;

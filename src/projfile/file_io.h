@@ -34,7 +34,9 @@ std::uint64_t MaxProjectFileSize();
 void SetMaxProjectFileSize(std::optional<std::uint64_t> bytes);
 
 // Reads the whole regular file at `path` into `text`: 0, or the error (a read that fails half
-// way is an error, never a short file).
+// way is an error, never a short file). The first form reads into a buffer that is not
+// initialised before the read fills it (the reader's path for large files).
+int ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& data, std::size_t& size);
 int ReadWholeFile(const std::string& path, std::string& text);
 
 // A file read whole at Open, then handed out as a stream of its bytes.

@@ -53,35 +53,15 @@ bool OpensSection(std::string_view line) {
 
 } // namespace
 
-SpiProjectFile::SpiProjectFile(std::string& text, const std::string& path)
-    : text_(text.data()), size_(text.size()),
-      carriageReturns_(std::memchr(text.data(), '\r', text.size()) != nullptr),
+SpiProjectFile::SpiProjectFile(SpiProgramList::KeptText text, const std::string& path)
+    : text_(text.data), size_(text.size),
+      carriageReturns_(std::memchr(text.data, '\r', text.size) != nullptr),
       path_(std::make_shared<const std::string>(path)) {
     // Editors on other systems start UTF-8 files with a byte-order mark; it is no part of the
     // first line.
-    if (std::string_view(text).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    if (std::string_view(text.data, text.size).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         position_ = kByteOrderMark.size();
     }
-}
-
-bool SpiProjectFile::ReadLine(std::string_view& line) {
-    if (closed_ || position_ >= size_) {
-        return false;
-    }
-    const char* at = text_ + position_;
-    if (!carriageReturns_) {
-        // Only LF ends lines: one search per line.
-        const std::size_t left = size_ - position_;
-        const void* lf = std::memchr(at, '\n', left);
-        const std::size_t length =
-            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - at) : left;
-        line = std::string_view(at, length);
-        position_ += length + (length < left ? 1 : 0);
-        return true;
-    }
-    line = pfsetup::NextLine(at, text_ + size_);
-    position_ = static_cast<std::size_t>(at - text_);
-    return true;
 }
 
 void SpiProjectFile::RecordAtLine(const char* format) {
@@ -189,29 +169,12 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
     return 0;
 }
 
-void SpiProjectFile::StartValues(std::string_view rest) {
-    restBegin_ = rest.data();
-    values_ = pfsetup::ValueTokenizer(rest, text_ + position_, text_ + size_);
-}
-
-int SpiProjectFile::ReadValueToken(std::string_view& value, int& doubleQuotedFlag) {
-    const int before = values_.ContinuationLines();
-    bool unclosedQuote = false;
-    const int result = values_.Next(value, doubleQuotedFlag, unclosedQuote);
-    // Continuation lines are lines of the file read.
-    const int read = values_.ContinuationLines() - before;
-    lineNumber += read;
-    if (read > 0) {
-        position_ = static_cast<std::size_t>(values_.Following() - text_);
+void SpiProjectFile::ValueFailed(bool unclosedQuote) {
+    if (!unclosedQuote) {
+        ++lineNumber; // the line that could not be read
     }
-    if (result == -1) {
-        if (!unclosedQuote) {
-            ++lineNumber; // the line that could not be read
-        }
-        RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead);
-        closed_ = true;
-    }
-    return result;
+    RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead);
+    closed_ = true;
 }
 
 namespace {

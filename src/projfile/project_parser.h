@@ -15,6 +15,7 @@
 #include "projfile/spi_model.h"
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,7 +23,7 @@
 class SpiProjectFile {
 public:
     // `path` names the file in messages and origins.
-    SpiProjectFile(std::string& text, const std::string& path);
+    SpiProjectFile(SpiProgramList::KeptText text, const std::string& path);
     SpiProjectFile(const SpiProjectFile&) = delete;
     SpiProjectFile& operator=(const SpiProjectFile&) = delete;
 
@@ -56,6 +57,7 @@ private:
     bool ReadLine(std::string_view& line);
     void RecordAtLine(const char* format);
     void StartValues(std::string_view rest);
+    void ValueFailed(bool unclosedQuote);
 
     char* text_;
     std::size_t size_;
@@ -73,6 +75,48 @@ private:
     int sectionLine_ = 0; // the line of the current section's START_ line
     std::size_t pendingStart_ = std::string_view::npos; // a START_ line met inside a section
 };
+
+// The steps every line takes, here so the reader's loop can inline them.
+
+inline bool SpiProjectFile::ReadLine(std::string_view& line) {
+    if (closed_ || position_ >= size_) {
+        return false;
+    }
+    const char* at = text_ + position_;
+    if (!carriageReturns_) {
+        // Only LF ends lines: one search per line.
+        const std::size_t left = size_ - position_;
+        const void* lf = std::memchr(at, '\n', left);
+        const std::size_t length =
+            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - at) : left;
+        line = std::string_view(at, length);
+        position_ += length + (length < left ? 1 : 0);
+        return true;
+    }
+    line = pfsetup::NextLine(at, text_ + size_);
+    position_ = static_cast<std::size_t>(at - text_);
+    return true;
+}
+
+inline void SpiProjectFile::StartValues(std::string_view rest) {
+    restBegin_ = rest.data();
+    values_ = pfsetup::ValueTokenizer(rest, text_ + position_, text_ + size_);
+}
+
+inline int SpiProjectFile::ReadValueToken(std::string_view& value, int& doubleQuotedFlag) {
+    const int before = values_.ContinuationLines();
+    bool unclosedQuote = false;
+    const int result = values_.Next(value, doubleQuotedFlag, unclosedQuote);
+    // Continuation lines are lines of the file read.
+    if (const int read = values_.ContinuationLines() - before; read > 0) {
+        lineNumber += read;
+        position_ = static_cast<std::size_t>(values_.Following() - text_);
+    }
+    if (result == -1) {
+        ValueFailed(unclosedQuote);
+    }
+    return result;
+}
 
 // Reads every section of `file` into `programs` at `level` (0 to 3), merging by name ignoring
 // case: a section met again adds to its program, a directive met again gets a fresh value list

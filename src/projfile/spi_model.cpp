@@ -188,43 +188,40 @@ SpiDirectiveList::const_iterator SpiDirectiveList::begin() const {
 std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const std::uint32_t index = slots_[i];
-        if (index == kNone) {
-            return static_cast<std::uint32_t>(i);
-        }
-        const SpiDirective& directive = At(index);
-        if (directive.hash_ == hash && pfsetup::EqualsIgnoreCase(directive.name, name)) {
+        const Slot& slot = slots_[i];
+        if (slot.index == kNone ||
+            (slot.hash == hash && pfsetup::EqualsIgnoreCase(At(slot.index).name, name))) {
             return static_cast<std::uint32_t>(i);
         }
     }
 }
 
 void SpiDirectiveList::Grow() {
-    std::vector<std::uint32_t> old(slots_.empty() ? 16 : slots_.size() * 2, kNone);
+    std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2, Slot{kNone, 0});
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
-    for (const std::uint32_t index : old) {
-        if (index != kNone) {
-            std::size_t i = At(index).hash_ & mask;
-            while (slots_[i] != kNone) {
+    for (const Slot& slot : old) {
+        if (slot.index != kNone) {
+            std::size_t i = slot.hash & mask;
+            while (slots_[i].index != kNone) {
                 i = (i + 1) & mask;
             }
-            slots_[i] = index;
+            slots_[i] = slot;
         }
     }
 }
 
 void SpiDirectiveList::Vacate(std::uint32_t hole) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = (hole + 1) & mask; slots_[i] != kNone; i = (i + 1) & mask) {
-        const std::size_t home = At(slots_[i]).hash_ & mask;
+    for (std::size_t i = (hole + 1) & mask; slots_[i].index != kNone; i = (i + 1) & mask) {
+        const std::size_t home = slots_[i].hash & mask;
         const bool staysPut = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
         if (!staysPut) {
             slots_[hole] = slots_[i];
             hole = static_cast<std::uint32_t>(i);
         }
     }
-    slots_[hole] = kNone;
+    slots_[hole] = Slot{kNone, 0};
     --used_;
 }
 
@@ -233,7 +230,7 @@ SpiDirective* SpiDirectiveList::Lookup(std::string_view name) const {
         return nullptr;
     }
     const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
-    const std::uint32_t index = slots_[SlotOf(name, hash)];
+    const std::uint32_t index = slots_[SlotOf(name, hash)].index;
     return index == kNone ? nullptr : &At(index);
 }
 
@@ -277,16 +274,15 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
     }
     const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
     const std::uint32_t slot = SlotOf(name, hash);
-    if (slots_[slot] != kNone) {
-        cursor_ = slots_[slot];
+    if (slots_[slot].index != kNone) {
+        cursor_ = slots_[slot].index;
         return &At(cursor_);
     }
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
     SpiDirective& directive = owner_->pool_.emplace_back();
     directive.name = name;
-    directive.hash_ = hash;
     directive.level = static_cast<std::int8_t>(createdAt);
-    slots_[slot] = index;
+    slots_[slot] = Slot{index, hash};
     ++used_;
     Link(index);
     return &directive;
@@ -302,12 +298,11 @@ SpiDirective* SpiDirectiveList::Append(std::string_view name, int createdAt) {
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
     SpiDirective& directive = owner_->pool_.emplace_back();
     directive.name = kept;
-    directive.hash_ = hash;
     directive.level = static_cast<std::int8_t>(createdAt);
-    if (slots_[slot] != kNone) {
-        later_[slots_[slot]].push_back(index);
+    if (slots_[slot].index != kNone) {
+        later_[slots_[slot].index].push_back(index);
     } else {
-        slots_[slot] = index;
+        slots_[slot] = Slot{index, hash};
         ++used_;
     }
     Link(index);
@@ -342,7 +337,7 @@ void SpiDirectiveList::DeleteByName(std::string_view name) {
     }
     const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
     const std::uint32_t slot = SlotOf(name, hash);
-    const std::uint32_t victim = slots_[slot];
+    const std::uint32_t victim = slots_[slot].index;
     if (victim == kNone) {
         return;
     }
@@ -353,10 +348,10 @@ void SpiDirectiveList::DeleteByName(std::string_view name) {
         // The next directive of that name becomes the first.
         std::vector<std::uint32_t> rest = std::move(later->second);
         later_.erase(later);
-        slots_[slot] = rest.front();
+        slots_[slot].index = rest.front();
         rest.erase(rest.begin());
         if (!rest.empty()) {
-            later_[slots_[slot]] = std::move(rest);
+            later_[slots_[slot].index] = std::move(rest);
         }
     }
     // Unlink: the list is singly linked, so the predecessor is found by a walk.
@@ -545,25 +540,24 @@ void SpiProgramList::RemoveAll() {
     names_.clear();
 }
 
-std::string& SpiProgramList::Keep(std::string text, const std::string& path) {
+SpiProgramList::KeptText SpiProgramList::Keep(std::unique_ptr<char[]> data, std::size_t size,
+                                              const std::string& path) {
     auto kept = std::make_unique<Text>();
-    kept->text = std::move(text);
+    kept->data = std::move(data);
+    kept->size = size;
     kept->path = std::make_shared<const std::string>(path);
-    // Every directive takes a line of at least two bytes, and never more than one line.
-    const char* data = kept->text.data();
-    const std::size_t size = kept->text.size();
-    std::size_t lines = 1;
-    for (const char* p = data; (p = static_cast<const char*>(std::memchr(
-                                    p, '\n', static_cast<std::size_t>(data + size - p))));
-         ++p) {
-        ++lines;
-    }
-    if (lines == 1) {
-        lines += static_cast<std::size_t>(std::count(data, data + size, '\r'));
-    }
-    pool_.reserve(pool_.size() + std::min(lines, size / 2 + 1));
+    // Room for a directive per 16 bytes of text, more than real files hold: the room that is
+    // not used is never touched, so it costs address space, not memory. A file of shorter
+    // lines only makes the pool grow.
+    pool_.reserve(pool_.size() + size / 16 + 16);
     texts_.push_back(std::move(kept));
-    return texts_.back()->text;
+    return KeptText{texts_.back()->data.get(), size};
+}
+
+SpiProgramList::KeptText SpiProgramList::Keep(const std::string& text, const std::string& path) {
+    std::unique_ptr<char[]> data(new char[text.size() + 1]);
+    std::memcpy(data.get(), text.data(), text.size());
+    return Keep(std::move(data), text.size(), path);
 }
 
 SpiOrigin SpiProgramList::Origin(const SpiDirective& directive, int level) const {
@@ -590,8 +584,8 @@ SpiOrigin SpiProgramList::Origin(const SpiDirective& directive, int level) const
         return SpiOrigin();
     }
     for (const auto& kept : texts_) {
-        const char* begin = kept->text.data();
-        const char* end = begin + kept->text.size();
+        const char* begin = kept->data.get();
+        const char* end = begin + kept->size;
         if (text < begin || text > end) {
             continue;
         }

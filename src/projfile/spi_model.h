@@ -187,7 +187,6 @@ private:
     static constexpr std::uint8_t kOthers = 0x20; // values of other levels wait in the list
 
     Slice active_;
-    std::uint32_t hash_ = 0;
     std::uint32_t next_ = UINT32_MAX;   // the next directive of the program, or none
     std::uint32_t cursor_ = UINT32_MAX; // the value GetNextValue hands out next, or none
 
@@ -280,9 +279,14 @@ private:
     std::uint32_t cursor_ = kNone;
     std::size_t size_ = 0;
     // Open addressing with linear probing over a power-of-two table at most half full; each
-    // slot holds the pool index of the first directive of a name (kNone when empty). Later
-    // directives of the same name (only Append makes them) wait in `later_`, in list order.
-    std::vector<std::uint32_t> slots_;
+    // slot holds the pool index of the first directive of a name (kNone when empty) and its
+    // hash, so a probe touches the pool only for a likely match. Later directives of the same
+    // name (only Append makes them) wait in `later_`, in list order.
+    struct Slot {
+        std::uint32_t index;
+        std::uint32_t hash;
+    };
+    std::vector<Slot> slots_;
     std::size_t used_ = 0;
     std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
 };
@@ -397,10 +401,16 @@ public:
     SpiProgram* FindOrAppend(std::string_view name, int createdAt);
     void RemoveAll();
 
+    // A text kept for reading: where it stays and its size.
+    struct KeptText {
+        char* data;
+        std::size_t size;
+    };
     // Takes a file's text for reading, keeps it for as long as the programs, and hands back
     // where it stays; `path` names it in origins. Room for the directives it may hold is made
-    // at once, so reading it moves no directive.
-    std::string& Keep(std::string text, const std::string& path);
+    // at once, so reading it rarely moves a directive.
+    KeptText Keep(std::unique_ptr<char[]> data, std::size_t size, const std::string& path);
+    KeptText Keep(const std::string& text, const std::string& path);
     // The file and line the values of `directive` at `level` were read from.
     SpiOrigin Origin(const SpiDirective& directive, int level) const;
 
@@ -446,7 +456,8 @@ private:
     }
 
     struct Text {
-        std::string text;
+        std::unique_ptr<char[]> data;
+        std::size_t size = 0;
         std::shared_ptr<const std::string> path;
         mutable std::vector<std::uint32_t> lineStarts; // made on the first origin asked for
     };

@@ -19,15 +19,16 @@ bool Owns(const SpiProgram& program, const SpiDirective* directive) {
 } // namespace
 
 int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* failedToOpen) {
-    std::string read;
-    const int error = pfsetup::ReadWholeFile(path, read);
+    std::unique_ptr<char[]> read;
+    std::size_t size = 0;
+    const int error = pfsetup::ReadWholeFile(path, read, size);
     if (error != 0) {
         SetLastMessage(
             pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str()));
         return -1;
     }
     // The model keeps the text: names and values stay views into it.
-    SpiProjectFile file(programs.Keep(std::move(read), path), path);
+    SpiProjectFile file(programs.Keep(std::move(read), size, path), path);
     return ReadPrograms(programs, file, fileLevel);
 }
 

@@ -70,8 +70,14 @@ std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcep
     }
     if (left > 0) {
         std::uint64_t word = 0;
-        for (std::size_t i = 0; i < left; ++i) {
-            word |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[i])) << (8 * i);
+        if (text.size() >= 8) {
+            // The last eight bytes, less those already hashed.
+            std::memcpy(&word, at + left - 8, 8);
+            word >>= 8 * (8 - left);
+        } else {
+            for (std::size_t i = 0; i < left; ++i) {
+                word |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[i])) << (8 * i);
+            }
         }
         hash = Mix(hash ^ LowerEight(word));
     }
