@@ -7,18 +7,35 @@
 #include "projfile/spi_project.h"
 #include "setup/setup_store.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 [[noreturn]] void Fail(const char* what, const std::string& detail) {
     std::fprintf(stderr, "round trip broken: %s: %s\n", what, detail.c_str());
     std::abort();
+}
+
+// The directives of a program in order, the comment directives ("" and "{", which comment
+// lines make and which a save writes as those lines, where they stood among the user's lines)
+// apart and by name: their place in the list may move.
+std::vector<const SpiDirective*> Ordered(const SpiProgram& program, bool comments) {
+    std::vector<const SpiDirective*> out;
+    for (const SpiDirective* d : program.directives)
+        if ((d->name.empty() || d->name == "{") == comments)
+            out.push_back(d);
+    if (comments)
+        std::stable_sort(out.begin(), out.end(), [](const SpiDirective* a, const SpiDirective* b) {
+            return a->name < b->name;
+        });
+    return out;
 }
 
 void ExpectSame(const SpiProgramList& read, const SpiProgramList& again, const std::string& text) {
@@ -29,14 +46,18 @@ void ExpectSame(const SpiProgramList& read, const SpiProgramList& again, const s
         const SpiProgram& twin = **other++;
         if (program->name != twin.name || program->directives.size() != twin.directives.size())
             Fail("program", program->name);
-        auto directive = twin.directives.begin();
-        for (const auto& d : program->directives) {
-            const SpiDirective& e = **directive++;
-            const bool sameName = d->ActiveValues().empty()
-                                      ? pfsetup::EqualsIgnoreCase(d->name, e.name)
-                                      : d->name == e.name;
-            if (!sameName || !(d->ActiveValues() == e.ActiveValues()))
-                Fail("directive", std::string(d->name));
+        for (const bool comments : {false, true}) {
+            const auto mine = Ordered(*program, comments);
+            const auto theirs = Ordered(twin, comments);
+            for (std::size_t i = 0; i < mine.size(); ++i) {
+                const SpiDirective& d = *mine[i];
+                const SpiDirective& e = *theirs[i];
+                const bool sameName = d.ActiveValues().empty()
+                                          ? pfsetup::EqualsIgnoreCase(d.name, e.name)
+                                          : d.name == e.name;
+                if (!sameName || !(d.ActiveValues() == e.ActiveValues()))
+                    Fail("directive", std::string(d.name) + "\n" + text);
+            }
         }
     }
 }

@@ -53,6 +53,11 @@ bool OpensSection(std::string_view line) {
 
 } // namespace
 
+bool pfsetup::IsBlankEndLine(std::string_view line, std::string_view endMarker) {
+    const std::string_view head = TrimmedView(CutAtBrace(TrimmedView(line)));
+    return head.size() == endMarker.size() && pfsetup::EqualsIgnoreCase(head, endMarker);
+}
+
 SpiProjectFile::SpiProjectFile(SpiProgramList::KeptText text, const std::string& path)
     : text_(text.data), size_(text.size),
       carriageReturns_(std::memchr(text.data, '\r', text.size) != nullptr),
@@ -81,10 +86,12 @@ int SpiProjectFile::ReadProgramHeader(std::string& name) {
             closed_ = true;
             return 1;
         }
+        const std::string_view raw = line;
         line = TrimmedView(CutAtBrace(TrimmedView(line)));
         if (!line.empty()) {
             break;
         }
+        KeepComment(raw);
     }
     const std::string upper = Upper(line);
     if (upper.find("START_") == std::string::npos) {
@@ -108,6 +115,32 @@ int SpiProjectFile::ReadProgramHeader(std::string& name) {
     return 0;
 }
 
+void SpiProjectFile::KeepComment(std::string_view line) {
+    const std::string_view trimmed = TrimmedView(line);
+    if (trimmed.empty()) {
+        return; // blank lines between sections are the writer's to make
+    }
+    // The header a save writes anew is not kept: its lines at the top of the file.
+    if (atTop_) {
+        static constexpr std::string_view kHeader[] = {
+            "{ Machine generated file created by ", "{ Last modified was ",
+            "{ NOTE: Do not modify the contents of this file.", "{       "};
+        for (const std::string_view start : kHeader) {
+            if (trimmed.substr(0, start.size()) == start) {
+                return;
+            }
+        }
+    }
+    atTop_ = false;
+    comments_.push_back(line);
+}
+
+std::vector<std::string_view> SpiProjectFile::TakeComments() {
+    std::vector<std::string_view> taken;
+    taken.swap(comments_);
+    return taken;
+}
+
 int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
     const std::size_t lineStart = position_;
     std::string_view line;
@@ -117,9 +150,11 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
         return -1;
     }
     directiveLine_ = lineNumber;
+    atTop_ = false;
     line = TrimmedView(line);
+    currentLine_ = line;
     // A section whose name holds a blank ends at its end line although that line holds one.
-    if (endMarkerHasSpace_ && Upper(TrimmedView(CutAtBrace(line))) == endMarker) {
+    if (endMarkerHasSpace_ && pfsetup::IsBlankEndLine(line, endMarker)) {
         return 5;
     }
     std::size_t separator = line.find(' ');
@@ -179,22 +214,51 @@ void SpiProjectFile::ValueFailed(bool unclosedQuote) {
 
 namespace {
 
-// 0 when the section ended (also without its end line), -1 when the whole read fails.
+// Whether a line inside a section is a comment (or blank) line: the format reads it as a
+// directive named "" or "{", which the lines themselves make again when written back.
+bool IsCommentLine(std::string_view line) {
+    return line.empty() || line.front() == '{';
+}
+
+bool IsCommentName(std::string_view name) {
+    return name.empty() || name == "{";
+}
+
+// 0 when the section ended (also without its end line), -1 when the whole read fails. At the
+// user's level, comment lines are kept with the program, after the directive read before them.
 int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile& file, int level) {
     std::string_view name;
     std::string_view value;
     SpiDirectiveList& directives = program.directives;
+    const bool keepComments = level >= SpiUserLevel;
+    std::string_view lastRead; // the directive the next comment line follows
     for (;;) {
         if (file.ReadDirectiveName(name) != 0) {
             return 0;
         }
+        const std::string_view line = file.CurrentLine();
         SpiDirective* directive = directives.FindOrAppendView(name, level);
+        if (!IsCommentName(name)) {
+            lastRead = directive->name;
+        }
         programs.StartLevel(*directive, level);
         int doubleQuoted = 0;
         std::uint32_t count = 0;
         int result = 0;
         while ((result = file.ReadValueToken(value, doubleQuoted)) == 0) {
             ++count;
+        }
+        if (keepComments && IsCommentName(name)) {
+            if (IsCommentLine(line)) {
+                // The comment as it stands, continuation lines and all.
+                const std::string_view values = file.ValuesText();
+                const std::string_view text(
+                    line.data(),
+                    static_cast<std::size_t>(values.data() + values.size() - line.data()));
+                program.comments.push_back({text, lastRead, true, lastRead.data() == nullptr});
+            } else {
+                program.commentNamesUsed = true; // "" or "{" given values on a line of its own
+            }
         }
         if (doubleQuoted != 0) {
             directive->doubleQuoted = 1;
@@ -225,6 +289,11 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
             break;
         }
         SpiProgram* program = programs.FindOrAppend(name, level);
+        if (level >= SpiUserLevel) {
+            for (const std::string_view comment : file.TakeComments()) {
+                program->comments.push_back({comment, std::string_view(), false, false});
+            }
+        }
         if (level > 1) {
             program->changed = true;
         }
@@ -233,6 +302,11 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
         if (section != 0) {
             result = -1;
             break;
+        }
+    }
+    if (level >= SpiUserLevel) {
+        for (const std::string_view comment : file.TakeComments()) {
+            programs.trailingComments.push_back(comment);
         }
     }
     programs.Rewind();

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class SpiProjectFile {
 public:
@@ -42,6 +43,12 @@ public:
     // reader is closed).
     int ReadValueToken(std::string_view& value, int& doubleQuotedFlag);
 
+    // The trimmed text of the line the last directive name was read from.
+    std::string_view CurrentLine() const { return currentLine_; }
+    // The comment lines met between sections since the last call (the writer's own header at
+    // the top of the file left out), as they stand in the text.
+    std::vector<std::string_view> TakeComments();
+
     const std::string& Path() const { return *path_; }
     const std::shared_ptr<const std::string>& SharedPath() const { return path_; }
     int LineNumber() const { return lineNumber; }
@@ -58,6 +65,7 @@ private:
     void RecordAtLine(const char* format);
     void StartValues(std::string_view rest);
     void ValueFailed(bool unclosedQuote);
+    void KeepComment(std::string_view line);
 
     char* text_;
     std::size_t size_;
@@ -72,6 +80,9 @@ private:
     bool endMarkerHasSpace_ = false;
     int lineNumber = 0;
     int directiveLine_ = 0;
+    std::string_view currentLine_;
+    std::vector<std::string_view> comments_;
+    bool atTop_ = true;
     int sectionLine_ = 0; // the line of the current section's START_ line
     std::size_t pendingStart_ = std::string_view::npos; // a START_ line met inside a section
 };
@@ -117,6 +128,14 @@ inline int SpiProjectFile::ReadValueToken(std::string_view& value, int& doubleQu
     }
     return result;
 }
+
+namespace pfsetup {
+
+// Whether `line` ends a section whose end marker ("END_<NAME>") holds a blank or tab: the line
+// cut before '{' and trimmed is the marker, in any letter case.
+bool IsBlankEndLine(std::string_view line, std::string_view endMarker);
+
+} // namespace pfsetup
 
 // Reads every section of `file` into `programs` at `level` (0 to 3), merging by name ignoring
 // case: a section met again adds to its program, a directive met again gets a fresh value list

@@ -4,6 +4,10 @@
 
 #include <sys/stat.h>
 
+#include <sstream>
+#include <unordered_map>
+#include <vector>
+
 namespace {
 
 std::optional<std::time_t> g_headerTime;
@@ -211,6 +215,72 @@ void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive,
     file.put('\n');
 }
 
+namespace {
+
+bool IsCommentName(std::string_view name) {
+    return name.empty() || name == "{";
+}
+
+// Whether the program's kept comment lines are written inside its section, standing for its
+// directives named "" and "{" (which they make again when read): not when such a directive
+// got its values from a line of its own or through the API.
+bool CommentsStandIn(const SpiProgram& program) {
+    if (program.commentNamesUsed) {
+        return false;
+    }
+    bool inside = false;
+    for (const SpiComment& comment : program.comments) {
+        inside = inside || comment.inside;
+    }
+    if (!inside) {
+        return false;
+    }
+    for (const SpiDirective* directive : program.directives) {
+        if (IsCommentName(directive->name) && directive->ValuesEdited()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A comment line that reads as the directive "{" with values ("{ text }"): of several, the last
+// one read gives that directive its values, so their order matters.
+bool IsBraceComment(std::string_view text) {
+    return text.size() > 1 && text[0] == '{' && (text[1] == ' ' || text[1] == '\t');
+}
+
+// Whether the places of the "{" comments, in the order the directives are written, would put
+// them in another order than they were read.
+bool BraceCommentsOutOfOrder(const SpiProgram& program) {
+    std::unordered_map<const char*, std::size_t> place;
+    std::size_t next = 1;
+    for (const SpiDirective* directive : program.directives) {
+        place.emplace(directive->name.data(), next++);
+    }
+    std::size_t reached = 0;
+    for (const SpiComment& comment : program.comments) {
+        if (!comment.inside || !IsBraceComment(comment.text)) {
+            continue;
+        }
+        std::size_t at = 0; // at the start of the section
+        if (!comment.atStart) {
+            const auto found = place.find(comment.after.data());
+            at = found == place.end() ? next : found->second; // gone: the section's end
+        }
+        if (at < reached) {
+            return true;
+        }
+        reached = at;
+    }
+    return false;
+}
+
+bool Written(const SpiDirective& directive, bool writeAll, bool commentsStandIn) {
+    return (writeAll || directive.changed) && !(commentsStandIn && IsCommentName(directive.name));
+}
+
+} // namespace
+
 std::string pfsetup::ProgramsProblem(const SpiProgramList& programs, bool writeAll) {
     std::string endMarker;
     for (const auto& program : programs) {
@@ -222,11 +292,22 @@ std::string pfsetup::ProgramsProblem(const SpiProgramList& programs, bool writeA
         }
         endMarker = "END_" + program->name;
         pfsetup::ToUpperInPlace(endMarker);
-        for (const auto& directive : program->directives) {
-            if (!writeAll && !directive->changed) {
+        const bool standIn = CommentsStandIn(*program);
+        const bool blankName = program->name.find_first_of(" \t") != std::string::npos;
+        for (const SpiDirective* directive : program->directives) {
+            if (!Written(*directive, writeAll, standIn)) {
                 continue;
             }
-            if (const char* problem = pfsetup::DirectiveLineProblem(*directive, endMarker)) {
+            const char* problem = pfsetup::DirectiveLineProblem(*directive, endMarker);
+            if (problem == nullptr && blankName) {
+                // The end line of such a section is found by its text before '{'.
+                std::ostringstream line;
+                WriteDirectiveLine(line, *directive, endMarker);
+                if (pfsetup::IsBlankEndLine(line.str(), endMarker)) {
+                    problem = "it would read as the section's end line";
+                }
+            }
+            if (problem != nullptr) {
                 return pfsetup::Format("program \"%s\", directive \"%s\": %s",
                                        program->name.c_str(), std::string(directive->name).c_str(),
                                        problem);
@@ -238,19 +319,68 @@ std::string pfsetup::ProgramsProblem(const SpiProgramList& programs, bool writeA
 
 void pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll) {
     std::string endMarker;
+    // Comments inside a section, by the directive they stood after; whether each was written.
+    std::unordered_map<const char*, std::vector<std::size_t>> after;
+    std::vector<bool> written;
     for (const auto& program : programs) {
         if (!writeAll && !program->changed) {
             continue;
         }
+        const std::vector<SpiComment>& comments = program->comments;
+        const bool standIn = CommentsStandIn(*program);
+        const bool bracesAtEnd = standIn && BraceCommentsOutOfOrder(*program);
+        after.clear();
+        written.assign(comments.size(), false);
+        for (std::size_t i = 0; i < comments.size(); ++i) {
+            if (!comments[i].inside) {
+                file << comments[i].text << '\n';
+                written[i] = true;
+            } else if (!standIn) {
+                written[i] = true; // not written: see CommentsStandIn
+            } else if (bracesAtEnd && IsBraceComment(comments[i].text)) {
+                continue; // closes the section, in reading order
+            } else if (!comments[i].atStart) {
+                after[comments[i].after.data()].push_back(i);
+            }
+        }
         endMarker = "END_" + program->name;
         pfsetup::ToUpperInPlace(endMarker);
         file << "START_" << program->name << '\n';
-        for (const auto& directive : program->directives) {
-            if (writeAll || directive->changed) {
+        const auto writeComment = [&](std::size_t i) {
+            file << comments[i].text << '\n';
+            written[i] = true;
+        };
+        for (std::size_t i = 0; i < comments.size(); ++i) {
+            if (!written[i] && comments[i].atStart &&
+                !(bracesAtEnd && IsBraceComment(comments[i].text))) {
+                writeComment(i);
+            }
+        }
+        for (const SpiDirective* directive : program->directives) {
+            if (Written(*directive, writeAll, standIn)) {
                 WriteDirectiveLine(file, *directive, endMarker);
+            }
+            // Comments follow the directive they stood after, whether it is written or not.
+            if (!after.empty()) {
+                const auto found = after.find(directive->name.data());
+                if (found != after.end()) {
+                    for (const std::size_t i : found->second) {
+                        writeComment(i);
+                    }
+                    after.erase(found);
+                }
+            }
+        }
+        // Those whose directive is gone close the section, in their order.
+        for (std::size_t i = 0; i < comments.size(); ++i) {
+            if (!written[i]) {
+                writeComment(i);
             }
         }
         file << "END_" << program->name << "\n\n";
+    }
+    for (const std::string_view text : programs.trailingComments) {
+        file << text << '\n';
     }
 }
 

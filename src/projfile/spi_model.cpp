@@ -533,6 +533,7 @@ SpiProgram* SpiProgramList::FindOrAppend(std::string_view name, int createdAt) {
 
 void SpiProgramList::RemoveAll() {
     NamedList::RemoveAll();
+    trailingComments.clear();
     ownedValues_ = 0;
     pool_.clear();
     otherLevels_.clear();

@@ -162,6 +162,8 @@ public:
     SpiValueList ActiveValues() const { return ValuesOf(active_); }
     // Whether values were read or set at `level`.
     bool HasLevel(int atLevel) const { return (bits_ & (1u << atLevel)) != 0; }
+    // Whether the active values were set through the API rather than read.
+    bool ValuesEdited() const { return Edited(); }
 
     std::string_view name; // fixed: the list's name index hashes it
 
@@ -375,6 +377,16 @@ private:
 
 } // namespace pfsetup
 
+// A comment line of the user's file, kept so a save writes it where it stood: before the
+// program's START_ line, or inside the section after the directive `after` (at the section's
+// start when `atStart`).
+struct SpiComment {
+    std::string_view text;
+    std::string_view after;
+    bool inside = false;
+    bool atStart = false;
+};
+
 class SpiProgram {
 public:
     SpiProgram(SpiProgramList& owner, std::string programName, int createdAt)
@@ -386,6 +398,10 @@ public:
     bool changed = false;
     const std::string name; // fixed: the list's name index holds it
     int level;              // the level at which the program was first read or added
+    std::vector<SpiComment> comments;
+    // A directive named "" or "{" was given values by a line that is no comment: the comment
+    // lines then cannot stand for it, and are not written.
+    bool commentNamesUsed = false;
 };
 
 // The programs of a project, and everything their directives stand on: the pool of
@@ -413,6 +429,9 @@ public:
     KeptText Keep(const std::string& text, const std::string& path);
     // The file and line the values of `directive` at `level` were read from.
     SpiOrigin Origin(const SpiDirective& directive, int level) const;
+
+    // Comment lines after the user's last section.
+    std::vector<std::string_view> trailingComments;
 
     // The values of `directive` at `level`; empty when it has none there.
     SpiValueList ValuesAt(const SpiDirective& directive, int level) const;

@@ -167,6 +167,51 @@ TEST_F(Files, FullSaveWritesEveryProgramAndReadsBack) {
     EXPECT_EQ(Dump(again.Programs()), before);
 }
 
+// Comment lines of the user's file stay where they stood; the header is made anew.
+TEST_F(Files, SavesKeepCommentLines) {
+    const std::string user = std::string(kHeader) + "{ my settings }\n"
+                                                    "START_PFG142\n"
+                                                    "{ units first }\n"
+                                                    "Symbol_Units 'Millimeters'\n"
+                                                    "{ a note on the grid }\n"
+                                                    "Symbol_GridSize '0.1'\n"
+                                                    "{x}\n"
+                                                    "END_PFG142\n"
+                                                    "\n"
+                                                    "START_MINE\n"
+                                                    "\n"
+                                                    "M 1\n"
+                                                    "END_MINE\n"
+                                                    "{ the end }\n";
+    const std::string name = User(user);
+    ASSERT_EQ(project.Open(name), 0);
+    ASSERT_EQ(project.Save(name, 0), 0) << SpiLastMessage();
+    const std::string kept = std::string(kHeader) + "{ my settings }\n"
+                                                    "START_PFG142\n"
+                                                    "{ units first }\n"
+                                                    "Symbol_Units 'Millimeters'\n"
+                                                    "{ a note on the grid }\n"
+                                                    "Symbol_GridSize '0.1'\n"
+                                                    "{x}\n"
+                                                    "END_PFG142\n\n"
+                                                    "START_MINE\n"
+                                                    "\n"
+                                                    "M '1'\n"
+                                                    "END_MINE\n\n"
+                                                    "{ the end }\n";
+    EXPECT_EQ(ReadAll(name), kept);
+    // A directive set anew moves to the end, the comment after it to the section's end.
+    ASSERT_EQ(project.Open(name), 0);
+    ASSERT_EQ(project.FindProgram("PFG142"), 0);
+    SetValue("Symbol_Units", "Mils");
+    ASSERT_EQ(project.Save(name, 0), 0);
+    EXPECT_NE(ReadAll(name).find("START_PFG142\n{ units first }\nSymbol_GridSize '0.1'\n{x}\n"
+                                 "Symbol_Units 'Mils'\n{ a note on the grid }\nEND_PFG142"),
+              std::string::npos)
+        << ReadAll(name);
+    EXPECT_NE(ReadAll(name).find("{ my settings }\nSTART_PFG142"), std::string::npos);
+}
+
 // Every failure of a write leaves the old file byte-identical, with its mode, and no
 // temporary file behind; the code and message are those of a failed open.
 TEST_F(Files, FailedWritesLeaveTheOldFileIntact) {
