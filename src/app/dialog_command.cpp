@@ -11,41 +11,6 @@
 
 namespace pfsetup::app {
 
-namespace {
-
-// Passes everything on to the services installed before it and keeps the messages, so a
-// template that cannot be read ends the command with its own status.
-class MessageRecorder : public HostServices {
-public:
-    MessageRecorder() : shown_(Host()), previous_(SetHostServices(this)) {}
-    ~MessageRecorder() override { SetHostServices(previous_); }
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
-
-    MessageResult ShowMessage(const std::string& text, MessageIcon icon,
-                              MessageButtons buttons) override {
-        messages.push_back(text);
-        return shown_.ShowMessage(text, icon, buttons);
-    }
-    bool OpenFileDialog(const FileDialogRequest& request, std::string& path) override {
-        return shown_.OpenFileDialog(request, path);
-    }
-    bool SaveFileDialog(const FileDialogRequest& request, std::string& path) override {
-        return shown_.SaveFileDialog(request, path);
-    }
-    bool HasMainWindow() override { return shown_.HasMainWindow(); }
-    void PostHostMessage(unsigned message) override { shown_.PostHostMessage(message); }
-    void OpenHelp(unsigned contextId) override { shown_.OpenHelp(contextId); }
-
-    std::vector<std::string> messages;
-
-private:
-    HostServices& shown_;
-    HostServices* previous_;
-};
-
-} // namespace
-
 int DialogCommand(const DialogRequest& request) {
     if (request.mode > 3) {
         Error("", "--mode is 0 (setup), 1 (edit template), 2 (new template) or 3 (open template)");
@@ -69,7 +34,7 @@ int DialogCommand(const DialogRequest& request) {
         InstallSetupDialogs();
     CPFSetupMain main(request.mode);
     if (fromTemplate) {
-        MessageRecorder host;
+        ToolHost host;
         const int loaded = main.LoadDataFromFile(
             request.templateFile.empty() ? nullptr : request.templateFile.c_str());
         for (const std::string& message : host.messages)

@@ -19,7 +19,7 @@ const char* const kDialogProgram = "pfsetup-dialog";
 void AddDialogOptions(CLI::App& command, DialogRequest& request) {
     command
         .add_option("PROJECT", request.project, "User project file; OK writes the settings into it")
-        ->type_name("PROJECT");
+        ->type_name("");
     command.add_flag("--interpretation", request.interpretation,
                      "Only the pin-name interpretation page");
     command
