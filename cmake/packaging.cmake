@@ -23,30 +23,37 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
-set(CPACK_COMPONENTS_ALL dev data tool)
+# Per package: name, section, what it needs besides shared libraries, and its description
+# (a summary line, then the text).
+set(CPACK_COMPONENTS_ALL dev data)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libpfsetup-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEV_PACKAGE_SUGGESTS "qt6-base-dev")
+set(CPACK_DEBIAN_DEV_PACKAGE_SUGGESTS qt6-base-dev)
 set(CPACK_COMPONENT_DEV_DEPENDS data)
-set(CPACK_COMPONENT_DEV_DESCRIPTION
-    "Setup options of a part-building tool: library for hosts\nThe C++17 library pfsetup::core (standard library only) and the Qt 6 dialogs pfsetup::ui,\nwith their headers, CMake package and pkg-config file.")
+set(CPACK_COMPONENT_DEV_DESCRIPTION "Setup options of a part-building tool: library for hosts
+The C++17 library pfsetup::core (standard library only) and the Qt 6 dialogs
+pfsetup::ui, with their headers, CMake package and pkg-config file.")
+
 set(CPACK_DEBIAN_DATA_PACKAGE_NAME pfsetup-data)
 set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)
-set(CPACK_COMPONENT_DATA_DESCRIPTION
-    "Setup options of a part-building tool: installed defaults\nThe install project file that the library and the tool merge under every project.")
-set(CPACK_DEBIAN_TOOL_PACKAGE_NAME pfsetup)
-set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION electronics)
-set(CPACK_DEBIAN_TOOL_PACKAGE_SUGGESTS pfsetup-dialogs)
-set(CPACK_COMPONENT_TOOL_DEPENDS data)
-set(CPACK_COMPONENT_TOOL_DESCRIPTION
-    "Setup options of a part-building tool: command-line tool\npfsetup shows, checks and changes the settings kept in layered project files.")
+set(CPACK_COMPONENT_DATA_DESCRIPTION "Setup options of a part-building tool: installed defaults
+The install project file that the library and the tool merge under every project.")
+
+if(TARGET pfsetup)
+    list(APPEND CPACK_COMPONENTS_ALL tool)
+    set(CPACK_DEBIAN_TOOL_PACKAGE_NAME pfsetup)
+    set(CPACK_DEBIAN_TOOL_PACKAGE_SUGGESTS pfsetup-dialogs)
+    set(CPACK_COMPONENT_TOOL_DEPENDS data)
+    set(CPACK_COMPONENT_TOOL_DESCRIPTION "Setup options of a part-building tool: command-line tool
+pfsetup shows, checks and changes the settings kept in layered project files.")
+endif()
+
 if(TARGET pfsetup-dialog)
     list(APPEND CPACK_COMPONENTS_ALL dialogs)
     set(CPACK_DEBIAN_DIALOGS_PACKAGE_NAME pfsetup-dialogs)
-    set(CPACK_DEBIAN_DIALOGS_PACKAGE_SECTION electronics)
     set(CPACK_COMPONENT_DIALOGS_DEPENDS tool)
-    set(CPACK_COMPONENT_DIALOGS_DESCRIPTION
-        "Setup options of a part-building tool: setup dialogs\nThe tabbed Qt 6 setup dialog that `pfsetup dialog` shows.")
+    set(CPACK_COMPONENT_DIALOGS_DESCRIPTION "Setup options of a part-building tool: setup dialogs
+The tabbed Qt 6 setup dialog that `pfsetup dialog` shows.")
 endif()
 
 include(CPack)
