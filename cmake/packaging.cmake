@@ -9,7 +9,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pfsetup)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "pfsetup developers <pfsetup@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Each package's description below begins with its own summary line; an empty common summary
+# keeps CPack from putting the project's in front of it.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES ON)
@@ -30,13 +32,13 @@ set(CPACK_DEBIAN_DEV_PACKAGE_NAME libpfsetup-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_SUGGESTS qt6-base-dev)
 set(CPACK_COMPONENT_DEV_DEPENDS data)
-set(CPACK_COMPONENT_DEV_DESCRIPTION "Setup options of a part-building tool: library for hosts
+set(CPACK_DEBIAN_DEV_DESCRIPTION "Setup options of a part-building tool: library for hosts
 The C++17 library pfsetup::core (standard library only) and the Qt 6 dialogs
 pfsetup::ui, with their headers, CMake package and pkg-config file.")
 
 set(CPACK_DEBIAN_DATA_PACKAGE_NAME pfsetup-data)
 set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)
-set(CPACK_COMPONENT_DATA_DESCRIPTION "Setup options of a part-building tool: installed defaults
+set(CPACK_DEBIAN_DATA_DESCRIPTION "Setup options of a part-building tool: installed defaults
 The install project file that the library and the tool merge under every project.")
 
 if(TARGET pfsetup)
@@ -44,7 +46,7 @@ if(TARGET pfsetup)
     set(CPACK_DEBIAN_TOOL_PACKAGE_NAME pfsetup)
     set(CPACK_DEBIAN_TOOL_PACKAGE_SUGGESTS pfsetup-dialogs)
     set(CPACK_COMPONENT_TOOL_DEPENDS data)
-    set(CPACK_COMPONENT_TOOL_DESCRIPTION "Setup options of a part-building tool: command-line tool
+    set(CPACK_DEBIAN_TOOL_DESCRIPTION "Setup options of a part-building tool: command-line tool
 pfsetup shows, checks and changes the settings kept in layered project files.")
 endif()
 
@@ -52,7 +54,7 @@ if(TARGET pfsetup-dialog)
     list(APPEND CPACK_COMPONENTS_ALL dialogs)
     set(CPACK_DEBIAN_DIALOGS_PACKAGE_NAME pfsetup-dialogs)
     set(CPACK_COMPONENT_DIALOGS_DEPENDS tool)
-    set(CPACK_COMPONENT_DIALOGS_DESCRIPTION "Setup options of a part-building tool: setup dialogs
+    set(CPACK_DEBIAN_DIALOGS_DESCRIPTION "Setup options of a part-building tool: setup dialogs
 The tabbed Qt 6 setup dialog that `pfsetup dialog` shows.")
 endif()
 
