@@ -1,19 +1,25 @@
 # Entry points of the README over CMake. `make demo` and `make test` install what is missing,
-# build, and run; the build directories are build/ (g++) and build-asan/ (clang, sanitizers).
+# build, and run; the build directories are build/ (g++), build-asan/ (clang, sanitizers) and
+# build-package/ (the Debian packages, for /usr).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DPFSETUP_WERROR=ON
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build demo test test-sanitize ci clean format
+.PHONY: deps build demo test test-sanitize package ci clean format
 
 deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	$(CONFIGURE) -DPFSETUP_BUILD_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
+# Only the library and the tool: no tests, so neither GoogleTest nor Qt is needed.
+demo:
+	@scripts/install-deps --demo
+	$(CONFIGURE) -DPFSETUP_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target pfsetup
 	$(BUILD)/bin/pfsetup show examples/demo/project.cpm
 
 test: build
@@ -24,11 +30,19 @@ test-sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
 	    -DPFSETUP_SANITIZE=ON -DPFSETUP_WERROR=ON -DPFSETUP_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	cd build-asan && QT_QPA_PLATFORM=offscreen \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    ctest --output-on-failure -j $(JOBS)
+
+# Debian packages installing under /usr: build-package/packages/*.deb.
+package: deps
+	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DPFSETUP_BUILD_TESTS=OFF -DPFSETUP_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-package

@@ -1,59 +1,89 @@
-// A host of the setup store: it reads the defaults it applies when it builds a part, and asks
-// the pin-name questions it asks for every pin. Prints "ok" when every default is as shipped.
+// A host of the setup store, in the order every host uses it: initialise the module, read the
+// project, check the store's log, use the settings, and write a change back. Failures reach the
+// host as results and as messages in the store's log, with the project-file library's last
+// message giving the cause; the library shows nothing to anyone. A host that skips the log
+// check goes on with the built-in defaults when the project or the installed defaults cannot
+// be read.
+//
+//   host_example PROJECT         what a new part built under PROJECT gets
+//   host_example PROJECT GRID    the same, then GRID as the symbol grid, saved into PROJECT
 
 #include "pfsetup.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
-int main() {
-    CPFCoreSetupAPI store;
-    int failures = 0;
-    auto expect = [&failures](bool ok, const char* what) {
-        if (!ok) {
-            std::printf("unexpected: %s\n", what);
-            ++failures;
-        }
-    };
-    float grid = 0, note = 0;
-    int width = 0, length = 0, widthIncrement = 0, lengthIncrement = 0;
-    PFSymbolOutline outline{};
-    PFTextStyle style{};
-    PFActiveLow read{}, write{};
-    PFPinInterpret_AlphaNum a{};
-    PFPinInterpret_NumAlpha n{};
-    PFPinInterpret_NumAlphaNum t{};
+namespace {
+
+// Prints the store's log, one message a line, and the cause behind it. False when it was empty.
+bool ReportLog(CPFCoreSetupAPI& store) {
+    std::string log;
+    if (!store.GetLogError(log) || log.empty())
+        return false;
+    // Each message begins with a line break.
+    size_t start = 0;
+    while (start < log.size()) {
+        const size_t next = log.find('\n', start + 1);
+        const std::string message = log.substr(start + 1, next - start - 1);
+        if (!message.empty())
+            std::fprintf(stderr, "host_example: %s\n", message.c_str());
+        start = next;
+    }
+    if (!SpiLastMessage().empty())
+        std::fprintf(stderr, "host_example: cause: %s\n", SpiLastMessage().c_str());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: host_example PROJECT [GRID]\n");
+        return 2;
+    }
+    const std::string project = argv[1];
+
+    // Initialise: the module's entry object and store, then the project read into the store
+    // (installed defaults, site file and PROJECT merged).
+    Pfsetup_initialize();
+    Pfsetup_main()->InitialiseSetupForLibFlow(project);
+    CPFCoreSetupAPI& store = *Pfsetup_store();
+
+    // Check: without this a host would silently work on built-in defaults.
+    if (ReportLog(store)) {
+        std::fprintf(stderr, "host_example: %s was not read\n", project.c_str());
+        return 1;
+    }
+
+    // Use: the defaults a new part gets, and the pin-name questions asked for every pin.
+    float grid = 0;
+    int width = 0, length = 0;
     store.GetDefGridSize(grid);
-    store.GetDefNoteSize(note);
     store.GetDefSymbolWidth(width);
     store.GetDefSymbolLength(length);
-    store.GetDefSymbolWidthIncrement(widthIncrement);
-    store.GetDefSymbolLengthIncrement(lengthIncrement);
-    store.GetDefSymbolOutLine(outline);
-    store.GetDefTextStyle(style);
-    store.GetDefReadActiveLowPinNotation(read);
-    store.GetDefWriteActiveLowPinNotation(write);
-    store.GetAlphaNumValue(a);
-    store.GetNumAlphaValue(n);
-    store.GetNumAlphaNumValue(t);
-    expect(grid == 0.05f && note == 0.8f, "grid 0.05 and note size 0.8");
-    expect(width == 6 && length == 6, "width and length 6");
-    expect(widthIncrement == 1 && lengthIncrement == 1, "pin spacings 1");
-    expect(outline == PFThin && style == PFAutomatic, "thin outline, automatic text");
-    expect(read == 1 && write == 2, "read notation 1, write notation 2");
-    expect(a == 2 && n == 1 && t == 1, "interpretations 2, 1, 1");
-    int pins = 0;
-    store.InitPinIteration();
-    while (store.GetNextPin())
-        ++pins;
-    expect(pins == 13, "13 pin types");
-    expect(store.InitPropertyIteration() == 0, "no properties");
-    std::string name;
-    expect(store.GetCPMFileName(name) == 0, "no project file");
-    expect(store.IsPinReadActiveLow("RESET*") == 1, "RESET* is low-asserted");
-    std::string pin = "CLK";
-    store.CreateActiveLowPin(pin);
-    expect(pin == "CLK*", "CLK* is the active-low form of CLK");
-    std::puts(failures ? "failed" : "ok");
-    return failures ? 1 : 0;
+    std::string activeLow = "CLK";
+    store.CreateActiveLowPin(activeLow);
+    std::printf("grid %.6f, minimum symbol %d x %d grids\n", grid, width, length);
+    std::printf("RESET* is %slow-asserted; CLK active-low is %s\n",
+                store.IsPinReadActiveLow("RESET*") ? "" : "not ", activeLow.c_str());
+
+    // Write: a changed setting goes into the project as the setup dialog's OK writes it.
+    if (argc == 3) {
+        char* end = nullptr;
+        const float newGrid = std::strtof(argv[2], &end);
+        if (end == argv[2] || *end != '\0' || !(newGrid > 0 && std::isfinite(newGrid))) {
+            std::fprintf(stderr, "host_example: \"%s\" is not a grid size\n", argv[2]);
+            return 2;
+        }
+        store.PutDefGridSize(newGrid);
+        const bool written = store.WriteCPMFile() == 1;
+        if (ReportLog(store) || !written) {
+            std::fprintf(stderr, "host_example: %s was not written\n", project.c_str());
+            return 1;
+        }
+        std::printf("saved grid %.6f in %s\n", newGrid, project.c_str());
+    }
+    return 0;
 }

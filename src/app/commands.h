@@ -27,7 +27,7 @@ struct DialogRequest {
     std::string screenshot;   // a picture instead of a person
     int page = -1;
 };
-// Exit status 0 after OK, 1 after Cancel. Only in builds with the Qt dialogs.
+// Exit status 0 after OK, 1 after Cancel. Only in pfsetup-dialog, the program with Qt.
 int DialogCommand(const DialogRequest& request);
 
 } // namespace pfsetup::app

@@ -16,6 +16,12 @@ int DialogCommand(const DialogRequest& request) {
         Error("", "--mode is 0 (setup), 1 (edit template), 2 (new template) or 3 (open template)");
         return kBadInput;
     }
+    const bool fromTemplate = request.mode == 1 || request.mode == 3;
+    if (fromTemplate && request.templateFile.empty() && !request.screenshot.empty()) {
+        Error("", "--screenshot in modes 1 and 3 needs --template FILE: nobody is there to "
+                  "choose the template");
+        return kBadInput;
+    }
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(request.project, store))
         return status;
@@ -23,8 +29,11 @@ int DialogCommand(const DialogRequest& request) {
         // Without a project the dialog edits the installed defaults and writes nowhere.
         store->PutDefFileName("");
     }
+    // A person is asked for the template in the dialogs' own file dialog.
+    if (request.screenshot.empty())
+        InstallSetupDialogs();
     CPFSetupMain main(request.mode);
-    if (request.mode == 1 || request.mode == 3) {
+    if (fromTemplate) {
         ToolHost host;
         const int loaded = main.LoadDataFromFile(
             request.templateFile.empty() ? nullptr : request.templateFile.c_str());
@@ -45,7 +54,6 @@ int DialogCommand(const DialogRequest& request) {
         }
         return kOk;
     }
-    InstallSetupDialogs();
     const bool confirmed =
         request.interpretation ? main.DisplaySetupForInterpretation() == 1 : main.DisplaySetup();
     return confirmed ? kOk : kBadInput;

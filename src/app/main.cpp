@@ -1,6 +1,7 @@
 // pfsetup: the settings of the part-building tool from a shell.
 
 #include "app/commands.h"
+#include "app/dialog_launch.h"
 #include "app/tool.h"
 
 #include <CLI/CLI.hpp>
@@ -79,28 +80,10 @@ int main(int argc, char** argv) {
     tree->add_option("PROJECT", project, "User project file")->required();
     tree->callback([&] { run = [&] { return TreeCommand(project); }; });
 
-#ifdef PFSETUP_WITH_UI
     DialogRequest dialogRequest;
     auto* dialog = app.add_subcommand("dialog", "Show the setup dialog on a project");
-    dialog->add_option("PROJECT", dialogRequest.project,
-                       "User project file; OK writes the settings into it");
-    dialog->add_flag("--interpretation", dialogRequest.interpretation,
-                     "Only the pin-name interpretation page");
-    dialog
-        ->add_option("--mode", dialogRequest.mode,
-                     "0 setup, 1 edit template, 2 new template, 3 open template")
-        ->check(CLI::Range(0, 3));
-    dialog->add_option("--template", dialogRequest.templateFile,
-                       "Template to start from in modes 1 and 3 (asked for without it)");
-    dialog->add_option("--screenshot", dialogRequest.screenshot,
-                       "Write a PNG of the dialog instead of showing it");
-    dialog
-        ->add_option("--page", dialogRequest.page,
-                     "With --screenshot: the page (0 Property, 1 Pin, 2 Symbol, 3 Format, "
-                     "4 Pin Name Interpretation)")
-        ->check(CLI::Range(0, 4));
-    dialog->callback([&] { run = [&] { return DialogCommand(dialogRequest); }; });
-#endif
+    AddDialogOptions(*dialog, dialogRequest);
+    dialog->callback([&] { run = [&] { return RunDialogProgram(dialogRequest); }; });
 
     try {
         app.parse(argc, argv);

@@ -41,7 +41,7 @@ void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
     }
 }
 
-ToolHost::ToolHost() : previous_(SetHostServices(this)) {}
+ToolHost::ToolHost() : shown_(Host()), previous_(SetHostServices(this)) {}
 
 ToolHost::~ToolHost() {
     SetHostServices(previous_);
@@ -50,7 +50,27 @@ ToolHost::~ToolHost() {
 MessageResult ToolHost::ShowMessage(const std::string& text, MessageIcon icon,
                                     MessageButtons buttons) {
     messages.push_back(text);
-    return ConsoleHostServices::ShowMessage(text, icon, buttons);
+    return shown_.ShowMessage(text, icon, buttons);
+}
+
+bool ToolHost::OpenFileDialog(const FileDialogRequest& request, std::string& path) {
+    return shown_.OpenFileDialog(request, path);
+}
+
+bool ToolHost::SaveFileDialog(const FileDialogRequest& request, std::string& path) {
+    return shown_.SaveFileDialog(request, path);
+}
+
+bool ToolHost::HasMainWindow() {
+    return shown_.HasMainWindow();
+}
+
+void ToolHost::PostHostMessage(unsigned message) {
+    shown_.PostHostMessage(message);
+}
+
+void ToolHost::OpenHelp(unsigned contextId) {
+    shown_.OpenHelp(contextId);
 }
 
 int LoadStore(const std::string& project, CPFCoreSetupAPI*& store) {

@@ -22,16 +22,26 @@ void Error(const std::string& file, const std::string& message);
 // The store's error log, one line per message, on stderr.
 void ShowLog(CPFCoreSetupAPI& store, const std::string& file);
 
-// Messages go to stderr and are kept; file dialogs are cancelled; questions answer Yes.
-class ToolHost : public ConsoleHostServices {
+// Keeps the messages while it lives, and passes everything on to the services installed
+// before it: in the tool the console's (messages to stderr, file dialogs cancelled, questions
+// answered Yes), in pfsetup-dialog the dialogs' own.
+class ToolHost : public HostServices {
 public:
     ToolHost();
     ~ToolHost() override;
+    ToolHost(const ToolHost&) = delete;
+    ToolHost& operator=(const ToolHost&) = delete;
     MessageResult ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
+    bool OpenFileDialog(const FileDialogRequest& request, std::string& path) override;
+    bool SaveFileDialog(const FileDialogRequest& request, std::string& path) override;
+    bool HasMainWindow() override;
+    void PostHostMessage(unsigned message) override;
+    void OpenHelp(unsigned contextId) override;
     std::vector<std::string> messages;
 
 private:
+    HostServices& shown_;
     HostServices* previous_;
 };
 

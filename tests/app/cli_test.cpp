@@ -3,6 +3,7 @@
 
 #include "support/installation.h"
 #include "support/json_reader.h"
+#include "support/program_run.h"
 
 #include "app/commands.h"
 #include "projfile/file_io.h"
@@ -11,32 +12,16 @@
 
 #include <cstdio>
 #include <errno.h>
-#include <sys/wait.h>
 
 namespace pfsetup::test {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-};
+using ToolRun = ProgramRun;
 
 class Cli : public ::testing::Test {
 protected:
     ToolRun Tool(const std::string& args) {
-        const std::string errFile = inst.Path("stderr.txt");
-        const std::string command =
-            "cd " + inst.Dir() + " && " + PFSETUP_TOOL + " " + args + " 2>" + errFile;
-        ToolRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, n);
-        const int raw = ::pclose(pipe);
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.err = ReadFile(errFile);
-        return run;
+        return RunProgram(inst.Dir(), std::string(PFSETUP_TOOL) + " " + args);
     }
     std::string Project() { return ReadFile(inst.Path("p.cpm")); }
     TempInstallation inst;

@@ -1,0 +1,110 @@
+// `pfsetup dialog` as a person reaches it: the tool without Qt hands the request to
+// pfsetup-dialog beside it, which answers for it.
+
+#include "support/installation.h"
+#include "support/program_run.h"
+
+#include "app/commands.h"
+#include "app/dialog_launch.h"
+
+#include <CLI/CLI.hpp>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace pfsetup::test {
+namespace {
+
+using app::DialogRequest;
+
+// What the tool passes on is what pfsetup-dialog reads back, whatever the names hold.
+TEST(DialogArguments, ReadBackAsTheSameRequest) {
+    const DialogRequest requests[] = {
+        {},
+        {"p.cpm", true, 0, "", "", -1},
+        {"-starts-with-dash.cpm", false, 3, "--template=x.tpl", "-shot.png", 4},
+        {"two words.cpm", false, 1, "a=b.tpl", "s p a c e.png", 0},
+        {"--", false, 2, "-", "--page", 2},
+    };
+    for (const DialogRequest& sent : requests) {
+        const std::vector<std::string> arguments = app::DialogArguments(sent);
+        CLI::App program;
+        DialogRequest read;
+        app::AddDialogOptions(program, read);
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        ASSERT_NO_THROW(program.parse(reversed)) << sent.project;
+        EXPECT_EQ(read.project, sent.project);
+        EXPECT_EQ(read.interpretation, sent.interpretation) << sent.project;
+        EXPECT_EQ(read.mode, sent.mode) << sent.project;
+        EXPECT_EQ(read.templateFile, sent.templateFile) << sent.project;
+        EXPECT_EQ(read.screenshot, sent.screenshot) << sent.project;
+        EXPECT_EQ(read.page, sent.page) << sent.project;
+    }
+}
+
+class DialogCli : public ::testing::Test {
+protected:
+    ProgramRun Tool(const std::string& args) {
+        return RunProgram(inst.Dir(), std::string(PFSETUP_TOOL) + " " + args);
+    }
+    TempInstallation inst;
+};
+
+TEST_F(DialogCli, TheToolLoadsNoQt) {
+    const ProgramRun ldd = RunProgram(inst.Dir(), std::string("ldd ") + PFSETUP_TOOL);
+    ASSERT_EQ(ldd.status, 0) << ldd.err;
+    EXPECT_NE(ldd.out.find("libc.so"), std::string::npos) << ldd.out;
+    EXPECT_EQ(ldd.out.find("libQt"), std::string::npos) << ldd.out;
+}
+
+TEST_F(DialogCli, WithoutTheDialogProgramSaysSo) {
+    namespace fs = std::filesystem;
+    fs::create_directory(inst.Path("bin"));
+    fs::copy_file(PFSETUP_TOOL, inst.Path("bin/pfsetup"));
+    WriteFile(inst.Path("p.cpm"), "");
+    const ProgramRun run = RunProgram(inst.Dir(), "bin/pfsetup dialog p.cpm --screenshot s.png");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("pfsetup: " + inst.Path("bin/pfsetup-dialog") +
+                           ": the setup dialogs are not installed"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(inst.Path("s.png")));
+    // Other commands do not need it.
+    EXPECT_EQ(RunProgram(inst.Dir(), "bin/pfsetup get p.cpm Symbol_Width").out, "6\n");
+}
+
+#ifdef PFSETUP_TOOL_HAS_DIALOGS
+TEST_F(DialogCli, AnswersInTheToolsVoice) {
+    WriteFile(inst.Path("-p.cpm"), "START_PFG142\nSymbol_Width '9'\nEND_PFG142\n");
+    WriteFile(inst.Path("t.tpl"), "START_PFG142\nSymbol_Width '7'\nEND_PFG142\n");
+    struct Row {
+        const char* args;
+        int status;
+        const char* err; // the whole error output
+        bool picture;
+    } rows[] = {
+        // Qt's start-up notes (XDG_RUNTIME_DIR, the offscreen platform) are not shown.
+        {"dialog --screenshot s.png -- -p.cpm", 0, "", true},
+        {"dialog --mode 1 --template t.tpl --screenshot s.png -- -p.cpm", 0, "", true},
+        {"dialog --mode 3 --screenshot s.png -- -p.cpm", 1,
+         "pfsetup: --screenshot in modes 1 and 3 needs --template FILE: nobody is there to choose "
+         "the template\n",
+         false},
+        {"dialog --page 2 -- -p.cpm", 1, nullptr, false},
+        {"dialog --screenshot s.png missing.cpm", 2, nullptr, false},
+    };
+    for (const Row& row : rows) {
+        std::filesystem::remove(inst.Path("s.png"));
+        const ProgramRun run = Tool(row.args);
+        EXPECT_EQ(run.status, row.status) << row.args << "\n" << run.err;
+        if (row.err)
+            EXPECT_EQ(run.err, row.err) << row.args;
+        else
+            EXPECT_NE(run.err, "") << row.args;
+        EXPECT_EQ(std::filesystem::exists(inst.Path("s.png")), row.picture) << row.args;
+    }
+}
+#endif
+
+} // namespace
+} // namespace pfsetup::test
