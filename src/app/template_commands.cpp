@@ -8,11 +8,12 @@
 #include "setup/setup_store.h"
 
 #include <iostream>
-#include <unistd.h>
 
 namespace pfsetup::app {
 
 int TemplateSaveCommand(const std::string& project, const std::string& file) {
+    if (!WritableTarget(file))
+        return kFileError;
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
@@ -21,7 +22,9 @@ int TemplateSaveCommand(const std::string& project, const std::string& file) {
     const int saved = store->WriteSetup();
     store->PutDefFileName(project);
     if (!saved) {
-        Error(file, SpiLastMessage().empty() ? "cannot write the template" : SpiLastMessage());
+        std::string log;
+        store->GetLogError(log);
+        LibraryError(file, SpiLastMessage());
         return kFileError;
     }
     ShowLog(*store, file);
@@ -30,21 +33,20 @@ int TemplateSaveCommand(const std::string& project, const std::string& file) {
 }
 
 int TemplateLoadCommand(const std::string& project, const std::string& file) {
-    if (::access(file.c_str(), R_OK) != 0) {
-        Error(file, "cannot read the template");
+    if (!Readable(file))
         return kFileError;
-    }
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
-    ToolHost host; // the load shows its log; a failed read is among it
+    ToolHost host(file); // the load shows its log; a failed read is among it
     Pfsetup_main()->LoadDataFromFile(file.c_str());
     for (const std::string& message : host.messages)
         if (message.find("\nUnable to read ") != std::string::npos)
             return kFileError;
     if (!store->WriteCPMFile()) {
-        Error(project,
-              SpiLastMessage().empty() ? "cannot write the project file" : SpiLastMessage());
+        std::string log;
+        store->GetLogError(log);
+        LibraryError(project, SpiLastMessage());
         return kFileError;
     }
     ShowLog(*store, project);
@@ -53,6 +55,8 @@ int TemplateLoadCommand(const std::string& project, const std::string& file) {
 }
 
 int TemplateConvertCommand(const std::string& file) {
+    if (!Readable(file))
+        return kFileError;
     const int renamed = ConvertTemplateSections(file);
     if (renamed < 0) {
         Error(file, "cannot read or rewrite the template");
