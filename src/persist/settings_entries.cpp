@@ -39,7 +39,7 @@ bool LeadingInteger(const std::string& text, long long min, long long max, long 
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
-    constexpr long long kCap = 1'000'000'000'000'000'000LL;
+    constexpr long long kCap = 100'000'000'000'000'000LL; // beyond every field, and no overflow
     long long n = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         n = n >= kCap ? kCap : n * 10 + (text[i] - '0');

@@ -1,8 +1,12 @@
 // The key table through its users: what a read makes of numbers that do not fit, what `set`
 // and `check` accept, what they say a read makes of the rest, and the rules between settings.
 
+#include "persist_fixture.h"
+#include "support/installation.h"
+
 #include "persist/setting_checks.h"
 #include "persist/settings_entries.h"
+#include "persist/tree/ar_tree.h"
 #include "setup/setup_store.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +36,7 @@ TEST(SettingKeys, NumbersThatDoNotFitAreIgnoredLoggedAndNeverWrittenBack) {
         {"Symbol_GridSize", "0x10", "16.000000", ""}, // atof's rule, which `set` refuses
         {"Symbol_NoteSize", "2e-1xyz", "0.200000", ""},
         {"Symbol_Width", "99999999999", "6", "Symbol_Width '99999999999' is ignored"},
+        {"Symbol_Width", "-99999999999999999999999", "6", "is ignored"},
         {"Symbol_Width", "-2147483648", "-2147483648", ""},
         {"Symbol_Width", "abc", "0", ""},
         {"Interpretation_AlphaNum", "-2147483648", "-2147483648", ""},
@@ -54,6 +59,19 @@ TEST(SettingKeys, NumbersThatDoNotFitAreIgnoredLoggedAndNeverWrittenBack) {
         // The rules between settings take any stored number without overflowing.
         FindSettingsConflicts(store);
     }
+}
+
+// The symbol property height comes from the tree; a number beyond int saturates there.
+TEST(SettingKeys, TreeHeightsBeyondIntAreNotWrapped) {
+    TempInstallation inst;
+    const std::string project = inst.Path("p.cpm");
+    WriteFile(project, "START_SETUP_TREE\nPFG/Symbol/SymProperty/DefaultHeight 'value' "
+                       "'1=99999999999'\nEND_SETUP_TREE\n");
+    CPFCoreSetupAPI store;
+    store.PutCPMFileName(project);
+    AddProperty(store, "NOTE", 1, "v");
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+    EXPECT_NE(ReadFile(project).find("'6=2147483647'"), std::string::npos) << ReadFile(project);
 }
 
 TEST(SettingKeys, SetAcceptsTextThatMeansWhatItSays) {
