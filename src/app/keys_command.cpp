@@ -22,21 +22,26 @@ struct KeyInfo {
     std::string defaultValue;
 };
 
+// Every key in write order; the property family as its pattern and the installed properties.
 std::vector<KeyInfo> ListedKeys(CPFCoreSetupAPI& defaults) {
     std::vector<KeyInfo> keys;
-    auto add = [&](const std::string& key, const SettingKey* row) {
+    auto add = [&](const std::string& key, const SettingKey& row) {
         std::string value;
         const bool has = SettingValue(defaults, key, value);
-        keys.push_back({key, row, has, value});
+        keys.push_back({key, &row, has, value});
     };
-    for (const std::string& key : AllSettingKeys()) {
-        if (key == "Symbol_Units") { // the property keys come before the single settings
-            add("Prop_<NAME>", FindSettingKey("Prop_"));
-            for (const SettingRow& row : SettingRows(defaults))
-                if (row.row->form == ValueForm::Property)
-                    add(row.key, row.row);
+    for (const SettingKey& row : SettingKeys()) {
+        if (row.form == ValueForm::PinLoads) {
+            for (const std::string& type : PinTypeNames())
+                add(row.key + type, row);
+        } else if (row.form == ValueForm::Property) {
+            add(std::string(row.key) + "<NAME>", row);
+            for (const SettingRow& installed : SettingRows(defaults))
+                if (installed.row == &row)
+                    add(installed.key, row);
+        } else {
+            add(row.key, row);
         }
-        add(key, FindSettingKey(key));
     }
     return keys;
 }

@@ -71,20 +71,28 @@ void LibraryError(const std::string& file, const std::string& message) {
         Error(file, text.empty() ? "cannot be read" : text);
 }
 
-void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
-    std::string log;
-    if (!store.GetLogError(log))
-        return;
+namespace {
+
+// Each line of a message of the store or the dialogs' host as a message of its own.
+void ErrorLines(const std::string& file, const std::string& text) {
     size_t start = 0;
-    while (start <= log.size()) {
-        const size_t end = log.find('\n', start);
-        const std::string message = log.substr(start, end - start);
-        if (!OneLine(message).empty())
-            Error(file, message);
+    while (start <= text.size()) {
+        const size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start);
+        if (!OneLine(line).empty())
+            Error(file, line);
         if (end == std::string::npos)
             break;
         start = end + 1;
     }
+}
+
+} // namespace
+
+void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
+    std::string log;
+    if (store.GetLogError(log))
+        ErrorLines(file, log);
 }
 
 std::string Shown(const std::string& text) {
@@ -150,16 +158,7 @@ ToolHost::~ToolHost() {
 
 MessageResult ToolHost::ShowMessage(const std::string& text, MessageIcon, MessageButtons buttons) {
     messages.push_back(text);
-    size_t start = 0;
-    while (start <= text.size()) {
-        const size_t end = text.find('\n', start);
-        const std::string line = text.substr(start, end - start);
-        if (!OneLine(line).empty())
-            Error(file_, line);
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
+    ErrorLines(file_, text);
     return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
 }
 

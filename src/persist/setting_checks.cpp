@@ -176,9 +176,11 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
             return true;
         break;
     case ValueForm::Fraction: {
-        // The store keeps a 32-bit float: the value must still be above 0 as one.
+        // Kept as a 32-bit float and written with six decimals: what is written must still be
+        // above 0 when it is read back.
         const double n = ParseDecimal(value);
-        if (IsDecimalText(value) && n > 0 && n <= FLT_MAX && static_cast<float>(n) > 0)
+        if (IsDecimalText(value) && n > 0 && n <= FLT_MAX &&
+            ParseDecimal(FormatFixed6(static_cast<float>(n))) > 0)
             return true;
         break;
     }

@@ -475,7 +475,7 @@ std::string AllowedText(const SettingKey& row) {
     case ValueForm::NumericFlag:
         return listed(true);
     case ValueForm::Fraction:
-        return "a decimal number greater than 0, such as 0.05";
+        return "a decimal number greater than 0 (six decimals are kept), such as 0.05";
     case ValueForm::Integer:
         return "a whole number from " + FormatInt(row.min) + " to " + FormatInt(row.max);
     case ValueForm::PinLoads:

@@ -90,6 +90,8 @@ TEST(SettingKeys, SetAcceptsTextThatMeansWhatItSays) {
         {"Symbol_GridSize", " 0.1", false},
         {"Symbol_GridSize", "0.1abc", false},
         {"Symbol_GridSize", "1e-50", false},
+        {"Symbol_GridSize", "1e-7", false},
+        {"Symbol_GridSize", "0.0000006", true},
         {"Symbol_GridSize", "1e", false},
         {"Symbol_GridSize", "", false},
         {"Symbol_Width", "12", true},
