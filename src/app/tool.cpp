@@ -18,19 +18,6 @@ namespace pfsetup::app {
 
 namespace {
 
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (char c : text) {
-        if (c != '\n' && c != '\r')
-            line += c;
-        else if (!line.empty() && line.back() != ' ')
-            line += ' ';
-    }
-    while (!line.empty() && line.back() == ' ')
-        line.pop_back();
-    return line;
-}
-
 std::string LowerFirst(std::string text) {
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
         !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z'))
@@ -40,11 +27,31 @@ std::string LowerFirst(std::string text) {
 
 } // namespace
 
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '\n' || c == '\r') {
+            if (!line.empty() && line.back() != ' ')
+                line += ' ';
+        } else if ((byte < 0x20 && c != '\t') || byte == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            line += escaped;
+        } else {
+            line += c;
+        }
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
 void Error(const std::string& file, const std::string& message, int line) {
     std::string where;
     if (!file.empty())
         where = file + (line > 0 ? ":" + FormatInt(line) : std::string()) + ": ";
-    std::cerr << "pfsetup: " << where << OneLine(message) << "\n";
+    std::cerr << "pfsetup: " << OneLine(where + message) << "\n";
 }
 
 void LibraryError(const std::string& file, const std::string& message) {

@@ -19,8 +19,11 @@ enum ExitStatus {
     kFileError = 2 // a file that cannot be read or written
 };
 
-// One line on stderr: "pfsetup: FILE:LINE: message", without FILE or LINE when not known.
-// Line breaks in the message become spaces.
+// A message on one line: line breaks become spaces, other control characters escapes
+// ("\x1b"), so nothing a file holds can move the cursor or change a terminal's state.
+std::string OneLine(const std::string& text);
+// One line on stderr: "pfsetup: FILE:LINE: message", without FILE or LINE when not known,
+// made OneLine.
 void Error(const std::string& file, const std::string& message, int line = 0);
 // A message of the project-file library, without its internal prefix, at the file and line
 // it names (else at `file`).

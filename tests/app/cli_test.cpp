@@ -404,6 +404,8 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
     }
     WriteFile(inst.Path("q.cpm"), "START_PFG142\nSymbol_Width '7\nEND_PFG142\n");
     EXPECT_EQ(Tool("get q.cpm Symbol_Width").err, "pfsetup: q.cpm:2: missing closing quote\n");
+    EXPECT_EQ(Tool({"get", "p.cpm", "A\x1b[2J\nB"}).err,
+              "pfsetup: p.cpm: A\\x1b[2J B: not a setting key; `pfsetup keys` lists them\n");
     EXPECT_EQ(Tool("bogus").err, "pfsetup: unknown command 'bogus'; `pfsetup --help` lists them\n");
     EXPECT_EQ(Tool("get").err,
               "pfsetup: PROJECT KEY is required (`pfsetup get --help` tells more)\n");
