@@ -2,17 +2,18 @@
 
 #include "app/commands.h"
 #include "app/project_scan.h"
+#include "app/settings_origins.h"
 #include "app/tool.h"
 
 #include "persist/setting_checks.h"
 #include "persist/settings_entries.h"
-#include "projfile/spi_project.h"
+#include "projfile/installed_files.h"
+#include "projfile/value_expansion.h"
 #include "setup/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <unordered_map>
 
@@ -36,31 +37,6 @@ std::string Upper(std::string text) {
 int LevelRank(const std::string& level) {
     return level == "install" ? 0 : level == "site" ? 1 : 2;
 }
-
-// The settings section as a read of the checked file sees it: the entries of the install and
-// site files, overridden key by key (ignoring case, keeping the first spelling) by the file's.
-class MergedSection {
-public:
-    void Put(EntryOrigin entry) {
-        const auto [found, added] = index_.emplace(Upper(entry.key), entries_.size());
-        if (added) {
-            entries_.push_back(std::move(entry));
-            return;
-        }
-        entry.key = entries_[found->second].key;
-        entries_[found->second] = std::move(entry);
-    }
-    bool Has(const std::string& key) const { return index_.count(Upper(key)) != 0; }
-    const EntryOrigin* Find(const std::string& key) const {
-        const auto found = index_.find(Upper(key));
-        return found == index_.end() ? nullptr : &entries_[found->second];
-    }
-    const std::vector<EntryOrigin>& Entries() const { return entries_; }
-
-private:
-    std::vector<EntryOrigin> entries_;
-    std::unordered_map<std::string, size_t> index_;
-};
 
 std::string Expanded(const std::string& value) {
     std::string result, error;
@@ -101,29 +77,16 @@ std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
 }
 
 int CheckOne(const std::string& project, std::vector<Finding>& findings) {
-    if (!Readable(project))
+    ScannedFile scan;
+    if (!ScanFile(project, scan))
         return kFileError;
-    std::ifstream in(project, std::ios::binary);
-    const ScannedFile scan = ScanProjectFile(in);
-    if (in.bad()) {
-        Error(project, "cannot read the file to its end");
-        return kFileError;
-    }
     for (const ScanProblem& problem : scan.problems)
         findings.push_back({true, project, problem.line, problem.message});
-
-    const bool isSite = IsSiteProjectFile(project);
-    SpiProject defaults;
-    if (defaults.ReadInstallFile() != 0 || (!isSite && defaults.ReadSiteFile() == -1)) {
-        LibraryError("", SpiLastMessage());
+    MergedSettings merged;
+    if (!AddInstalledFiles(project, merged))
         return kFileError;
-    }
-    MergedSection merged;
-    for (EntryOrigin& entry : SettingsOrigins(defaults, false))
-        merged.Put(std::move(entry));
 
     std::unordered_map<std::string, int> firstLine;
-    std::vector<EntryOrigin> own;
     for (const ScannedSection& section : scan.sections) {
         if (section.name != kSettingsSection)
             continue;
@@ -138,13 +101,9 @@ int CheckOne(const std::string& project, std::vector<Finding>& findings) {
             const std::string problem = EntryProblem(entry, merged.Has(entry.name));
             if (!problem.empty())
                 findings.push_back({true, project, entry.line, problem});
-            if (!entry.broken)
-                own.push_back(
-                    {entry.name, entry.values, project, entry.line, isSite ? "site" : "user"});
         }
     }
-    for (EntryOrigin& entry : own)
-        merged.Put(std::move(entry));
+    merged.Add(scan, project, IsSiteProjectFile(project) ? "site" : "user");
 
     // The rules between settings, on what a read makes of the merged entries, at the entry
     // that overrides last among those taking part.

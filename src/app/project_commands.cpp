@@ -1,6 +1,7 @@
 // init, show, get, set, unset, diff and tree.
 
 #include "app/commands.h"
+#include "app/settings_origins.h"
 #include "app/settings_view.h"
 #include "app/tool.h"
 
@@ -107,14 +108,10 @@ int ShowCommand(const Target& target, const ShowOptions& options) {
             return status;
         rows = ChangedRows(rows, SettingRows(defaults));
     }
-    std::vector<EntryOrigin> origins;
-    if (options.origin) {
-        SpiProject merged;
-        if ((target.project.empty() ? merged.ReadInstallAndSiteFiles()
-                                    : merged.Open(target.project)) == 0)
-            origins = SettingsOrigins(merged, target.site);
-    }
-    const std::vector<EntryOrigin>* shownOrigins = options.origin ? &origins : nullptr;
+    MergedSettings merged;
+    if (options.origin && !SettingsOrigins(target.project, merged))
+        return kFileError;
+    const std::vector<EntryOrigin>* shownOrigins = options.origin ? &merged.Entries() : nullptr;
     std::cout << (options.json ? RenderSettingsJson(rows, shownOrigins)
                                : RenderSettingsText(rows, shownOrigins));
     return kOk;
@@ -178,23 +175,24 @@ int SetCommand(const Target& target, const std::vector<std::string>& pairs) {
 
 int UnsetCommand(const Target& target, const std::string& key) {
     const std::string& project = target.project;
-    if (!Readable(project))
+    ScannedFile scan;
+    if (!ScanFile(project, scan))
         return kFileError;
-    SpiProject own;
-    if (own.Open(project) != 0) {
-        LibraryError(project, SpiLastMessage());
-        return kFileError;
-    }
-    const SpiProgram* section = own.Programs().Lookup(kSettingsSection);
-    const SpiDirective* entry = section ? section->directives.Lookup(key) : nullptr;
-    if (!entry || !entry->origins[SpiUserLevel].Known()) {
+    MergedSettings own;
+    own.Add(scan, project, "user");
+    if (!own.Has(key)) {
         Error(project, key + ": the file has no entry of its own for it");
         return kBadInput;
     }
     if (ClassifySettingsKey(key) == SettingsKeyKind::Ignored) {
-        own.FindProgram(kSettingsSection);
-        own.DeleteDirective(key);
-        if (own.Save(project, 0) != 0) {
+        SpiProject file;
+        if (file.Open(project) != 0) {
+            LibraryError(project, SpiLastMessage());
+            return kFileError;
+        }
+        file.FindProgram(kSettingsSection);
+        file.DeleteDirective(key);
+        if (file.Save(project, 0) != 0) {
             LibraryError(project, SpiLastMessage());
             return kFileError;
         }

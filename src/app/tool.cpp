@@ -223,20 +223,4 @@ int LoadStore(const std::string& project, CPFCoreSetupAPI*& store) {
     return ReadProject(project, *store);
 }
 
-std::vector<EntryOrigin> SettingsOrigins(const SpiProject& merged, bool projectIsSite) {
-    std::vector<EntryOrigin> origins;
-    const SpiProgram* section = merged.Programs().Lookup(kSettingsSection);
-    if (!section)
-        return origins;
-    for (const auto& d : section->directives) {
-        const SpiValueList& values = d->ActiveValues();
-        const char* level = d->level == SpiInstallLevel                 ? "install"
-                            : d->level == SpiSiteLevel || projectIsSite ? "site"
-                                                                        : "user";
-        origins.push_back({d->name, std::vector<std::string>(values.begin(), values.end()),
-                           d->origins[d->level].File(), d->origins[d->level].line, level});
-    }
-    return origins;
-}
-
 } // namespace pfsetup::app

@@ -9,7 +9,6 @@
 #include <vector>
 
 class CPFCoreSetupAPI;
-class SpiProject;
 
 namespace pfsetup::app {
 
@@ -75,8 +74,8 @@ int LoadStore(const std::string& project, CPFCoreSetupAPI*& store);
 // site file unless the project is the site file. What the read logged stays in the store.
 int ReadDefaults(const Target& target, CPFCoreSetupAPI& store);
 
-// Every entry of the merged settings section: its key, values, and the file, line and level
-// of the values in effect.
+// One entry of the merged settings section: its key, its values as written, and the file,
+// line and level of the values in effect.
 struct EntryOrigin {
     std::string key;
     std::vector<std::string> values;
@@ -84,6 +83,5 @@ struct EntryOrigin {
     int line = 0;
     std::string level; // "install", "site" or "user"
 };
-std::vector<EntryOrigin> SettingsOrigins(const SpiProject& merged, bool projectIsSite);
 
 } // namespace pfsetup::app
