@@ -42,12 +42,8 @@ void Apply(CPFCoreSetupAPI& store, const std::string& key, const std::string& va
 }
 
 int Write(CPFCoreSetupAPI& store, const std::string& project) {
-    if (!store.WriteCPMFile()) {
-        std::string log;
-        store.GetLogError(log);
-        LibraryError(project, SpiLastMessage());
-        return kFileError;
-    }
+    if (!store.WriteCPMFile())
+        return LibraryFailure(store, project);
     ShowLog(store, project);
     return kOk;
 }

@@ -21,12 +21,8 @@ int TemplateSaveCommand(const std::string& project, const std::string& file) {
     store->PutDefFileName(file);
     const int saved = store->WriteSetup();
     store->PutDefFileName(project);
-    if (!saved) {
-        std::string log;
-        store->GetLogError(log);
-        LibraryError(file, SpiLastMessage());
-        return kFileError;
-    }
+    if (!saved)
+        return LibraryFailure(*store, file);
     ShowLog(*store, file);
     std::cout << "Saved " << file << "\n";
     return kOk;
@@ -43,12 +39,8 @@ int TemplateLoadCommand(const std::string& project, const std::string& file) {
     for (const std::string& message : host.messages)
         if (message.find("\nUnable to read ") != std::string::npos)
             return kFileError;
-    if (!store->WriteCPMFile()) {
-        std::string log;
-        store->GetLogError(log);
-        LibraryError(project, SpiLastMessage());
-        return kFileError;
-    }
+    if (!store->WriteCPMFile())
+        return LibraryFailure(*store, project);
     ShowLog(*store, project);
     std::cout << "Applied " << file << " to " << project << "\n";
     return kOk;

@@ -96,6 +96,13 @@ void ErrorLines(const std::string& file, const std::string& text) {
 
 } // namespace
 
+int LibraryFailure(CPFCoreSetupAPI& store, const std::string& file) {
+    std::string log;
+    store.GetLogError(log);
+    LibraryError(file, SpiLastMessage());
+    return kFileError;
+}
+
 void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
     std::string log;
     if (store.GetLogError(log))
@@ -207,12 +214,8 @@ int ReadProject(const std::string& project, CPFCoreSetupAPI& store) {
         return kFileError;
     store.PutCPMFileName(project);
     store.PutDefFileName(project);
-    if (!store.ReadSetup()) {
-        std::string log;
-        store.GetLogError(log);
-        LibraryError(project, SpiLastMessage());
-        return kFileError;
-    }
+    if (!store.ReadSetup())
+        return LibraryFailure(store, project);
     ShowLog(store, project);
     return kOk;
 }

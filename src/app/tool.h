@@ -27,6 +27,9 @@ void Error(const std::string& file, const std::string& message, int line = 0);
 // A message of the project-file library, without its internal prefix, at the file and line
 // it names (else at `file`).
 void LibraryError(const std::string& file, const std::string& message);
+// A read or write of the store that failed: the library's message reported at `file`, the
+// store's log (which only repeats it) dropped. kFileError.
+int LibraryFailure(CPFCoreSetupAPI& store, const std::string& file);
 // The store's error log, one line per message, on stderr.
 void ShowLog(CPFCoreSetupAPI& store, const std::string& file);
 

@@ -20,30 +20,15 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
 void LogIgnored(Store& store, const std::string& what, const std::string& text, const char* why) {
     store.PutLogError("\n" + what + " '" + text + "' is ignored: " + why);
 }
 
 constexpr const char* kDoesNotFit = "the number does not fit the setting";
 
-// The leading integer of `text` by atoi's rules (white space, a sign, digits up to the first
-// other character, none giving 0), or false when it lies outside [min, max].
+// The leading integer of `text` by atoi's rules, or false when it lies outside [min, max].
 bool LeadingInteger(const std::string& text, long long min, long long max, long long& value) {
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    constexpr long long kCap = 100'000'000'000'000'000LL; // beyond every field, and no overflow
-    long long n = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        n = n >= kCap ? kCap : n * 10 + (text[i] - '0');
-    value = negative ? -n : n;
+    value = ParseLongLong(text);
     return value >= min && value <= max;
 }
 
