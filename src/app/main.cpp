@@ -5,8 +5,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <iostream>
-
 namespace {
 
 using namespace pfsetup::app;

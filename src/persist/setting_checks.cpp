@@ -289,7 +289,10 @@ std::string SuggestSettingKey(const std::string& key) {
     std::string best, completion;
     size_t bestDistance = std::max<size_t>(2, key.size() / 4) + 1;
     for (const std::string& known : AllSettingKeys()) {
-        const size_t distance = EditDistanceIgnoringCase(key, known);
+        const size_t lengths =
+            std::max(key.size(), known.size()) - std::min(key.size(), known.size());
+        const size_t distance =
+            lengths < bestDistance ? EditDistanceIgnoringCase(key, known) : lengths;
         if (distance < bestDistance) {
             best = known;
             bestDistance = distance;
