@@ -1,8 +1,10 @@
 // The diagnostic scanner reads what the project-file reader reads: same sections, directives
-// and values, and the line of each directive.
+// and values; and it goes on after each problem.
+
+#include "support/installation.h"
 
 #include "app/project_scan.h"
-#include "projfile/project_parser.h"
+#include "projfile/spi_project.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +13,22 @@
 namespace pfsetup::test {
 namespace {
 
-std::string FromReader(const std::string& text) {
-    std::istringstream in(text);
-    SpiProjectFile file(in, "t.cpm");
-    SpiProgramList programs;
-    EXPECT_EQ(ReadPrograms(programs, file, SpiUserLevel), 0) << text;
+// The sections T1 and T2 of `text` as the library reads them through its cursor operations.
+std::string FromReader(const TempInstallation& inst, const std::string& text) {
+    WriteFile(inst.Path("t.cpm"), text);
+    SpiProject project;
+    EXPECT_EQ(project.Open(inst.Path("t.cpm")), 0) << text;
     std::string out;
-    for (const auto& program : programs) {
-        out += "[" + program->name + "]\n";
-        for (const auto& d : program->directives) {
-            out += d->name + "@" + std::to_string(d->origins[SpiUserLevel].line);
-            for (const std::string& value : d->values[SpiUserLevel])
+    for (const char* section : {"T1", "T2"}) {
+        if (project.FindProgram(section) != 0)
+            continue;
+        out += std::string("[") + section + "]\n";
+        project.InitDirectiveIteration();
+        std::string name, value;
+        while (project.GetNextDirective(name) == 0) {
+            out += name;
+            project.InitValueIteration();
+            while (project.GetNextValue(value) == 0)
                 out += "|" + value;
             out += "\n";
         }
@@ -37,7 +44,7 @@ std::string FromScanner(const std::string& text) {
     for (const app::ScannedSection& section : scan.sections) {
         out += "[" + section.name + "]\n";
         for (const app::ScannedEntry& entry : section.entries) {
-            out += entry.name + "@" + std::to_string(entry.line);
+            out += entry.name;
             for (const std::string& value : entry.values)
                 out += "|" + value;
             out += "\n";
@@ -47,14 +54,15 @@ std::string FromScanner(const std::string& text) {
 }
 
 TEST(ProjectScan, ReadsWhatTheReaderReads) {
+    TempInstallation inst;
     for (const char* text : {
-             "{ header }\n\nstart_pfg142\nA '1'\nEND_PFG142\n",
-             "START_X { note }\r\nA 1 2\r\nB\t'x y'\"z\"\r\nEND_X\r\n",
-             "START_X\n'TWO WORDS' 1\nname\nNAME2 it's\nEND_X\n",
-             "START_X\nA a \\\n  b\nB \\\nc\nC 'q' \\\n'r'\nEND_X\n",
-             "START_X\nA\ttab\nlone\rcr 'v'\nEND_X\n\nSTART_Y\nB ''\nEND_Y\n",
+             "{ header }\n\nstart_t1\nA '1'\nEND_T1\n",
+             "START_T1 { note }\r\nA 1 2\r\nB\t'x y'\"z\"\r\nEND_T1\r\n",
+             "START_T1\n'TWO WORDS' 1\nname\nNAME2 it's\nEND_T1\n",
+             "START_T1\nA a \\\n  b\nB \\\nc\nC 'q' \\\n'r'\nEND_T1\n",
+             "START_T1\nA\ttab\nlone\rcr 'v'\nEND_T1\n\nSTART_T2\nB ''\nEND_T2\n",
          })
-        EXPECT_EQ(FromScanner(text), FromReader(text)) << text;
+        EXPECT_EQ(FromScanner(text), FromReader(inst, text)) << text;
 }
 
 TEST(ProjectScan, GoesOnAfterEachProblem) {
@@ -67,6 +75,7 @@ TEST(ProjectScan, GoesOnAfterEachProblem) {
     ASSERT_EQ(scan.sections.size(), 1u);
     ASSERT_EQ(scan.sections[0].entries.size(), 3u);
     EXPECT_TRUE(scan.sections[0].entries[0].broken);
+    EXPECT_EQ(scan.sections[0].entries[1].line, 4);
     EXPECT_EQ(scan.sections[0].entries[1].values, std::vector<std::string>{"1"});
 }
 
