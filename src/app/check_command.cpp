@@ -1,139 +1,129 @@
-// check: every problem of a project a person would want to know, one line each.
+// check: every problem of a project file, one line each as FILE:LINE: message, in line order.
 
 #include "app/commands.h"
+#include "app/project_scan.h"
+#include "app/settings_origins.h"
 #include "app/tool.h"
 
 #include "persist/setting_checks.h"
 #include "persist/settings_entries.h"
-#include "projfile/spi_project.h"
+#include "projfile/installed_files.h"
+#include "projfile/value_expansion.h"
 #include "setup/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 
-#include <fstream>
+#include <algorithm>
 #include <iostream>
-#include <map>
-#include <regex>
+#include <unordered_map>
 
 namespace pfsetup::app {
 
 namespace {
 
-void Report(const std::string& file, int line, const std::string& message, int& reported) {
-    std::string text = message;
+struct Finding {
+    bool inChecked; // in the checked file (else in an install or site file)
+    std::string file;
+    int line;
+    std::string message;
+};
+
+std::string Upper(std::string text) {
     for (char& c : text)
-        if (c == '\n')
-            c = ' ';
-    std::cout << file << (line > 0 ? ":" + FormatInt(line) : std::string()) << ": " << text << "\n";
-    ++reported;
+        c = ToUpperAscii(c);
+    return text;
 }
 
-// A parse message of the project-file library, at the file and line it names.
-void ReportParseMessage(const std::string& project, const std::string& message, int& reported) {
-    if (message.rfind("SPI_ERROR: ", 0) != 0 || message.find("site.cpm") != std::string::npos)
-        return; // notes, and the search for an optional site file
-    static const std::regex located(R"re([Ll]ine (\d+)[^"]*(?:in "(.*)")?)re");
-    static const std::regex incorrect(R"re(Incorrect project file (.*)\.$)re");
-    std::smatch match;
-    std::string file = project;
-    int line = 0;
-    if (std::regex_search(message, match, located)) {
-        line = ParseInt(match[1].str());
-        if (match[2].matched)
-            file = match[2].str();
+int LevelRank(const std::string& level) {
+    return level == "install" ? 0 : level == "site" ? 1 : 2;
+}
+
+std::string Expanded(const std::string& value) {
+    std::string result, error;
+    return ExpandVariables(value, result, error) ? result : value;
+}
+
+// The problem of one entry of the checked file, or "".
+std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
+    const std::string& name = entry.name;
+    if (entry.values.empty() && !entry.broken) {
+        // The reader names a value-less entry in upper case; it matches a key ignoring case.
+        const std::string key = FindSettingKey(name) ? name : SuggestSettingKey(name);
+        if (!EqualsIgnoringAsciiCase(key, name))
+            return name + ": not a setting key, and no value; a read ignores it";
+        if (masksDefault && LeftOutByDefault(key))
+            return ""; // what the writer leaves to take an installed entry out
+        return key + ": no value; a read skips the entry" +
+               (masksDefault ? ", so the installed value does not apply" : "");
     }
-    std::smatch named;
-    if (std::regex_search(message, named, incorrect))
-        file = named[1].str();
-    Report(file, line, message.substr(11), reported);
-}
-
-// Property entries given twice in one settings section: the reader keeps only the last.
-void ReportDuplicates(const std::string& path, int& reported) {
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    int number = 0;
-    bool inSection = false;
-    std::map<std::string, int> seen;
-    while (std::getline(in, line)) {
-        ++number;
-        const size_t first = line.find_first_not_of(" \t\r");
-        const size_t last = line.find_last_not_of(" \t\r");
-        const std::string trimmed =
-            first == std::string::npos ? "" : line.substr(first, last - first + 1);
-        std::string upper = trimmed;
-        for (char& c : upper)
-            c = ToUpperAscii(c);
-        if (!inSection) {
-            inSection = upper == "START_PFG142";
-            seen.clear();
-            continue;
-        }
-        if (upper == "END_PFG142") {
-            inSection = false;
-            continue;
-        }
-        std::string name = trimmed.substr(0, trimmed.find_first_of(" \t"));
-        if (!name.empty() && (name[0] == '\'' || name[0] == '"'))
-            name = name.substr(1, name.find(name[0], 1) - 1);
-        std::string key = name;
-        for (char& c : key)
-            c = ToUpperAscii(c);
-        if (key.rfind("PROP_", 0) != 0)
-            continue;
-        auto [it, added] = seen.emplace(key, number);
-        if (!added)
-            Report(path, number,
-                   "duplicate property " + name.substr(5) + " (also at line " +
-                       FormatInt(it->second) + "); only the last one applies",
-                   reported);
+    if (!FindSettingKey(name)) {
+        const std::string suggestion = SuggestSettingKey(name);
+        if (!suggestion.empty() && EqualsIgnoringAsciiCase(suggestion, name))
+            return name + ": the key is written " + suggestion + " (a read goes by its case)";
+        return name + ": not a setting key; a read ignores it" +
+               (suggestion.empty() ? "" : "; did you mean " + suggestion + "?");
     }
+    if (entry.broken)
+        return "";
+    if (entry.values.size() > 1)
+        return name + ": " + FormatInt(static_cast<long long>(entry.values.size())) +
+               " values; a read takes only the first, " + Shown(entry.values[0]);
+    const std::string value = Expanded(entry.values[0]);
+    std::string problem;
+    if (CheckSettingEntry(name, value, problem))
+        return "";
+    const std::string read = DescribeRead(name, value);
+    return name + " " + Shown(entry.values[0]) + ": " + problem + (read.empty() ? "" : "; " + read);
 }
 
-int CheckOne(const std::string& project, int& reported) {
-    SpiProject merged;
-    const int opened = merged.Open(project);
-    for (const std::string& message : merged.OpenMessages())
-        ReportParseMessage(project, message, reported);
-    if (opened != 0) {
-        Error(project, "cannot be read");
+int CheckOne(const std::string& project, std::vector<Finding>& findings) {
+    ScannedFile scan;
+    if (!ScanFile(project, scan))
         return kFileError;
-    }
-    std::string install, site;
-    if (GetInstallProjectFilePath(install) == 0)
-        ReportDuplicates(install, reported);
-    if (GetSiteProjectFilePath(site) == 0)
-        ReportDuplicates(site, reported);
-    ReportDuplicates(project, reported);
+    for (const ScanProblem& problem : scan.problems)
+        findings.push_back({true, project, problem.line, problem.message});
+    MergedSettings merged;
+    if (!AddInstalledFiles(project, merged))
+        return kFileError;
 
-    if (const SpiProgram* section = merged.Programs().Lookup(kSettingsSection)) {
-        for (const SpiDirective* d : section->directives) {
-            const SpiOrigin origin = merged.Programs().Origin(*d, d->level);
-            const std::string file = origin.Known() ? origin.File() : project;
-            const std::string name(d->name);
-            if (ClassifySettingsKey(name) == SettingsKeyKind::Ignored) {
-                Report(file, origin.line,
-                       name + ": not a setting key pfsetup knows; the entry is ignored", reported);
+    std::unordered_map<std::string, int> firstLine;
+    for (const ScannedSection& section : scan.sections) {
+        if (section.name != kSettingsSection)
+            continue;
+        for (const ScannedEntry& entry : section.entries) {
+            if (entry.name.empty())
                 continue;
-            }
-            if (d->ActiveValues().empty())
-                continue; // a user's entry that takes an installed one out
-            const std::string value(*d->ActiveValues().begin());
-            std::string problem;
-            if (!CheckSettingEntry(name, value, problem))
-                Report(file, origin.line, name + " \"" + value + "\": " + problem, reported);
+            const auto [first, added] = firstLine.emplace(Upper(entry.name), entry.line);
+            if (!added)
+                findings.push_back({true, project, entry.line,
+                                    entry.name + ": given again (first at line " +
+                                        FormatInt(first->second) + "); the last one applies"});
+            const std::string problem = EntryProblem(entry, merged.Has(entry.name));
+            if (!problem.empty())
+                findings.push_back({true, project, entry.line, problem});
         }
     }
+    merged.Add(scan, project, IsSiteProjectFile(project) ? "site" : "user");
 
-    CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store))
-        return status;
-    for (const std::string& problem : CheckSettingsTogether(*store))
-        Report(project, 0, problem, reported);
+    // The rules between settings, on what a read makes of the merged entries, at the entry
+    // that overrides last among those taking part.
+    CPFCoreSetupAPI store;
+    for (const EntryOrigin& entry : merged.Entries())
+        if (!entry.values.empty())
+            store.ProcessNameValuePair(entry.key, Expanded(entry.values[0]));
     std::string log;
-    if (store->GetLogError(log))
-        Report(project, 0, log.substr(log.find_first_not_of('\n') == std::string::npos ? 0 : 1),
-               reported);
+    store.GetLogError(log);
+    for (const SettingsConflict& conflict : FindSettingsConflicts(store)) {
+        const EntryOrigin* at = nullptr;
+        for (const std::string& key : conflict.keys) {
+            const EntryOrigin* entry = merged.Find(key);
+            if (entry && (!at || std::make_pair(LevelRank(entry->level), entry->line) >
+                                     std::make_pair(LevelRank(at->level), at->line)))
+                at = entry;
+        }
+        findings.push_back({!at || at->file == project, at ? at->file : project, at ? at->line : 0,
+                            conflict.message});
+    }
     return kOk;
 }
 
@@ -141,11 +131,19 @@ int CheckOne(const std::string& project, int& reported) {
 
 int CheckCommand(const std::vector<std::string>& projects) {
     int worst = kOk;
-    int reported = 0;
-    for (const std::string& project : projects)
-        worst = std::max(worst, CheckOne(project, reported));
-    if (worst == kOk && reported > 0)
-        worst = kBadInput;
+    for (const std::string& project : projects) {
+        std::vector<Finding> findings;
+        worst = std::max(worst, CheckOne(project, findings));
+        std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+            return std::make_pair(!a.inChecked, a.line) < std::make_pair(!b.inChecked, b.line);
+        });
+        for (const Finding& f : findings)
+            std::cout << OneLine(f.file + (f.line > 0 ? ":" + FormatInt(f.line) : std::string()) +
+                                 ": " + f.message)
+                      << "\n";
+        if (!findings.empty())
+            worst = std::max<int>(worst, kBadInput);
+    }
     return worst;
 }
 

@@ -7,9 +7,57 @@
 
 namespace pfsetup::app {
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `text[i]`, or 0 when the byte there does
+// not start one (a stray continuation byte, an overlong form, a surrogate, beyond U+10FFFF,
+// a sequence cut short).
+size_t Utf8SequenceLength(const std::string& text, size_t i) {
+    const auto byte = [&text](size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high)
+        return 0;
+    for (size_t k = 2; k < length; ++k)
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+            return 0;
+    return length;
+}
+
+} // namespace
+
 std::string JsonWriter::Quote(const std::string& text) {
     std::string out = "\"";
-    for (unsigned char c : text) {
+    char escaped[8];
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            if (const size_t length = Utf8SequenceLength(text, i)) {
+                out.append(text, i, length);
+                i += length;
+            } else {
+                // A byte that is not UTF-8 becomes the lone surrogate U+DC80..U+DCFF, as
+                // Python's "surrogateescape" does, so the bytes can be had back.
+                std::snprintf(escaped, sizeof escaped, "\\udc%02x", c);
+                out += escaped;
+                ++i;
+            }
+            continue;
+        }
         switch (c) {
         case '"':
             out += "\\\"";
@@ -27,14 +75,14 @@ std::string JsonWriter::Quote(const std::string& text) {
             out += "\\t";
             break;
         default:
-            if (c < 0x20) {
-                char escaped[8];
+            if (c < 0x20 || c == 0x7f) {
                 std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
                 out += escaped;
             } else {
                 out += static_cast<char>(c);
             }
         }
+        ++i;
     }
     return out + "\"";
 }

@@ -1,5 +1,7 @@
 #pragma once
-// A small JSON writer for the tool's --json output: objects, arrays, strings, numbers.
+// A small JSON writer for the tool's --json output: objects, arrays, strings, numbers. The
+// text is always valid UTF-8: a string's bytes that are not UTF-8 are written as the escapes
+// \udc80 to \udcff (one per byte, as Python's "surrogateescape" reads them back).
 
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
-// init, show, get, set, unset and tree.
+// init, show, get, set, unset, diff and tree.
 
 #include "app/commands.h"
+#include "app/settings_origins.h"
 #include "app/settings_view.h"
 #include "app/tool.h"
 
@@ -9,68 +10,16 @@
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
 #include "projfile/spi_project.h"
-#include "setup/ascii_text.h"
+#include "setup/setting_rules.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>
 #include <iostream>
-#include <memory>
+#include <sys/stat.h>
 
 namespace pfsetup::app {
 
 namespace {
-
-const char* LevelName(int level) {
-    switch (level) {
-    case SpiInstallLevel:
-        return "install";
-    case SpiSiteLevel:
-        return "site";
-    default:
-        return "user";
-    }
-}
-
-// Every entry of the merged settings section with the file and line of its active values.
-std::vector<EntryOrigin> Origins(const std::string& project) {
-    std::vector<EntryOrigin> origins;
-    SpiProject merged;
-    if ((project.empty() ? merged.ReadInstallAndSiteFiles() : merged.Open(project)) != 0)
-        return origins;
-    const SpiProgram* section = merged.Programs().Lookup(kSettingsSection);
-    if (!section)
-        return origins;
-    for (const SpiDirective* d : section->directives) {
-        const SpiValueList values = d->ActiveValues();
-        const SpiOrigin origin = merged.Programs().Origin(*d, d->level);
-        origins.push_back({std::string(d->name),
-                           values.empty() ? std::string() : std::string(*values.begin()),
-                           origin.File(), origin.line, LevelName(d->level)});
-    }
-    return origins;
-}
-
-// The value the store gives a key, as its entry would be written; false when the store holds
-// nothing for it (an unknown property).
-bool EntryValue(CPFCoreSetupAPI& store, const std::string& key, std::string& value) {
-    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF)) {
-        if (entry.key == key) {
-            value = entry.value;
-            return true;
-        }
-    }
-    switch (ClassifySettingsKey(key)) {
-    case SettingsKeyKind::Scalar: // only the split flag is left out when it has its default
-        value = "1";
-        return true;
-    case SettingsKeyKind::ErrorList:
-    case SettingsKeyKind::PlaceHolders:
-        value.clear();
-        return true;
-    default:
-        return false;
-    }
-}
 
 // Makes `key` of the store hold `value` (an empty value empties a list), replacing what the
 // store held for it.
@@ -89,22 +38,47 @@ void Apply(CPFCoreSetupAPI& store, const std::string& key, const std::string& va
     default:
         break;
     }
-    store.ProcessNameValuePair(key, value);
+    ReadSettingsEntry(store, key, value);
 }
 
 int Write(CPFCoreSetupAPI& store, const std::string& project) {
-    if (!store.WriteCPMFile()) {
-        Error(project,
-              SpiLastMessage().empty() ? "cannot write the project file" : SpiLastMessage());
-        return kFileError;
-    }
+    if (!store.WriteCPMFile())
+        return LibraryFailure(store, project);
     ShowLog(store, project);
     return kOk;
 }
 
+std::vector<std::string> ConflictMessages(CPFCoreSetupAPI& store) {
+    std::vector<std::string> messages;
+    for (const SettingsConflict& conflict : FindSettingsConflicts(store))
+        messages.push_back(conflict.message);
+    return messages;
+}
+
 } // namespace
 
+bool KnownKey(const std::string& file, const std::string& key) {
+    if (FindSettingKey(key))
+        return true;
+    const std::string suggestion = SuggestSettingKey(key);
+    Error(file, key + ": not a setting key" +
+                    (suggestion.empty() ? "; `pfsetup keys` lists them"
+                                        : "; did you mean " + suggestion + "?"));
+    return false;
+}
+
+bool WritableTarget(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        Error(path, S_ISDIR(info.st_mode) ? "is a directory" : "not a regular file");
+        return false;
+    }
+    return true;
+}
+
 int InitCommand(const std::string& project, bool force) {
+    if (!WritableTarget(project))
+        return kFileError;
     SpiProject created;
     switch (created.Create(project, force ? 1 : 0)) {
     case 0:
@@ -114,87 +88,80 @@ int InitCommand(const std::string& project, bool force) {
         Error(project, "the file exists; use --force to replace it with an empty project");
         return kBadInput;
     default:
-        Error(project, SpiLastMessage());
+        LibraryError(project, SpiLastMessage());
         return kFileError;
     }
 }
 
-int ShowCommand(const std::string& project, bool json, bool origin) {
+int ShowCommand(const Target& target, const ShowOptions& options) {
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store))
+    if (int status = LoadStore(target.project, store))
         return status;
-    std::vector<EntryOrigin> origins;
-    if (origin)
-        origins = Origins(project);
-    std::cout << (json ? RenderSettingsJson(*store, origin ? &origins : nullptr)
-                       : RenderSettingsText(*store, origin ? &origins : nullptr));
-    ShowLog(*store, project);
+    std::vector<SettingRow> rows = SettingRows(*store);
+    if (options.changed) {
+        CPFCoreSetupAPI defaults;
+        if (int status = ReadDefaults(target, defaults))
+            return status;
+        rows = ChangedRows(rows, SettingRows(defaults));
+    }
+    MergedSettings merged;
+    if (options.origin && !SettingsOrigins(target.project, merged))
+        return kFileError;
+    const std::vector<EntryOrigin>* shownOrigins = options.origin ? &merged.Entries() : nullptr;
+    std::cout << (options.json ? RenderSettingsJson(rows, shownOrigins)
+                               : RenderSettingsText(rows, shownOrigins));
     return kOk;
 }
 
-int GetCommand(const std::string& project, const std::string& key) {
-    if (ClassifySettingsKey(key) == SettingsKeyKind::Ignored) {
-        Error(project, key + ": not a setting key; keys look like \"Symbol_GridSize\", "
-                             "\"PinType_TS\", \"Prop_TOLERANCE\"");
+int GetCommand(const Target& target, const std::string& key) {
+    if (!KnownKey(target.project, key))
         return kBadInput;
-    }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store))
+    if (int status = LoadStore(target.project, store))
         return status;
     std::string value;
-    if (!EntryValue(*store, key, value)) {
-        Error(project, key + ": the project has no property " + key.substr(5));
+    if (!SettingValue(*store, key, value)) {
+        Error(target.project, key + ": the project has no property " + key.substr(5));
         return kBadInput;
     }
     std::cout << value << "\n";
     return kOk;
 }
 
-int SetCommand(const std::string& project, const std::vector<std::string>& pairs) {
+int SetCommand(const Target& target, const std::vector<std::string>& pairs) {
+    const std::string& project = target.project;
     if (pairs.empty() || pairs.size() % 2 != 0) {
         Error(project, "give each KEY with its VALUE");
         return kBadInput;
     }
     for (size_t i = 0; i < pairs.size(); i += 2) {
+        if (!KnownKey(project, pairs[i]))
+            return kBadInput;
         std::string problem;
         if (!CheckSettingEntry(pairs[i], pairs[i + 1], problem)) {
-            Error(project, pairs[i] + " \"" + pairs[i + 1] + "\": " + problem);
+            Error(project, pairs[i] + " " + Shown(pairs[i + 1]) + ": " + problem);
             return kBadInput;
         }
     }
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
-    const std::vector<std::string> before = CheckSettingsTogether(*store);
+    const std::vector<std::string> before = ConflictMessages(*store);
     for (size_t i = 0; i < pairs.size(); i += 2) {
         const std::string& key = pairs[i];
-        const std::string& value = pairs[i + 1];
+        Apply(*store, key, pairs[i + 1]);
         PFActiveLow read{};
         store->GetDefReadActiveLowPinNotation(read);
-        if (key == "Format_WriteActiveLow" && read != PFActiveLow_Suffix_Star_And_N) {
-            std::string readText;
-            store->GetDefReadActiveLowPinNotation(readText);
-            Error(project, key + " \"" + value +
-                               "\": low-asserted pins are written with the suffix they are read "
-                               "with (Format_ReadActiveLow \"" +
-                               readText +
-                               "\"); set Format_ReadActiveLow to \"ActiveLow_Suffix_Star_And_N\" "
-                               "first");
-            return kBadInput;
-        }
-        Apply(*store, key, value);
-        if (key == "Format_ReadActiveLow") {
+        if (key == "Format_ReadActiveLow" && read != PFActiveLow_Suffix_Star_And_N) {
             // Reading a single suffix writes that suffix too, as the Format page locks it.
-            store->GetDefReadActiveLowPinNotation(read);
-            if (read != PFActiveLow_Suffix_Star_And_N)
-                store->PutDefWriteActiveLowPinNotation(read);
+            store->PutDefWriteActiveLowPinNotation(read);
         }
     }
-    for (const std::string& now : CheckSettingsTogether(*store)) {
+    for (const std::string& now : ConflictMessages(*store)) {
         if (std::find(before.begin(), before.end(), now) == before.end()) {
             std::string asked;
             for (size_t i = 0; i < pairs.size(); i += 2)
-                asked += (asked.empty() ? "" : ", ") + pairs[i] + " \"" + pairs[i + 1] + "\"";
+                asked += (asked.empty() ? "" : ", ") + pairs[i] + " " + Shown(pairs[i + 1]);
             Error(project, asked + ": " + now);
             return kBadInput;
         }
@@ -202,77 +169,92 @@ int SetCommand(const std::string& project, const std::vector<std::string>& pairs
     return Write(*store, project);
 }
 
-int UnsetCommand(const std::string& project, const std::string& key) {
-    SpiProject own;
-    if (own.Open(project) != 0) {
-        Error(project, SpiLastMessage());
+int UnsetCommand(const Target& target, const std::string& key) {
+    const std::string& project = target.project;
+    ScannedFile scan;
+    if (!ScanFile(project, scan))
         return kFileError;
-    }
-    const SpiProgram* section = own.Programs().Lookup(kSettingsSection);
-    const SpiDirective* entry = section ? section->directives.Lookup(key) : nullptr;
-    if (!entry || !own.Programs().Origin(*entry, SpiUserLevel).Known()) {
-        Error(project, key + ": the project file has no entry of its own for it");
+    MergedSettings own;
+    own.Add(scan, project, "user");
+    if (!own.Has(key)) {
+        Error(project, key + ": the file has no entry of its own for it");
         return kBadInput;
     }
     if (ClassifySettingsKey(key) == SettingsKeyKind::Ignored) {
-        own.FindProgram(kSettingsSection);
-        own.DeleteDirective(key);
-        if (own.Save(project, 0) != 0) {
-            Error(project, SpiLastMessage());
+        SpiProject file;
+        if (file.Open(project) != 0) {
+            LibraryError(project, SpiLastMessage());
+            return kFileError;
+        }
+        file.FindProgram(kSettingsSection);
+        file.DeleteDirective(key);
+        if (file.Save(project, 0) != 0) {
+            LibraryError(project, SpiLastMessage());
             return kFileError;
         }
         return kOk;
     }
-    // The value the install and site files give.
-    CPFCoreSetupAPI installed;
-    SpiProject defaults;
-    if (defaults.ReadInstallAndSiteFiles() == 0 && defaults.FindProgram(kSettingsSection) == 0) {
-        defaults.InitDirectiveIteration();
-        std::string name;
-        while (defaults.GetNextDirective(name) == 0) {
-            defaults.InitValueIteration();
-            std::string value;
-            if (defaults.GetNextValue(value) == 0)
-                installed.ProcessNameValuePair(name, value);
-        }
-    }
+    CPFCoreSetupAPI defaults;
+    if (int status = ReadDefaults(target, defaults))
+        return status;
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
     std::string value;
-    if (EntryValue(installed, key, value)) {
+    if (SettingValue(defaults, key, value))
         Apply(*store, key, value);
-    } else if (store->SetCurrentPropertyByName(key.substr(5))) {
+    else if (store->SetCurrentPropertyByName(key.substr(5)))
         store->DeleteCurrentProperty();
-    }
     return Write(*store, project);
 }
 
-namespace {
-void PrintNode(const ARTreeNode& node, int depth) {
-    std::cout << std::string(depth * 2, ' ') << node.name();
-    if (std::string(node.kind()) != "node")
-        std::cout << " (" << node.kind() << ")";
-    for (const auto& [number, text] : node.params())
-        std::cout << "  " << number << "=" << text;
-    std::cout << "\n";
-    for (const auto& child : node.children())
-        PrintNode(*child, depth + 1);
+int DiffCommand(const std::string& first, const std::string& second) {
+    CPFCoreSetupAPI a, b;
+    if (int status = ReadProject(first, a))
+        return status;
+    if (int status = ReadProject(second, b))
+        return status;
+    const std::string diff = RenderSettingsDiff(SettingRows(a), SettingRows(b));
+    if (!diff.empty())
+        std::cout << "--- " << first << "\n+++ " << second << "\n" << diff;
+    return kOk;
 }
-} // namespace
 
 int TreeCommand(const std::string& project) {
+    if (!Readable(project))
+        return kFileError;
     ARObjFind::resetRoots();
     ARStatus status;
     STSetupFile file(project, true);
     file.setReadMode(2);
     status.reset(0xffff);
     if (!file.parse(status).test(1)) {
-        Error(project, status.message());
+        LibraryError(project, status.message());
         return kFileError;
     }
-    for (const ARTreeNode* root : ARObjFind::roots())
-        PrintNode(*root, 0);
+    // Depth first with a stack of its own, and an indent that stops growing: the file chooses
+    // how deep the tree goes, and the output stays linear in it.
+    constexpr size_t kDeepest = 32;
+    const std::vector<ARTreeNode*> roots = ARObjFind::roots();
+    std::vector<std::pair<const ARTreeNode*, size_t>> pending;
+    for (auto root = roots.rbegin(); root != roots.rend(); ++root)
+        pending.emplace_back(*root, 0);
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        std::string line = std::string(std::min(depth, kDeepest) * 2, ' ');
+        if (depth > kDeepest)
+            line += "(depth " + std::to_string(depth) + ") ";
+        line += node->name();
+        if (std::string(node->kind()) != "node")
+            line += std::string(" (") + node->kind() + ")";
+        for (const auto& [number, text] : node->params())
+            line += "  " + std::to_string(number) + "=" + text;
+        std::cout << line << "\n";
+        const auto& children = node->children();
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            pending.emplace_back(child->get(), depth + 1);
+    }
     return kOk;
 }
 

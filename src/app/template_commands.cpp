@@ -8,11 +8,12 @@
 #include "setup/setup_store.h"
 
 #include <iostream>
-#include <unistd.h>
 
 namespace pfsetup::app {
 
 int TemplateSaveCommand(const std::string& project, const std::string& file) {
+    if (!WritableTarget(file))
+        return kFileError;
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
@@ -20,39 +21,34 @@ int TemplateSaveCommand(const std::string& project, const std::string& file) {
     store->PutDefFileName(file);
     const int saved = store->WriteSetup();
     store->PutDefFileName(project);
-    if (!saved) {
-        Error(file, SpiLastMessage().empty() ? "cannot write the template" : SpiLastMessage());
-        return kFileError;
-    }
+    if (!saved)
+        return LibraryFailure(*store, file);
     ShowLog(*store, file);
     std::cout << "Saved " << file << "\n";
     return kOk;
 }
 
 int TemplateLoadCommand(const std::string& project, const std::string& file) {
-    if (::access(file.c_str(), R_OK) != 0) {
-        Error(file, "cannot read the template");
+    if (!Readable(file))
         return kFileError;
-    }
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
-    ToolHost host; // the load shows its log; a failed read is among it
+    ToolHost host(file); // the load shows its log; a failed read is among it
     Pfsetup_main()->LoadDataFromFile(file.c_str());
     for (const std::string& message : host.messages)
         if (message.find("\nUnable to read ") != std::string::npos)
             return kFileError;
-    if (!store->WriteCPMFile()) {
-        Error(project,
-              SpiLastMessage().empty() ? "cannot write the project file" : SpiLastMessage());
-        return kFileError;
-    }
+    if (!store->WriteCPMFile())
+        return LibraryFailure(*store, project);
     ShowLog(*store, project);
     std::cout << "Applied " << file << " to " << project << "\n";
     return kOk;
 }
 
 int TemplateConvertCommand(const std::string& file) {
+    if (!Readable(file))
+        return kFileError;
     const int renamed = ConvertTemplateSections(file);
     if (renamed < 0) {
         Error(file, "cannot read or rewrite the template");

@@ -3,45 +3,171 @@
 #include "persist/settings_entries.h"
 #include "persist/setup_main.h"
 #include "projfile/spi_project.h"
+#include "setup/number_text.h"
 #include "setup/setup_store.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <regex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pfsetup::app {
 
 namespace {
-std::string OneLine(std::string text) {
-    while (!text.empty() && text.front() == '\n')
-        text.erase(0, 1);
-    for (char& c : text)
-        if (c == '\n')
-            c = ' ';
+
+std::string LowerFirst(std::string text) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' &&
+        !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z'))
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
     return text;
 }
+
 } // namespace
 
-void Error(const std::string& file, const std::string& message) {
-    std::cerr << "pfsetup: " << (file.empty() ? "" : file + ": ") << OneLine(message) << "\n";
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '\n' || c == '\r') {
+            if (!line.empty() && line.back() != ' ')
+                line += ' ';
+        } else if ((byte < 0x20 && c != '\t') || byte == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            line += escaped;
+        } else {
+            line += c;
+        }
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
+void Error(const std::string& file, const std::string& message, int line) {
+    std::string where;
+    if (!file.empty())
+        where = file + (line > 0 ? ":" + FormatInt(line) : std::string()) + ": ";
+    std::cerr << "pfsetup: " << OneLine(where + message) << "\n";
+}
+
+void LibraryError(const std::string& file, const std::string& message) {
+    std::string text = message;
+    for (const char* prefix : {"SPI_ERROR: ", "SPI_NOTE: "})
+        if (text.rfind(prefix, 0) == 0)
+            text.erase(0, std::strlen(prefix));
+    static const std::regex outside(
+        R"re(^Line (\d+) does not fall in START_<program>\.\.END_<program> section\.\nIncorrect project file (.*)\.$)re");
+    static const std::regex quote(R"re(^Missing closing quote at line (\d+) in "(.*)"$)re");
+    static const std::regex unread(R"re(^Failed to read line (\d+) in "(.*)"$)re");
+    static const std::regex fileOp(
+        R"re(^Failed to (open|save|create) (?:INSTALL |SITE )?project file "(.*)"\. (.*)$)re");
+    std::smatch m;
+    if (std::regex_match(text, m, outside))
+        Error(m[2], "text outside a START_<name> ... END_<name> section", ParseInt(m[1]));
+    else if (std::regex_match(text, m, quote))
+        Error(m[2], "missing closing quote", ParseInt(m[1]));
+    else if (std::regex_match(text, m, unread))
+        Error(m[2], "the file ends inside a section or a continued line", ParseInt(m[1]));
+    else if (std::regex_match(text, m, fileOp))
+        Error(m[2], "cannot " + m[1].str() + ": " + LowerFirst(m[3]));
+    else
+        Error(file, text.empty() ? "cannot be read" : text);
+}
+
+namespace {
+
+// Each line of a message of the store or the dialogs' host as a message of its own.
+void ErrorLines(const std::string& file, const std::string& text) {
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start);
+        if (!OneLine(line).empty())
+            Error(file, line);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+int LibraryFailure(CPFCoreSetupAPI& store, const std::string& file) {
+    std::string log;
+    store.GetLogError(log);
+    LibraryError(file, SpiLastMessage());
+    return kFileError;
 }
 
 void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
     std::string log;
-    if (!store.GetLogError(log))
-        return;
-    size_t start = 0;
-    while (start < log.size()) {
-        size_t next = log.find('\n', start + 1);
-        const std::string message = log.substr(start, next - start);
-        if (!OneLine(message).empty())
-            Error(file, message);
-        if (next == std::string::npos)
-            break;
-        start = next;
-    }
+    if (store.GetLogError(log))
+        ErrorLines(file, log);
 }
 
-ToolHost::ToolHost() : shown_(Host()), previous_(SetHostServices(this)) {}
+std::string Shown(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            if (c < 0x20 || c == 0x7f) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string FileProblem(const std::string& path) {
+    if (path.empty())
+        return "no file name given";
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? "no such file"
+                               : "cannot read: " + LowerFirst(std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
+        return "is a directory";
+    if (!S_ISREG(info.st_mode))
+        return "not a regular file";
+    if (::access(path.c_str(), R_OK) != 0)
+        return "cannot read: " + LowerFirst(std::strerror(errno));
+    return "";
+}
+
+bool Readable(const std::string& path) {
+    const std::string problem = FileProblem(path);
+    if (!problem.empty())
+        Error(path, problem);
+    return problem.empty();
+}
+
+ToolHost::ToolHost(std::string file)
+    : file_(std::move(file)), shown_(Host()),
+      console_(dynamic_cast<ConsoleHostServices*>(&shown_) != nullptr),
+      previous_(SetHostServices(this)) {}
 
 ToolHost::~ToolHost() {
     SetHostServices(previous_);
@@ -50,7 +176,10 @@ ToolHost::~ToolHost() {
 MessageResult ToolHost::ShowMessage(const std::string& text, MessageIcon icon,
                                     MessageButtons buttons) {
     messages.push_back(text);
-    return shown_.ShowMessage(text, icon, buttons);
+    if (!console_)
+        return shown_.ShowMessage(text, icon, buttons);
+    ErrorLines(file_, text);
+    return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
 }
 
 bool ToolHost::OpenFileDialog(const FileDialogRequest& request, std::string& path) {
@@ -73,38 +202,54 @@ void ToolHost::OpenHelp(unsigned contextId) {
     shown_.OpenHelp(contextId);
 }
 
-int LoadStore(const std::string& project, CPFCoreSetupAPI*& store) {
-    Pfsetup_initialize();
-    store = Pfsetup_store();
-    if (!project.empty()) {
-        if (::access(project.c_str(), R_OK) != 0) {
-            Error(project, "cannot read the project file (create one with `pfsetup init`)");
-            return kFileError;
-        }
-        Pfsetup_main()->InitialiseSetupForLibFlow(project);
-        std::string log;
-        if (store->GetLogError(log)) {
-            Error(project, SpiLastMessage().empty() ? log : SpiLastMessage());
-            return kFileError;
-        }
-        return kOk;
-    }
-    SpiProject installed;
-    if (installed.ReadInstallAndSiteFiles() != 0) {
-        Error("", SpiLastMessage());
+int FindSiteFile(std::string& path) {
+    if (GetSiteProjectFilePath(path) != 0) {
+        Error("", std::string("no site project file: ") + SpiSiteProjectFile +
+                      " is in no directory of QRV_SEARCH_PATH nor in the installation root");
         return kFileError;
     }
-    if (installed.FindProgram(kSettingsSection) == 0) {
-        installed.InitDirectiveIteration();
+    return kOk;
+}
+
+int ReadDefaults(const Target& target, CPFCoreSetupAPI& store) {
+    SpiProject defaults;
+    if (defaults.ReadInstallFile() != 0 || (!target.site && defaults.ReadSiteFile() == -1)) {
+        LibraryError("", SpiLastMessage());
+        return kFileError;
+    }
+    if (defaults.FindProgram(kSettingsSection) == 0) {
+        defaults.InitDirectiveIteration();
         std::string name;
-        while (installed.GetNextDirective(name) == 0) {
-            installed.InitValueIteration();
+        while (defaults.GetNextDirective(name) == 0) {
+            defaults.InitValueIteration();
             std::string value;
-            if (installed.GetNextValue(value) == 0)
-                store->ProcessNameValuePair(name, value);
+            if (defaults.GetNextValue(value) == 0)
+                store.ProcessNameValuePair(name, value);
         }
     }
     return kOk;
+}
+
+int ReadProject(const std::string& project, CPFCoreSetupAPI& store) {
+    if (project.empty()) {
+        const int status = ReadDefaults(Target{}, store);
+        ShowLog(store, "");
+        return status;
+    }
+    if (!Readable(project))
+        return kFileError;
+    store.PutCPMFileName(project);
+    store.PutDefFileName(project);
+    if (!store.ReadSetup())
+        return LibraryFailure(store, project);
+    ShowLog(store, project);
+    return kOk;
+}
+
+int LoadStore(const std::string& project, CPFCoreSetupAPI*& store) {
+    Pfsetup_initialize();
+    store = Pfsetup_store();
+    return ReadProject(project, *store);
 }
 
 } // namespace pfsetup::app

@@ -23,6 +23,17 @@ struct LessIgnoringCase {
     }
 };
 
+// Whether the entry `key` of the current program already says `value` once its variables are
+// expanded: the stored text is then kept, so "$HOME/x" stays "$HOME/x" and is not replaced by
+// what it expands to here and now.
+bool HoldsExpansionOf(SpiProject& project, const std::string& key, const std::string& value) {
+    std::string first, more;
+    if (project.FindDirective(key) != 0)
+        return false;
+    project.InitValueIteration();
+    return project.GetNextValue(first) == 0 && first == value && project.GetNextValue(more) != 0;
+}
+
 } // namespace
 
 // Puts every setting of the store into the project's settings section at the user's level,
@@ -37,11 +48,13 @@ void RefreshSettingsSection(CPFCoreSetupAPI& store, SpiProject& project, std::st
     }
     std::set<std::string, LessIgnoringCase> written;
     for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF, &problems)) {
+        written.insert(entry.key);
+        if (HoldsExpansionOf(project, entry.key, entry.value))
+            continue;
         if (project.FindDirective(entry.key) == 0)
             project.DeleteDirective(entry.key);
         project.AddDirective(entry.key);
         project.AddValue(entry.value);
-        written.insert(entry.key);
     }
     std::vector<std::string> stale, masked;
     const SpiProgram* section = project.Programs().Lookup(kSettingsSection);

@@ -7,107 +7,70 @@
 #include "setup/setting_rules.h"
 #include "setup/setup_store.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
-#include <initializer_list>
 
 namespace pfsetup {
 
 namespace {
 
-std::string OneOf(std::initializer_list<const char*> texts) {
-    std::string list;
-    for (const char* text : texts)
-        list += std::string(list.empty() ? "" : ", ") + "\"" + text + "\"";
-    return "one of " + list;
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
-bool Among(const std::string& value, std::initializer_list<const char*> texts, bool anyCase) {
-    for (const char* text : texts)
-        if (anyCase ? EqualsIgnoringAsciiCase(value, text) : value == text)
-            return true;
-    return false;
+// Decimal digits after an optional sign, and nothing else.
+bool IsWholeNumberText(const std::string& text) {
+    const size_t first = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    return text.size() > first && std::all_of(text.begin() + first, text.end(), IsDigit);
 }
 
-bool Choice(const std::string& value, std::initializer_list<const char*> texts, bool anyCase,
-            std::string& problem) {
-    if (Among(value, texts, anyCase))
-        return true;
-    problem = "allowed: " + OneOf(texts) + (anyCase ? " (any letter case)" : "");
-    return false;
-}
-
-bool WholeNumber(const std::string& value, long min, long max, std::string& problem) {
-    bool digits = !value.empty();
-    for (size_t i = 0; i < value.size(); ++i)
-        digits = digits && ((value[i] >= '0' && value[i] <= '9') || (i == 0 && value[i] == '-'));
-    if (digits && value != "-" && value.size() < 11) {
-        const long n = std::stol(value);
-        if (n >= min && n <= max)
-            return true;
+// A sign, digits with at most one point, an exponent; no white space, hex, inf or nan.
+bool IsDecimalText(const std::string& text) {
+    size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    size_t digits = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+        ++digits;
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && IsDigit(text[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        const size_t exponent = i;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i;
+        if (i == exponent)
+            return false;
     }
-    problem = "allowed: a whole number from " + FormatInt(min) + " to " + FormatInt(max);
-    return false;
+    return i == text.size();
 }
 
-bool PositiveNumber(const std::string& value, std::string& problem) {
-    size_t used = 0;
-    const double n = ParseDecimal(value, &used);
-    if (used == value.size() && !value.empty() && std::isfinite(n) && n > 0 &&
-        value.find_first_of(" \t") == std::string::npos)
-        return true;
-    problem = "allowed: a decimal number greater than 0, such as 0.05";
-    return false;
+// A whole number within [min, max], written as one.
+bool WholeNumberWithin(const std::string& text, long long min, long long max) {
+    if (!IsWholeNumberText(text) || text.size() > 18)
+        return false;
+    const long long n = std::stoll(text);
+    return n >= min && n <= max;
 }
 
-bool CheckScalar(const std::string& key, const std::string& v, std::string& p) {
-    if (key == "Symbol_Units")
-        return Choice(v, {"Inches"}, false, p);
-    if (key == "Symbol_GridSize" || key == "Symbol_NoteSize")
-        return PositiveNumber(v, p);
-    if (key == "Symbol_OutLine")
-        return Choice(v, {"Thin", "Bold"}, false, p);
-    if (key == "Symbol_TextStyle")
-        return Choice(v, {"Automatic", "Horizontal", "Vertical"}, false, p);
-    if (key == "Symbol_Width" || key == "Symbol_Length" || key == "Symbol_PinSpacing_TopBottom" ||
-        key == "Symbol_PinSpacing_LeftRight")
-        return WholeNumber(v, 1, 100000, p);
-    if (key == "UseSplitInstProp" || key == "Use_Group_Format")
-        return Choice(v, {"0", "1"}, false, p);
-    if (key == "Symbol_UsePinNamesForText" || key == "Format_UseMinusInPackage")
-        return Choice(v, {"TRUE", "FALSE"}, true, p);
-    if (key == "Format_ReadActiveLow")
-        return Choice(
-            v, {"ActiveLow_Suffix_Star_And_N", "ActiveLow_Suffix_Star", "ActiveLow_Suffix_N"}, true,
-            p);
-    if (key == "Format_WriteActiveLow")
-        return Choice(v, {"ActiveLow_Suffix_Star", "ActiveLow_Suffix_N"}, true, p);
-    if (key == "Interpretation_AlphaNum")
-        return WholeNumber(v, 1, 3, p);
-    if (key == "Interpretation_NumAlpha")
-        return WholeNumber(v, 1, 4, p);
-    if (key == "Interpretation_NumAlphaNum")
-        return WholeNumber(v, 1, 8, p);
-    if (key == "Vector_Format" || key == "Sizeable_Format")
-        return Choice(v, {"1", "2"}, false, p);
-    return true;
+bool Among(const SettingKey& row, const std::string& value) {
+    return std::any_of(row.choices.begin(), row.choices.end(), [&](const SettingChoice& c) {
+        return row.anyCase ? EqualsIgnoringAsciiCase(value, c.text) : value == c.text;
+    });
 }
 
-std::vector<std::string> SplitAll(const std::string& text) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return parts;
-        start = comma + 1;
-    }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
 }
 
-bool CheckPinType(const std::string& value, std::string& problem) {
-    const std::vector<std::string> f = SplitAll(value);
+bool CheckPinLoads(const SettingKey& row, const std::string& value, std::string& problem) {
+    const std::vector<std::string> f = SplitAtCommas(value);
     if (f.size() != 5) {
-        problem = "allowed: five fields \"Iil,Iih,Iol,Ioh,Position\", an empty load as \"x\"";
+        problem = "allowed: five fields " + AllowedText(row);
         return false;
     }
     static const char* const names[] = {"input low load", "input high load", "output low load",
@@ -118,50 +81,45 @@ bool CheckPinType(const std::string& value, std::string& problem) {
             continue;
         const bool negative = i == 0 || i == 3;
         if (!(negative ? IsValidNegativeLoad(load) : IsValidPositiveLoad(load))) {
-            problem = std::string(names[i]) + " \"" + load + "\" is not a load; allowed: " +
+            problem = std::string(names[i]) + " " + Quoted(load) + " is not a load; allowed: " +
                       (negative ? "\"*\" or a negative number such as -0.01"
                                 : "\"*\" or a positive number such as 0.01") +
                       ", or \"x\" for none";
             return false;
         }
     }
-    if (!Among(f[4], {"Bottom", "Left", "Right", "Top"}, false)) {
-        problem = "position \"" + f[4] +
-                  "\" is unknown; allowed: " + OneOf({"Bottom", "Left", "Right", "Top"});
+    if (!Among(row, f[4])) {
+        problem = "position " + Quoted(f[4]) + " is unknown; allowed: one of \"Bottom\", " +
+                  "\"Left\", \"Right\", \"Top\"";
         return false;
     }
     return true;
 }
 
 bool CheckProperty(const std::string& name, const std::string& value, std::string& problem) {
-    const std::vector<std::string> f = SplitPropertyFields(value);
-    std::string error;
-    for (char c : name) {
-        if (c >= 'a' && c <= 'z') {
-            problem = "property names are upper case";
-            return false;
-        }
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; })) {
+        problem = "property names are upper case";
+        return false;
     }
-    const size_t fieldCount = SplitAll(value).size();
-    if (fieldCount < 5) {
+    if (SplitAtCommas(value).size() < 5) {
         problem = "allowed: five fields \"type,value,required,visibility,alignment\"";
         return false;
     }
-    int type = 0;
-    std::string typeProblem;
-    if (!WholeNumber(f[0], 0, 0xBF, typeProblem) || (ParseInt(f[0]) & 0x40)) {
-        problem = "type \"" + f[0] +
-                  "\" is not a set of contexts; allowed: the sum of 1 symbol, 2 symbol pin, "
+    const std::vector<std::string> f = SplitPropertyFields(value);
+    if (!WholeNumberWithin(f[0], 0, 0xBF) || (std::stoll(f[0]) & 0x40)) {
+        problem = "type " + Quoted(f[0]) +
+                  " is not a set of contexts; allowed: the sum of 1 symbol, 2 symbol pin, "
                   "4 package, 8 package pin, 16 part table global, 32 part table package, "
                   "128 part table physical";
         return false;
     }
-    type = ParseInt(f[0]);
+    const int type = static_cast<int>(std::stoll(f[0]));
     if ((type & 0x10) && (type & 0xA0)) {
         problem = "a part-table property is global (16) or per package (32) and physical (128), "
                   "not both";
         return false;
     }
+    std::string error;
     const int contexts[][2] = {{0x01, 1}, {0x02, 2}, {0x04, 3}, {0x08, 4}};
     bool any = false;
     for (const auto& [bit, context] : contexts) {
@@ -179,66 +137,177 @@ bool CheckProperty(const std::string& name, const std::string& value, std::strin
         problem = error;
         return false;
     }
-    if (!Among(f[2], {"Yes", "No"}, false)) {
-        problem = "required \"" + f[2] + "\"; allowed: " + OneOf({"Yes", "No"});
+    if (f[2] != "Yes" && f[2] != "No") {
+        problem = "required " + Quoted(f[2]) + "; allowed: one of \"Yes\", \"No\"";
         return false;
     }
     const bool onSymbol = type & 0x03;
-    if (!(f[3].empty() && !onSymbol) &&
-        !Among(f[3], {"Name", "Value", "Both", "Invisible"}, false)) {
-        problem = "visibility \"" + f[3] +
-                  "\"; allowed: " + OneOf({"Name", "Value", "Both", "Invisible"}) +
-                  (onSymbol ? "" : ", or empty for a property not on symbols");
+    const char* const otherwise = onSymbol ? "" : ", or empty for a property not on symbols";
+    static const char* const visibilities[] = {"Name", "Value", "Both", "Invisible"};
+    static const char* const alignments[] = {"Left", "Right", "Center"};
+    auto listed = [](const std::string& text, const auto& list) {
+        return std::find(std::begin(list), std::end(list), text) != std::end(list);
+    };
+    if (!(f[3].empty() && !onSymbol) && !listed(f[3], visibilities)) {
+        problem = "visibility " + Quoted(f[3]) +
+                  "; allowed: one of \"Name\", \"Value\", \"Both\", \"Invisible\"" + otherwise;
         return false;
     }
-    if (!(f[4].empty() && !onSymbol) && !Among(f[4], {"Left", "Right", "Center"}, false)) {
-        problem = "alignment \"" + f[4] + "\"; allowed: " + OneOf({"Left", "Right", "Center"}) +
-                  (onSymbol ? "" : ", or empty for a property not on symbols");
+    if (!(f[4].empty() && !onSymbol) && !listed(f[4], alignments)) {
+        problem = "alignment " + Quoted(f[4]) +
+                  "; allowed: one of \"Left\", \"Right\", \"Center\"" + otherwise;
         return false;
     }
     return true;
+}
+
+bool CheckValue(const SettingKey& row, const std::string& key, const std::string& value,
+                std::string& problem) {
+    switch (row.form) {
+    case ValueForm::Text:
+    case ValueForm::Flag:
+    case ValueForm::NumericFlag:
+        if (Among(row, value))
+            return true;
+        break;
+    case ValueForm::Code:
+    case ValueForm::Integer:
+        if (WholeNumberWithin(value, row.min, row.max))
+            return true;
+        break;
+    case ValueForm::Fraction: {
+        // Kept as a 32-bit float and written with six decimals: what is written must still be
+        // above 0 when it is read back.
+        const double n = ParseDecimal(value);
+        if (IsDecimalText(value) && n > 0 && n <= FLT_MAX &&
+            ParseDecimal(FormatFixed6(static_cast<float>(n))) > 0)
+            return true;
+        break;
+    }
+    case ValueForm::PinLoads:
+        return CheckPinLoads(row, value, problem);
+    case ValueForm::Property:
+        return CheckProperty(key.substr(5), value, problem);
+    case ValueForm::NumberList:
+        if (value.empty())
+            return true;
+        for (const std::string& item : SplitAtCommas(value)) {
+            if (!WholeNumberWithin(item, row.min, row.max)) {
+                problem = "message number " + Quoted(item) + "; allowed: " + AllowedText(row);
+                return false;
+            }
+        }
+        return true;
+    case ValueForm::TextList:
+        if (value.empty())
+            return true;
+        for (const std::string& item : SplitAtCommas(value)) {
+            if (item.empty()) {
+                problem = "an empty placeholder; allowed: " + AllowedText(row);
+                return false;
+            }
+        }
+        return true;
+    }
+    problem = "allowed: " + AllowedText(row);
+    return false;
+}
+
+size_t EditDistanceIgnoringCase(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            const bool same = ToUpperAscii(a[i - 1]) == ToUpperAscii(b[j - 1]);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// Index into an interpretation's list of choices, -1 for a code outside it (and no overflow
+// for any int).
+int ChoiceIndex(int code) {
+    return code >= 1 && code <= 8 ? code - 1 : -1;
+}
+
+std::string OneLine(const char* text) {
+    std::string line;
+    for (const char* c = text; *c; ++c) {
+        if (*c != '\n')
+            line += *c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    }
+    return line;
 }
 
 } // namespace
 
 bool CheckSettingEntry(const std::string& key, const std::string& value, std::string& problem) {
-    switch (ClassifySettingsKey(key)) {
-    case SettingsKeyKind::Ignored:
+    const SettingKey* row = FindSettingKey(key);
+    if (!row) {
         problem = "not a setting key; keys look like \"Symbol_GridSize\", \"PinType_TS\", "
                   "\"Prop_TOLERANCE\"";
         return false;
-    case SettingsKeyKind::Scalar:
-        return CheckScalar(key, value, problem);
-    case SettingsKeyKind::PinType:
-        return CheckPinType(value, problem);
-    case SettingsKeyKind::Property:
-        return CheckProperty(key.substr(5), value, problem);
-    case SettingsKeyKind::ErrorList:
-        if (value.empty())
-            return true;
-        for (const std::string& item : SplitAll(value)) {
-            if (!WholeNumber(item, 0, 65535, problem)) {
-                problem = "message number \"" + item + "\"; " + problem;
-                return false;
-            }
-        }
-        return true;
-    case SettingsKeyKind::PlaceHolders:
-        if (value.empty())
-            return true;
-        for (const std::string& item : SplitAll(value)) {
-            if (item.empty()) {
-                problem = "an empty placeholder; allowed: texts separated by single commas";
-                return false;
-            }
-        }
-        return true;
     }
-    return true;
+    if (const char* unstorable = UnstorableTextProblem(value)) {
+        problem = std::string("cannot be stored in a project file: it ") + unstorable;
+        return false;
+    }
+    return CheckValue(*row, key, value, problem);
 }
 
-std::vector<std::string> CheckSettingsTogether(CPFCoreSetupAPI& store) {
-    std::vector<std::string> problems;
+std::string DescribeRead(const std::string& key, const std::string& value) {
+    const SettingKey* row = FindSettingKey(key);
+    if (!row)
+        return "a read ignores it";
+    CPFCoreSetupAPI store;
+    std::string before, after;
+    SettingValue(store, key, before);
+    const bool taken = ReadSettingsEntry(store, key, value);
+    std::string log;
+    store.GetLogError(log);
+    const bool holds = SettingValue(store, key, after);
+    if (!holds || (!taken && after == before))
+        return "a read ignores it (the setting keeps its value)";
+    const bool noChoice = row->form == ValueForm::Code && !Among(*row, after);
+    if (after == value && !noChoice)
+        return "";
+    return "a read takes it as '" + after + "'" +
+           (noChoice ? ", which is none of the choices" : "");
+}
+
+std::string SuggestSettingKey(const std::string& key) {
+    if (key.size() > 5 && EqualsIgnoringAsciiCase(key.substr(0, 5), "Prop_"))
+        return "Prop_" + key.substr(5);
+    std::string best, completion;
+    size_t bestDistance = std::max<size_t>(2, key.size() / 4) + 1;
+    for (const std::string& known : AllSettingKeys()) {
+        const size_t lengths =
+            std::max(key.size(), known.size()) - std::min(key.size(), known.size());
+        const size_t distance =
+            lengths < bestDistance ? EditDistanceIgnoringCase(key, known) : lengths;
+        if (distance < bestDistance) {
+            best = known;
+            bestDistance = distance;
+        }
+        // A key cut short: the shortest known key it begins.
+        if (key.size() >= 4 && known.size() > key.size() &&
+            EqualsIgnoringAsciiCase(known.substr(0, key.size()), key) &&
+            (completion.empty() || known.size() < completion.size()))
+            completion = known;
+    }
+    return best.empty() ? completion : best;
+}
+
+std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store) {
+    std::vector<SettingsConflict> conflicts;
     float grid = 0, note = 0;
     int leftRight = 0, topBottom = 0;
     store.GetDefGridSize(grid);
@@ -246,14 +315,33 @@ std::vector<std::string> CheckSettingsTogether(CPFCoreSetupAPI& store) {
     store.GetDefSymbolLengthIncrement(leftRight);
     store.GetDefSymbolWidthIncrement(topBottom);
     if (const char* problem = SymbolSizesProblem(note, grid, leftRight, topBottom)) {
-        std::string text = problem;
-        while (!text.empty() && text.front() == '\n')
-            text.erase(0, 1);
-        for (char& c : text)
-            if (c == '\n')
-                c = ' ';
-        problems.push_back(text);
+        std::vector<std::string> keys;
+        if (note > std::min(leftRight, topBottom))
+            keys = {"Symbol_NoteSize", "Symbol_PinSpacing_LeftRight",
+                    "Symbol_PinSpacing_TopBottom"};
+        else if (!(grid > 0))
+            keys = {"Symbol_GridSize"};
+        else if (!(note > 0))
+            keys = {"Symbol_NoteSize"};
+        else
+            keys = {"Symbol_PinSpacing_LeftRight", "Symbol_PinSpacing_TopBottom"};
+        conflicts.push_back({OneLine(problem), keys});
     }
+
+    PFActiveLow read{}, write{};
+    store.GetDefReadActiveLowPinNotation(read);
+    store.GetDefWriteActiveLowPinNotation(write);
+    if (read != PFActiveLow_Suffix_Star_And_N && write != read) {
+        std::string readText, writeText;
+        store.GetDefReadActiveLowPinNotation(readText);
+        store.GetDefWriteActiveLowPinNotation(writeText);
+        conflicts.push_back({"low-asserted pins are written with the suffix they are read with: "
+                             "Format_ReadActiveLow " +
+                                 Quoted(readText) + " needs Format_WriteActiveLow " +
+                                 Quoted(readText) + ", not " + Quoted(writeText),
+                             {"Format_WriteActiveLow", "Format_ReadActiveLow"}});
+    }
+
     PFPinInterpret_AlphaNum a{};
     PFPinInterpret_NumAlpha n{};
     PFPinInterpret_NumAlphaNum t{};
@@ -261,14 +349,11 @@ std::vector<std::string> CheckSettingsTogether(CPFCoreSetupAPI& store) {
     store.GetNumAlphaValue(n);
     store.GetNumAlphaNumValue(t);
     std::string message;
-    if (InterpretationConflict(a - 1, n - 1, t - 1, message)) {
-        std::string text;
-        for (char c : message)
-            if (c != '\n')
-                text += c;
-        problems.push_back(text);
-    }
-    return problems;
+    if (InterpretationConflict(ChoiceIndex(a), ChoiceIndex(n), ChoiceIndex(t), message))
+        conflicts.push_back(
+            {OneLine(message.c_str()),
+             {"Interpretation_AlphaNum", "Interpretation_NumAlpha", "Interpretation_NumAlphaNum"}});
+    return conflicts;
 }
 
 } // namespace pfsetup

@@ -1,7 +1,7 @@
 #pragma once
-// Checks of one setting entry as a person would give it (the tool's `set`, `check`), with the
-// rules of the setup dialog: the texts of its lists, the load checks, the property checks and
-// the Symbol page's sizes; and the checks that span several settings.
+// Checks of settings entries as a person gives them (the tool's `set` and `check`), derived
+// from the key table and the rules of the setup dialog: what a value may be, what a read makes
+// of a value that is not, and the rules that span several settings.
 
 #include <string>
 #include <vector>
@@ -10,12 +10,25 @@ class CPFCoreSetupAPI;
 
 namespace pfsetup {
 
-// True when `value` is acceptable for `key`; otherwise `problem` says what is wrong and what
-// is allowed (without the key, which the caller names).
+// True when `value` is acceptable for `key`: text the files can hold that means what it says
+// (decimal numbers within the field, the listed texts). Otherwise `problem` says what is wrong
+// and what is allowed (without the key, which the caller names).
 bool CheckSettingEntry(const std::string& key, const std::string& value, std::string& problem);
 
-// Problems of the settings taken together: sizes that do not fit, interpretations that
-// contradict each other.
-std::vector<std::string> CheckSettingsTogether(CPFCoreSetupAPI& store);
+// What a read makes of a value `CheckSettingEntry` refuses: "a read takes it as '0'", "a read
+// ignores it (the setting keeps its value)"; empty when the read takes it as it is written.
+std::string DescribeRead(const std::string& key, const std::string& value);
+
+// The known key closest to an unknown one (another letter case, a typing slip), or "".
+std::string SuggestSettingKey(const std::string& key);
+
+// A rule between settings that the store breaks, with the keys taking part.
+struct SettingsConflict {
+    std::string message;
+    std::vector<std::string> keys;
+};
+// Sizes that do not fit each other, a writing suffix other than the one read, interpretations
+// that contradict each other.
+std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store);
 
 } // namespace pfsetup

@@ -8,6 +8,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <type_traits>
 
 namespace pfsetup {
 
@@ -15,198 +16,523 @@ namespace {
 
 using Store = CPFCoreSetupAPI;
 
-// A double read from a file as the store's 32-bit float, without the undefined conversion of
-// values beyond its range.
-float ToFloat(double value) {
-    if (std::isnan(value))
-        return 0.0f;
-    if (value > FLT_MAX)
-        return HUGE_VALF;
-    if (value < -FLT_MAX)
-        return -HUGE_VALF;
-    return static_cast<float>(value);
-}
-
-std::string Flag(int set) {
-    return set ? "TRUE" : "FALSE";
-}
-int ReadFlag(const std::string& value) {
-    return EqualsIgnoringAsciiCase(value, "TRUE") ? 1 : 0;
-}
-
-struct ScalarKey {
-    const char* key;
-    uint16_t group;
-    // False when the setting is written as no entry at all.
-    bool (*write)(Store&, std::string&);
-    void (*read)(Store&, const std::string&);
-};
-
-// Write order of the scalar keys.
-const ScalarKey kScalarKeys[] = {
-    {"Symbol_Units", 0, [](Store& s, std::string& v) { return s.GetDefUnits(v) != 0; },
-     [](Store& s, const std::string& v) { s.PutDefUnits(v); }},
-    {"Symbol_GridSize", 0,
-     [](Store& s, std::string& v) {
-         float f = 0;
-         s.GetDefGridSize(f);
-         v = FormatFixed6(f);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutDefGridSize(ToFloat(ParseDecimal(v))); }},
-    {"Symbol_NoteSize", 0,
-     [](Store& s, std::string& v) {
-         float f = 0;
-         s.GetDefNoteSize(f);
-         v = FormatFixed6(f);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutDefNoteSize(ToFloat(ParseDecimal(v))); }},
-    {"Symbol_OutLine", 0, [](Store& s, std::string& v) { return s.GetDefSymbolOutLine(v) != 0; },
-     [](Store& s, const std::string& v) { s.PutDefSymbolOutLine(v); }},
-    {"Symbol_TextStyle", 0, [](Store& s, std::string& v) { return s.GetDefTextStyle(v) != 0; },
-     [](Store& s, const std::string& v) { s.PutDefTextStyle(v); }},
-    {"Symbol_Width", 0,
-     [](Store& s, std::string& v) {
-         int n = 0;
-         s.GetDefSymbolWidth(n);
-         v = FormatInt(n);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutDefSymbolWidth(ParseInt(v)); }},
-    {"Symbol_Length", 0,
-     [](Store& s, std::string& v) {
-         int n = 0;
-         s.GetDefSymbolLength(n);
-         v = FormatInt(n);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutDefSymbolLength(ParseInt(v)); }},
-    {"Symbol_PinSpacing_TopBottom", 0,
-     [](Store& s, std::string& v) {
-         int n = 0;
-         s.GetDefSymbolWidthIncrement(n);
-         v = FormatInt(n);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutDefSymbolWidthIncrement(ParseInt(v)); }},
-    {"Symbol_PinSpacing_LeftRight", 0,
-     [](Store& s, std::string& v) {
-         int n = 0;
-         s.GetDefSymbolLengthIncrement(n);
-         v = FormatInt(n);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutDefSymbolLengthIncrement(ParseInt(v)); }},
-    // Set is the default and is written as no entry.
-    {"UseSplitInstProp", 0,
-     [](Store& s, std::string& v) {
-         v = "0";
-         return s.GetUseSplitInstProp() == 0;
-     },
-     [](Store& s, const std::string& v) { s.PutUseSplitInstProp(ParseInt(v) != 0 ? 1 : 0); }},
-    {"Symbol_UsePinNamesForText", 0,
-     [](Store& s, std::string& v) {
-         v = Flag(s.GetUsePinNamesForText() == 1);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutUsePinNamesForText(ReadFlag(v)); }},
-    {"Format_ReadActiveLow", kSaveFormat,
-     [](Store& s, std::string& v) { return s.GetDefReadActiveLowPinNotation(v) != 0; },
-     [](Store& s, const std::string& v) { s.PutDefReadActiveLowPinNotation(v); }},
-    {"Format_WriteActiveLow", kSaveFormat,
-     [](Store& s, std::string& v) { return s.GetDefWriteActiveLowPinNotation(v) != 0; },
-     [](Store& s, const std::string& v) { s.PutDefWriteActiveLowPinNotation(v); }},
-    {"Format_UseMinusInPackage", kSaveFormat,
-     [](Store& s, std::string& v) {
-         v = Flag(s.GetDefUseMinusInPackage() != 0);
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.PutDefUseMinusInPackage(ReadFlag(v)); }},
-    {"Interpretation_AlphaNum", kSaveFormat,
-     [](Store& s, std::string& v) {
-         PFPinInterpret_AlphaNum e{};
-         s.GetAlphaNumValue(e);
-         v = FormatInt(e);
-         return true;
-     },
-     [](Store& s, const std::string& v) {
-         s.PutAlphaNumValue(static_cast<PFPinInterpret_AlphaNum>(ParseInt(v)));
-     }},
-    {"Interpretation_NumAlpha", kSaveFormat,
-     [](Store& s, std::string& v) {
-         PFPinInterpret_NumAlpha e{};
-         s.GetNumAlphaValue(e);
-         v = FormatInt(e);
-         return true;
-     },
-     [](Store& s, const std::string& v) {
-         s.PutNumAlphaValue(static_cast<PFPinInterpret_NumAlpha>(ParseInt(v)));
-     }},
-    {"Interpretation_NumAlphaNum", kSaveFormat,
-     [](Store& s, std::string& v) {
-         PFPinInterpret_NumAlphaNum e{};
-         s.GetNumAlphaNumValue(e);
-         v = FormatInt(e);
-         return true;
-     },
-     [](Store& s, const std::string& v) {
-         s.PutNumAlphaNumValue(static_cast<PFPinInterpret_NumAlphaNum>(ParseInt(v)));
-     }},
-    {"Vector_Format", kSaveFormat,
-     [](Store& s, std::string& v) {
-         v = FormatInt(s.GetFormatForVectorPins());
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.SetFormatForVectorPins(ParseInt(v) == 1 ? 1 : 2); }},
-    {"Sizeable_Format", kSaveFormat,
-     [](Store& s, std::string& v) {
-         v = FormatInt(s.GetFormatForSizeablePins());
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.SetFormatForSizeablePins(ParseInt(v) == 1 ? 1 : 2); }},
-    {"Use_Group_Format", kSaveFormat,
-     [](Store& s, std::string& v) {
-         v = s.ReadChipsInGroupFormat() != 0 ? "1" : "0";
-         return true;
-     },
-     [](Store& s, const std::string& v) { s.SetGroupFormatForReading(ParseInt(v) != 0 ? 1 : 0); }},
-};
-
-const ScalarKey* FindScalarKey(const std::string& key) {
-    for (const auto& row : kScalarKeys)
-        if (key == row.key)
-            return &row;
-    return nullptr;
-}
-
-const char* const kPinTypeKeys[] = {
-    "PinType_INPUT",    "PinType_OUTPUT",   "PinType_TS",       "PinType_OC",     "PinType_OE",
-    "PinType_TS_BIDIR", "PinType_OC_BIDIR", "PinType_OE_BIDIR", "PinType_ANALOG", "PinType_NC",
-    "PinType_POWER",    "PinType_GROUND",   "PinType_BIDIR"};
-
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
+void LogIgnored(Store& store, const std::string& what, const std::string& text, const char* why) {
+    store.PutLogError("\n" + what + " '" + text + "' is ignored: " + why);
+}
+
+constexpr const char* kDoesNotFit = "the number does not fit the setting";
+
+// The leading integer of `text` by atoi's rules, or false when it lies outside [min, max].
+bool LeadingInteger(const std::string& text, long long min, long long max, long long& value) {
+    value = ParseLongLong(text);
+    return value >= min && value <= max;
+}
+
+// How the rows write and read their values: a write gives the store's value and false when
+// the entry is left out; a read gives false when the setting keeps its value.
+
+template <class T, int (Store::*Get)(T&) const>
+bool WriteNumber(Store& s, const std::string&, std::string& v) {
+    T value{};
+    (s.*Get)(value);
+    if constexpr (std::is_floating_point_v<T>)
+        v = FormatFixed6(value);
+    else
+        v = FormatInt(value);
+    return true;
+}
+
+// An int or a code stored as read, without a range check, as long as it fits an int.
+template <class T, int (Store::*Put)(T)>
+bool ReadInteger(Store& s, const std::string& k, const std::string& v) {
+    long long n = 0;
+    if (!LeadingInteger(v, INT32_MIN, INT32_MAX, n)) {
+        LogIgnored(s, k, v, kDoesNotFit);
+        return false;
+    }
+    (s.*Put)(static_cast<T>(n));
+    return true;
+}
+
+// A 32-bit float read by atof's rules; a value that is not finite or lies beyond a float is
+// ignored rather than stored as infinity.
+template <int (Store::*Put)(float)>
+bool ReadFloat(Store& s, const std::string& k, const std::string& v) {
+    const double value = ParseDecimal(v);
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) {
+        LogIgnored(s, k, v, kDoesNotFit);
+        return false;
+    }
+    (s.*Put)(static_cast<float>(value));
+    return true;
+}
+
+template <int (Store::*Get)(std::string&) const>
+bool WriteText(Store& s, const std::string&, std::string& v) {
+    return (s.*Get)(v) != 0;
+}
+
+// A text the Put takes whatever it is (an unknown one selects a default).
+template <int (Store::*Put)(std::string)>
+bool ReadAnyText(Store& s, const std::string&, const std::string& v) {
+    (s.*Put)(v);
+    return true;
+}
+
+// A text the Put takes only when it is one of its texts, exactly.
+template <int (Store::*Get)(std::string&) const, int (Store::*Put)(std::string)>
+bool ReadExactText(Store& s, const std::string&, const std::string& v) {
+    (s.*Put)(v);
+    std::string now;
+    (s.*Get)(now);
+    return now == v;
+}
+
+// "TRUE" or "FALSE"; TRUE in any letter case sets the flag.
+template <int (Store::*Get)() const>
+bool WriteFlag(Store& s, const std::string&, std::string& v) {
+    v = (s.*Get)() != 0 ? "TRUE" : "FALSE";
+    return true;
+}
+template <void (Store::*Put)(int)>
+bool ReadFlag(Store& s, const std::string&, const std::string& v) {
+    (s.*Put)(EqualsIgnoringAsciiCase(v, "TRUE") ? 1 : 0);
+    return true;
+}
+
+// "1" or "0"; any number but 0 sets the flag, whatever its size.
+template <int (Store::*Get)() const>
+bool WriteNumericFlag(Store& s, const std::string&, std::string& v) {
+    v = (s.*Get)() != 0 ? "1" : "0";
+    return true;
+}
+template <void (Store::*Put)(int)>
+bool ReadNumericFlag(Store& s, const std::string&, const std::string& v) {
+    long long n = 0;
+    LeadingInteger(v, 0, 0, n);
+    (s.*Put)(n != 0 ? 1 : 0);
+    return true;
+}
+
+// 1 when `atoi` gives 1, otherwise 2.
+template <int (Store::*Get)() const>
+bool WriteOneOrTwo(Store& s, const std::string&, std::string& v) {
+    v = FormatInt((s.*Get)());
+    return true;
+}
+template <void (Store::*Set)(int)>
+bool ReadOneOrTwo(Store& s, const std::string&, const std::string& v) {
+    (s.*Set)(ParseInt(v) == 1 ? 1 : 2);
+    return true;
+}
+
+bool WritePinType(Store& s, const std::string& k, std::string& v) {
+    if (!s.SetCurrentPinByValue(k.substr(8)))
+        return false;
+    v = PinTypeValue(CurrentPinTypeFields(s));
+    return true;
+}
+
+bool ReadPinType(Store& s, const std::string& k, const std::string& v) {
+    if (!s.SetCurrentPinByValue(PinTypeFromKey(k)))
+        return false;
+    int (Store::*const puts[4])(std::string) = {&Store::PutDefIil, &Store::PutDefIih,
+                                                &Store::PutDefIol, &Store::PutDefIoh};
+    const std::vector<std::string> fields = SplitAtCommas(v);
+    auto field = [&fields](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
+    for (size_t n = 0; n < 4; ++n)
+        (s.*puts[n])(field(n) == "x" ? std::string() : field(n));
+    s.PutDefPinLocation(field(4));
+    return true;
+}
+
+std::string PropertyEntryValue(const PropertyFields& p) {
+    return JoinPropertyFields({FormatInt(p.type), p.value, p.required, p.visibility, p.alignment});
+}
+
+bool WriteProperty(Store& s, const std::string& k, std::string& v) {
+    if (!s.SetCurrentPropertyByName(k.substr(5)))
+        return false;
+    v = PropertyEntryValue(CurrentPropertyFields(s));
+    return true;
+}
+
+bool ReadProperty(Store& s, const std::string& k, const std::string& v) {
+    const std::string property = k.substr(5);
+    if (!s.CreateProperty(property)) {
+        s.PutLogError("\nError in reading Property " + property);
+        return false;
+    }
+    const std::vector<std::string> fields = SplitPropertyFields(v);
+    long long type = 0;
+    if (LeadingInteger(fields[0], INT32_MIN, INT32_MAX, type))
+        s.PutPropertyType(static_cast<int>(type));
+    else
+        LogIgnored(s, k + " type", fields[0], kDoesNotFit);
+    s.PutPropertyValue(fields[1]);
+    s.PutPropertyRequired(fields[2]);
+    s.PutPropertyVisibility(fields[3]);
+    s.PutPropertyAlignment(fields[4]);
+    return true;
+}
+
+// Set is the default and is written as no entry.
+bool WriteSplitFlag(Store& s, const std::string& k, std::string& v) {
+    WriteNumericFlag<&Store::GetUseSplitInstProp>(s, k, v);
+    return s.GetUseSplitInstProp() == 0;
+}
+
+bool WriteErrorList(Store& s, const std::string&, std::string& v) {
+    v.clear();
+    for (uint16_t number : s.GetOverriddenErrors())
+        v += (v.empty() ? "" : ",") + FormatInt(number);
+    return !v.empty();
+}
+
+// Each item an unsigned 16-bit number; an empty item is 0, an item beyond is left out.
+bool ReadErrorList(Store& s, const std::string& k, const std::string& v) {
+    if (v.empty())
+        return true;
+    bool all = true;
+    for (const std::string& item : SplitAtCommas(v)) {
+        long long n = 0;
+        if (LeadingInteger(item, 0, UINT16_MAX, n)) {
+            s.AddToOverriddenError(static_cast<uint16_t>(n));
+        } else {
+            LogIgnored(s, k + " item", item, "message numbers run from 0 to 65535");
+            all = false;
+        }
+    }
+    return all;
+}
+
+// A text holding a comma cannot be written in the list.
+bool WritePlaceHolders(Store& s, const std::string&, std::string& v) {
+    v.clear();
+    for (const std::string& text : s.GetPackagePlaceHolders())
+        if (text.find(',') == std::string::npos)
+            v += (v.empty() ? "" : ",") + text;
+    return !v.empty();
+}
+
+// Empty items are skipped.
+bool ReadPlaceHolders(Store& s, const std::string&, const std::string& v) {
+    if (v.empty())
+        return true;
+    for (const std::string& item : SplitAtCommas(v))
+        if (!item.empty())
+            s.AddToPackagePlaceHolder(item);
+    return true;
+}
+
+const std::vector<std::string> kPinTypes = {"INPUT", "TS",     "TS_BIDIR", "OC_BIDIR", "OE_BIDIR",
+                                            "BIDIR", "OUTPUT", "OC",       "OE",       "ANALOG",
+                                            "POWER", "GROUND", "NC"};
+
+using G = SettingsGroup;
+using F = ValueForm;
+const std::vector<SettingChoice> kFlag = {{"TRUE", ""}, {"FALSE", ""}};
+
+// clang-format off
+const std::vector<SettingKey> kKeys = {
+    {"PinType_", true, G::PinTypes, F::PinLoads, kSavePinTypes, "",
+     "side of the symbol and the four loads of pins of one type",
+     {{"Bottom", ""}, {"Left", ""}, {"Right", ""}, {"Top", ""}}, false, 0, 0,
+     WritePinType, ReadPinType},
+    {"Prop_", true, G::Properties, F::Property, kSaveProperties, "",
+     "a default property: where it applies, its value, required, visibility, alignment",
+     {}, false, 0, 0xBF, WriteProperty, ReadProperty},
+    {"Symbol_Units", false, G::Symbol, F::Text, 0, "Units", "units of the symbol's sizes",
+     {{"Inches", ""}}, false, 0, 0,
+     WriteText<&Store::GetDefUnits>, ReadAnyText<&Store::PutDefUnits>},
+    {"Symbol_GridSize", false, G::Symbol, F::Fraction, 0, "Grid", "grid of the symbol, in units",
+     {}, false, 0, 0,
+     WriteNumber<float, &Store::GetDefGridSize>, ReadFloat<&Store::PutDefGridSize>},
+    {"Symbol_NoteSize", false, G::Symbol, F::Fraction, 0, "Pin text size",
+     "size of the pin texts, in grids; at most the smaller pin spacing", {}, false, 0, 0,
+     WriteNumber<float, &Store::GetDefNoteSize>, ReadFloat<&Store::PutDefNoteSize>},
+    {"Symbol_OutLine", false, G::Symbol, F::Text, 0, "Symbol outline",
+     "line of the symbol's outline", {{"Thin", ""}, {"Bold", ""}}, false, 0, 0,
+     WriteText<&Store::GetDefSymbolOutLine>,
+     ReadExactText<&Store::GetDefSymbolOutLine, &Store::PutDefSymbolOutLine>},
+    {"Symbol_TextStyle", false, G::Symbol, F::Text, 0, "Pin text orientation",
+     "orientation of the pin texts", {{"Automatic", ""}, {"Horizontal", ""}, {"Vertical", ""}},
+     false, 0, 0,
+     WriteText<&Store::GetDefTextStyle>,
+     ReadExactText<&Store::GetDefTextStyle, &Store::PutDefTextStyle>},
+    {"Symbol_Width", false, G::Symbol, F::Integer, 0, "Minimum symbol width",
+     "minimum width of a symbol, in grids", {}, false, 1, 100000,
+     WriteNumber<int, &Store::GetDefSymbolWidth>, ReadInteger<int, &Store::PutDefSymbolWidth>},
+    {"Symbol_Length", false, G::Symbol, F::Integer, 0, "Minimum symbol height",
+     "minimum height of a symbol, in grids", {}, false, 1, 100000,
+     WriteNumber<int, &Store::GetDefSymbolLength>, ReadInteger<int, &Store::PutDefSymbolLength>},
+    {"Symbol_PinSpacing_TopBottom", false, G::Symbol, F::Integer, 0,
+     "Minimum pin spacing top/bottom", "minimum spacing of pins on the top and bottom, in grids",
+     {}, false, 1, 100000,
+     WriteNumber<int, &Store::GetDefSymbolWidthIncrement>,
+     ReadInteger<int, &Store::PutDefSymbolWidthIncrement>},
+    {"Symbol_PinSpacing_LeftRight", false, G::Symbol, F::Integer, 0,
+     "Minimum pin spacing left/right", "minimum spacing of pins on the left and right, in grids",
+     {}, false, 1, 100000,
+     WriteNumber<int, &Store::GetDefSymbolLengthIncrement>,
+     ReadInteger<int, &Store::PutDefSymbolLengthIncrement>},
+    {"UseSplitInstProp", false, G::Symbol, F::NumericFlag, 0, "Split symbol properties",
+     "how the parts of a split symbol are marked",
+     {{"0", "SPLIT_INST_NAME"}, {"1", "SPLIT_INST & $LOCATION"}}, false, 0, 0,
+     WriteSplitFlag, ReadNumericFlag<&Store::PutUseSplitInstProp>},
+    {"Symbol_UsePinNamesForText", false, G::Symbol, F::Flag, 0, "Use pin names for pin text",
+     "whether pin names become the pin texts", kFlag, true, 0, 0,
+     WriteFlag<&Store::GetUsePinNamesForText>, ReadFlag<&Store::PutUsePinNamesForText>},
+    {"Format_ReadActiveLow", false, G::Format, F::Text, kSaveFormat, "Low-asserted pins, reading",
+     "the suffixes that mark a low-asserted pin name when reading",
+     {{"ActiveLow_Suffix_Star_And_N", "suffix '*' and suffix '_N'"},
+      {"ActiveLow_Suffix_Star", "suffix '*'"}, {"ActiveLow_Suffix_N", "suffix '_N'"}}, true, 0, 0,
+     WriteText<&Store::GetDefReadActiveLowPinNotation>,
+     ReadAnyText<&Store::PutDefReadActiveLowPinNotation>},
+    {"Format_WriteActiveLow", false, G::Format, F::Text, kSaveFormat, "Low-asserted pins, writing",
+     "the suffix written for a low-asserted pin; the one read when only one is read",
+     {{"ActiveLow_Suffix_Star", "suffix '*'"}, {"ActiveLow_Suffix_N", "suffix '_N'"}}, true, 0, 0,
+     WriteText<&Store::GetDefWriteActiveLowPinNotation>,
+     ReadAnyText<&Store::PutDefWriteActiveLowPinNotation>},
+    {"Format_UseMinusInPackage", false, G::Format, F::Flag, kSaveFormat,
+     "Minus for low-asserted pins", "a leading '-' for low-asserted pins in the package view",
+     kFlag, true, 0, 0,
+     WriteFlag<&Store::GetDefUseMinusInPackage>, ReadFlag<&Store::PutDefUseMinusInPackage>},
+    {"Interpretation_AlphaNum", false, G::Interpretation, F::Code, kSaveFormat,
+     "A1  (string, numeral)", "how a pin name such as A1 splits",
+     {{"1", "BN"}, {"2", "BN-B"}, {"3", "BN-S"}}, false, 1, 3,
+     WriteNumber<PFPinInterpret_AlphaNum, &Store::GetAlphaNumValue>,
+     ReadInteger<PFPinInterpret_AlphaNum, &Store::PutAlphaNumValue>},
+    {"Interpretation_NumAlpha", false, G::Interpretation, F::Code, kSaveFormat,
+     "1A  (numeral, string)", "how a pin name such as 1A splits",
+     {{"1", "BN"}, {"2", "G-BN"}, {"3", "B-BN"}, {"4", "S-BN"}}, false, 1, 4,
+     WriteNumber<PFPinInterpret_NumAlpha, &Store::GetNumAlphaValue>,
+     ReadInteger<PFPinInterpret_NumAlpha, &Store::PutNumAlphaValue>},
+    {"Interpretation_NumAlphaNum", false, G::Interpretation, F::Code, kSaveFormat,
+     "1A1 (numeral, string, numeral)", "how a pin name such as 1A1 splits",
+     {{"1", "BN"}, {"2", "BN-B"}, {"3", "BN-S"}, {"4", "B-BN"}, {"5", "S-BN"}, {"6", "G-BN"},
+      {"7", "G-BN-B"}, {"8", "G-BN-S"}}, false, 1, 8,
+     WriteNumber<PFPinInterpret_NumAlphaNum, &Store::GetNumAlphaNumValue>,
+     ReadInteger<PFPinInterpret_NumAlphaNum, &Store::PutNumAlphaNumValue>},
+    {"Vector_Format", false, G::Format, F::Code, kSaveFormat, "Vector pins shown as",
+     "order of base name and bit in vector pin names",
+     {{"1", "base name - bit"}, {"2", "bit - base name"}}, false, 1, 2,
+     WriteOneOrTwo<&Store::GetFormatForVectorPins>, ReadOneOrTwo<&Store::SetFormatForVectorPins>},
+    {"Sizeable_Format", false, G::Format, F::Code, kSaveFormat, "Sizeable pins shown as",
+     "order of base name and slot in sizeable pin names",
+     {{"1", "base name - slot"}, {"2", "slot - base name"}}, false, 1, 2,
+     WriteOneOrTwo<&Store::GetFormatForSizeablePins>,
+     ReadOneOrTwo<&Store::SetFormatForSizeablePins>},
+    {"Use_Group_Format", false, G::Format, F::NumericFlag, kSaveFormat,
+     "Group format for chips files", "whether chips files of asymmetrical parts use groups",
+     {{"0", "no"}, {"1", "yes"}}, false, 0, 0,
+     WriteNumericFlag<&Store::ReadChipsInGroupFormat>,
+     ReadNumericFlag<&Store::SetGroupFormatForReading>},
+    {"User_Defined_OverriddenError", false, G::Lists, F::NumberList, 0, "Overridden messages",
+     "numbers of the messages the part builder does not report", {}, false, 0, 65535,
+     WriteErrorList, ReadErrorList},
+    {"PackagePlaceHolder", false, G::Lists, F::TextList, 0, "Package placeholders",
+     "texts that stand for a package not yet chosen ('?' always does)", {}, false, 0, 0,
+     WritePlaceHolders, ReadPlaceHolders},
+};
+// clang-format on
+
 } // namespace
 
-SettingsKeyKind ClassifySettingsKey(const std::string& key) {
-    if (FindScalarKey(key))
-        return SettingsKeyKind::Scalar;
-    if (StartsWith(key, "PinType_")) {
-        for (const char* known : kPinTypeKeys)
-            if (key == known)
-                return SettingsKeyKind::PinType;
-        return SettingsKeyKind::Ignored;
+const std::vector<SettingKey>& SettingKeys() {
+    return kKeys;
+}
+
+const std::vector<std::string>& PinTypeNames() {
+    return kPinTypes;
+}
+
+const SettingKey* FindSettingKey(const std::string& key) {
+    for (const SettingKey& row : kKeys) {
+        if (!row.family) {
+            if (key == row.key)
+                return &row;
+            continue;
+        }
+        if (!StartsWith(key, row.key))
+            continue;
+        if (row.form == ValueForm::Property)
+            return &row;
+        for (const std::string& type : kPinTypes)
+            if (key.compare(8, std::string::npos, type) == 0)
+                return &row;
+        return nullptr;
     }
-    if (StartsWith(key, "Prop_"))
+    return nullptr;
+}
+
+std::vector<std::string> AllSettingKeys() {
+    std::vector<std::string> keys;
+    for (const std::string& type : kPinTypes)
+        keys.push_back("PinType_" + type);
+    for (const SettingKey& row : kKeys)
+        if (!row.family)
+            keys.push_back(row.key);
+    return keys;
+}
+
+const char* GroupHeading(SettingsGroup group) {
+    switch (group) {
+    case SettingsGroup::Symbol:
+        return "Symbol";
+    case SettingsGroup::PinTypes:
+        return "Pin types";
+    case SettingsGroup::Properties:
+        return "Properties";
+    case SettingsGroup::Format:
+        return "Format";
+    case SettingsGroup::Interpretation:
+        return "Pin name interpretation";
+    case SettingsGroup::Lists:
+        return "Lists";
+    }
+    return "";
+}
+
+const char* GroupName(SettingsGroup group) {
+    switch (group) {
+    case SettingsGroup::Symbol:
+        return "symbol";
+    case SettingsGroup::PinTypes:
+        return "pinTypes";
+    case SettingsGroup::Properties:
+        return "properties";
+    case SettingsGroup::Format:
+        return "format";
+    case SettingsGroup::Interpretation:
+        return "interpretation";
+    case SettingsGroup::Lists:
+        return "lists";
+    }
+    return "";
+}
+
+const char* FormName(ValueForm form) {
+    switch (form) {
+    case ValueForm::Text:
+        return "text";
+    case ValueForm::Fraction:
+        return "decimal";
+    case ValueForm::Integer:
+        return "whole number";
+    case ValueForm::Code:
+        return "code";
+    case ValueForm::Flag:
+        return "flag";
+    case ValueForm::NumericFlag:
+        return "numeric flag";
+    case ValueForm::PinLoads:
+        return "pin loads";
+    case ValueForm::Property:
+        return "property";
+    case ValueForm::NumberList:
+        return "number list";
+    case ValueForm::TextList:
+        return "text list";
+    }
+    return "";
+}
+
+std::string AllowedText(const SettingKey& row) {
+    auto listed = [&row](bool withMeaning) {
+        std::string list;
+        for (const SettingChoice& choice : row.choices) {
+            list += std::string(list.empty() ? "" : ", ") + "\"" + choice.text + "\"";
+            if (withMeaning && *choice.meaning)
+                list += std::string(" (") + choice.meaning + ")";
+        }
+        return "one of " + list + (row.anyCase ? " (any letter case)" : "");
+    };
+    switch (row.form) {
+    case ValueForm::Text:
+    case ValueForm::Flag:
+        return listed(false);
+    case ValueForm::Code:
+    case ValueForm::NumericFlag:
+        return listed(true);
+    case ValueForm::Fraction:
+        return "a decimal number greater than 0 (six decimals are kept), such as 0.05";
+    case ValueForm::Integer:
+        return "a whole number from " + FormatInt(row.min) + " to " + FormatInt(row.max);
+    case ValueForm::PinLoads:
+        return "\"Iil,Iih,Iol,Ioh,Position\": loads \"x\" for none, \"*\", or a number "
+               "(negative for Iil and Ioh, positive for Iih and Iol); position \"Bottom\", "
+               "\"Left\", \"Right\" or \"Top\"";
+    case ValueForm::Property:
+        return "\"type,value,required,visibility,alignment\": type the sum of 1 symbol, 2 symbol "
+               "pin, 4 package, 8 package pin, 16 part table global, 32 part table package, "
+               "128 part table physical; required \"Yes\" or \"No\"; visibility \"Name\", "
+               "\"Value\", \"Both\" or \"Invisible\"; alignment \"Left\", \"Right\" or "
+               "\"Center\" (both empty for a property not on symbols)";
+    case ValueForm::NumberList:
+        return "message numbers from 0 to 65535 separated by commas, or nothing";
+    case ValueForm::TextList:
+        return "texts separated by single commas, or nothing";
+    }
+    return "";
+}
+
+SettingsKeyKind ClassifySettingsKey(const std::string& key) {
+    const SettingKey* row = FindSettingKey(key);
+    if (!row)
+        return SettingsKeyKind::Ignored;
+    switch (row->form) {
+    case ValueForm::PinLoads:
+        return SettingsKeyKind::PinType;
+    case ValueForm::Property:
         return SettingsKeyKind::Property;
-    if (key == "User_Defined_OverriddenError")
+    case ValueForm::NumberList:
         return SettingsKeyKind::ErrorList;
-    if (key == "PackagePlaceHolder")
+    case ValueForm::TextList:
         return SettingsKeyKind::PlaceHolders;
-    return SettingsKeyKind::Ignored;
+    default:
+        return SettingsKeyKind::Scalar;
+    }
+}
+
+bool ReadSettingsEntry(CPFCoreSetupAPI& store, const std::string& key, const std::string& value) {
+    const SettingKey* row = FindSettingKey(key);
+    return row && row->read(store, key, value);
+}
+
+bool SettingValue(CPFCoreSetupAPI& store, const std::string& key, std::string& value) {
+    const SettingKey* row = FindSettingKey(key);
+    if (!row)
+        return false;
+    std::string text;
+    const bool written = row->write(store, key, text);
+    if (row->family && !written)
+        return false;
+    value = text;
+    return true;
+}
+
+bool LeftOutByDefault(const std::string& key) {
+    const SettingKey* row = FindSettingKey(key);
+    CPFCoreSetupAPI store;
+    std::string value;
+    return row && !row->write(store, key, value);
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        parts.emplace_back(text, start, comma == std::string::npos ? comma : comma - start);
+        if (comma == std::string::npos)
+            return parts;
+        start = comma + 1;
+    }
 }
 
 std::string JoinPropertyFields(const std::vector<std::string>& fields) {
@@ -220,15 +546,7 @@ std::string JoinPropertyFields(const std::vector<std::string>& fields) {
 }
 
 std::vector<std::string> SplitPropertyFields(const std::string& value) {
-    std::vector<std::string> pieces;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = value.find(',', start);
-        pieces.push_back(value.substr(start, comma - start));
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
+    std::vector<std::string> pieces = SplitAtCommas(value);
     if (pieces.size() <= 5) {
         pieces.resize(5);
         return pieces;
@@ -252,115 +570,47 @@ std::vector<SettingsEntry> CollectSettingsEntries(CPFCoreSetupAPI& store, uint16
                                                   std::string* problems) {
     std::vector<SettingsEntry> entries;
     store.InitPinIteration();
-    if (mask & kSavePinTypes) {
-        while (store.GetNextPin()) {
-            const PinTypeFields pin = CurrentPinTypeFields(store);
-            entries.push_back({"PinType_" + pin.type, PinTypeValue(pin)});
-        }
-    }
-    if (mask & kSaveProperties) {
-        store.InitPropertyIteration();
-        store.SetPropertyContext(PFSetupContextAll);
-        while (store.GetNextProperty()) {
-            const PropertyFields p = CurrentPropertyFields(store);
-            entries.push_back(
-                {"Prop_" + p.name, JoinPropertyFields({FormatInt(p.type), p.value, p.required,
-                                                       p.visibility, p.alignment})});
-        }
-    }
-    for (const auto& row : kScalarKeys) {
-        if (row.group && !(mask & row.group))
+    for (const SettingKey& row : kKeys) {
+        if (row.saveGroup && !(mask & row.saveGroup))
             continue;
-        std::string value;
-        if (row.write(store, value))
-            entries.push_back({row.key, value});
+        if (row.form == ValueForm::PinLoads) {
+            while (store.GetNextPin()) {
+                const PinTypeFields pin = CurrentPinTypeFields(store);
+                entries.push_back({row.key + pin.type, PinTypeValue(pin)});
+            }
+        } else if (row.form == ValueForm::Property) {
+            store.InitPropertyIteration();
+            store.SetPropertyContext(PFSetupContextAll);
+            while (store.GetNextProperty()) {
+                const PropertyFields property = CurrentPropertyFields(store);
+                entries.push_back({row.key + property.name, PropertyEntryValue(property)});
+            }
+        } else {
+            std::string value;
+            if (row.write(store, row.key, value))
+                entries.push_back({row.key, value});
+        }
     }
-    if (!store.GetOverriddenErrors().empty()) {
-        std::string list;
-        for (uint16_t number : store.GetOverriddenErrors())
-            list += FormatInt(number) + ",";
-        list.pop_back();
-        entries.push_back({"User_Defined_OverriddenError", list});
-    }
-    std::string list;
-    for (const std::string& text : store.GetPackagePlaceHolders()) {
-        if (text.find(',') != std::string::npos) {
-            if (problems)
+    if (problems) {
+        for (const std::string& text : store.GetPackagePlaceHolders())
+            if (text.find(',') != std::string::npos)
                 *problems += "\nUnable to save package placeholder " + text +
                              ": a comma separates placeholders";
-            continue;
-        }
-        list += text + ",";
-    }
-    if (!list.empty()) {
-        list.pop_back();
-        entries.push_back({"PackagePlaceHolder", list});
     }
     return entries;
 }
 
 } // namespace pfsetup
 
-using namespace pfsetup;
-
 void CPFCoreSetupAPI::ProcessNameValuePair(std::string name, std::string value) {
-    switch (ClassifySettingsKey(name)) {
-    case SettingsKeyKind::Ignored:
-        return;
-    case SettingsKeyKind::Scalar:
-        FindScalarKey(name)->read(*this, value);
-        return;
-    case SettingsKeyKind::PinType: {
-        SetCurrentPinByValue(PinTypeFromKey(name));
-        int (CPFCoreSetupAPI::*const puts[4])(std::string) = {
-            &CPFCoreSetupAPI::PutDefIil, &CPFCoreSetupAPI::PutDefIih, &CPFCoreSetupAPI::PutDefIol,
-            &CPFCoreSetupAPI::PutDefIoh};
-        for (int n = 1; n <= 4; ++n) {
-            std::string field;
-            GetNthField(value, n, ",", field);
-            (this->*puts[n - 1])(field == "x" ? std::string() : field);
-        }
-        std::string location;
-        GetNthField(value, 5, ",", location);
-        PutDefPinLocation(location);
-        return;
-    }
-    case SettingsKeyKind::Property: {
-        const std::string property = name.substr(5);
-        if (!CreateProperty(property)) {
-            PutLogError("\nError in reading Property " + property);
-            return;
-        }
-        const std::vector<std::string> fields = SplitPropertyFields(value);
-        PutPropertyType(ParseInt(fields[0]));
-        PutPropertyValue(fields[1]);
-        PutPropertyRequired(fields[2]);
-        PutPropertyVisibility(fields[3]);
-        PutPropertyAlignment(fields[4]);
-        return;
-    }
-    case SettingsKeyKind::ErrorList:
-        while (!value.empty()) {
-            std::string head;
-            SplitAtFirst(value, ",", head, value);
-            AddToOverriddenError(static_cast<uint16_t>(ParseInt(head)));
-        }
-        return;
-    case SettingsKeyKind::PlaceHolders:
-        while (!value.empty()) {
-            std::string head;
-            SplitAtFirst(value, ",", head, value);
-            if (!head.empty())
-                AddToPackagePlaceHolder(head);
-        }
-        return;
-    }
+    pfsetup::ReadSettingsEntry(*this, name, value);
 }
 
 int CPFCoreSetupAPI::PutEntryInProject() {
     DeleteSettingsSection();
     std::string problems;
-    for (const SettingsEntry& entry : CollectSettingsEntries(*this, SaveSections, &problems))
+    for (const pfsetup::SettingsEntry& entry :
+         pfsetup::CollectSettingsEntries(*this, SaveSections, &problems))
         PutEntry(entry.key, entry.value);
     if (!problems.empty())
         PutLogError(problems);

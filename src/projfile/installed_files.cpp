@@ -225,6 +225,14 @@ int GetSiteProjectFilePath(std::string& path) {
     return GetRememberedPath(g_sitePath, SpiSiteProjectFile, path);
 }
 
+bool IsSiteProjectFile(const std::string& path) {
+    std::string site;
+    struct stat a {
+    }, b{};
+    return !path.empty() && GetSiteProjectFilePath(site) == 0 && ::stat(path.c_str(), &a) == 0 &&
+           ::stat(site.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 void SpiForgetInstalledFiles() {
     g_searchContext = 0;
     g_installPath.clear();

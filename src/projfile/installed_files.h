@@ -39,6 +39,8 @@ int FindInstalledFile(const std::string& relativePath, std::string& path);
 // search is tried again next time).
 int GetInstallProjectFilePath(std::string& path);
 int GetSiteProjectFilePath(std::string& path);
+// Whether `path` is the site project file the search finds (the same file, by any path).
+bool IsSiteProjectFile(const std::string& path);
 
 // Forgets the remembered install and site paths and the search context, so the next lookup
 // reads QRV_SEARCH_PATH again: for hosts that switch installations, and for tests.

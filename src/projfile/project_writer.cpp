@@ -439,7 +439,8 @@ int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
 
 int SpiProject::MarkUnchangedEntries() {
     SpiProject defaults;
-    if (defaults.ReadInstallAndSiteFiles() == -1) {
+    if (defaults.ReadInstallFile() != 0 ||
+        (!IsSiteProjectFile(fileName) && defaults.ReadSiteFile() == -1)) {
         return -1;
     }
     for (const auto& program : programs) {

@@ -84,7 +84,9 @@ int SpiProject::OpenUnguarded(const std::string& name) {
     currentProgram = nullptr;
     currentDirective = SpiDirectiveList::kNone;
     programs.RemoveAll();
-    if (ReadInstallAndSiteFiles() == -1) {
+    // The site file opened as the project is read once, as the project: read at the site
+    // level too, a selective save would find all of it unchanged and drop it.
+    if (ReadInstallFile() != 0 || (!IsSiteProjectFile(name) && ReadSiteFile() == -1)) {
         return -1;
     }
     level = SpiUserLevel;

@@ -16,21 +16,22 @@ bool IsDigit(char c) {
 }
 } // namespace
 
-int ParseInt(const std::string& text) {
+long long ParseLongLong(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && IsSpace(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
+    constexpr long long kCap = 100'000'000'000'000'000LL;
     long long value = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+        value = value >= kCap ? kCap : value * 10 + (text[i] - '0');
+    return negative ? -value : value;
+}
+
+int ParseInt(const std::string& text) {
+    const long long value = ParseLongLong(text);
     if (value > INT_MAX)
         return INT_MAX;
     if (value < INT_MIN)

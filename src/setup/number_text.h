@@ -9,6 +9,9 @@ namespace pfsetup {
 // As atoi: leading white space, an optional sign, digits up to the first other character;
 // no digits gives 0. Values beyond int saturate instead of overflowing.
 int ParseInt(const std::string& text);
+// The same without the limit of int: values beyond +-10^17 saturate there, so a caller can
+// tell a number that does not fit its field from one that does.
+long long ParseLongLong(const std::string& text);
 
 // As atof: leading white space, then the longest leading part that forms a decimal number
 // (optional sign, digits, '.', exponent); anything else gives 0. `consumed`, when given,

@@ -1,5 +1,7 @@
 #include "setup/setup_store.h"
 
+#include "setup/ascii_text.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
@@ -27,6 +29,14 @@ const char* TextOfValue(const char* const (&table)[N], int value) {
     return value >= 1 && static_cast<std::size_t>(value) <= N ? table[value - 1] : nullptr;
 }
 
+std::string IndexKey(const std::string& name) {
+    std::string key = name;
+    for (char& c : key) {
+        c = pfsetup::ToUpperAscii(c);
+    }
+    return key;
+}
+
 } // namespace
 
 CPFCoreSetupProperty* CPFCoreSetupAPI::CurrentPropertyRecord() const {
@@ -34,11 +44,11 @@ CPFCoreSetupProperty* CPFCoreSetupAPI::CurrentPropertyRecord() const {
 }
 
 void CPFCoreSetupAPI::IndexProperty(PropertyList::iterator node, const std::string& name) {
-    PropertyIndex[name].push_back(node);
+    PropertyIndex[IndexKey(name)].push_back(node);
 }
 
 void CPFCoreSetupAPI::UnindexProperty(PropertyList::iterator node, const std::string& name) {
-    auto entry = PropertyIndex.find(name);
+    auto entry = PropertyIndex.find(IndexKey(name));
     if (entry == PropertyIndex.end()) {
         return;
     }
@@ -50,12 +60,12 @@ void CPFCoreSetupAPI::UnindexProperty(PropertyList::iterator node, const std::st
 }
 
 CPFCoreSetupAPI::PropertyList::iterator CPFCoreSetupAPI::FindProperty(const std::string& name) {
-    auto entry = PropertyIndex.find(name);
+    auto entry = PropertyIndex.find(IndexKey(name));
     if (entry == PropertyIndex.end()) {
         return Properties.end();
     }
     if (entry->second.size() == 1) {
-        return entry->second.front();
+        return (*entry->second.front())->Name == name ? entry->second.front() : Properties.end();
     }
     // Renames can give several properties one name: the first in the list wins.
     return std::find_if(Properties.begin(), Properties.end(),
@@ -117,6 +127,13 @@ int CPFCoreSetupAPI::SetCurrentPropertyByName(const std::string& name) {
 
 int CPFCoreSetupAPI::CreateProperty(const std::string& name) {
     if (name.empty() || SetCurrentPropertyByName(name)) {
+        return 0;
+    }
+    // The files compare names ignoring case, so they cannot hold both.
+    const auto sameButCase = PropertyIndex.find(IndexKey(name));
+    if (sameButCase != PropertyIndex.end()) {
+        PutLogError("\nProperty " + name + " differs from property " +
+                    (*sameButCase->second.front())->Name + " only in letter case");
         return 0;
     }
     try {
@@ -243,15 +260,15 @@ int CPFCoreSetupAPI::PutPropertyName(std::string name) {
     if (record == nullptr) {
         return 0;
     }
-    if (name != record->Name) {
+    if (IndexKey(name) != IndexKey(record->Name)) {
         try {
             IndexProperty(CurrentProperty, name);
         } catch (const std::bad_alloc&) {
             return 0;
         }
         UnindexProperty(CurrentProperty, record->Name);
-        record->Name = std::move(name);
     }
+    record->Name = std::move(name);
     return 1;
 }
 

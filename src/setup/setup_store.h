@@ -291,7 +291,8 @@ private:
     PropertyList::iterator CurrentProperty = Properties.end();
     PropertyList::iterator PropertyCursor = Properties.end();
     PFSetupPropertyContext PropertyContext = PFSetupContextAll;
-    // Exact name -> every property of that name, so that loading a long list stays linear.
+    // Name in upper case -> every property of that name in any case, so that loading a long
+    // list stays linear.
     std::unordered_map<std::string, std::vector<PropertyList::iterator>> PropertyIndex;
 
     PFPinInterpret_AlphaNum AlphaNumValue = PFAlphaNum_BN_B;

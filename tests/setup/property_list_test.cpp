@@ -142,8 +142,8 @@ TEST(PropertyList, LookupsFollowCreationRenamesAndDeletions) {
     Add(store, {"A", "B"});
     EXPECT_EQ(store.CreateProperty("A"), 0);
     EXPECT_EQ(Current(store), "A");
-    Add(store, {"a"});
-    EXPECT_EQ(Visit(store), (Names{"A", "B", "a"}));
+    EXPECT_EQ(store.CreateProperty("a"), 0); // the files could not tell it from A
+    EXPECT_EQ(Visit(store), (Names{"A", "B"}));
 
     store.SetCurrentPropertyByName("B");
     store.PutPropertyName("X"); // B becomes X

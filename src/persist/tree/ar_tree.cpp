@@ -1,8 +1,7 @@
 #include "persist/tree/ar_tree.h"
 
 #include "host/host_services.h"
-
-#include <cstdlib>
+#include "setup/number_text.h"
 
 ARTreeNode* ARTreeNode::addChild(ARTreeNode* child, int /*mode*/, int index) {
     if (!child)
@@ -87,7 +86,7 @@ bool ARObjFind::getObjValueInt(const std::string& path, int& value, ARStatus& st
     std::string text;
     if (!ARObjFind().getObj(path, node, status) || !node->getParam(1, text))
         return false;
-    value = std::atoi(text.c_str());
+    value = pfsetup::ParseInt(text); // atoi's rule, saturating instead of wrapping
     return true;
 }
 

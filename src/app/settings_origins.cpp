@@ -1,0 +1,89 @@
+#include "app/settings_origins.h"
+
+#include "persist/settings_entries.h"
+#include "projfile/installed_files.h"
+#include "projfile/spi_messages.h"
+#include "setup/ascii_text.h"
+
+#include <fstream>
+
+namespace pfsetup::app {
+
+namespace {
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = ToUpperAscii(c);
+    return text;
+}
+
+} // namespace
+
+void MergedSettings::Add(const ScannedFile& file, const std::string& path,
+                         const std::string& level) {
+    for (const ScannedSection& section : file.sections) {
+        if (section.name != kSettingsSection)
+            continue;
+        for (const ScannedEntry& entry : section.entries) {
+            if (entry.broken)
+                continue;
+            EntryOrigin origin{entry.name, entry.values, path, entry.line, level};
+            const auto [found, added] = index_.emplace(Upper(entry.name), entries_.size());
+            if (added) {
+                entries_.push_back(std::move(origin));
+                continue;
+            }
+            origin.key = entries_[found->second].key;
+            entries_[found->second] = std::move(origin);
+        }
+    }
+}
+
+const EntryOrigin* MergedSettings::Find(const std::string& key) const {
+    const auto found = index_.find(Upper(key));
+    return found == index_.end() ? nullptr : &entries_[found->second];
+}
+
+bool ScanFile(const std::string& path, ScannedFile& scan) {
+    if (!Readable(path))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    scan = ScanProjectFile(in);
+    if (in.bad()) {
+        Error(path, "cannot read the file to its end");
+        return false;
+    }
+    return true;
+}
+
+bool AddInstalledFiles(const std::string& project, MergedSettings& merged) {
+    std::string install, site;
+    ScannedFile scan;
+    if (GetInstallProjectFilePath(install) != 0) {
+        LibraryError("", SpiLastMessage());
+        return false;
+    }
+    if (!ScanFile(install, scan))
+        return false;
+    merged.Add(scan, install, "install");
+    if (GetSiteProjectFilePath(site) != 0 || IsSiteProjectFile(project))
+        return true;
+    if (!ScanFile(site, scan))
+        return false;
+    merged.Add(scan, site, "site");
+    return true;
+}
+
+bool SettingsOrigins(const std::string& project, MergedSettings& merged) {
+    if (!AddInstalledFiles(project, merged))
+        return false;
+    if (project.empty())
+        return true;
+    ScannedFile scan;
+    if (!ScanFile(project, scan))
+        return false;
+    merged.Add(scan, project, IsSiteProjectFile(project) ? "site" : "user");
+    return true;
+}
+
+} // namespace pfsetup::app
