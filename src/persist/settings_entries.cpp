@@ -340,19 +340,15 @@ void CPFCoreSetupAPI::ProcessNameValuePair(std::string name, std::string value) 
         return;
     }
     case SettingsKeyKind::ErrorList:
-        while (!value.empty()) {
-            std::string head;
-            SplitAtFirst(value, ",", head, value);
+        ForEachListItem(value, [this](const std::string& head) {
             AddToOverriddenError(static_cast<uint16_t>(ParseInt(head)));
-        }
+        });
         return;
     case SettingsKeyKind::PlaceHolders:
-        while (!value.empty()) {
-            std::string head;
-            SplitAtFirst(value, ",", head, value);
+        ForEachListItem(value, [this](const std::string& head) {
             if (!head.empty())
                 AddToPackagePlaceHolder(head);
-        }
+        });
         return;
     }
 }
