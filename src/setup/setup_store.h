@@ -249,6 +249,12 @@ public:
     int WriteSetup();
     int WriteCPMFile();
     void ProcessNameValuePair(std::string name, std::string value);
+    // Loads a part template from its text (DefFileName names it in messages). The property,
+    // overridden-error and placeholder lists become the template's, with the install and site
+    // entries it does not replace; of the other settings only those the template itself names
+    // change. 1, or 0 with "\nUnable to read %s" logged when the text or the installed files
+    // cannot be read.
+    int ReadTemplateSetup(const std::string& text);
 
 private:
     friend class CPFCoreSetupAPIPeer;
@@ -256,6 +262,10 @@ private:
     int PutEntryInProject();
     int PutEntryInProjectInNewFormat();
     int LoadSettings(const std::string& fileName);
+    // Hands one entry read from `file` at `line` to ProcessNameValuePair, with its variables
+    // expanded; text the files could not hold is not read (logged).
+    void ReadEntry(const std::string& name, const std::string& stored, const std::string& file,
+                   int line);
     int CloseProject();
     int CreateProjectFile(const std::string& fileName);
     int SaveProjectFile(const std::string& fileName, int writeAll);

@@ -3,9 +3,14 @@
 #include "support/installation.h"
 #include "support/store_peer.h"
 
+#include "projfile/file_io.h"
 #include "projfile/spi_project.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <iterator>
 
 namespace pfsetup::test {
 namespace {
@@ -31,8 +36,8 @@ TEST_F(Drivers, BindingOperationsNeedABoundProject) {
     EXPECT_EQ(peer.CloseProject(), 1);
 
     WriteFile(inst.Path("x.cpm"), "START_OTHER\nK 'v'\nEND_OTHER\n");
-    ASSERT_EQ(peer.CreateProjectFile(inst.Path("x.cpm")), 1);
-    EXPECT_EQ(ReadFile(inst.Path("x.cpm")).find("START_OTHER"), std::string::npos);
+    ASSERT_EQ(peer.CreateProjectFile(inst.Path("x.cpm")), 1); // an empty project, file untouched
+    EXPECT_EQ(ReadFile(inst.Path("x.cpm")), "START_OTHER\nK 'v'\nEND_OTHER\n");
     EXPECT_EQ(peer.DeleteSettingsSection(), 1);
     EXPECT_EQ(peer.ReplaceEntry("A", "0"), 0); // no section yet
     EXPECT_EQ(peer.PutEntry("A", "1"), 1);     // makes the section
@@ -41,7 +46,8 @@ TEST_F(Drivers, BindingOperationsNeedABoundProject) {
     ASSERT_EQ(peer.SaveProjectFile(inst.Path("x.cpm"), 1), 1);
     const std::string text = ReadFile(inst.Path("x.cpm"));
     EXPECT_NE(text.find("START_PFG142\nB '2'\nA '3'\nEND_PFG142\n"), std::string::npos) << text;
-    EXPECT_EQ(peer.CreateProjectFile(inst.Path("no/such/dir/x.cpm")), 0);
+    EXPECT_EQ(text.find("START_OTHER"), std::string::npos);
+    EXPECT_EQ(peer.CreateProjectFile(""), 0);
     EXPECT_EQ(peer.Project(), nullptr);
 }
 
@@ -132,6 +138,25 @@ TEST_F(Drivers, FailedTemplateSaveIsReportedAndLeavesTheOldFile) {
     store.PutDefFileName(inst.Path("nodir/t.tpl"));
     EXPECT_EQ(store.WriteSetup(), 0);
     EXPECT_EQ(Log(), "\nUnable to save file " + inst.Path("nodir/t.tpl"));
+
+    const std::string tpl = inst.Path("t.tpl");
+    const std::string old = "{ old }\r\nSTART_PFG142\r\nSymbol_Width '9'\r\nEND_PFG142\r\n";
+    WriteFile(tpl, old);
+    ChangeEverySetting(store);
+    store.PutDefFileName(tpl);
+    // Half-way: past the header, short of the settings.
+    for (const WriteFault& fault :
+         {WriteFault{WriteFault::Write, EFBIG, 300}, WriteFault{WriteFault::Rename, EXDEV, 0}}) {
+        SetWriteFaultForTesting(fault);
+        EXPECT_EQ(store.WriteSetup(), 0) << fault.stage;
+        SetWriteFaultForTesting(std::nullopt);
+        EXPECT_EQ(Log(), "\nUnable to save file " + tpl);
+        EXPECT_EQ(ReadFile(tpl), old) << fault.stage;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(inst.Dir()),
+                                std::filesystem::directory_iterator()),
+                  2) // the template and the installation: no temporary left
+            << fault.stage;
+    }
 }
 
 } // namespace
