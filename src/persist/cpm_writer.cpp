@@ -25,18 +25,18 @@ struct LessIgnoringCase {
 
 } // namespace
 
-// Puts every setting of the store into the project's settings section at the user's level,
-// whatever a template save cleared from the store's mask. A setting the store holds no value
+// Puts the entries of every setting of the store into the project's settings section at the
+// user's level. A setting the store holds no value
 // for any more (a deleted property, an emptied list, a cleared flag) is removed from the user's
 // own entries, and an install or site entry for it is masked by a value-less user entry, which
 // the reader skips; entries the reader ignores are left as they are.
-void RefreshSettingsSection(CPFCoreSetupAPI& store, SpiProject& project, std::string& problems) {
+void RefreshSettingsSection(const std::vector<SettingsEntry>& entries, SpiProject& project) {
     if (project.FindProgram(kSettingsSection) != 0) {
         project.AddProgram(kSettingsSection);
         project.FindProgram(kSettingsSection);
     }
     std::set<std::string, LessIgnoringCase> written;
-    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF, &problems)) {
+    for (const SettingsEntry& entry : entries) {
         if (project.FindDirective(entry.key) == 0)
             project.DeleteDirective(entry.key);
         project.AddDirective(entry.key);
@@ -87,11 +87,14 @@ int CPFCoreSetupAPI::WriteCPMFile() {
     }
     PutEntryInProjectInNewFormat();
     finder.getObj("PFG", root, status);
+    // Every group, whatever a template save cleared from the store's mask.
     std::string problems;
+    std::vector<SettingsEntry> entries = CollectSettingsEntries(*this, 0x00FF, &problems);
+    for (SettingsEntry& entry : entries)
+        entry.value = StoredEntryValue(entry.key, entry.value);
     STSetupWriter writer(CPMFileName, status);
-    writer.setProjectEditor([this, &problems](SpiProject& project) {
-        RefreshSettingsSection(*this, project, problems);
-    });
+    writer.setProjectEditor(
+        [&entries](SpiProject& project) { RefreshSettingsSection(entries, project); });
     root->accept(writer);
     if (!problems.empty())
         PutLogError(problems);

@@ -357,7 +357,7 @@ int CPFCoreSetupAPI::PutEntryInProject() {
     DeleteSettingsSection();
     std::string problems;
     for (const SettingsEntry& entry : CollectSettingsEntries(*this, SaveSections, &problems))
-        PutEntry(entry.key, entry.value);
+        PutEntry(entry.key, StoredEntryValue(entry.key, entry.value));
     if (!problems.empty())
         PutLogError(problems);
     return 1;

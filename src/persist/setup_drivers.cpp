@@ -104,7 +104,42 @@ void CPFCoreSetupAPI::ReadEntry(const std::string& name, const std::string& stor
                     "; the value is read as written");
         value = stored;
     }
+    if (value == stored)
+        EntrySources.erase(name);
+    else
+        EntrySources[name] = EntrySource{stored, value};
     ProcessNameValuePair(name, value);
+}
+
+std::string CPFCoreSetupAPI::StoredEntryValue(const std::string& key,
+                                              const std::string& value) const {
+    const auto source = EntrySources.find(key);
+    if (source == EntrySources.end())
+        return value;
+    if (source->second.expanded == value)
+        return source->second.stored;
+    if (ClassifySettingsKey(key) == SettingsKeyKind::Property) {
+        // Another field of the entry changed: the property's value may still be as read.
+        std::vector<std::string> fields = SplitPropertyFields(value);
+        std::string stored = StoredPropertyValue(key.substr(5), fields[1]);
+        if (stored != fields[1]) {
+            fields[1] = std::move(stored);
+            return JoinPropertyFields(fields);
+        }
+    }
+    return value;
+}
+
+std::string CPFCoreSetupAPI::StoredPropertyValue(const std::string& name,
+                                                 const std::string& value) const {
+    const auto source = EntrySources.find("Prop_" + name);
+    if (source == EntrySources.end())
+        return value;
+    std::string stored = SplitPropertyFields(source->second.stored)[1];
+    std::string expanded, reason;
+    if (stored != value && ExpandVariables(stored, expanded, reason) == 1 && expanded == value)
+        return stored;
+    return value;
 }
 
 int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {

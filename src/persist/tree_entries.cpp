@@ -107,7 +107,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         while (GetNextProperty()) {
             const PropertyFields property = CurrentPropertyFields(*this);
             const std::string& name = property.name;
-            const std::string& value = property.value;
+            const std::string value = StoredPropertyValue(name, property.value);
             const int type = property.type;
             const std::string visibility =
                 FormatInt(STUtil::getVisibilityFromText(property.visibility, 0));

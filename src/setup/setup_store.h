@@ -266,6 +266,10 @@ private:
     // expanded; text the files could not hold is not read (logged).
     void ReadEntry(const std::string& name, const std::string& stored, const std::string& file,
                    int line);
+    // The text to write for an entry (or a property's value): the text a read found, naming
+    // environment variables, while `value` is still what it expanded to; else `value`.
+    std::string StoredEntryValue(const std::string& key, const std::string& value) const;
+    std::string StoredPropertyValue(const std::string& name, const std::string& value) const;
     int CloseProject();
     int CreateProjectFile(const std::string& fileName);
     int SaveProjectFile(const std::string& fileName, int writeAll);
@@ -332,4 +336,11 @@ private:
     std::vector<uint16_t> OverriddenErrors;
     std::vector<std::string> PackagePlaceHolders;
     int PlaceHolderQuotes = 0; // QuoteKinds of all placeholders together
+
+    // Entry key -> the value a read found as stored and its expansion, for the entries whose
+    // value names environment variables.
+    struct EntrySource {
+        std::string stored, expanded;
+    };
+    std::unordered_map<std::string, EntrySource> EntrySources;
 };
