@@ -93,8 +93,13 @@ void Apply(CPFCoreSetupAPI& store, const std::string& key, const std::string& va
 
 int Write(CPFCoreSetupAPI& store, const std::string& project) {
     if (!store.WriteCPMFile()) {
-        Error(project,
-              SpiLastMessage().empty() ? "cannot write the project file" : SpiLastMessage());
+        // The store's log says why (a settings tree it cannot read, the file error).
+        std::string log;
+        if (store.GetLogError(log) && store.PutLogError(log))
+            ShowLog(store, project);
+        else
+            Error(project,
+                  SpiLastMessage().empty() ? "cannot write the project file" : SpiLastMessage());
         return kFileError;
     }
     ShowLog(store, project);
@@ -248,15 +253,15 @@ int UnsetCommand(const std::string& project, const std::string& key) {
 }
 
 namespace {
-void PrintNode(const ARTreeNode& node, int depth) {
-    std::cout << std::string(depth * 2, ' ') << node.name();
-    if (std::string(node.kind()) != "node")
-        std::cout << " (" << node.kind() << ")";
-    for (const auto& [number, text] : node.params())
-        std::cout << "  " << number << "=" << text;
-    std::cout << "\n";
-    for (const auto& child : node.children())
-        PrintNode(*child, depth + 1);
+void PrintTree(ARTreeNode& root) {
+    ForEachTreeNode(root, [](const ARTreeNode& node, std::size_t depth) {
+        std::cout << std::string((depth - 1) * 2, ' ') << node.name();
+        if (std::string(node.kind()) != "node")
+            std::cout << " (" << node.kind() << ")";
+        for (const auto& [number, text] : node.params())
+            std::cout << "  " << number << "=" << text;
+        std::cout << "\n";
+    });
 }
 } // namespace
 
@@ -270,8 +275,8 @@ int TreeCommand(const std::string& project) {
         Error(project, status.message());
         return kFileError;
     }
-    for (const ARTreeNode* root : ARObjFind::roots())
-        PrintNode(*root, 0);
+    for (ARTreeNode* root : ARObjFind::roots())
+        PrintTree(*root);
     return kOk;
 }
 

@@ -80,8 +80,10 @@ int CPFCoreSetupAPI::WriteCPMFile() {
         STSetupFile setupFile(CPMFileName, true);
         setupFile.setReadMode(2);
         status.reset(0xffff);
-        if (!setupFile.parse(status).test(1))
+        if (!setupFile.parse(status).test(1)) {
+            PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
             return 0;
+        }
         if (!finder.getObj("PFG", root, status))
             return 0;
     }
@@ -99,7 +101,7 @@ int CPFCoreSetupAPI::WriteCPMFile() {
     if (!problems.empty())
         PutLogError(problems);
     if (!status.test(1)) {
-        PutLogError("\nUnable to save file " + CPMFileName);
+        PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
         return 0;
     }
     LastReadWriteFileName = CPMFileName;

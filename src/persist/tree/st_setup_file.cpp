@@ -4,6 +4,9 @@
 #include "setup/ascii_text.h"
 #include "setup/number_text.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace pfsetup {
 
 namespace {
@@ -14,8 +17,6 @@ ARTreeNode* PlaceNode(ARTreeNode& parent, const std::string& name, const std::st
     if (existing && kind.empty())
         return existing;
     std::unique_ptr<ARTreeNode> made = MakeTreeNode(kind.empty() ? "node" : kind, name);
-    if (!made)
-        return existing;
     if (existing) {
         if (std::string(existing->kind()) == made->kind())
             return existing;
@@ -28,21 +29,33 @@ ARTreeNode* PlaceNode(ARTreeNode& parent, const std::string& name, const std::st
     return parent.addChild(made.release(), 1, -1);
 }
 
-void WriteNode(SpiProject& project, const ARTreeNode& node, const std::string& path) {
-    if (node.name().find('/') != std::string::npos)
-        return; // such a name would read back as a deeper path
-    project.AddDirective(path);
-    project.AddValue(node.kind());
-    for (const auto& param : node.params())
-        project.AddValue(FormatInt(param.first) + "=" + param.second);
-    for (const auto& child : node.children())
-        WriteNode(project, *child, path + "/" + child->name());
+using RootsByName = std::unordered_map<std::string, ARTreeNode*>; // by TreeNameKey
+
+// Whether the roots hold a node at `path`.
+bool HoldsPath(const RootsByName& roots, const std::string& path) {
+    std::size_t slash = path.find('/');
+    const auto root = roots.find(TreeNameKey(path.substr(0, slash)));
+    ARTreeNode* node = root == roots.end() ? nullptr : root->second;
+    while (node && slash != std::string::npos) {
+        const std::size_t start = slash + 1;
+        slash = path.find('/', start);
+        node = node->getNamedChild(path.substr(start, slash - start));
+    }
+    return node != nullptr;
+}
+
+std::string DepthProblem(std::size_t depth) {
+    return FormatInt(static_cast<long long>(depth)) +
+           " names deep; the settings tree holds at most " +
+           FormatInt(static_cast<long long>(kTreeDepthLimit));
 }
 
 } // namespace
 
-std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project) {
+std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project,
+                                                        std::string& problem) {
     std::vector<std::unique_ptr<ARTreeNode>> roots;
+    RootsByName rootsByName;
     const SpiProgram* section = project.Programs().Lookup(kTreeSection);
     if (!section)
         return roots;
@@ -52,25 +65,30 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
         if (values.empty() || directive->name.empty())
             continue;
         const std::string& path = directive->name;
+        const std::size_t depth =
+            static_cast<std::size_t>(std::count(path.begin(), path.end(), '/')) + 1;
+        if (depth > kTreeDepthLimit) {
+            const SpiOrigin& origin = directive->origins[directive->level];
+            problem = origin.File() + ":" + FormatInt(origin.line) + ": a settings tree path " +
+                      DepthProblem(depth);
+            roots.clear();
+            return roots;
+        }
         size_t start = 0;
         size_t slash = path.find('/');
         const std::string rootName = path.substr(0, slash);
-        ARTreeNode* node = nullptr;
-        for (auto& root : roots)
-            if (root->name() == rootName)
-                node = root.get();
+        ARTreeNode*& node = rootsByName[TreeNameKey(rootName)];
         if (!node) {
             roots.push_back(std::make_unique<ARTreeNode>(rootName));
             node = roots.back().get();
         }
-        while (node && slash != std::string::npos) {
+        ARTreeNode* current = node;
+        while (slash != std::string::npos) {
             start = slash + 1;
             slash = path.find('/', start);
             const bool last = slash == std::string::npos;
-            node = PlaceNode(*node, path.substr(start, slash - start), last ? values[0] : "");
+            current = PlaceNode(*current, path.substr(start, slash - start), last ? values[0] : "");
         }
-        if (!node)
-            continue;
         for (size_t i = 1; i < values.size(); ++i) {
             const std::string& param = values[i];
             const size_t equals = param.find('=');
@@ -80,18 +98,65 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
             for (size_t k = 0; k < equals; ++k)
                 digits = digits && param[k] >= '0' && param[k] <= '9';
             if (digits && equals < 10)
-                node->addParam(ParseInt(param.substr(0, equals)), param.substr(equals + 1));
+                current->addParam(ParseInt(param.substr(0, equals)), param.substr(equals + 1));
         }
     }
     return roots;
 }
 
-void PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roots) {
-    if (project.FindProgram(kTreeSection) == 0)
+bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roots,
+                        std::string& problem) {
+    for (ARTreeNode* root : roots) {
+        std::size_t deepest = 0;
+        ForEachTreeNode(*root, [&deepest](ARTreeNode&, std::size_t depth) {
+            deepest = std::max(deepest, depth);
+        });
+        if (deepest > kTreeDepthLimit) {
+            problem = "a settings tree node " + root->name() + "/... lies " + DepthProblem(deepest);
+            return false;
+        }
+    }
+    // The installed nodes, which a write must take out again where the tree has none.
+    std::vector<std::string> installed;
+    if (const SpiProgram* old = project.Programs().Lookup(kTreeSection)) {
+        for (const auto& directive : old->directives)
+            if (!directive->name.empty() && (directive->origins[SpiInstallLevel].Known() ||
+                                             directive->origins[SpiSiteLevel].Known()))
+                installed.push_back(directive->name);
         project.DeleteProgram(kTreeSection);
+    }
     project.AddProgram(kTreeSection);
-    for (const ARTreeNode* root : roots)
-        WriteNode(project, *root, root->name());
+    std::string path;
+    std::vector<std::size_t> pathEnds; // the length of the path at each depth
+    for (ARTreeNode* root : roots) {
+        std::size_t skipBelow = 0;
+        ForEachTreeNode(*root, [&](ARTreeNode& node, std::size_t depth) {
+            if (skipBelow != 0 && depth > skipBelow)
+                return;
+            skipBelow = 0;
+            if (node.name().find('/') != std::string::npos) {
+                skipBelow = depth; // such a name would read back as a deeper path
+                return;
+            }
+            path.resize(depth == 1 ? 0 : pathEnds[depth - 2]);
+            if (depth > 1)
+                path += '/';
+            path += node.name();
+            pathEnds.resize(depth);
+            pathEnds[depth - 1] = path.size();
+            project.AddDirective(path);
+            project.AddValue(node.kind());
+            for (const auto& param : node.params())
+                project.AddValue(FormatInt(param.first) + "=" + param.second);
+        });
+    }
+    RootsByName rootsByName;
+    for (ARTreeNode* root : roots)
+        rootsByName.emplace(TreeNameKey(root->name()), root);
+    for (const std::string& gone : installed)
+        if (!HoldsPath(rootsByName, gone) && project.FindDirective(gone) != 0)
+            project.AddDirective(gone);
+    return true;
 }
 
 } // namespace pfsetup
@@ -106,7 +171,13 @@ ARStatus& STSetupFile::parse(ARStatus& status) {
         status.fail(SpiLastMessage());
         return status;
     }
-    for (auto& root : BuildTreeRoots(project))
+    std::string problem;
+    std::vector<std::unique_ptr<ARTreeNode>> roots = BuildTreeRoots(project, problem);
+    if (!problem.empty()) {
+        status.fail(problem);
+        return status;
+    }
+    for (auto& root : roots)
         ARObjFind::registerRoot(std::move(root));
     ARObjFind::setRootsSource(fileName_);
     return status;
@@ -121,7 +192,11 @@ void STSetupWriter::visit(ARTreeNode&) {
         status_.fail(SpiLastMessage());
         return;
     }
-    PutTreeIntoProject(project, ARObjFind::roots());
+    std::string problem;
+    if (!PutTreeIntoProject(project, ARObjFind::roots(), problem)) {
+        status_.fail(problem);
+        return;
+    }
     if (editor_)
         editor_(project);
     if (project.Save(fileName_, 0) != 0)
