@@ -104,7 +104,7 @@ void CPFCoreSetupAPI::ReadEntry(const std::string& name, const std::string& stor
                     "; the value is read as written");
         value = stored;
     }
-    if (value == stored)
+    if (stored.find('$') == std::string::npos)
         EntrySources.erase(name);
     else
         EntrySources[name] = EntrySource{stored, value};
@@ -116,8 +116,17 @@ std::string CPFCoreSetupAPI::StoredEntryValue(const std::string& key,
     const auto source = EntrySources.find(key);
     if (source == EntrySources.end())
         return value;
-    if (source->second.expanded == value)
-        return source->second.stored;
+    // The entry this setting had right after the read: the stored text gives it back exactly
+    // (an unset variable left the whole text as written, another field normalised).
+    CPFCoreSetupAPI asRead;
+    asRead.ProcessNameValuePair(key, source->second.read);
+    for (const SettingsEntry& entry : CollectSettingsEntries(asRead, 0x00FF)) {
+        if (entry.key == key) {
+            if (entry.value == value)
+                return source->second.stored;
+            break;
+        }
+    }
     if (ClassifySettingsKey(key) == SettingsKeyKind::Property) {
         // Another field of the entry changed: the property's value may still be as read.
         std::vector<std::string> fields = SplitPropertyFields(value);
@@ -133,13 +142,9 @@ std::string CPFCoreSetupAPI::StoredEntryValue(const std::string& key,
 std::string CPFCoreSetupAPI::StoredPropertyValue(const std::string& name,
                                                  const std::string& value) const {
     const auto source = EntrySources.find("Prop_" + name);
-    if (source == EntrySources.end())
+    if (source == EntrySources.end() || SplitPropertyFields(source->second.read)[1] != value)
         return value;
-    std::string stored = SplitPropertyFields(source->second.stored)[1];
-    std::string expanded, reason;
-    if (stored != value && ExpandVariables(stored, expanded, reason) == 1 && expanded == value)
-        return stored;
-    return value;
+    return SplitPropertyFields(source->second.stored)[1];
 }
 
 int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {

@@ -267,7 +267,7 @@ private:
     void ReadEntry(const std::string& name, const std::string& stored, const std::string& file,
                    int line);
     // The text to write for an entry (or a property's value): the text a read found, naming
-    // environment variables, while `value` is still what it expanded to; else `value`.
+    // environment variables, while the setting is still what that text read as; else `value`.
     std::string StoredEntryValue(const std::string& key, const std::string& value) const;
     std::string StoredPropertyValue(const std::string& name, const std::string& value) const;
     int CloseProject();
@@ -337,10 +337,11 @@ private:
     std::vector<std::string> PackagePlaceHolders;
     int PlaceHolderQuotes = 0; // QuoteKinds of all placeholders together
 
-    // Entry key -> the value a read found as stored and its expansion, for the entries whose
-    // value names environment variables.
+    // Entry key -> the value a read found as stored and the value it read from it, for the
+    // entries whose stored value holds a '$': written again, such a value would not always
+    // read as the store holds it.
     struct EntrySource {
-        std::string stored, expanded;
+        std::string stored, read;
     };
     std::unordered_map<std::string, EntrySource> EntrySources;
 };

@@ -159,6 +159,28 @@ TEST_F(Drivers, FailedTemplateSaveIsReportedAndLeavesTheOldFile) {
     }
 }
 
+TEST_F(Drivers, EntriesTheFilesCannotHoldAreNotReadAndNamed) {
+    ::setenv("PFSETUP_TEST_BREAK", "a\nb", 1);
+    const std::string file = inst.Path("u.cpm");
+    WriteFile(file, "START_PFG142\nProp_CR '1,a\rb,No,,'\nProp_VAR '1,$PFSETUP_TEST_BREAK,No,,'\n"
+                    "Symbol_Width '7'\nEND_PFG142\n");
+    store.PutDefFileName(file);
+    ASSERT_EQ(store.ReadSetup(), 1);
+    ::unsetenv("PFSETUP_TEST_BREAK");
+    EXPECT_EQ(Log(), "\n" + file + ":2: Prop_CR is not read: its value holds a carriage return\n" +
+                         file +
+                         ":3: Prop_VAR: the variables of its value expand to text that holds a "
+                         "line break; the value is read as written");
+    EXPECT_EQ(store.SetCurrentPropertyByName("CR"), 0);
+    ASSERT_EQ(store.SetCurrentPropertyByName("VAR"), 1);
+    std::string value;
+    store.GetPropertyValue(value);
+    EXPECT_EQ(value, "$PFSETUP_TEST_BREAK");
+    int width = 0;
+    store.GetDefSymbolWidth(width);
+    EXPECT_EQ(width, 7);
+}
+
 // Reads expand variables; what is written back names them again wherever the store still holds
 // what they expanded to.
 TEST_F(Drivers, VariablesInValuesAreWrittenBackAsStored) {
