@@ -9,7 +9,6 @@
 #include "persist/setup_main.h"
 #include "setup/setup_store.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,9 +21,16 @@ void Check(bool holds, const char* what) {
     pfsetup::fuzz::Check(holds, "template_convert", what);
 }
 
+// Lines as the project-file reader counts them: each ends at LF, CR LF, a lone CR or the end.
 std::size_t Lines(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
-           (text.empty() || text.back() == '\n' ? 0 : 1);
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        if (text[i] == '\r' || text[i] == '\n' || i + 1 == text.size())
+            ++lines;
+    }
+    return lines;
 }
 
 } // namespace

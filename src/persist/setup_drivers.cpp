@@ -21,11 +21,11 @@ namespace {
 // hand out only expanded values.
 template <class Read>
 void WithStoredValue(const SpiDirective& directive, Read&& read) {
-    const SpiValueList& values = directive.ActiveValues();
+    const SpiValueList values = directive.ActiveValues();
     if (values.empty())
         return;
     const SpiOrigin& origin = directive.origins[directive.level];
-    read(directive.name, values[0], origin.File(), origin.line);
+    read(std::string(directive.name), std::string(*values.begin()), origin.File(), origin.line);
 }
 
 bool IsListKey(const std::string& key) {

@@ -67,13 +67,12 @@ int ConvertTemplateText(std::string& text) {
     int renamed = 0;
     std::string::size_type start = 0;
     while (start < text.size()) {
-        std::string::size_type end = text.find('\n', start);
-        const bool lastLine = end == std::string::npos;
-        std::string line = text.substr(start, (lastLine ? text.size() : end) - start);
-        start = lastLine ? text.size() : end + 1;
-        // The old templates were read in text mode: a CR before the LF is part of the line end.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        // Lines end as the project-file reader ends them: at LF, CR LF or a lone CR.
+        std::string::size_type end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         if (EqualsIgnoringAsciiCase(line, "START_PFG")) {
             line = "START_PFG142";
             ++renamed;

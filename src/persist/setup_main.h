@@ -61,8 +61,8 @@ void SetSetupDialogHooks(const SetupDialogHooks& hooks);
 
 // Renames the section lines of a part template of an earlier release ("START_PFG", "END_PFG",
 // any letter case, nothing else on the line) to "START_PFG142" and "END_PFG142" in `text`,
-// which then has LF line ends; a text without such lines is left as it is. The number of
-// lines renamed.
+// which then has LF line ends (lines end at LF, CR LF or a lone CR, as the project-file reader
+// takes them); a text without such lines is left as it is. The number of lines renamed.
 int ConvertTemplateText(std::string& text);
 // 0 with the whole text of a regular file, or the file-error cause of the failure.
 int ReadTemplateFile(const std::string& file, std::string& text);

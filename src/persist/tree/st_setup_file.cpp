@@ -5,6 +5,7 @@
 #include "setup/number_text.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 namespace pfsetup {
@@ -60,11 +61,12 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
     if (!section)
         return roots;
     for (const auto& directive : section->directives) {
-        const SpiValueList& values = directive->ActiveValues();
+        const SpiValueList values = directive->ActiveValues();
         // A node without a kind was taken out at a later level.
         if (values.empty() || directive->name.empty())
             continue;
-        const std::string& path = directive->name;
+        const std::string path(directive->name);
+        const std::string kind(*values.begin());
         const std::size_t depth =
             static_cast<std::size_t>(std::count(path.begin(), path.end(), '/')) + 1;
         if (depth > kTreeDepthLimit) {
@@ -87,10 +89,10 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
             start = slash + 1;
             slash = path.find('/', start);
             const bool last = slash == std::string::npos;
-            current = PlaceNode(*current, path.substr(start, slash - start), last ? values[0] : "");
+            current = PlaceNode(*current, path.substr(start, slash - start), last ? kind : "");
         }
-        for (size_t i = 1; i < values.size(); ++i) {
-            const std::string& param = values[i];
+        for (auto value = std::next(values.begin()); value != values.end(); ++value) {
+            const std::string param(*value);
             const size_t equals = param.find('=');
             if (equals == std::string::npos || equals == 0)
                 continue;
@@ -116,15 +118,8 @@ bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roo
             return false;
         }
     }
-    // The installed nodes, which a write must take out again where the tree has none.
-    std::vector<std::string> installed;
-    if (const SpiProgram* old = project.Programs().Lookup(kTreeSection)) {
-        for (const auto& directive : old->directives)
-            if (!directive->name.empty() && (directive->origins[SpiInstallLevel].Known() ||
-                                             directive->origins[SpiSiteLevel].Known()))
-                installed.push_back(directive->name);
+    if (project.FindProgram(kTreeSection) == 0)
         project.DeleteProgram(kTreeSection);
-    }
     project.AddProgram(kTreeSection);
     std::string path;
     std::vector<std::size_t> pathEnds; // the length of the path at each depth
@@ -150,12 +145,23 @@ bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roo
                 project.AddValue(FormatInt(param.first) + "=" + param.second);
         });
     }
+    // An installed node the tree no longer has is taken out again by a path without values.
+    SpiProject installed;
+    if (installed.ReadInstallAndSiteFiles() != 0) {
+        problem = SpiLastMessage();
+        return false;
+    }
+    const SpiProgram* installedTree = installed.Programs().Lookup(kTreeSection);
+    if (!installedTree)
+        return true;
     RootsByName rootsByName;
     for (ARTreeNode* root : roots)
         rootsByName.emplace(TreeNameKey(root->name()), root);
-    for (const std::string& gone : installed)
-        if (!HoldsPath(rootsByName, gone) && project.FindDirective(gone) != 0)
+    for (const auto& directive : installedTree->directives) {
+        const std::string gone(directive->name);
+        if (!gone.empty() && !HoldsPath(rootsByName, gone) && project.FindDirective(gone) != 0)
             project.AddDirective(gone);
+    }
     return true;
 }
 

@@ -65,8 +65,9 @@ namespace pfsetup {
 // roots and `problem` ("FILE:LINE: ...").
 std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project,
                                                         std::string& problem);
-// Replaces the project's SETUP_TREE section by the given roots; false (project unchanged) with
-// `problem` when a node lies deeper than the tree holds.
+// Replaces the project's SETUP_TREE section by the given roots; false with `problem` when a
+// node lies deeper than the tree holds (the project unchanged) or the installed files cannot
+// be read.
 bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roots,
                         std::string& problem);
 
