@@ -25,11 +25,11 @@ struct LessIgnoringCase {
 
 } // namespace
 
-// Puts the entries of every setting of the store into the project's settings section at the
-// user's level. A setting the store holds no value
-// for any more (a deleted property, an emptied list, a cleared flag) is removed from the user's
-// own entries, and an install or site entry for it is masked by a value-less user entry, which
-// the reader skips; entries the reader ignores are left as they are.
+// Puts the entries of the store's settings into the project's settings section at the user's
+// level. A setting the store holds no value for any more (a deleted property, an emptied list,
+// a cleared flag) is removed from the user's own entries, and an install or site entry for it
+// is masked by a value-less user entry, which the reader skips; entries the reader ignores are
+// left as they are.
 void RefreshSettingsSection(const std::vector<SettingsEntry>& entries, SpiProject& project) {
     if (project.FindProgram(kSettingsSection) != 0) {
         project.AddProgram(kSettingsSection);

@@ -139,6 +139,8 @@ bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roo
             path += node.name();
             pathEnds.resize(depth);
             pathEnds[depth - 1] = path.size();
+            if (path.empty())
+                return; // a root without a name: no directive can name it, its children do
             project.AddDirective(path);
             project.AddValue(node.kind());
             for (const auto& param : node.params())
