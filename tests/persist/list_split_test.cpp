@@ -11,19 +11,44 @@
 
 namespace {
 std::size_t allocatedBytes = 0;
-}
 
-void* operator new(std::size_t size) {
+void* Allocate(std::size_t size) noexcept {
     allocatedBytes += size;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+    return std::malloc(size == 0 ? 1 : size);
+}
+} // namespace
+
+// Every form is replaced, so that whatever allocates, the same pair frees.
+void* operator new(std::size_t size) {
+    if (void* p = Allocate(size))
         return p;
-    }
     throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
 }
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 
