@@ -185,40 +185,33 @@ TEST_F(Drivers, EntriesTheFilesCannotHoldAreNotReadAndNamed) {
 // what they expanded to.
 TEST_F(Drivers, VariablesInValuesAreWrittenBackAsStored) {
     ::setenv("PFSETUP_TEST_DIR", "/h", 1);
-    const std::string project = inst.Path("p.cpm");
+    const std::string project = inst.Path("p.cpm"), tpl = inst.Path("t.tpl");
     WriteFile(project, "START_PFG142\nProp_NOTE '4,$PFSETUP_TEST_DIR/x,No,,'\n"
                        "Prop_KEEP '5,${PFSETUP_TEST_DIR}/k,No,Value,Left'\n"
                        "PackagePlaceHolder '$(PFSETUP_TEST_DIR),TBD'\nEND_PFG142\n");
     store.PutDefFileName(project);
     store.PutCPMFileName(project);
     ASSERT_EQ(store.ReadSetup(), 1) << Log();
-    ASSERT_EQ(store.SetCurrentPropertyByName("NOTE"), 1);
-    std::string value;
-    store.GetPropertyValue(value);
-    ASSERT_EQ(value, "/h/x");
-    store.PutDefSymbolLength(4); // a set of another key
-    store.SetCurrentPropertyByName("KEEP");
-    store.PutPropertyVisibility("Both"); // another field of the same entry
+    store.PutDefSymbolLength(4);            // a set of another key
+    store.SetCurrentPropertyByName("KEEP"); // and of another field of one entry
+    store.PutPropertyVisibility("Both");
     ASSERT_EQ(store.WriteCPMFile(), 1) << Log();
-    std::string text = ReadFile(project);
-    EXPECT_NE(text.find("Prop_NOTE '4,$PFSETUP_TEST_DIR/x,No,,'"), std::string::npos) << text;
-    EXPECT_NE(text.find("Prop_KEEP '5,${PFSETUP_TEST_DIR}/k,No,Both,Left'"), std::string::npos)
-        << text;
-    EXPECT_NE(text.find("PackagePlaceHolder '$(PFSETUP_TEST_DIR),TBD'"), std::string::npos);
-    EXPECT_NE(text.find("PFG/Package/Property/NOTE 'value' '1=$PFSETUP_TEST_DIR/x'"),
-              std::string::npos)
-        << text;
-
-    store.PutDefFileName(inst.Path("t.tpl")); // a template keeps them too
+    store.PutDefFileName(tpl);
     ASSERT_EQ(store.WriteSetup(), 1) << Log();
-    EXPECT_NE(ReadFile(inst.Path("t.tpl")).find("Prop_NOTE '4,$PFSETUP_TEST_DIR/x,No,,'"),
+    for (const std::string& file : {project, tpl}) {
+        const std::string text = ReadFile(file);
+        for (const char* line : {"Prop_NOTE '4,$PFSETUP_TEST_DIR/x,No,,'",
+                                 "Prop_KEEP '5,${PFSETUP_TEST_DIR}/k,No,Both,Left'",
+                                 "PackagePlaceHolder '$(PFSETUP_TEST_DIR),TBD'"})
+            EXPECT_NE(text.find(line), std::string::npos) << file << " lacks " << line;
+    }
+    EXPECT_NE(ReadFile(project).find("PFG/Package/Property/NOTE 'value' '1=$PFSETUP_TEST_DIR/x'"),
               std::string::npos);
 
     store.SetCurrentPropertyByName("NOTE");
     store.PutPropertyValue("/elsewhere"); // a new value is written as it is
     ASSERT_EQ(store.WriteCPMFile(), 1);
-    text = ReadFile(project);
-    EXPECT_NE(text.find("Prop_NOTE '4,/elsewhere,No,,'"), std::string::npos) << text;
+    EXPECT_NE(ReadFile(project).find("Prop_NOTE '4,/elsewhere,No,,'"), std::string::npos);
     ::unsetenv("PFSETUP_TEST_DIR");
 }
 

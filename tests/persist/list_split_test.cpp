@@ -18,37 +18,20 @@ void* Allocate(std::size_t size) noexcept {
 }
 } // namespace
 
-// Every form is replaced, so that whatever allocates, the same pair frees.
+// The forms the library allocates and frees with are replaced together (array forms stay the
+// runtime's own pair), so the sanitizers see matching pairs.
 void* operator new(std::size_t size) {
     if (void* p = Allocate(size))
         return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     return Allocate(size);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 

@@ -4,117 +4,86 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace {
 
-enum Setter { Name, Value, Load, PinType, PlaceHolder };
-
 // Puts `text` through one setter of a store holding property "P" = "old", pin type TS current
-// with Iil "-0.01" and the placeholder "A"; "accepted" or what the setting still holds.
-std::string Put(Setter setter, const std::string& text) {
+// with Iol "1.0" and the placeholder "A"; "+" when taken, else what the setting still holds.
+using Setter = std::function<int(CPFCoreSetupAPI&, const std::string&, std::string&)>;
+const Setter kName = [](CPFCoreSetupAPI& s, const std::string& t, std::string& held) {
+    return s.PutPropertyName(t) || (s.GetPropertyName(held), 0);
+};
+const Setter kValue = [](CPFCoreSetupAPI& s, const std::string& t, std::string& held) {
+    return s.PutPropertyValue(t) || (s.GetPropertyValue(held), 0);
+};
+const Setter kLoad = [](CPFCoreSetupAPI& s, const std::string& t, std::string& held) {
+    return s.PutDefIol(t) || (s.GetDefIol(held), 0);
+};
+const Setter kPinType = [](CPFCoreSetupAPI& s, const std::string& t, std::string& held) {
+    return s.PutDefPinType(t) || (s.GetDefPinType(held), 0);
+};
+const Setter kPlaceHolder = [](CPFCoreSetupAPI& s, const std::string& t, std::string& held) {
+    return s.AddToPackagePlaceHolder(t) || (held = s.GetPackagePlaceHolders().back(), 0);
+};
+
+std::string Put(const Setter& setter, const std::string& text) {
     CPFCoreSetupAPI store;
     store.CreateProperty("P");
     store.PutPropertyValue("old");
     store.AddToPackagePlaceHolder("A");
     store.SetCurrentPinByValue("TS");
     std::string held;
-    switch (setter) {
-    case Name:
-        if (store.PutPropertyName(text))
-            return "accepted";
-        store.GetPropertyName(held);
-        break;
-    case Value:
-        if (store.PutPropertyValue(text))
-            return "accepted";
-        store.GetPropertyValue(held);
-        break;
-    case Load:
-        if (store.PutDefIil(text))
-            return "accepted";
-        store.GetDefIil(held);
-        break;
-    case PinType:
-        if (store.PutDefPinType(text))
-            return "accepted";
-        store.GetDefPinType(held);
-        break;
-    case PlaceHolder:
-        if (store.AddToPackagePlaceHolder(text))
-            return "accepted";
-        for (const std::string& each : store.GetPackagePlaceHolders())
-            held += each + ";";
-        break;
-    }
-    return held;
+    return setter(store, text, held) ? "+" : held;
 }
 
 TEST(StorableText, SettersRefuseWhatTheFilesCannotGiveBack) {
-    const std::string nul("a\0b", 3);
-    const std::string ok = "accepted";
-    struct Row {
-        std::string text;
-        std::string name, value, load, pinType, placeHolder;
+    const struct {
+        std::string text, name, value, load, pinType, placeHolder;
     } rows[] = {
-        // text           name   value  load      pin type placeholder
-        {"a\nb", "P", "old", "-0.01", "TS", "A;"},
-        {"a\rb", "P", "old", "-0.01", "TS", "A;"},
-        {nul, "P", "old", "-0.01", "TS", "A;"},
-        {"it's \"q\"", "P", "old", "-0.01", "TS", "A;"},
-        {"a,b", ok, ok, "-0.01", ok, "A;"},
-        {"a/b", "P", ok, ok, "TS", ok},
-        {"x", ok, ok, "-0.01", ok, ok},
-        {"", "P", ok, ok, "TS", "A;"},
-        {"it's", ok, ok, ok, ok, ok},
-        {" say \"hi\" ", ok, ok, ok, ok, ok},
-        {"$HOME", ok, ok, ok, ok, ok},
+        // text                 name value  load   pin type placeholder
+        {"a\nb", "P", "old", "1.0", "TS", "A"},
+        {"a\rb", "P", "old", "1.0", "TS", "A"},
+        {std::string("a\0b", 3), "P", "old", "1.0", "TS", "A"},
+        {"it's \"q\"", "P", "old", "1.0", "TS", "A"},
+        {"a,b", "+", "+", "1.0", "+", "A"},
+        {"a/b", "P", "+", "+", "TS", "+"},
+        {"x", "+", "+", "1.0", "+", "+"},
+        {"", "P", "+", "+", "TS", "A"},
+        {" say \"hi\" $HOME", "+", "+", "+", "+", "+"},
     };
-    for (const Row& row : rows) {
-        const std::string shown = "\"" + row.text + "\"";
-        EXPECT_EQ(Put(Name, row.text), row.name) << shown;
-        EXPECT_EQ(Put(Value, row.text), row.value) << shown;
-        EXPECT_EQ(Put(Load, row.text), row.load) << shown;
-        EXPECT_EQ(Put(PinType, row.text), row.pinType) << shown;
-        EXPECT_EQ(Put(PlaceHolder, row.text), row.placeHolder) << shown;
+    for (const auto& row : rows) {
+        const std::string text = ::testing::PrintToString(row.text);
+        EXPECT_EQ(Put(kName, row.text), row.name) << text;
+        EXPECT_EQ(Put(kValue, row.text), row.value) << text;
+        EXPECT_EQ(Put(kLoad, row.text), row.load) << text;
+        EXPECT_EQ(Put(kPinType, row.text), row.pinType) << text;
+        EXPECT_EQ(Put(kPlaceHolder, row.text), row.placeHolder) << text;
     }
 }
 
 // Loads and placeholders share one value in the files: one quote character in one item and the
-// other in another would make a value no quote can hold.
-TEST(StorableText, TextsSharingOneValueCannotHoldBothQuotes) {
+// other in another would make a value no quote can hold. Directive names ignore letter case,
+// so two property names differing only in case would be one.
+TEST(StorableText, ItemsOfOneValueAndNamesIgnoringCase) {
     CPFCoreSetupAPI store;
-    EXPECT_EQ(store.AddToPackagePlaceHolder("it's"), 1);
-    EXPECT_EQ(store.AddToPackagePlaceHolder("5\""), 0);
-    EXPECT_EQ(store.AddToPackagePlaceHolder("o'clock"), 1);
+    EXPECT_EQ(store.AddToPackagePlaceHolder("it's") + store.AddToPackagePlaceHolder("5\""), 1);
     store.ClearPackagePlaceHolders();
     EXPECT_EQ(store.AddToPackagePlaceHolder("5\""), 1);
-
     store.SetCurrentPinByValue("OC");
-    EXPECT_EQ(store.PutDefIol("1'"), 1);
-    EXPECT_EQ(store.PutDefIoh("2\""), 0);
-    EXPECT_EQ(store.PutDefIol("1\""), 1); // replaces the only single quote
-    EXPECT_EQ(store.PutDefIoh("2\""), 1);
-}
+    EXPECT_EQ(store.PutDefIol("1'") + store.PutDefIoh("2\""), 1);
+    EXPECT_EQ(store.PutDefIol("1\"") + store.PutDefIoh("2\""), 2); // the ' is gone
 
-// Directive names in project files ignore letter case, so two such properties would be one.
-TEST(StorableText, PropertyNamesDifferingOnlyInCaseAreRefused) {
-    CPFCoreSetupAPI store;
     ASSERT_EQ(store.CreateProperty("Tolerance"), 1);
-    std::string log;
-    EXPECT_EQ(store.GetLogError(log), 0);
     EXPECT_EQ(store.CreateProperty("TOLERANCE"), 0);
+    std::string log;
     ASSERT_EQ(store.GetLogError(log), 1);
     EXPECT_EQ(log, "\nProperty TOLERANCE refused: property Tolerance differs from it only in "
                    "letter case");
-    EXPECT_EQ(store.SetCurrentPropertyByName("TOLERANCE"), 0);
-
     ASSERT_EQ(store.CreateProperty("Other"), 1);
-    EXPECT_EQ(store.PutPropertyName("tolerance"), 0);
-    EXPECT_EQ(store.PutPropertyName("Tolerance"), 0); // an exact duplicate neither
-    EXPECT_EQ(store.PutPropertyName("OTHER"), 1);     // its own name in other case
-    store.SetCurrentPropertyByName("Tolerance");
-    EXPECT_EQ(store.PutPropertyName("other"), 0);
+    EXPECT_EQ(store.PutPropertyName("tolerance") + store.PutPropertyName("Tolerance"), 0);
+    EXPECT_EQ(store.PutPropertyName("OTHER"), 1); // its own name in other case
     EXPECT_EQ(store.SetCurrentPropertyByName("OTHER"), 1);
 }
 
