@@ -7,18 +7,12 @@
 #include <climits>
 #include <iterator>
 
-std::string pfsetup::TreeNameKey(const std::string& name) {
+std::string pfsetup::Treepfsetup::TreeNameKey(const std::string& name) {
     std::string key = name;
     for (char& c : key)
         c = ToUpperAscii(c);
     return key;
 }
-
-namespace {
-std::string NameKey(const std::string& name) {
-    return pfsetup::TreeNameKey(name);
-}
-} // namespace
 
 ARTreeNode::~ARTreeNode() {
     // A chain of any length is taken apart here, a node at a time, rather than each child's
@@ -33,14 +27,14 @@ ARTreeNode::~ARTreeNode() {
 
 void ARTreeNode::setName(const std::string& name) {
     if (parent_) {
-        auto& mine = parent_->index_[NameKey(name_)];
+        auto& mine = parent_->index_[pfsetup::TreeNameKey(name_)];
         for (auto it = mine.begin(); it != mine.end(); ++it) {
             if (it->operator*().get() == this) {
                 const Children::iterator self = *it;
                 mine.erase(it);
                 if (mine.empty())
-                    parent_->index_.erase(NameKey(name_));
-                parent_->index_[NameKey(name)].push_back(self);
+                    parent_->index_.erase(pfsetup::TreeNameKey(name_));
+                parent_->index_[pfsetup::TreeNameKey(name)].push_back(self);
                 break;
             }
         }
@@ -56,7 +50,7 @@ ARTreeNode* ARTreeNode::addChild(ARTreeNode* child, int /*mode*/, int index) {
     if (index >= 0 && static_cast<std::size_t>(index) < children_.size())
         position = std::next(children_.begin(), index);
     const auto placed = children_.insert(position, std::move(owned));
-    index_[NameKey(child->name_)].push_back(placed);
+    index_[pfsetup::TreeNameKey(child->name_)].push_back(placed);
     child->parent_ = this;
     return child;
 }
@@ -67,14 +61,14 @@ ARTreeNode* ARTreeNode::getNamedChild(const std::string& name, ARTreeNode*& out,
 }
 
 ARTreeNode* ARTreeNode::getNamedChild(const std::string& name) const {
-    const auto entry = index_.find(NameKey(name));
+    const auto entry = index_.find(pfsetup::TreeNameKey(name));
     return entry == index_.end() ? nullptr : entry->second.front()->get();
 }
 
 bool ARTreeNode::deleteChild(ARTreeNode* child) {
     if (!child || child->parent_ != this)
         return false;
-    const std::string key = NameKey(child->name_);
+    const std::string key = pfsetup::TreeNameKey(child->name_);
     auto& named = index_[key];
     for (auto it = named.begin(); it != named.end(); ++it) {
         if (it->operator*().get() == child) {
@@ -169,7 +163,7 @@ bool ARObjFind::getObjValueInt(const std::string& path, int& value, ARStatus& st
 
 void ARObjFind::registerRoot(std::unique_ptr<ARTreeNode> newRoot) {
     RootRegistry& registry = Registry();
-    const std::string key = NameKey(newRoot->name());
+    const std::string key = pfsetup::TreeNameKey(newRoot->name());
     const auto known = registry.index.find(key);
     if (known != registry.index.end()) {
         registry.roots[known->second] = std::move(newRoot);
@@ -181,7 +175,7 @@ void ARObjFind::registerRoot(std::unique_ptr<ARTreeNode> newRoot) {
 
 ARTreeNode* ARObjFind::root(const std::string& name) {
     const RootRegistry& registry = Registry();
-    const auto known = registry.index.find(NameKey(name));
+    const auto known = registry.index.find(pfsetup::TreeNameKey(name));
     return known == registry.index.end() ? nullptr : registry.roots[known->second].get();
 }
 
