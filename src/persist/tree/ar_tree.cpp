@@ -7,7 +7,7 @@
 #include <climits>
 #include <iterator>
 
-std::string pfsetup::Treepfsetup::TreeNameKey(const std::string& name) {
+std::string pfsetup::TreeNameKey(const std::string& name) {
     std::string key = name;
     for (char& c : key)
         c = ToUpperAscii(c);
