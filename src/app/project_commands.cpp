@@ -42,8 +42,15 @@ void Apply(CPFCoreSetupAPI& store, const std::string& key, const std::string& va
 }
 
 int Write(CPFCoreSetupAPI& store, const std::string& project) {
-    if (!store.WriteCPMFile())
+    if (!store.WriteCPMFile()) {
+        // The store's log says why (a settings tree it cannot read, the file error).
+        std::string log;
+        if (store.GetLogError(log) && store.PutLogError(log)) {
+            ShowLog(store, project);
+            return kFileError;
+        }
         return LibraryFailure(store, project);
+    }
     ShowLog(store, project);
     return kOk;
 }
@@ -220,6 +227,19 @@ int DiffCommand(const std::string& first, const std::string& second) {
     return kOk;
 }
 
+namespace {
+void PrintTree(ARTreeNode& root) {
+    ForEachTreeNode(root, [](const ARTreeNode& node, std::size_t depth) {
+        std::cout << std::string((depth - 1) * 2, ' ') << node.name();
+        if (std::string(node.kind()) != "node")
+            std::cout << " (" << node.kind() << ")";
+        for (const auto& [number, text] : node.params())
+            std::cout << "  " << number << "=" << text;
+        std::cout << "\n";
+    });
+}
+} // namespace
+
 int TreeCommand(const std::string& project) {
     if (!Readable(project))
         return kFileError;
@@ -232,29 +252,8 @@ int TreeCommand(const std::string& project) {
         LibraryError(project, status.message());
         return kFileError;
     }
-    // Depth first with a stack of its own, and an indent that stops growing: the file chooses
-    // how deep the tree goes, and the output stays linear in it.
-    constexpr size_t kDeepest = 32;
-    const std::vector<ARTreeNode*> roots = ARObjFind::roots();
-    std::vector<std::pair<const ARTreeNode*, size_t>> pending;
-    for (auto root = roots.rbegin(); root != roots.rend(); ++root)
-        pending.emplace_back(*root, 0);
-    while (!pending.empty()) {
-        const auto [node, depth] = pending.back();
-        pending.pop_back();
-        std::string line = std::string(std::min(depth, kDeepest) * 2, ' ');
-        if (depth > kDeepest)
-            line += "(depth " + std::to_string(depth) + ") ";
-        line += node->name();
-        if (std::string(node->kind()) != "node")
-            line += std::string(" (") + node->kind() + ")";
-        for (const auto& [number, text] : node->params())
-            line += "  " + std::to_string(number) + "=" + text;
-        std::cout << line << "\n";
-        const auto& children = node->children();
-        for (auto child = children.rbegin(); child != children.rend(); ++child)
-            pending.emplace_back(child->get(), depth + 1);
-    }
+    for (ARTreeNode* root : ARObjFind::roots())
+        PrintTree(*root);
     return kOk;
 }
 

@@ -23,38 +23,25 @@ struct LessIgnoringCase {
     }
 };
 
-// Whether the entry `key` of the current program already says `value` once its variables are
-// expanded: the stored text is then kept, so "$HOME/x" stays "$HOME/x" and is not replaced by
-// what it expands to here and now.
-bool HoldsExpansionOf(SpiProject& project, const std::string& key, const std::string& value) {
-    std::string first, more;
-    if (project.FindDirective(key) != 0)
-        return false;
-    project.InitValueIteration();
-    return project.GetNextValue(first) == 0 && first == value && project.GetNextValue(more) != 0;
-}
-
 } // namespace
 
-// Puts every setting of the store into the project's settings section at the user's level,
-// whatever a template save cleared from the store's mask. A setting the store holds no value
-// for any more (a deleted property, an emptied list, a cleared flag) is removed from the user's
-// own entries, and an install or site entry for it is masked by a value-less user entry, which
-// the reader skips; entries the reader ignores are left as they are.
-void RefreshSettingsSection(CPFCoreSetupAPI& store, SpiProject& project, std::string& problems) {
+// Puts the entries of the store's settings into the project's settings section at the user's
+// level. A setting the store holds no value for any more (a deleted property, an emptied list,
+// a cleared flag) is removed from the user's own entries, and an install or site entry for it
+// is masked by a value-less user entry, which the reader skips; entries the reader ignores are
+// left as they are.
+void RefreshSettingsSection(const std::vector<SettingsEntry>& entries, SpiProject& project) {
     if (project.FindProgram(kSettingsSection) != 0) {
         project.AddProgram(kSettingsSection);
         project.FindProgram(kSettingsSection);
     }
     std::set<std::string, LessIgnoringCase> written;
-    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF, &problems)) {
-        written.insert(entry.key);
-        if (HoldsExpansionOf(project, entry.key, entry.value))
-            continue;
+    for (const SettingsEntry& entry : entries) {
         if (project.FindDirective(entry.key) == 0)
             project.DeleteDirective(entry.key);
         project.AddDirective(entry.key);
         project.AddValue(entry.value);
+        written.insert(entry.key);
     }
     std::vector<std::string> stale, masked;
     const SpiProgram* section = project.Programs().Lookup(kSettingsSection);
@@ -93,23 +80,28 @@ int CPFCoreSetupAPI::WriteCPMFile() {
         STSetupFile setupFile(CPMFileName, true);
         setupFile.setReadMode(2);
         status.reset(0xffff);
-        if (!setupFile.parse(status).test(1))
+        if (!setupFile.parse(status).test(1)) {
+            PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
             return 0;
+        }
         if (!finder.getObj("PFG", root, status))
             return 0;
     }
     PutEntryInProjectInNewFormat();
     finder.getObj("PFG", root, status);
+    // Every group, whatever a template save cleared from the store's mask.
     std::string problems;
+    std::vector<SettingsEntry> entries = CollectSettingsEntries(*this, 0x00FF, &problems);
+    for (SettingsEntry& entry : entries)
+        entry.value = StoredEntryValue(entry.key, entry.value);
     STSetupWriter writer(CPMFileName, status);
-    writer.setProjectEditor([this, &problems](SpiProject& project) {
-        RefreshSettingsSection(*this, project, problems);
-    });
+    writer.setProjectEditor(
+        [&entries](SpiProject& project) { RefreshSettingsSection(entries, project); });
     root->accept(writer);
     if (!problems.empty())
         PutLogError(problems);
     if (!status.test(1)) {
-        PutLogError("\nUnable to save file " + CPMFileName);
+        PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
         return 0;
     }
     LastReadWriteFileName = CPMFileName;

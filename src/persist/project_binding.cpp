@@ -36,12 +36,14 @@ int CPFCoreSetupAPI::CloseProject() {
     return 1;
 }
 
+// The file is not touched here: SaveProjectFile replaces it whole, so a save that fails leaves
+// the old file as it was instead of one holding only a header.
 int CPFCoreSetupAPI::CreateProjectFile(const std::string& fileName) {
     CloseProject();
+    if (fileName.empty())
+        return 0;
     BoundProject project = NewBoundProject();
     if (!project)
-        return 0;
-    if (project->Create(fileName, 1) != 0)
         return 0;
     Project = std::move(project);
     return 1;

@@ -611,7 +611,7 @@ int CPFCoreSetupAPI::PutEntryInProject() {
     std::string problems;
     for (const pfsetup::SettingsEntry& entry :
          pfsetup::CollectSettingsEntries(*this, SaveSections, &problems))
-        PutEntry(entry.key, entry.value);
+        PutEntry(entry.key, StoredEntryValue(entry.key, entry.value));
     if (!problems.empty())
         PutLogError(problems);
     return 1;

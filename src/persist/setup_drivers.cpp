@@ -3,10 +3,36 @@
 
 #include "persist/project_binding.h"
 #include "persist/settings_entries.h"
+#include "projfile/project_parser.h"
 #include "projfile/spi_project.h"
+#include "setup/number_text.h"
+#include "setup/setting_rules.h"
 #include "setup/setup_store.h"
 
 using namespace pfsetup;
+
+namespace {
+
+// Calls `read` with the name, the first value as stored (variables not expanded) and the file
+// and line of that value, for a directive that has a value. The one place where a read looks
+// at the project model's directives rather than going through the cursor operations, which
+// hand out only expanded values.
+template <class Read>
+void WithStoredValue(const SpiProgramList& programs, const SpiDirective& directive, Read&& read) {
+    const SpiValueList values = directive.ActiveValues();
+    if (values.empty())
+        return;
+    const SpiOrigin origin = programs.Origin(directive, directive.level);
+    read(std::string(directive.name), std::string(*values.begin()), origin.File(), origin.line);
+}
+
+bool IsListKey(const std::string& key) {
+    const SettingsKeyKind kind = ClassifySettingsKey(key);
+    return kind == SettingsKeyKind::Property || kind == SettingsKeyKind::ErrorList ||
+           kind == SettingsKeyKind::PlaceHolders;
+}
+
+} // namespace
 
 int CPFCoreSetupAPI::ReadSetup() {
     ClearProperties();
@@ -48,15 +74,109 @@ int CPFCoreSetupAPI::LoadSettings(const std::string& fileName) {
     if (project->Open(fileName) != 0)
         return 0;
     Project = std::move(project);
-    if (Project->FindProgram(kSettingsSection) != 0)
+    const SpiProgram* section = Project->Programs().Lookup(kSettingsSection);
+    if (!section)
         return 1;
-    Project->InitDirectiveIteration();
-    std::string name;
-    while (Project->GetNextDirective(name) == 0) {
-        Project->InitValueIteration();
-        std::string value;
-        if (Project->GetNextValue(value) == 0)
-            ProcessNameValuePair(name, value);
+    auto read = [this](const std::string& name, const std::string& stored, const std::string& file,
+                       int line) { ReadEntry(name, stored, file, line); };
+    for (const auto& directive : section->directives)
+        WithStoredValue(Project->Programs(), *directive, read);
+    return 1;
+}
+
+void CPFCoreSetupAPI::ReadEntry(const std::string& name, const std::string& stored,
+                                const std::string& file, int line) {
+    if (ClassifySettingsKey(name) == SettingsKeyKind::Ignored)
+        return;
+    std::string value, reason;
+    if (ExpandVariables(stored, value, reason) != 1)
+        value = stored;
+    if (const char* problem = UnstorableTextProblem(value)) {
+        const std::string where = "\n" + file + ":" + FormatInt(line) + ": " + name;
+        if (value == stored || UnstorableTextProblem(stored)) {
+            PutLogError(where + " is not read: its value " + problem);
+            return;
+        }
+        // As for a variable that is not set, the value is taken as written.
+        PutLogError(where + ": the variables of its value expand to text that " + problem +
+                    "; the value is read as written");
+        value = stored;
     }
+    if (stored.find('$') == std::string::npos)
+        EntrySources.erase(name);
+    else
+        EntrySources[name] = EntrySource{stored, value};
+    ProcessNameValuePair(name, value);
+}
+
+std::string CPFCoreSetupAPI::StoredEntryValue(const std::string& key,
+                                              const std::string& value) const {
+    const auto source = EntrySources.find(key);
+    if (source == EntrySources.end())
+        return value;
+    // The entry this setting had right after the read: the stored text gives it back exactly
+    // (an unset variable left the whole text as written, another field normalised).
+    CPFCoreSetupAPI asRead;
+    asRead.ProcessNameValuePair(key, source->second.read);
+    for (const SettingsEntry& entry : CollectSettingsEntries(asRead, 0x00FF)) {
+        if (entry.key == key) {
+            if (entry.value == value)
+                return source->second.stored;
+            break;
+        }
+    }
+    if (ClassifySettingsKey(key) == SettingsKeyKind::Property) {
+        // Another field of the entry changed: the property's value may still be as read.
+        std::vector<std::string> fields = SplitPropertyFields(value);
+        std::string stored = StoredPropertyValue(key.substr(5), fields[1]);
+        if (stored != fields[1]) {
+            fields[1] = std::move(stored);
+            return JoinPropertyFields(fields);
+        }
+    }
+    return value;
+}
+
+std::string CPFCoreSetupAPI::StoredPropertyValue(const std::string& name,
+                                                 const std::string& value) const {
+    const auto source = EntrySources.find("Prop_" + name);
+    if (source == EntrySources.end() || SplitPropertyFields(source->second.read)[1] != value)
+        return value;
+    return SplitPropertyFields(source->second.stored)[1];
+}
+
+int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
+    ClearProperties();
+    ClearOverriddenErrors();
+    ClearPackagePlaceHolders();
+    SpiProject installed;
+    SpiProgramList own;
+    SpiProjectFile parsed(own.Keep(text, DefFileName), DefFileName);
+    if (DefFileName.empty() || installed.ReadInstallAndSiteFiles() != 0 ||
+        ReadPrograms(own, parsed, SpiUserLevel) != 0) {
+        PutLogError("\nUnable to read " + DefFileName);
+        return 0;
+    }
+    auto read = [this](const std::string& name, const std::string& stored, const std::string& file,
+                       int line) { ReadEntry(name, stored, file, line); };
+    const SpiProgram* named = own.Lookup(kSettingsSection);
+    const SpiProgram* base = installed.Programs().Lookup(kSettingsSection);
+    // In the order a merged read gives: an installed entry's place holds the template's
+    // entry of that name; installed entries count only for the lists.
+    if (base) {
+        for (const auto& directive : base->directives) {
+            if (const SpiDirective* mine =
+                    named ? named->directives.Lookup(directive->name) : nullptr)
+                WithStoredValue(own, *mine, read);
+            else if (IsListKey(std::string(directive->name)))
+                WithStoredValue(installed.Programs(), *directive, read);
+        }
+    }
+    if (named) {
+        for (const auto& directive : named->directives)
+            if (!base || !base->directives.Lookup(directive->name))
+                WithStoredValue(own, *directive, read);
+    }
+    LastReadWriteFileName = DefFileName;
     return 1;
 }

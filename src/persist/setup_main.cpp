@@ -2,10 +2,14 @@
 
 #include "host/host_services.h"
 #include "projfile/file_io.h"
+#include "projfile/spi_messages.h"
 #include "setup/ascii_text.h"
 #include "setup/setup_store.h"
 
+#include <cerrno>
+#include <iterator>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 
 namespace pfsetup {
@@ -26,6 +30,15 @@ ModuleObjects& Module() {
 SetupDialogHooks& Hooks() {
     static SetupDialogHooks hooks;
     return hooks;
+}
+
+// 0, or the cause of the failure; the file is replaced whole or left as it was.
+int RewriteTemplate(const std::string& file, const std::string& text) {
+    AtomicFile output(file);
+    if (const int cause = output.Begin())
+        return cause;
+    output.Stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+    return output.Commit();
 }
 
 void ReportNoDialog() {
@@ -49,17 +62,17 @@ FileDialogRequest TemplateFileRequest(const std::string& title, unsigned flags) 
     return request;
 }
 
-int ConvertTemplateSections(const std::string& file) {
-    InputFile input;
-    if (input.Open(file) != 0)
-        return -1;
-    std::vector<std::string> lines;
-    std::string line;
+int ConvertTemplateText(std::string& text) {
+    std::string converted;
     int renamed = 0;
-    while (std::getline(input.Stream(), line)) {
-        // The old templates were read in text mode: a CR before the LF is part of the line end.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    std::string::size_type start = 0;
+    while (start < text.size()) {
+        // Lines end as the project-file reader ends them: at LF, CR LF or a lone CR.
+        std::string::size_type end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         if (EqualsIgnoringAsciiCase(line, "START_PFG")) {
             line = "START_PFG142";
             ++renamed;
@@ -67,16 +80,26 @@ int ConvertTemplateSections(const std::string& file) {
             line = "END_PFG142";
             ++renamed;
         }
-        lines.push_back(line);
+        converted += line;
+        converted += '\n';
     }
-    if (input.Stream().bad())
+    if (renamed > 0)
+        text = std::move(converted);
+    return renamed;
+}
+
+int ReadTemplateFile(const std::string& file, std::string& text) {
+    return ReadWholeFile(file, text);
+}
+
+int ConvertTemplateSections(const std::string& file) {
+    std::string text;
+    if (ReadTemplateFile(file, text) != 0)
         return -1;
-    AtomicFile output(file);
-    if (output.Begin() != 0)
-        return -1;
-    for (const std::string& each : lines)
-        output.Stream() << each << '\n';
-    return output.Commit() == 0 ? renamed : -1;
+    const int renamed = ConvertTemplateText(text);
+    if (renamed == 0)
+        return 0;
+    return RewriteTemplate(file, text) == 0 ? renamed : -1;
 }
 
 } // namespace pfsetup
@@ -125,8 +148,9 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     store->GetDefFileName(defFileName);
     store->GetLastReadWriteFileName(lastFileName);
     store->PutDefFileName(templatePath);
-    if (convertFilePfgProgramTo142(templatePath))
-        store->ReadSetup();
+    std::string text;
+    if (convertFilePfgProgramTo142(templatePath, text))
+        store->ReadTemplateSetup(text);
     else
         store->PutLogError("\nUnable to read " + templatePath);
     store->PutDefFileName(defFileName);
@@ -138,8 +162,19 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     return 1;
 }
 
-bool CPFSetupMain::convertFilePfgProgramTo142(std::string file) {
-    return ConvertTemplateSections(file) >= 0;
+bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::string& text) {
+    if (ReadTemplateFile(file, text) != 0)
+        return false;
+    if (ConvertTemplateText(text) == 0)
+        return true;
+    if (const int cause = RewriteTemplate(file, text)) {
+        if (CPFCoreSetupAPI* store = Pfsetup_store())
+            store->PutLogError("\nThe template " + file +
+                               " was loaded with its section names converted; the file was left "
+                               "as it was: " +
+                               DescribeFileError(cause));
+    }
+    return true;
 }
 
 bool CPFSetupMain::DisplaySetup() {

@@ -35,9 +35,10 @@ public:
     CSetupPropSheet* m_pSheet = nullptr; // the dialog of a DisplaySetup call in progress
 
 private:
-    // Renames old "START_PFG"/"END_PFG" section lines to the "PFG142" names, rewriting the
-    // file whole; false (file unchanged) when it cannot be read or written.
-    bool convertFilePfgProgramTo142(std::string file);
+    // Reads the template into `text` with old "START_PFG"/"END_PFG" section lines renamed to
+    // the "PFG142" names, and rewrites the file whole when it renamed any; a file that cannot
+    // be rewritten is left as it was (logged). False when the file cannot be read.
+    bool convertFilePfgProgramTo142(const std::string& file, std::string& text);
 };
 
 // Makes the module's entry object and store; call once before anything else. A further call
@@ -59,9 +60,14 @@ struct SetupDialogHooks {
 void SetSetupDialogHooks(const SetupDialogHooks& hooks);
 
 // Renames the section lines of a part template of an earlier release ("START_PFG", "END_PFG",
-// any letter case, nothing else on the line) to "START_PFG142" and "END_PFG142", and rewrites
-// the file whole with LF line ends. The number of lines renamed, or -1 (file unchanged) when
-// the file cannot be read or written.
+// any letter case, nothing else on the line) to "START_PFG142" and "END_PFG142" in `text`,
+// which then has LF line ends (lines end at LF, CR LF or a lone CR, as the project-file reader
+// takes them); a text without such lines is left as it is. The number of lines renamed.
+int ConvertTemplateText(std::string& text);
+// 0 with the whole text of a regular file, or the file-error cause of the failure.
+int ReadTemplateFile(const std::string& file, std::string& text);
+// ConvertTemplateText on a file, which is rewritten whole only when a line was renamed. The
+// number of lines renamed, or -1 (file unchanged) when the file cannot be read or written.
 int ConvertTemplateSections(const std::string& file);
 
 // The file dialog of part templates (extension "tpl", initial name "template").

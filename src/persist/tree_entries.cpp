@@ -10,6 +10,8 @@
 #include "setup/setup_store.h"
 
 #include <cmath>
+#include <unordered_set>
+#include <vector>
 
 using namespace pfsetup;
 
@@ -56,12 +58,27 @@ bool IsForbidden(const std::string& listPath, const std::string& name) {
     return list && list->getNamedChild(name);
 }
 
-// Appends `node` under `list`, replacing a child of the same name.
-void Replace(ARTreeNode* list, ARTreeNode* node) {
+// Appends `node` under `list`, replacing a child of the same name, and counts it among the
+// nodes the store's properties have now.
+void Replace(ARTreeNode* list, ARTreeNode* node, std::unordered_set<const ARTreeNode*>& placed) {
     ARTreeNode* old = nullptr;
     if (list->getNamedChild(node->name(), old, false))
         list->deleteChild(old);
     list->addChild(node, 1, -1);
+    placed.insert(node);
+}
+
+// Takes out the children of a property list that no property of the store has placed: a
+// property deleted, or one no longer in that context, must not stay in the tree.
+void Prune(ARTreeNode* list, const std::unordered_set<const ARTreeNode*>& placed) {
+    if (!list)
+        return;
+    std::vector<ARTreeNode*> stale;
+    for (const auto& child : list->children())
+        if (!placed.count(child.get()))
+            stale.push_back(child.get());
+    for (ARTreeNode* child : stale)
+        list->deleteChild(child);
 }
 
 int HeightOf(const std::string& path) {
@@ -102,12 +119,13 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
     const std::string pinHeight = FormatInt(HeightOf("PFG/Symbol/PinProperty/DefaultHeight"));
 
     if (SaveSections & kSaveProperties) {
+        std::unordered_set<const ARTreeNode*> placed;
         InitPropertyIteration();
         SetPropertyContext(PFSetupContextAll);
         while (GetNextProperty()) {
             const PropertyFields property = CurrentPropertyFields(*this);
             const std::string& name = property.name;
-            const std::string& value = property.value;
+            const std::string value = StoredPropertyValue(name, property.value);
             const int type = property.type;
             const std::string visibility =
                 FormatInt(STUtil::getVisibilityFromText(property.visibility, 0));
@@ -124,7 +142,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->addParam(5, "0");
                     node->addParam(6, symbolHeight);
                     node->addParam(7, "Top-Left");
-                    Replace(list, node);
+                    Replace(list, node, placed);
                 }
             }
             if (type & PFSetupContextSymbolPin) {
@@ -135,7 +153,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->addParam(2, visibility);
                     node->addParam(3, "0");
                     node->addParam(6, pinHeight);
-                    Replace(list, node);
+                    Replace(list, node, placed);
                 }
             }
             if (type & PFSetupContextPackage) {
@@ -144,7 +162,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                 } else if (ARTreeNode* list = Collection("PFG/Package", "Property")) {
                     auto* node = new ARTNameValue(name);
                     node->addParam(1, value);
-                    Replace(list, node);
+                    Replace(list, node, placed);
                 }
             }
             if (type & PFSetupContextPackagePin) {
@@ -153,7 +171,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                             Find(std::string("PFG/PackagePin/Property/") + pinType)) {
                         auto* node = new ARTNameValue(name);
                         node->addParam(1, value);
-                        Replace(list, node);
+                        Replace(list, node, placed);
                     }
                 }
             }
@@ -168,10 +186,16 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->setName(name);
                     node->addParam(1, value);
                     node->addParam(2, kind);
-                    Replace(list, node);
+                    Replace(list, node, placed);
                 }
             }
         }
+        Prune(Find("PFG/Symbol/SymPropertyList"), placed);
+        Prune(Find("PFG/Symbol/SymPinPropertyList"), placed);
+        Prune(Find("PFG/Package/Property"), placed);
+        for (const char* pinType : kPackagePinTypes)
+            Prune(Find(std::string("PFG/PackagePin/Property/") + pinType), placed);
+        Prune(Find("PFG/Ptf/PtfProperty"), placed);
     }
 
     float grid = 0, note = 0;

@@ -1,5 +1,7 @@
 #include "setup/setup_store.h"
 
+#include "setup/setting_rules.h"
+
 #include <algorithm>
 #include <new>
 #include <utility>
@@ -38,8 +40,7 @@ void CPFCoreSetupAPI::SetupSaveForTemplate() {
     SaveSections = static_cast<uint16_t>(SaveSections & ~0x0008u);
 }
 
-// The two adders have no result to report a failed allocation with; the list then stays as
-// it was rather than the failure escaping to the host.
+// A failed allocation leaves the list as it was rather than escaping to the host.
 void CPFCoreSetupAPI::AddToOverriddenError(uint16_t number) {
     try {
         OverriddenErrors.push_back(number);
@@ -54,11 +55,18 @@ int CPFCoreSetupAPI::IsOverriddenError(uint16_t number) const {
                : 0;
 }
 
-void CPFCoreSetupAPI::AddToPackagePlaceHolder(std::string placeHolder) {
+int CPFCoreSetupAPI::AddToPackagePlaceHolder(std::string placeHolder) {
+    const int quotes = PlaceHolderQuotes | pfsetup::QuoteKinds(placeHolder);
+    if (pfsetup::PlaceHolderProblem(placeHolder) != nullptr || quotes == 3) {
+        return 0;
+    }
     try {
         PackagePlaceHolders.push_back(std::move(placeHolder));
     } catch (const std::bad_alloc&) {
+        return 0;
     }
+    PlaceHolderQuotes = quotes;
+    return 1;
 }
 
 int CPFCoreSetupAPI::IsPackagePlaceHolder(const std::string& text) const {

@@ -1,6 +1,7 @@
 #include "setup/setup_store.h"
 
 #include "setup/ascii_text.h"
+#include "setup/setting_rules.h"
 
 #include <utility>
 
@@ -91,7 +92,7 @@ int CPFCoreSetupAPI::GetDefPinType(std::string& pinType) const {
 
 int CPFCoreSetupAPI::PutDefPinType(std::string pinType) {
     CPFCoreSetupPinLoad* record = CurrentPinRecord();
-    if (record == nullptr) {
+    if (record == nullptr || pfsetup::SettingNameProblem(pinType) != nullptr) {
         return 0;
     }
     for (const auto& other : PinLoads) {
@@ -157,7 +158,18 @@ int CPFCoreSetupAPI::GetLoad(std::string CPFCoreSetupPinLoad::*field, std::strin
 
 int CPFCoreSetupAPI::PutLoad(std::string CPFCoreSetupPinLoad::*field, std::string load) {
     CPFCoreSetupPinLoad* record = CurrentPinRecord();
-    if (record == nullptr) {
+    if (record == nullptr || pfsetup::PinLoadProblem(load) != nullptr) {
+        return 0;
+    }
+    int quotes = pfsetup::QuoteKinds(load);
+    for (std::string CPFCoreSetupPinLoad::*other :
+         {&CPFCoreSetupPinLoad::Iil, &CPFCoreSetupPinLoad::Iih, &CPFCoreSetupPinLoad::Iol,
+          &CPFCoreSetupPinLoad::Ioh}) {
+        if (other != field) {
+            quotes |= pfsetup::QuoteKinds(record->*other);
+        }
+    }
+    if (quotes == 3) {
         return 0;
     }
     record->*field = std::move(load);

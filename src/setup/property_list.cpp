@@ -1,6 +1,7 @@
 #include "setup/setup_store.h"
 
 #include "setup/ascii_text.h"
+#include "setup/setting_rules.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -29,6 +30,14 @@ const char* TextOfValue(const char* const (&table)[N], int value) {
     return value >= 1 && static_cast<std::size_t>(value) <= N ? table[value - 1] : nullptr;
 }
 
+} // namespace
+
+CPFCoreSetupProperty* CPFCoreSetupAPI::CurrentPropertyRecord() const {
+    return CurrentProperty == Properties.end() ? nullptr : CurrentProperty->get();
+}
+
+namespace {
+
 std::string IndexKey(const std::string& name) {
     std::string key = name;
     for (char& c : key) {
@@ -39,37 +48,27 @@ std::string IndexKey(const std::string& name) {
 
 } // namespace
 
-CPFCoreSetupProperty* CPFCoreSetupAPI::CurrentPropertyRecord() const {
-    return CurrentProperty == Properties.end() ? nullptr : CurrentProperty->get();
-}
-
-void CPFCoreSetupAPI::IndexProperty(PropertyList::iterator node, const std::string& name) {
-    PropertyIndex[IndexKey(name)].push_back(node);
-}
-
-void CPFCoreSetupAPI::UnindexProperty(PropertyList::iterator node, const std::string& name) {
-    auto entry = PropertyIndex.find(IndexKey(name));
-    if (entry == PropertyIndex.end()) {
-        return;
-    }
-    auto& nodes = entry->second;
-    nodes.erase(std::remove(nodes.begin(), nodes.end(), node), nodes.end());
-    if (nodes.empty()) {
-        PropertyIndex.erase(entry);
-    }
+CPFCoreSetupAPI::PropertyList::iterator
+CPFCoreSetupAPI::FindPropertyIgnoringCase(const std::string& name) {
+    const auto entry = PropertyIndex.find(IndexKey(name));
+    return entry == PropertyIndex.end() ? Properties.end() : entry->second;
 }
 
 CPFCoreSetupAPI::PropertyList::iterator CPFCoreSetupAPI::FindProperty(const std::string& name) {
-    auto entry = PropertyIndex.find(IndexKey(name));
-    if (entry == PropertyIndex.end()) {
-        return Properties.end();
+    const auto found = FindPropertyIgnoringCase(name);
+    return found != Properties.end() && (*found)->Name == name ? found : Properties.end();
+}
+
+int CPFCoreSetupAPI::RefuseCaseTwin(PropertyList::iterator self, const std::string& name) {
+    const auto twin = FindPropertyIgnoringCase(name);
+    if (twin == Properties.end() || twin == self) {
+        return 1;
     }
-    if (entry->second.size() == 1) {
-        return (*entry->second.front())->Name == name ? entry->second.front() : Properties.end();
+    if ((*twin)->Name != name) {
+        PutLogError("\nProperty " + name + " refused: property " + (*twin)->Name +
+                    " differs from it only in letter case");
     }
-    // Renames can give several properties one name: the first in the list wins.
-    return std::find_if(Properties.begin(), Properties.end(),
-                        [&name](const auto& record) { return record->Name == name; });
+    return 0;
 }
 
 int CPFCoreSetupAPI::SetPropertyContext(PFSetupPropertyContext context) {
@@ -126,21 +125,16 @@ int CPFCoreSetupAPI::SetCurrentPropertyByName(const std::string& name) {
 }
 
 int CPFCoreSetupAPI::CreateProperty(const std::string& name) {
-    if (name.empty() || SetCurrentPropertyByName(name)) {
-        return 0;
-    }
-    // The files compare names ignoring case, so they cannot hold both.
-    const auto sameButCase = PropertyIndex.find(IndexKey(name));
-    if (sameButCase != PropertyIndex.end()) {
-        PutLogError("\nProperty " + name + " differs from property " +
-                    (*sameButCase->second.front())->Name + " only in letter case");
+    if (pfsetup::SettingNameProblem(name) != nullptr || SetCurrentPropertyByName(name) ||
+        !RefuseCaseTwin(Properties.end(), name)) {
         return 0;
     }
     try {
+        std::string key = IndexKey(name);
         const auto node =
             Properties.insert(Properties.end(), std::make_unique<CPFCoreSetupProperty>(name));
         try {
-            IndexProperty(node, name);
+            PropertyIndex.emplace(std::move(key), node);
         } catch (const std::bad_alloc&) {
             Properties.erase(node);
             return 0;
@@ -156,7 +150,7 @@ int CPFCoreSetupAPI::DeleteCurrentProperty() {
     if (CurrentProperty == Properties.end()) {
         return 0;
     }
-    UnindexProperty(CurrentProperty, (*CurrentProperty)->Name);
+    PropertyIndex.erase(IndexKey((*CurrentProperty)->Name));
     Properties.erase(CurrentProperty);
     CurrentProperty = Properties.end();
     PropertyCursor = Properties.end();
@@ -260,13 +254,21 @@ int CPFCoreSetupAPI::PutPropertyName(std::string name) {
     if (record == nullptr) {
         return 0;
     }
-    if (IndexKey(name) != IndexKey(record->Name)) {
-        try {
-            IndexProperty(CurrentProperty, name);
-        } catch (const std::bad_alloc&) {
-            return 0;
+    if (name == record->Name) {
+        return 1;
+    }
+    if (pfsetup::SettingNameProblem(name) != nullptr || !RefuseCaseTwin(CurrentProperty, name)) {
+        return 0;
+    }
+    try {
+        std::string key = IndexKey(name);
+        std::string old = IndexKey(record->Name);
+        if (key != old) {
+            PropertyIndex.emplace(std::move(key), CurrentProperty);
+            PropertyIndex.erase(old);
         }
-        UnindexProperty(CurrentProperty, record->Name);
+    } catch (const std::bad_alloc&) {
+        return 0;
     }
     record->Name = std::move(name);
     return 1;
@@ -274,7 +276,7 @@ int CPFCoreSetupAPI::PutPropertyName(std::string name) {
 
 int CPFCoreSetupAPI::PutPropertyValue(std::string value) {
     CPFCoreSetupProperty* record = CurrentPropertyRecord();
-    if (record == nullptr) {
+    if (record == nullptr || pfsetup::UnstorableTextProblem(value) != nullptr) {
         return 0;
     }
     record->Value = std::move(value);

@@ -38,9 +38,42 @@ const char* pfsetup::UnstorableTextProblem(std::string_view text) {
         return "holds a carriage return";
     if (text.find('\0') != std::string_view::npos)
         return "holds a NUL character";
-    if (text.find('\'') != std::string_view::npos && text.find('"') != std::string_view::npos)
+    if (QuoteKinds(text) == 3)
         return "holds both quote characters (' and \")";
     return nullptr;
+}
+
+int pfsetup::QuoteKinds(std::string_view text) {
+    return (text.find('\'') != std::string_view::npos ? 1 : 0) |
+           (text.find('"') != std::string_view::npos ? 2 : 0);
+}
+
+const char* pfsetup::SettingNameProblem(std::string_view name) {
+    if (name.empty())
+        return "is empty";
+    if (const char* problem = UnstorableTextProblem(name))
+        return problem;
+    if (name.find('/') != std::string_view::npos)
+        return "holds a \"/\", which separates the names of the settings tree";
+    return nullptr;
+}
+
+const char* pfsetup::PinLoadProblem(std::string_view load) {
+    if (const char* problem = UnstorableTextProblem(load))
+        return problem;
+    if (load.find(',') != std::string_view::npos)
+        return "holds a comma, which separates the loads of a pin type";
+    if (load == "x")
+        return "is \"x\", which the project files read as no load";
+    return nullptr;
+}
+
+const char* pfsetup::PlaceHolderProblem(std::string_view text) {
+    if (text.empty())
+        return "is empty";
+    if (text.find(',') != std::string_view::npos)
+        return "holds a comma, which separates placeholders";
+    return UnstorableTextProblem(text);
 }
 
 int IsReservedPropertyName(const std::string& name, int context) {

@@ -23,6 +23,20 @@ namespace pfsetup {
 // text from a person or a host asks this before storing it.
 const char* UnstorableTextProblem(std::string_view text);
 
+// The quote characters a text holds: 1 for ', 2 for ". Texts written into one value together
+// (the loads of a pin type, the package placeholders) must not hold 3 between them.
+int QuoteKinds(std::string_view text);
+
+// Why a text cannot name a property or a pin type, or nullptr. The name is part of a key in the
+// name/value section and the name of a node of the settings tree, where "/" separates names.
+const char* SettingNameProblem(std::string_view name);
+// Why a text cannot be a pin load, or nullptr: the four loads and the side of a pin type share
+// one comma-separated value, in which "x" stands for no load.
+const char* PinLoadProblem(std::string_view load);
+// Why a text cannot be a package placeholder, or nullptr: the placeholders share one
+// comma-separated value, whose empty items are skipped.
+const char* PlaceHolderProblem(std::string_view text);
+
 // The first problem of the Symbol page's sizes, in the page's order, or nullptr when they are
 // acceptable: the pin text must fit the smaller pin spacing, and grid, pin text size and both
 // spacings must be positive.

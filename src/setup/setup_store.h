@@ -102,7 +102,9 @@ public:
     // cursor on the last property, 0.
     int SetCurrentPropertyByName(const std::string& name);
     // Appends a property with this name and makes it current; the cursor does not move.
-    // An empty name gives 0; an existing name gives 0 and leaves that property current.
+    // An existing name gives 0 and leaves that property current. A name the files cannot hold
+    // (SettingNameProblem), or one that differs from another property's only in letter case
+    // (directive names in project files ignore case; logged), gives 0.
     int CreateProperty(const std::string& name);
     // Deletes the current property; afterwards there is no current property and the cursor
     // is at the end. 0 without a current property.
@@ -120,7 +122,9 @@ public:
     int GetPropertyAlignment(PFPropertyAlignment& alignment) const;
     // "Left", "Right", "Center"; another stored value leaves the text unchanged.
     int GetPropertyAlignment(std::string& alignment) const;
-    int PutPropertyName(std::string name); // no duplicate check: callers check first
+    // 0 for a name CreateProperty would refuse, or that another property has.
+    int PutPropertyName(std::string name);
+    // 0 for a value the files cannot hold (UnstorableTextProblem).
     int PutPropertyValue(std::string value);
     int ResetPropertyType();
     int AddToPropertyType(int bits);
@@ -142,7 +146,7 @@ public:
     // Without a current record yields "UNDEFINED" and returns 0.
     int GetDefPinType(std::string& pinType) const;
     // Refuses (0) a name another record already has, ignoring case: it would hide that
-    // record from SetCurrentPinByValue.
+    // record from SetCurrentPinByValue; and a name the files cannot hold (SettingNameProblem).
     int PutDefPinType(std::string pinType);
     int GetDefPinLocation(PFPinPosition& position) const;
     // "Bottom", "Left", "Right", "Top"; another stored value leaves the text unchanged.
@@ -151,7 +155,9 @@ public:
     // Exact text; an unknown one returns 0 and changes nothing.
     int PutDefPinLocation(std::string position);
     int PutDefPinLocation(std::nullptr_t) = delete;
-    // Load texts are stored without a check; callers check them with the load checks.
+    // Load texts are not checked as loads (callers use the load checks), but one the files
+    // cannot give back (PinLoadProblem, or a quote character while another load of the record
+    // holds the other one) is refused with 0.
     int GetDefIil(std::string& load) const;
     int GetDefIih(std::string& load) const;
     int GetDefIol(std::string& load) const;
@@ -223,21 +229,32 @@ public:
     void SetFormatForVectorPins(int format) { FormatForVectorPins = format; }
 
     // Overridden message numbers and package placeholders: appended in order, duplicates
-    // kept. "?" is always a placeholder; other texts compare exactly.
+    // kept. "?" is always a placeholder; other texts compare exactly. A placeholder the files
+    // cannot give back (PlaceHolderProblem, or a quote character while another placeholder
+    // holds the other one) is refused with 0.
     void AddToOverriddenError(uint16_t number);
     int IsOverriddenError(uint16_t number) const;
-    void AddToPackagePlaceHolder(std::string placeHolder);
+    int AddToPackagePlaceHolder(std::string placeHolder);
     int IsPackagePlaceHolder(const std::string& text) const;
     const std::vector<uint16_t>& GetOverriddenErrors() const { return OverriddenErrors; }
     const std::vector<std::string>& GetPackagePlaceHolders() const { return PackagePlaceHolders; }
     void ClearOverriddenErrors() { OverriddenErrors.clear(); }
-    void ClearPackagePlaceHolders() { PackagePlaceHolders.clear(); }
+    void ClearPackagePlaceHolders() {
+        PackagePlaceHolders.clear();
+        PlaceHolderQuotes = 0;
+    }
 
     // Persistence (defined with the project binding).
     int ReadSetup();
     int WriteSetup();
     int WriteCPMFile();
     void ProcessNameValuePair(std::string name, std::string value);
+    // Loads a part template from its text (DefFileName names it in messages). The property,
+    // overridden-error and placeholder lists become the template's, with the install and site
+    // entries it does not replace; of the other settings only those the template itself names
+    // change. 1, or 0 with "\nUnable to read %s" logged when the text or the installed files
+    // cannot be read.
+    int ReadTemplateSetup(const std::string& text);
 
 private:
     friend class CPFCoreSetupAPIPeer;
@@ -245,6 +262,14 @@ private:
     int PutEntryInProject();
     int PutEntryInProjectInNewFormat();
     int LoadSettings(const std::string& fileName);
+    // Hands one entry read from `file` at `line` to ProcessNameValuePair, with its variables
+    // expanded; text the files could not hold is not read (logged).
+    void ReadEntry(const std::string& name, const std::string& stored, const std::string& file,
+                   int line);
+    // The text to write for an entry (or a property's value): the text a read found, naming
+    // environment variables, while the setting is still what that text read as; else `value`.
+    std::string StoredEntryValue(const std::string& key, const std::string& value) const;
+    std::string StoredPropertyValue(const std::string& name, const std::string& value) const;
     int CloseProject();
     int CreateProjectFile(const std::string& fileName);
     int SaveProjectFile(const std::string& fileName, int writeAll);
@@ -258,8 +283,10 @@ private:
     int GetLoad(std::string CPFCoreSetupPinLoad::*field, std::string& load) const;
     int PutLoad(std::string CPFCoreSetupPinLoad::*field, std::string load);
     PropertyList::iterator FindProperty(const std::string& name);
-    void IndexProperty(PropertyList::iterator node, const std::string& name);
-    void UnindexProperty(PropertyList::iterator node, const std::string& name);
+    // The property whose name equals `name` ignoring case, or end().
+    PropertyList::iterator FindPropertyIgnoringCase(const std::string& name);
+    // 0, logged, when another property's name differs from `name` only in letter case.
+    int RefuseCaseTwin(PropertyList::iterator self, const std::string& name);
 
     int UsePinNamesForText = 1;
     int IgnoreSymbolPinText = 1;
@@ -291,9 +318,9 @@ private:
     PropertyList::iterator CurrentProperty = Properties.end();
     PropertyList::iterator PropertyCursor = Properties.end();
     PFSetupPropertyContext PropertyContext = PFSetupContextAll;
-    // Name in upper case -> every property of that name in any case, so that loading a long
-    // list stays linear.
-    std::unordered_map<std::string, std::vector<PropertyList::iterator>> PropertyIndex;
+    // Name in upper case -> the property of that name (names are unique ignoring case), so
+    // that loading a long list stays linear.
+    std::unordered_map<std::string, PropertyList::iterator> PropertyIndex;
 
     PFPinInterpret_AlphaNum AlphaNumValue = PFAlphaNum_BN_B;
     PFPinInterpret_NumAlpha NumAlphaValue = PFNumAlpha_BN;
@@ -308,4 +335,13 @@ private:
     int FormatForVectorPins = 1;
     std::vector<uint16_t> OverriddenErrors;
     std::vector<std::string> PackagePlaceHolders;
+    int PlaceHolderQuotes = 0; // QuoteKinds of all placeholders together
+
+    // Entry key -> the value a read found as stored and the value it read from it, for the
+    // entries whose stored value holds a '$': written again, such a value would not always
+    // read as the store holds it.
+    struct EntrySource {
+        std::string stored, read;
+    };
+    std::unordered_map<std::string, EntrySource> EntrySources;
 };

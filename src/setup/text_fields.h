@@ -17,5 +17,21 @@ int GetNthField(const std::string& text, int n, const std::string& separator, st
 // The number of non-empty pieces: separators at either end or side by side add none.
 int CountFields(const std::string& text, const std::string& separator);
 
+// Calls `item` with each item of a comma-separated list, as splitting the rest at its first
+// comma until nothing remains gives them ("a,,b," gives "a", "", "b"), in one pass over the
+// text: splitting and keeping the rest would copy a long list once per item.
+template <class Item>
+void ForEachListItem(const std::string& text, Item&& item) {
+    std::string::size_type start = 0;
+    while (start < text.size()) {
+        std::string::size_type comma = text.find(',', start);
+        if (comma == std::string::npos) {
+            comma = text.size();
+        }
+        item(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
 // "PinType_TS_BIDIR" -> "TS_BIDIR"; a key naming no known pin type (exact case) -> "UNSPEC".
 std::string PinTypeFromKey(const std::string& key);

@@ -3,9 +3,14 @@
 #include "support/installation.h"
 #include "support/store_peer.h"
 
+#include "projfile/file_io.h"
 #include "projfile/spi_project.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <iterator>
 
 namespace pfsetup::test {
 namespace {
@@ -31,8 +36,8 @@ TEST_F(Drivers, BindingOperationsNeedABoundProject) {
     EXPECT_EQ(peer.CloseProject(), 1);
 
     WriteFile(inst.Path("x.cpm"), "START_OTHER\nK 'v'\nEND_OTHER\n");
-    ASSERT_EQ(peer.CreateProjectFile(inst.Path("x.cpm")), 1);
-    EXPECT_EQ(ReadFile(inst.Path("x.cpm")).find("START_OTHER"), std::string::npos);
+    ASSERT_EQ(peer.CreateProjectFile(inst.Path("x.cpm")), 1); // an empty project, file untouched
+    EXPECT_EQ(ReadFile(inst.Path("x.cpm")), "START_OTHER\nK 'v'\nEND_OTHER\n");
     EXPECT_EQ(peer.DeleteSettingsSection(), 1);
     EXPECT_EQ(peer.ReplaceEntry("A", "0"), 0); // no section yet
     EXPECT_EQ(peer.PutEntry("A", "1"), 1);     // makes the section
@@ -41,7 +46,8 @@ TEST_F(Drivers, BindingOperationsNeedABoundProject) {
     ASSERT_EQ(peer.SaveProjectFile(inst.Path("x.cpm"), 1), 1);
     const std::string text = ReadFile(inst.Path("x.cpm"));
     EXPECT_NE(text.find("START_PFG142\nB '2'\nA '3'\nEND_PFG142\n"), std::string::npos) << text;
-    EXPECT_EQ(peer.CreateProjectFile(inst.Path("no/such/dir/x.cpm")), 0);
+    EXPECT_EQ(text.find("START_OTHER"), std::string::npos);
+    EXPECT_EQ(peer.CreateProjectFile(""), 0);
     EXPECT_EQ(peer.Project(), nullptr);
 }
 
@@ -132,6 +138,80 @@ TEST_F(Drivers, FailedTemplateSaveIsReportedAndLeavesTheOldFile) {
     store.PutDefFileName(inst.Path("nodir/t.tpl"));
     EXPECT_EQ(store.WriteSetup(), 0);
     EXPECT_EQ(Log(), "\nUnable to save file " + inst.Path("nodir/t.tpl"));
+
+    const std::string tpl = inst.Path("t.tpl");
+    const std::string old = "{ old }\r\nSTART_PFG142\r\nSymbol_Width '9'\r\nEND_PFG142\r\n";
+    WriteFile(tpl, old);
+    ChangeEverySetting(store);
+    store.PutDefFileName(tpl);
+    // Half-way: past the header, short of the settings.
+    for (const WriteFault& fault :
+         {WriteFault{WriteFault::Write, EFBIG, 300}, WriteFault{WriteFault::Rename, EXDEV, 0}}) {
+        SetWriteFaultForTesting(fault);
+        EXPECT_EQ(store.WriteSetup(), 0) << fault.stage;
+        SetWriteFaultForTesting(std::nullopt);
+        EXPECT_EQ(Log(), "\nUnable to save file " + tpl);
+        EXPECT_EQ(ReadFile(tpl), old) << fault.stage;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(inst.Dir()),
+                                std::filesystem::directory_iterator()),
+                  2) // the template and the installation: no temporary left
+            << fault.stage;
+    }
+}
+
+TEST_F(Drivers, EntriesTheFilesCannotHoldAreNotReadAndNamed) {
+    ::setenv("PFSETUP_TEST_BREAK", "a\nb", 1);
+    const std::string file = inst.Path("u.cpm");
+    // (A carriage return inside a value cannot come from a file: it ends the line there.)
+    WriteFile(file, "START_PFG142\nProp_VAR '1,$PFSETUP_TEST_BREAK,No,,'\n"
+                    "Symbol_Width '7'\nEND_PFG142\n");
+    store.PutDefFileName(file);
+    ASSERT_EQ(store.ReadSetup(), 1);
+    ::unsetenv("PFSETUP_TEST_BREAK");
+    EXPECT_EQ(Log(), "\n" + file +
+                         ":2: Prop_VAR: the variables of its value expand to text that holds a "
+                         "line break; the value is read as written");
+    ASSERT_EQ(store.SetCurrentPropertyByName("VAR"), 1);
+    std::string value;
+    store.GetPropertyValue(value);
+    EXPECT_EQ(value, "$PFSETUP_TEST_BREAK");
+    int width = 0;
+    store.GetDefSymbolWidth(width);
+    EXPECT_EQ(width, 7);
+}
+
+// Reads expand variables; what is written back names them again wherever the store still holds
+// what they expanded to.
+TEST_F(Drivers, VariablesInValuesAreWrittenBackAsStored) {
+    ::setenv("PFSETUP_TEST_DIR", "/h", 1);
+    const std::string project = inst.Path("p.cpm"), tpl = inst.Path("t.tpl");
+    WriteFile(project, "START_PFG142\nProp_NOTE '4,$PFSETUP_TEST_DIR/x,No,,'\n"
+                       "Prop_KEEP '5,${PFSETUP_TEST_DIR}/k,No,Value,Left'\n"
+                       "PackagePlaceHolder '$(PFSETUP_TEST_DIR),TBD'\nEND_PFG142\n");
+    store.PutDefFileName(project);
+    store.PutCPMFileName(project);
+    ASSERT_EQ(store.ReadSetup(), 1) << Log();
+    store.PutDefSymbolLength(4);            // a set of another key
+    store.SetCurrentPropertyByName("KEEP"); // and of another field of one entry
+    store.PutPropertyVisibility("Both");
+    ASSERT_EQ(store.WriteCPMFile(), 1) << Log();
+    store.PutDefFileName(tpl);
+    ASSERT_EQ(store.WriteSetup(), 1) << Log();
+    for (const std::string& file : {project, tpl}) {
+        const std::string text = ReadFile(file);
+        for (const char* line : {"Prop_NOTE '4,$PFSETUP_TEST_DIR/x,No,,'",
+                                 "Prop_KEEP '5,${PFSETUP_TEST_DIR}/k,No,Both,Left'",
+                                 "PackagePlaceHolder '$(PFSETUP_TEST_DIR),TBD'"})
+            EXPECT_NE(text.find(line), std::string::npos) << file << " lacks " << line;
+    }
+    EXPECT_NE(ReadFile(project).find("PFG/Package/Property/NOTE 'value' '1=$PFSETUP_TEST_DIR/x'"),
+              std::string::npos);
+
+    store.SetCurrentPropertyByName("NOTE");
+    store.PutPropertyValue("/elsewhere"); // a new value is written as it is
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+    EXPECT_NE(ReadFile(project).find("Prop_NOTE '4,/elsewhere,No,,'"), std::string::npos);
+    ::unsetenv("PFSETUP_TEST_DIR");
 }
 
 } // namespace

@@ -3,9 +3,12 @@
 #include "support/installation.h"
 
 #include "persist/setup_main.h"
+#include "projfile/file_io.h"
 #include "setup/setup_store.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +61,63 @@ TEST_F(EntryObject, OldTemplatesAreConvertedAndLoadedAndTheFileNamesRestored) {
     EXPECT_EQ(last, "last.cpm");
     // "START_PFG " opened a section that never ends; that is no failure of the read.
     EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(EntryObject, TemplateLoadChangesOnlyWhatTheTemplateNames) {
+    inst.WriteSite("START_PFG142\nProp_SITE '4,s,No,,'\nEND_PFG142\n");
+    const std::string project = inst.Path("p.cpm");
+    WriteFile(project, ReadFile(std::string(PFSETUP_SOURCE_DIR) + "/examples/demo/project.cpm") +
+                           "START_PFG142\nFormat_ReadActiveLow 'ActiveLow_Suffix_N'\nEND_PFG142\n");
+    main->InitialiseSetupForLibFlow(project);
+    CPFCoreSetupAPI expected;
+    expected.PutDefFileName(project);
+    ASSERT_EQ(expected.ReadSetup(), 1);
+    ASSERT_EQ(Snapshot(expected), Snapshot(*store));
+
+    const std::string tpl = inst.Path("t.tpl");
+    WriteFile(tpl, "START_PFG142\nSymbol_Length '3'\nPinType_NC '1,x,x,x,Left'\n"
+                   "Prop_NEW '1,n,No,Value,Left'\nEND_PFG142\n");
+    EXPECT_EQ(main->LoadDataFromFile(tpl.c_str()), 1);
+    EXPECT_TRUE(host.messages.empty());
+    // The three lists are the template's (with the site's entries); only what it names moves.
+    expected.PutDefSymbolLength(3);
+    expected.SetCurrentPinByValue("NC");
+    expected.PutDefIil("1");
+    expected.PutDefPinLocation("Left");
+    expected.ClearProperties();
+    AddProperty(expected, "SITE", 4, "s", "No", "", "");
+    AddProperty(expected, "NEW", 1, "n", "No", "Value", "Left");
+    expected.ClearOverriddenErrors();
+    expected.ClearPackagePlaceHolders();
+    EXPECT_EQ(Snapshot(*store), Snapshot(expected));
+}
+
+TEST_F(EntryObject, TemplatesAreRewrittenOnlyToConvertThem) {
+    const std::string current = inst.Path("current.tpl");
+    const std::string text = "{ kept as it is }\r\nSTART_PFG142\r\nSymbol_Width '10'\r\n"
+                             "END_PFG142\r\n";
+    WriteFile(current, text);
+    EXPECT_EQ(main->LoadDataFromFile(current.c_str()), 1);
+    EXPECT_EQ(ConvertTemplateSections(current), 0);
+    EXPECT_EQ(ReadFile(current), text);
+    int width = 0;
+    store->GetDefSymbolWidth(width);
+    EXPECT_EQ(width, 10);
+
+    // An old template that cannot be rewritten is loaded as converted and left as it was.
+    const std::string old = inst.Path("old.tpl");
+    WriteFile(old, "START_PFG\nSymbol_Width '11'\nEND_PFG\n");
+    SetWriteFaultForTesting(WriteFault{WriteFault::CreateTemporary, EACCES, 0});
+    EXPECT_EQ(main->LoadDataFromFile(old.c_str()), 1);
+    SetWriteFaultForTesting(std::nullopt);
+    EXPECT_EQ(ReadFile(old), "START_PFG\nSymbol_Width '11'\nEND_PFG\n");
+    store->GetDefSymbolWidth(width);
+    EXPECT_EQ(width, 11);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "\nThe template " + old +
+                                         " was loaded with its section names converted; the "
+                                         "file was left as it was: The file could not be "
+                                         "accessed. (Permission denied)");
 }
 
 TEST_F(EntryObject, CancelledDialogChangesNothing) {

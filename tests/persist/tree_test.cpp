@@ -195,5 +195,96 @@ TEST_F(Tree, NothingIsWrittenWithoutAProjectOrARoot) {
     EXPECT_EQ(last, "");
 }
 
+// The project `text` becomes the user's file and the only tree in memory; the status message
+// of the parse, empty when it succeeded.
+std::string Reparse(const std::string& project, const std::string& text) {
+    WriteFile(project, text);
+    TempInstallation::ResetModuleState();
+    ARStatus status;
+    STSetupFile file(project, true);
+    return file.parse(status).test(1) ? std::string() : status.message();
+}
+
+// Nothing recurses as deep as the tree: a path deeper than the tree holds is refused with its
+// line and nothing is written; a deeper tree made in memory is destroyed, and not written.
+TEST_F(Tree, DepthIsBoundedWhereTheTreeIsReadAndWritten) {
+    auto path = [](int names) {
+        std::string made = "PFG";
+        for (int i = 1; i < names; ++i)
+            made += "/n";
+        return made;
+    };
+    for (int depth : {10000, 50000}) {
+        const std::string text = "START_SETUP_TREE\n" + path(depth) + " 'node'\nEND_SETUP_TREE\n";
+        const std::string problem = project + ":2: a settings tree path " + std::to_string(depth) +
+                                    " names deep; the settings tree holds at most 64";
+        EXPECT_EQ(Reparse(project, text), problem);
+        EXPECT_EQ(store.WriteCPMFile(), 0);
+        EXPECT_TRUE(ReadFile(project) == text);
+        std::string log;
+        store.GetLogError(log);
+        EXPECT_EQ(log.find("\n" + problem), 0u);
+    }
+    EXPECT_EQ(
+        Reparse(project, "START_SETUP_TREE\n" + path(64) + " 'value' '1=x'\nEND_SETUP_TREE\n"), "");
+    EXPECT_EQ(NodeAt(path(64)), "value 1=x");
+    {
+        ARTreeNode root("PFG");
+        ARTreeNode* node = &root;
+        for (int i = 0; i < 200000; ++i)
+            node = node->addChild(new ARTreeNode("n"));
+    }
+    ARTreeNode* deepest = nullptr;
+    ARStatus status;
+    ARObjFind().getObj(path(64), deepest, status);
+    deepest->addChild(new ARTreeNode("n"));
+    const std::string before = ReadFile(project);
+    EXPECT_EQ(store.WriteCPMFile(), 0);
+    EXPECT_TRUE(ReadFile(project) == before);
+}
+
+// Node names ignore letter case, as the directive names that hold them do.
+TEST_F(Tree, RemovedNodesAndUnknownKindsSurviveAWrite) {
+    inst.WriteSite("START_SETUP_TREE\nPFG/Site 'value' '1=s'\nPFG/Site2 'value' '1=t'\n"
+                   "END_SETUP_TREE\n");
+    ASSERT_EQ(Reparse(project, "START_SETUP_TREE\nPFG/Site\nPFG/Custom 'widget' '1=a' '7=b'\n"
+                               "pfg/SYMBOL/width 'value' '1=9'\nEND_SETUP_TREE\n"),
+              "");
+    ASSERT_EQ(NodeAt("PFG/Site"), "-");
+    ARTreeNode* root = ARObjFind::root("PFG");
+    root->deleteChild(root->getNamedChild("Site2")); // removed in memory
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+
+    ASSERT_EQ(Reparse(project, ReadFile(project)), "");
+    EXPECT_EQ(NodeAt("PFG/Site"), "-");
+    EXPECT_EQ(NodeAt("PFG/Site2"), "-");
+    EXPECT_EQ(NodeAt("PFG/Custom"), "widget 1=a 7=b");
+    EXPECT_EQ(NodeAt("PFG/Symbol/Width"), "value 1=6"); // the store's width
+    EXPECT_EQ(ARObjFind::roots().size(), 2u);           // PFG and PropertyFile
+}
+
+TEST_F(Tree, PropertiesTheStoreNoLongerHoldsLoseTheirNodes) {
+    inst.WriteSite("START_SETUP_TREE\nPFG/Ptf/PtfProperty/STALE 'ptfprop' '1=s' '2=1'\n"
+                   "END_SETUP_TREE\n");
+    ASSERT_EQ(Reparse(project, "START_GLOBAL\nEND_GLOBAL\n"), "");
+    AddProperty(store, "GONE", 0x0B, "g");
+    AddProperty(store, "MOVED", 0x01, "m");
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+    ASSERT_EQ(NodeAt("PFG/PackagePin/Property/NC/GONE"), "value 1=g");
+    store.SetCurrentPropertyByName("GONE");
+    store.DeleteCurrentProperty();
+    store.SetCurrentPropertyByName("MOVED");
+    store.PutPropertyType(0x04);
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+
+    ASSERT_EQ(Reparse(project, ReadFile(project)), "");
+    for (const char* path :
+         {"PFG/Symbol/SymPropertyList/GONE", "PFG/Symbol/SymPinPropertyList/GONE",
+          "PFG/PackagePin/Property/NC/GONE", "PFG/Symbol/SymPropertyList/MOVED",
+          "PFG/Ptf/PtfProperty/STALE"})
+        EXPECT_EQ(NodeAt(path), "-") << path;
+    EXPECT_EQ(NodeAt("PFG/Package/Property/MOVED"), "value 1=m");
+}
+
 } // namespace
 } // namespace pfsetup::test

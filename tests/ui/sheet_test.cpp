@@ -64,7 +64,12 @@ TEST_F(SetupSheet, AFailedWriteIsReported) {
     store.PutCPMFileName(missing);
     Open(CSetupPropSheet::kPropertyPage);
     ClickButton(PropertySheet::kIdOk);
-    ExpectShown(("\nUnable to save file " + missing).c_str(), MessageIcon::Exclamation, "");
+    ExpectShown(
+        ("\nSPI_ERROR: Failed to open project file \"" + missing +
+         "\". The file could not be located. (No such file or directory)\nUnable to save file " +
+         missing)
+            .c_str(),
+        MessageIcon::Exclamation, "");
 }
 
 TEST_F(SetupSheet, RestartWarningOnlyForAChangedReadNotation) {

@@ -1,16 +1,57 @@
 #include "persist/tree/ar_tree.h"
 
 #include "host/host_services.h"
+#include "setup/ascii_text.h"
 #include "setup/number_text.h"
+
+#include <climits>
+#include <iterator>
+
+std::string pfsetup::TreeNameKey(const std::string& name) {
+    std::string key = name;
+    for (char& c : key)
+        c = ToUpperAscii(c);
+    return key;
+}
+
+ARTreeNode::~ARTreeNode() {
+    // A chain of any length is taken apart here, a node at a time, rather than each child's
+    // destructor destroying its own children.
+    Children pending = std::move(children_);
+    while (!pending.empty()) {
+        std::unique_ptr<ARTreeNode> node = std::move(pending.front());
+        pending.pop_front();
+        pending.splice(pending.end(), node->children_);
+    }
+}
+
+void ARTreeNode::setName(const std::string& name) {
+    if (parent_) {
+        auto& mine = parent_->index_[pfsetup::TreeNameKey(name_)];
+        for (auto it = mine.begin(); it != mine.end(); ++it) {
+            if (it->operator*().get() == this) {
+                const Children::iterator self = *it;
+                mine.erase(it);
+                if (mine.empty())
+                    parent_->index_.erase(pfsetup::TreeNameKey(name_));
+                parent_->index_[pfsetup::TreeNameKey(name)].push_back(self);
+                break;
+            }
+        }
+    }
+    name_ = name;
+}
 
 ARTreeNode* ARTreeNode::addChild(ARTreeNode* child, int /*mode*/, int index) {
     if (!child)
         return nullptr;
     std::unique_ptr<ARTreeNode> owned(child);
-    if (index < 0 || static_cast<size_t>(index) >= children_.size())
-        children_.push_back(std::move(owned));
-    else
-        children_.insert(children_.begin() + index, std::move(owned));
+    auto position = children_.end();
+    if (index >= 0 && static_cast<std::size_t>(index) < children_.size())
+        position = std::next(children_.begin(), index);
+    const auto placed = children_.insert(position, std::move(owned));
+    index_[pfsetup::TreeNameKey(child->name_)].push_back(placed);
+    child->parent_ = this;
     return child;
 }
 
@@ -20,20 +61,33 @@ ARTreeNode* ARTreeNode::getNamedChild(const std::string& name, ARTreeNode*& out,
 }
 
 ARTreeNode* ARTreeNode::getNamedChild(const std::string& name) const {
-    for (const auto& child : children_)
-        if (child->name() == name)
-            return child.get();
-    return nullptr;
+    const auto entry = index_.find(pfsetup::TreeNameKey(name));
+    return entry == index_.end() ? nullptr : entry->second.front()->get();
 }
 
 bool ARTreeNode::deleteChild(ARTreeNode* child) {
-    for (auto it = children_.begin(); it != children_.end(); ++it) {
-        if (it->get() == child) {
-            children_.erase(it);
+    if (!child || child->parent_ != this)
+        return false;
+    const std::string key = pfsetup::TreeNameKey(child->name_);
+    auto& named = index_[key];
+    for (auto it = named.begin(); it != named.end(); ++it) {
+        if (it->operator*().get() == child) {
+            const Children::iterator doomed = *it;
+            named.erase(it);
+            if (named.empty())
+                index_.erase(key);
+            children_.erase(doomed);
             return true;
         }
     }
     return false;
+}
+
+ARTreeNode::Children ARTreeNode::takeChildren() {
+    for (auto& child : children_)
+        child->parent_ = nullptr;
+    index_.clear();
+    return std::move(children_);
 }
 
 bool ARTreeNode::getParam(int number, std::string& text) const {
@@ -53,14 +107,24 @@ std::unique_ptr<ARTreeNode> MakeTreeNode(const std::string& kind, const std::str
         return std::make_unique<ARTSymProperty>(name);
     if (kind == "ptfprop")
         return std::make_unique<ARTPtfProperty>(name);
-    return nullptr;
+    if (kind.empty())
+        return nullptr;
+    return std::make_unique<ARTUnknownKind>(kind, name);
 }
 
 namespace {
-std::vector<std::unique_ptr<ARTreeNode>>& Roots() {
-    static std::vector<std::unique_ptr<ARTreeNode>> roots;
-    return roots;
+
+struct RootRegistry {
+    std::vector<std::unique_ptr<ARTreeNode>> roots;
+    std::unordered_map<std::string, std::size_t> index; // name in upper case -> position
+    std::string source;
+};
+
+RootRegistry& Registry() {
+    static RootRegistry registry;
+    return registry;
 }
+
 } // namespace
 
 bool ARObjFind::getObj(const std::string& path, ARTreeNode*& out, ARStatus& status) const {
@@ -86,53 +150,54 @@ bool ARObjFind::getObjValueInt(const std::string& path, int& value, ARStatus& st
     std::string text;
     if (!ARObjFind().getObj(path, node, status) || !node->getParam(1, text))
         return false;
-    value = pfsetup::ParseInt(text); // atoi's rule, saturating instead of wrapping
+    // ParseInt saturates a number beyond int; such a value is none.
+    std::size_t digits = text.find_first_not_of(" \t\n\r\f\v");
+    if (digits != std::string::npos && (text[digits] == '+' || text[digits] == '-'))
+        ++digits;
+    const std::string number = text.substr(0, text.find_first_not_of("0123456789", digits));
+    if (pfsetup::ParseDecimal(number) > INT_MAX || pfsetup::ParseDecimal(number) < INT_MIN)
+        return false;
+    value = pfsetup::ParseInt(text);
     return true;
 }
 
 void ARObjFind::registerRoot(std::unique_ptr<ARTreeNode> newRoot) {
-    auto& roots = Roots();
-    for (auto& existing : roots) {
-        if (existing->name() == newRoot->name()) {
-            existing = std::move(newRoot);
-            return;
-        }
+    RootRegistry& registry = Registry();
+    const std::string key = pfsetup::TreeNameKey(newRoot->name());
+    const auto known = registry.index.find(key);
+    if (known != registry.index.end()) {
+        registry.roots[known->second] = std::move(newRoot);
+        return;
     }
-    roots.push_back(std::move(newRoot));
+    registry.index.emplace(key, registry.roots.size());
+    registry.roots.push_back(std::move(newRoot));
 }
 
 ARTreeNode* ARObjFind::root(const std::string& name) {
-    for (auto& existing : Roots())
-        if (existing->name() == name)
-            return existing.get();
-    return nullptr;
+    const RootRegistry& registry = Registry();
+    const auto known = registry.index.find(pfsetup::TreeNameKey(name));
+    return known == registry.index.end() ? nullptr : registry.roots[known->second].get();
 }
 
 std::vector<ARTreeNode*> ARObjFind::roots() {
     std::vector<ARTreeNode*> result;
-    for (auto& existing : Roots())
+    for (auto& existing : Registry().roots)
         result.push_back(existing.get());
     return result;
 }
 
-namespace {
-std::string& RootsSource() {
-    static std::string source;
-    return source;
-}
-} // namespace
-
 const std::string& ARObjFind::rootsSource() {
-    return RootsSource();
+    return Registry().source;
 }
 
 void ARObjFind::setRootsSource(const std::string& fileName) {
-    RootsSource() = fileName;
+    Registry().source = fileName;
 }
 
 void ARObjFind::resetRoots() {
-    Roots().clear();
-    RootsSource().clear();
+    Registry().roots.clear();
+    Registry().index.clear();
+    Registry().source.clear();
 }
 
 namespace {

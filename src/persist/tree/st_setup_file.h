@@ -8,7 +8,9 @@
 // Parsing opens the project as always (install, site and user merged), so the install file's
 // skeleton supplies the nodes the settings writer expects; writing replaces the section in the
 // user's file through a selective save, which keeps every other section and drops nodes equal
-// to the install and site values.
+// to the install and site values. A directive without values takes out the installed node of
+// its path: the writer writes one for every installed node the tree no longer has. A path
+// holds at most kTreeDepthLimit names; a deeper one fails the parse (and the write).
 
 #include "persist/tree/ar_tree.h"
 
@@ -59,9 +61,14 @@ public:
 namespace pfsetup {
 
 // The roots described by the project's SETUP_TREE section (a missing parent is made as a
-// plain node); none when the section is absent.
-std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project);
-// Replaces the project's SETUP_TREE section by the given roots.
-void PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roots);
+// plain node); none when the section is absent. A path deeper than the tree holds gives no
+// roots and `problem` ("FILE:LINE: ...").
+std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project,
+                                                        std::string& problem);
+// Replaces the project's SETUP_TREE section by the given roots; false with `problem` when a
+// node lies deeper than the tree holds (the project unchanged) or the installed files cannot
+// be read.
+bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roots,
+                        std::string& problem);
 
 } // namespace pfsetup
