@@ -67,6 +67,9 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
             continue;
         const std::string path(directive->name);
         const std::string kind(*values.begin());
+        // Kinds are words, handed on as C strings: one holding a NUL byte is none.
+        if (kind.find('\0') != std::string::npos)
+            continue;
         const std::size_t depth =
             static_cast<std::size_t>(std::count(path.begin(), path.end(), '/')) + 1;
         if (depth > kTreeDepthLimit) {
