@@ -3,8 +3,11 @@
 #include "app/commands.h"
 #include "app/dialog_launch.h"
 #include "app/tool.h"
+#include "projfile/file_lock.h"
 
 #include <CLI/CLI.hpp>
+
+#include <cstdlib>
 
 namespace {
 
@@ -65,10 +68,21 @@ int main(int argc, char** argv) {
     ShowOptions showOptions;
     std::vector<std::string> operands, projects;
     std::function<int()> run;
+    // --wait of the commands that write: how long to wait for another writer's lock.
+    double wait = -1;
+    const auto addWait = [&wait](CLI::App* command) {
+        command
+            ->add_option("--wait", wait,
+                         "Seconds to wait while another program writes the file (default 5, or "
+                         "PFSETUP_LOCK_TIMEOUT)")
+            ->check(CLI::Range(0.0, 86400.0))
+            ->option_text("SECONDS");
+    };
 
     auto* init = app.add_subcommand("init", "Create a new user project file (header only)");
     init->add_option("PROJECT", project, "Project file to create")->required();
     init->add_flag("--force", force, "Replace an existing file");
+    addWait(init);
     init->callback([&] { run = [&] { return InitCommand(project, force); }; });
 
     auto* show = app.add_subcommand("show", "Print the effective settings (install, site, user)");
@@ -115,6 +129,7 @@ int main(int argc, char** argv) {
                     "form `get` prints; settings that depend on each other are checked together")
         ->required();
     set->add_flag("--site", site, "Change the site project file instead of a project");
+    addWait(set);
     set->callback([&] {
         run = [&] {
             Target target;
@@ -128,6 +143,7 @@ int main(int argc, char** argv) {
     auto* unset = app.add_subcommand("unset", "Remove the file's own entry of a setting");
     unset->add_option("PROJECT KEY", operands, "User project file and setting key")->required();
     unset->add_flag("--site", site, "Change the site project file instead of a project");
+    addWait(unset);
     unset->callback([&] {
         run = [&] {
             Target target;
@@ -155,14 +171,17 @@ int main(int argc, char** argv) {
     auto* save = templates->add_subcommand("save", "Save the project's settings as a template");
     save->add_option("PROJECT", project, "User project file")->required();
     save->add_option("FILE", file, "Template file (.tpl) to write")->required();
+    addWait(save);
     save->callback([&] { run = [&] { return TemplateSaveCommand(project, file); }; });
     auto* load = templates->add_subcommand("load", "Apply a template's settings to the project");
     load->add_option("PROJECT", project, "User project file")->required();
     load->add_option("FILE", file, "Template file (.tpl)")->required();
+    addWait(load);
     load->callback([&] { run = [&] { return TemplateLoadCommand(project, file); }; });
     auto* convert =
         templates->add_subcommand("convert", "Rename a template's old PFG section to PFG142");
     convert->add_option("FILE", file, "Template file (.tpl), rewritten in place")->required();
+    addWait(convert);
     convert->callback([&] { run = [&] { return TemplateConvertCommand(file); }; });
 
     auto* pin = app.add_subcommand("pin", "How the project reads and splits pin names");
@@ -183,6 +202,7 @@ int main(int argc, char** argv) {
     DialogRequest dialogRequest;
     auto* dialog = app.add_subcommand("dialog", "Show the setup dialog on a project");
     AddDialogOptions(*dialog, dialogRequest);
+    addWait(dialog);
     dialog->callback([&] { run = [&] { return RunDialogProgram(dialogRequest); }; });
 
     if (argc > 1 && argv[1][0] != '-' && !IsCommand(app, argv[1])) {
@@ -207,6 +227,11 @@ int main(int argc, char** argv) {
             text = "a command is required";
         Error("", text + " (`" + where + " --help` tells more)");
         return kBadInput;
+    }
+    if (wait >= 0) {
+        pfsetup::SetLockTimeout(wait);
+        // The dialogs run as a program of their own, which reads the environment.
+        ::setenv("PFSETUP_LOCK_TIMEOUT", std::to_string(wait).c_str(), 1);
     }
     return run ? run() : kBadInput;
 }

@@ -9,6 +9,8 @@
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
+#include "projfile/file_io.h"
+#include "projfile/file_lock.h"
 #include "projfile/spi_project.h"
 #include "setup/setting_rules.h"
 #include "setup/setup_store.h"
@@ -188,6 +190,12 @@ int UnsetCommand(const Target& target, const std::string& key) {
         return kBadInput;
     }
     if (ClassifySettingsKey(key) == SettingsKeyKind::Ignored) {
+        // Read, change and write under the file's lock, so a concurrent writer's change stays.
+        ProjectLock lock;
+        if (const int error = lock.Acquire(project)) {
+            Error(project, DescribeFileError(error));
+            return kFileError;
+        }
         SpiProject file;
         if (file.Open(project) != 0) {
             LibraryError(project, SpiLastMessage());

@@ -4,11 +4,18 @@
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
+#include "projfile/file_io.h"
+#include "projfile/file_lock.h"
 #include "projfile/spi_project.h"
 #include "setup/ascii_text.h"
 #include "setup/setup_store.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
 #include <set>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace pfsetup {
@@ -67,9 +74,139 @@ void RefreshSettingsSection(const std::vector<SettingsEntry>& entries, SpiProjec
 
 using namespace pfsetup;
 
+namespace {
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+Entries EntriesOf(CPFCoreSetupAPI& store) {
+    Entries entries;
+    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF))
+        entries.emplace_back(entry.key, entry.value);
+    return entries;
+}
+
+std::array<unsigned long long, 4> Stamp(const FileIdentity& identity) {
+    return {identity.device, identity.inode, identity.size, identity.modified};
+}
+
+// The identity of the project file the registered settings tree was last written to by
+// WriteCPMFile (all 0 before): a tree older than the file is parsed again.
+FileIdentity& TreeIdentity() {
+    static FileIdentity identity;
+    return identity;
+}
+
+// Makes `entry` of `store` say `value`, or (without a value) takes it away.
+void ApplyEntry(CPFCoreSetupAPI& store, const std::string& key, const std::string* value) {
+    switch (ClassifySettingsKey(key)) {
+    case SettingsKeyKind::Property:
+        if (store.SetCurrentPropertyByName(key.substr(5)))
+            store.DeleteCurrentProperty();
+        break;
+    case SettingsKeyKind::ErrorList:
+        store.ClearOverriddenErrors();
+        break;
+    case SettingsKeyKind::PlaceHolders:
+        store.ClearPackagePlaceHolders();
+        break;
+    default:
+        break;
+    }
+    if (value)
+        store.ProcessNameValuePair(key, *value);
+}
+
+} // namespace
+
+void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long long (&stamp)[4],
+                                   bool failed) {
+    LastRead.file = file;
+    std::copy(std::begin(stamp), std::end(stamp), LastRead.stamp);
+    LastRead.failed = failed;
+    if (failed)
+        LastRead.entries.clear();
+    else
+        LastRead.entries = EntriesOf(*this);
+}
+
+// Several writers may change one project at once (the tool, dialogs, hosts): each write holds
+// the file's lock from reading it again to replacing it. When the file is as this store read
+// it, the write is what it always was; when another writer changed it meanwhile, the settings
+// this store did not change keep the file's values and this store's changes go over them
+// (the last writer wins a setting both changed); sections and entries it does not own stay as
+// the file has them.
 int CPFCoreSetupAPI::WriteCPMFile() {
     if (CPMFileName.empty())
         return 0;
+    ProjectLock lock;
+    if (const int error = lock.Acquire(CPMFileName)) {
+        PutLogError("\nUnable to save file " + CPMFileName + ": " + DescribeFileError(error));
+        return 0;
+    }
+    const FileIdentity now = IdentityOf(CPMFileName);
+    if (LastRead.file == CPMFileName && LastRead.failed && now.inode != 0) {
+        // What this store holds is not what the file holds: writing it would lose that.
+        PutLogError("\nUnable to save file " + CPMFileName +
+                    ": the last read of it failed, and a write would replace what it holds");
+        return 0;
+    }
+    const bool changed =
+        LastRead.file == CPMFileName &&
+        !std::equal(std::begin(LastRead.stamp), std::end(LastRead.stamp), Stamp(now).begin());
+    // The registered tree is read again from the file as it is now when another writer changed
+    // the file since this module last parsed or wrote it (a tree a host built is kept).
+    if (changed || (TreeIdentity().inode != 0 && TreeIdentity() != now))
+        ARObjFind::resetRoots();
+    const int written = changed ? WriteChangesOverFile() : WriteCPMFileLocked();
+    if (written) {
+        TreeIdentity() = IdentityOf(CPMFileName);
+        // After a merge the file holds more than this store (others' settings): the next write
+        // merges again, whatever the file's identity then.
+        const auto stamp = changed ? std::array<unsigned long long, 4>{} : Stamp(TreeIdentity());
+        std::copy(stamp.begin(), stamp.end(), LastRead.stamp);
+        LastRead.file = CPMFileName;
+        LastRead.failed = false;
+        LastRead.entries = EntriesOf(*this);
+    }
+    return written;
+}
+
+int CPFCoreSetupAPI::WriteChangesOverFile() {
+    CPFCoreSetupAPI current;
+    current.PutDefFileName(CPMFileName);
+    current.PutCPMFileName(CPMFileName);
+    std::string log;
+    if (!current.ReadSetup()) {
+        current.GetLogError(log);
+        PutLogError(log + "\nUnable to save file " + CPMFileName);
+        return 0;
+    }
+    current.GetLogError(log); // what the file holds that a read skips is not this write's
+    const Entries mine = EntriesOf(*this);
+    std::unordered_map<std::string, const std::string*> before;
+    for (const auto& [key, value] : LastRead.entries)
+        before.emplace(key, &value);
+    std::unordered_map<std::string, bool> kept;
+    for (const auto& [key, value] : mine) {
+        kept[key] = true;
+        const auto read = before.find(key);
+        if (read != before.end() && *read->second == value)
+            continue;
+        // This store's own change.
+        ApplyEntry(current, key, &value);
+        if (const auto source = EntrySources.find(key); source != EntrySources.end())
+            current.EntrySources[key] = source->second;
+    }
+    for (const auto& [key, value] : LastRead.entries)
+        if (!kept.count(key))
+            ApplyEntry(current, key, nullptr); // taken away here since the read
+    const int written = current.WriteCPMFileLocked();
+    if (current.GetLogError(log))
+        PutLogError(log);
+    return written;
+}
+
+int CPFCoreSetupAPI::WriteCPMFileLocked() {
     ARStatus status;
     ARObjFind finder;
     ARTreeNode* root = nullptr;

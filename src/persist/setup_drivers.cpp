@@ -3,6 +3,7 @@
 
 #include "persist/project_binding.h"
 #include "persist/settings_entries.h"
+#include "projfile/file_io.h"
 #include "projfile/project_parser.h"
 #include "projfile/spi_project.h"
 #include "setup/number_text.h"
@@ -42,12 +43,17 @@ int CPFCoreSetupAPI::ReadSetup() {
     }
     ClearOverriddenErrors();
     ClearPackagePlaceHolders();
+    // Who the file is before the read: a writer that changes it from here on shows.
+    const FileIdentity before = IdentityOf(DefFileName);
+    const unsigned long long stamp[4] = {before.device, before.inode, before.size, before.modified};
     if (!LoadSettings(DefFileName)) {
         PutLogError("\nUnable to read " + DefFileName);
+        RememberRead(DefFileName, stamp, true);
         return 0;
     }
     CloseProject();
     LastReadWriteFileName = DefFileName;
+    RememberRead(DefFileName, stamp, false);
     return 1;
 }
 

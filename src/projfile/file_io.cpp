@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <new>
 #include <random>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -71,26 +70,18 @@ std::string TemporaryName(const std::string& target, unsigned attempt) {
            std::to_string(::getpid()) + "-" + std::to_string(generator() + attempt);
 }
 
-// Removes the temporaries of `target` whose writer, a process of this host, is gone.
+// Removes the temporaries of `target` that writers left (killed before their rename): called
+// with the target's lock held, when no other writer is at work on it.
 void RemoveStaleTemporaries(const std::string& target) {
     const std::string dir = DirectoryOf(target);
-    const std::string prefix = TemporaryPrefix(target) + HostName() + "-";
+    const std::string prefix = TemporaryPrefix(target);
     DIR* listing = ::opendir(dir.c_str());
     if (listing == nullptr) {
         return;
     }
     while (const dirent* entry = ::readdir(listing)) {
         const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        const std::string tail = name.substr(prefix.size());
-        char* end = nullptr;
-        const long pid = std::strtol(tail.c_str(), &end, 10);
-        if (pid <= 0 || end == nullptr || *end != '-' || pid == ::getpid()) {
-            continue;
-        }
-        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+        if (name.compare(0, prefix.size(), prefix) == 0) {
             ::unlinkat(::dirfd(listing), name.c_str(), 0);
         }
     }
@@ -148,6 +139,11 @@ std::string DescribeFileError(int error) {
         return GetFileErrorText(5) +
                Format(" (larger than %llu bytes; PFSETUP_MAX_FILE_SIZE sets the limit)",
                       static_cast<unsigned long long>(MaxProjectFileSize()));
+    case kLockTimeout:
+        return GetFileErrorText(12) +
+               Format(" (another program is writing it%s%s; gave up after %g s; lock file %s)",
+                      LastLockHolder().empty() ? "" : ": ", LastLockHolder().c_str(), LockTimeout(),
+                      LastLockFile().c_str());
     default:
         break;
     }
@@ -257,6 +253,19 @@ int ReadWholeFile(const std::string& path, std::string& text) {
         return ENOMEM;
     }
     return 0;
+}
+
+FileIdentity IdentityOf(const std::string& path) {
+    FileIdentity identity;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        identity.device = static_cast<unsigned long long>(info.st_dev);
+        identity.inode = static_cast<unsigned long long>(info.st_ino);
+        identity.size = static_cast<unsigned long long>(info.st_size);
+        identity.modified = static_cast<unsigned long long>(info.st_mtim.tv_sec) * 1000000000ull +
+                            static_cast<unsigned long long>(info.st_mtim.tv_nsec);
+    }
+    return identity;
 }
 
 int InputFile::Open(const std::string& path) {
@@ -390,6 +399,7 @@ void AtomicFile::Discard() {
         ::unlink(temporary_.c_str());
         temporary_.clear();
     }
+    lock_.Release();
 }
 
 int AtomicFile::Begin() {
@@ -414,6 +424,9 @@ int AtomicFile::Begin() {
     // A file the user may not write stays unwritten, although the rename could replace it.
     if (exists && ::access(target_.c_str(), W_OK) != 0) {
         return errno;
+    }
+    if (const int locked = lock_.Acquire(target_); locked != 0) {
+        return locked;
     }
     RemoveStaleTemporaries(target_);
     // 0666 lets the umask decide the mode of a new file, as for any created file.

@@ -16,11 +16,14 @@
 #include <streambuf>
 #include <string>
 
+#include "projfile/file_lock.h"
+
 namespace pfsetup {
 
 // The library's own reasons, beside errno values (which are positive).
 constexpr int kNotRegularFile = -1; // a FIFO, a device or a socket
 constexpr int kFileTooLarge = -2;   // larger than MaxProjectFileSize()
+constexpr int kLockTimeout = -3;    // another writer held the file's lock longer than allowed
 
 // The file-error text of the error (GetFileErrorText of its cause), followed by what the system
 // said in parentheses: "The disk is full. (No space left on device)".
@@ -39,6 +42,18 @@ void SetMaxProjectFileSize(std::optional<std::uint64_t> bytes);
 int ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& data, std::size_t& size);
 int ReadWholeFile(const std::string& path, std::string& text);
 
+// Who a file is now: device, inode, size and modification time (nanoseconds), all 0 when it
+// cannot be told (no such file). A write by rename makes a new inode, so any save shows.
+struct FileIdentity {
+    unsigned long long device = 0, inode = 0, size = 0, modified = 0;
+    bool operator==(const FileIdentity& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified == other.modified;
+    }
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+FileIdentity IdentityOf(const std::string& path);
+
 // A file read whole at Open, then handed out as a stream of its bytes.
 class InputFile {
 public:
@@ -50,13 +65,15 @@ private:
     std::istringstream stream_;
 };
 
-// Writes `target` whole or not at all: Begin creates a temporary file beside it (unnamed where
+// Writes `target` whole or not at all, holding the target's lock (file_lock.h) from Begin to
+// Commit: Begin creates a temporary file beside it (unnamed where
 // the file system allows it, so a process killed while writing leaves nothing behind),
 // Stream() writes into it, Commit flushes it to disk, gives it the old file's mode, owner and
 // group (as far as the process may set them) and renames it over the target. Whatever fails,
 // and an AtomicFile destroyed before Commit, removes the temporary and leaves the target as it
 // was. A symbolic link is written through, also one whose target does not exist yet. Named
-// temporaries that a killed process of this host left beside the target are removed by Begin.
+// temporaries of the target that a killed writer left are removed by Begin: with the lock held,
+// no other writer can be at work on it.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string target);
@@ -80,6 +97,7 @@ private:
 
     std::string target_;
     std::string temporary_; // empty while the temporary has no name
+    ProjectLock lock_;
     int fd_ = -1;
     std::unique_ptr<Buffer> buffer_;
     std::ostream stream_;

@@ -390,6 +390,13 @@ int SpiProject::Create(const std::string& name, int overwrite) {
 }
 
 int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
+    // Whether the file exists is asked under its lock, so no other writer makes it meanwhile.
+    pfsetup::ProjectLock lock;
+    if (const int error = lock.Acquire(name); error != 0) {
+        SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s",
+                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
+        return -1;
+    }
     if (Exists(name) && overwrite == 0) {
         SetLastMessage(
             pfsetup::Format("SPI_NOTE: Project file \"%s\" aleardy exists", name.c_str()));

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The project-file library's project; bound only while a read or write is in progress.
@@ -261,6 +262,13 @@ private:
 
     int PutEntryInProject();
     int PutEntryInProjectInNewFormat();
+    // WriteCPMFile's steps: the write as such, with the project file's lock held; and the
+    // write of this store's own changes over what the file holds now.
+    int WriteCPMFileLocked();
+    int WriteChangesOverFile();
+    // Records a read of `file`, whose identity (device, inode, size, time) was `stamp` before
+    // the read began.
+    void RememberRead(const std::string& file, const unsigned long long (&stamp)[4], bool failed);
     int LoadSettings(const std::string& fileName);
     // Hands one entry read from `file` at `line` to ProcessNameValuePair, with its variables
     // expanded; text the files could not hold is not read (logged).
@@ -344,4 +352,16 @@ private:
         std::string stored, read;
     };
     std::unordered_map<std::string, EntrySource> EntrySources;
+
+    // What the last ReadSetup of a project read, so a later WriteCPMFile can tell this store's
+    // own changes from what other writers put into the file meanwhile: the file, its identity
+    // then (device, inode, size, modification time in nanoseconds), and the settings entries
+    // (key, value) right after the read.
+    struct ReadRecord {
+        std::string file;
+        unsigned long long stamp[4] = {0, 0, 0, 0};
+        std::vector<std::pair<std::string, std::string>> entries;
+        bool failed = false; // the read failed: writing would lose what the file holds
+    };
+    ReadRecord LastRead;
 };

@@ -64,12 +64,10 @@ TEST_F(SetupSheet, AFailedWriteIsReported) {
     store.PutCPMFileName(missing);
     Open(CSetupPropSheet::kPropertyPage);
     ClickButton(PropertySheet::kIdOk);
-    ExpectShown(
-        ("\nSPI_ERROR: Failed to open project file \"" + missing +
-         "\". The file could not be located. (No such file or directory)\nUnable to save file " +
-         missing)
-            .c_str(),
-        MessageIcon::Exclamation, "");
+    ExpectShown(("\nUnable to save file " + missing +
+                 ": The file could not be located. (No such file or directory)")
+                    .c_str(),
+                MessageIcon::Exclamation, "");
 }
 
 TEST_F(SetupSheet, RestartWarningOnlyForAChangedReadNotation) {
