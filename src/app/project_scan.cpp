@@ -14,26 +14,32 @@ bool IsQuote(char c) {
     return c == '\'' || c == '"';
 }
 
-std::string CutAtBrace(std::string text) {
-    const size_t brace = text.find('{');
-    if (brace != std::string::npos)
-        text.erase(brace);
-    return text;
+std::string_view CutAtBrace(std::string_view text) {
+    return text.substr(0, text.find('{'));
 }
 
-std::string TrimmedEnd(std::string text) {
+std::string_view TrimmedView(std::string_view text) {
+    while (!text.empty() && IsSpaceByte(text.front()))
+        text.remove_prefix(1);
     while (!text.empty() && IsSpaceByte(text.back()))
-        text.pop_back();
+        text.remove_suffix(1);
     return text;
 }
 
-std::string Upper(std::string text) {
-    ToUpperInPlace(text);
+std::string_view TrimmedEnd(std::string_view text) {
+    while (!text.empty() && IsSpaceByte(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
-bool HasBlank(const std::string& text) {
-    return text.find_first_of(" \t") != std::string::npos;
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    ToUpperInPlace(upper);
+    return upper;
+}
+
+bool HasBlank(std::string_view text) {
+    return text.find_first_of(" \t") != std::string_view::npos;
 }
 
 // Lines, line ends, the byte-order mark and values are taken as the library's reader takes
@@ -41,7 +47,8 @@ bool HasBlank(const std::string& text) {
 // goes on at the next line.
 class Scanner {
 public:
-    explicit Scanner(std::string text) : text_(std::move(text)) {
+    Scanner(std::string text, const std::string* onlySection)
+        : text_(std::move(text)), onlySection_(onlySection) {
         at_ = text_.data();
         end_ = text_.data() + text_.size();
         if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0)
@@ -52,9 +59,9 @@ public:
         std::string_view line;
         while (Next(line)) {
             if (inSection_)
-                InSection(std::string(line));
+                InSection(line);
             else
-                Outside(std::string(line));
+                Outside(line);
         }
         if (inSection_)
             Problem(Section().line, "section " + Section().name + " has no " + endMarker_ +
@@ -77,20 +84,21 @@ private:
         file_.problems.push_back({line, std::move(message)});
     }
 
-    void Open(const std::string& line) {
-        const std::string upper = Upper(Trimmed(line));
+    void Open(std::string_view line) {
+        const std::string upper = Upper(TrimmedView(line));
         if (upper.rfind("START_", 0) != 0)
             Problem(lineNumber_, "START_ should begin the line; the reader takes the section "
                                  "name from the seventh character on");
-        const std::string name = TrimmedEnd(CutAtBrace(upper.substr(6)));
+        const std::string name(TrimmedEnd(CutAtBrace(std::string_view(upper).substr(6))));
+        keep_ = !onlySection_ || name == *onlySection_;
         file_.sections.push_back({name, lineNumber_, {}});
         inSection_ = true;
         endMarker_ = "END_" + name;
     }
 
-    void Outside(const std::string& line) {
-        const std::string text = CutAtBrace(Trimmed(line));
-        if (Trimmed(text).empty())
+    void Outside(std::string_view line) {
+        const std::string_view text = CutAtBrace(TrimmedView(line));
+        if (TrimmedView(text).empty())
             return;
         if (Upper(text).find("START_") == std::string::npos) {
             Problem(lineNumber_, "text outside a START_<name> ... END_<name> section; a read of "
@@ -100,8 +108,8 @@ private:
         Open(text);
     }
 
-    void InSection(const std::string& raw) {
-        const std::string line = Trimmed(raw);
+    void InSection(std::string_view raw) {
+        const std::string_view line = TrimmedView(raw);
         if (HasBlank(endMarker_) && IsBlankEndLine(line, endMarker_)) {
             inSection_ = false;
             return;
@@ -111,10 +119,10 @@ private:
         if (line.empty() || line[0] == '{')
             return;
         size_t separator = line.find(' ');
-        if (separator == std::string::npos)
+        if (separator == std::string_view::npos)
             separator = line.find('\t');
-        if (separator == std::string::npos) {
-            const std::string name = CutAtBrace(Upper(line));
+        if (separator == std::string_view::npos) {
+            const std::string name(CutAtBrace(Upper(line)));
             if (name == endMarker_) {
                 inSection_ = false;
                 return;
@@ -126,10 +134,12 @@ private:
                 Open(line);
                 return;
             }
-            Section().entries.push_back({name, {}, lineNumber_, false});
+            if (keep_)
+                Section().entries.push_back({name, {}, lineNumber_, false});
             return;
         }
-        if (Upper(line.substr(0, separator)) == endMarker_) {
+        if (line.size() >= endMarker_.size() + 1 && separator == endMarker_.size() &&
+            Upper(line.substr(0, separator)) == endMarker_) {
             Problem(lineNumber_, endMarker_ + " is followed by more text, so it does not end "
                                               "the section; nothing may follow it on the line");
             return;
@@ -139,22 +149,25 @@ private:
         size_t restFrom = separator;
         if (IsQuote(line[0])) {
             const size_t close = line.find(line[0], 1);
-            if (close == std::string::npos) {
+            if (close == std::string_view::npos) {
                 Problem(lineNumber_, "missing closing quote in the key; a read ends the section "
                                      "here");
                 return;
             }
-            entry.name = line.substr(1, close - 1);
-            if (entry.name == endMarker_) {
+            const std::string_view name = line.substr(1, close - 1);
+            if (name == endMarker_) {
                 inSection_ = false;
                 return;
             }
+            if (keep_)
+                entry.name = std::string(name);
             restFrom = close + 1;
-        } else {
-            entry.name = line.substr(0, separator);
+        } else if (keep_) {
+            entry.name = std::string(line.substr(0, separator));
         }
-        ReadValues(std::string_view(line).substr(restFrom), entry);
-        Section().entries.push_back(std::move(entry));
+        ReadValues(line.substr(restFrom), entry);
+        if (keep_)
+            Section().entries.push_back(std::move(entry));
     }
 
     // The values of a directive line and its continuation lines, which the tokenizer reads
@@ -166,7 +179,8 @@ private:
         bool unclosedQuote = false;
         int result = 0;
         while ((result = values.Next(value, doubleQuoted, unclosedQuote)) == 0)
-            entry.values.emplace_back(value);
+            if (keep_)
+                entry.values.emplace_back(value);
         if (values.ContinuationLines() > 0) {
             lineNumber_ += values.ContinuationLines();
             at_ = values.Following();
@@ -182,6 +196,8 @@ private:
     }
 
     std::string text_;
+    const std::string* onlySection_;
+    bool keep_ = true; // whether the current section's entries are kept
     const char* at_;
     const char* end_;
     ScannedFile file_;
@@ -193,7 +209,11 @@ private:
 } // namespace
 
 ScannedFile ScanProjectFile(std::istream& in) {
-    return Scanner(std::string(std::istreambuf_iterator<char>(in), {})).Run();
+    return Scanner(std::string(std::istreambuf_iterator<char>(in), {}), nullptr).Run();
+}
+
+ScannedFile ScanProjectText(std::string text, const std::string& onlySection) {
+    return Scanner(std::move(text), &onlySection).Run();
 }
 
 } // namespace pfsetup::app

@@ -34,5 +34,8 @@ struct ScannedFile {
 };
 
 ScannedFile ScanProjectFile(std::istream& in);
+// The same over a file's text, keeping the entries of the sections named `onlySection` alone
+// (the others are still read for their problems).
+ScannedFile ScanProjectText(std::string text, const std::string& onlySection);
 
 } // namespace pfsetup::app

@@ -1,11 +1,10 @@
 #include "app/settings_origins.h"
 
 #include "persist/settings_entries.h"
+#include "projfile/file_io.h"
 #include "projfile/installed_files.h"
 #include "projfile/spi_messages.h"
 #include "setup/ascii_text.h"
-
-#include <fstream>
 
 namespace pfsetup::app {
 
@@ -47,12 +46,14 @@ const EntryOrigin* MergedSettings::Find(const std::string& key) const {
 bool ScanFile(const std::string& path, ScannedFile& scan) {
     if (!Readable(path))
         return false;
-    std::ifstream in(path, std::ios::binary);
-    scan = ScanProjectFile(in);
-    if (in.bad()) {
-        Error(path, "cannot read the file to its end");
+    std::string text;
+    if (const int error = ReadWholeFile(path, text)) {
+        Error(path, "cannot read the file: " + DescribeFileError(error));
         return false;
     }
+    // Only the settings section's entries are used; the rest is read for its problems.
+    static const std::string settings = kSettingsSection;
+    scan = ScanProjectText(std::move(text), settings);
     return true;
 }
 

@@ -249,6 +249,9 @@ int ReadProject(const std::string& project, CPFCoreSetupAPI& store) {
 int LoadStore(const std::string& project, CPFCoreSetupAPI*& store) {
     Pfsetup_initialize();
     store = Pfsetup_store();
+    // A command reads the project once and writes it at most once: the write goes through the
+    // project the read made when the file is still as read.
+    store->KeepProjectForWrite(true);
     return ReadProject(project, *store);
 }
 

@@ -157,7 +157,10 @@ int CPFCoreSetupAPI::WriteCPMFile() {
     // the file since this module last parsed or wrote it (a tree a host built is kept).
     if (changed || (TreeIdentity().inode != 0 && TreeIdentity() != now))
         ARObjFind::resetRoots();
+    if (changed)
+        ReadProject.reset(); // the file is not what that project holds
     const int written = changed ? WriteChangesOverFile() : WriteCPMFileLocked();
+    ReadProject.reset();
     if (written) {
         TreeIdentity() = IdentityOf(CPMFileName);
         // After a merge the file holds more than this store (others' settings): the next write
@@ -210,6 +213,15 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
     ARStatus status;
     ARObjFind finder;
     ARTreeNode* root = nullptr;
+    // The file is opened once (or was, by the read this write follows, when the store kept
+    // it): the tree is parsed from it when none is registered, and the write goes through it.
+    SpiProject opened;
+    const bool reuse = ReadProject && ReadProject->FileName() == CPMFileName;
+    if (!reuse && opened.Open(CPMFileName) != 0) {
+        PutLogError("\n" + SpiLastMessage() + "\nUnable to save file " + CPMFileName);
+        return 0;
+    }
+    SpiProject& project = reuse ? *ReadProject : opened;
     // A tree parsed from another project file is not this project's.
     if (!ARObjFind::rootsSource().empty() && ARObjFind::rootsSource() != CPMFileName)
         ARObjFind::resetRoots();
@@ -217,7 +229,7 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
         STSetupFile setupFile(CPMFileName, true);
         setupFile.setReadMode(2);
         status.reset(0xffff);
-        if (!setupFile.parse(status).test(1)) {
+        if (!setupFile.parse(status, project).test(1)) {
             PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
             return 0;
         }
@@ -232,8 +244,9 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
     for (SettingsEntry& entry : entries)
         entry.value = StoredEntryValue(entry.key, entry.value);
     STSetupWriter writer(CPMFileName, status);
+    writer.setProject(&project);
     writer.setProjectEditor(
-        [&entries](SpiProject& project) { RefreshSettingsSection(entries, project); });
+        [&entries](SpiProject& target) { RefreshSettingsSection(entries, target); });
     root->accept(writer);
     if (!problems.empty())
         PutLogError(problems);

@@ -46,11 +46,14 @@ int CPFCoreSetupAPI::ReadSetup() {
     // Who the file is before the read: a writer that changes it from here on shows.
     const FileIdentity before = IdentityOf(DefFileName);
     const unsigned long long stamp[4] = {before.device, before.inode, before.size, before.modified};
+    ReadProject.reset();
     if (!LoadSettings(DefFileName)) {
         PutLogError("\nUnable to read " + DefFileName);
         RememberRead(DefFileName, stamp, true);
         return 0;
     }
+    if (KeepReadProject)
+        ReadProject = std::move(Project);
     CloseProject();
     LastReadWriteFileName = DefFileName;
     RememberRead(DefFileName, stamp, false);

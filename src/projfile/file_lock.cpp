@@ -133,9 +133,8 @@ int ProjectLock::Acquire(const std::string& target) {
     }
     const std::string lockFile = LockFileOf(resolved);
     using Clock = std::chrono::steady_clock;
-    const auto deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(LockTimeout()));
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(LockTimeout()));
     auto pause = std::chrono::milliseconds(2);
     for (;;) {
         int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <sstream>
 #include <unordered_map>
 #include <vector>
@@ -19,11 +20,47 @@ bool IsQuote(char c) {
     return c == '\'' || c == '"';
 }
 
-const char* LineBreakProblem(std::string_view text) {
-    if (text.find('\n') != std::string_view::npos) {
+// What the quoting rules ask of a text, found in one pass over it (a large save asks it of
+// millions of short texts): a table gives each byte's bit.
+struct TextBytes {
+    bool single, dbl, lineFeed, carriage, space, tab, brace;
+};
+
+TextBytes BytesOf(std::string_view text) {
+    enum : unsigned char {
+        kSingle = 1,
+        kDouble = 2,
+        kLf = 4,
+        kCr = 8,
+        kSpace = 16,
+        kTab = 32,
+        kBrace = 64
+    };
+    static const auto table = [] {
+        std::array<unsigned char, 256> bits{};
+        bits['\''] = kSingle;
+        bits['"'] = kDouble;
+        bits['\n'] = kLf;
+        bits['\r'] = kCr;
+        bits[' '] = kSpace;
+        bits['\t'] = kTab;
+        bits['{'] = kBrace;
+        return bits;
+    }();
+    unsigned char seen = 0;
+    for (const char c : text) {
+        seen |= table[static_cast<unsigned char>(c)];
+    }
+    return TextBytes{(seen & kSingle) != 0, (seen & kDouble) != 0, (seen & kLf) != 0,
+                     (seen & kCr) != 0,     (seen & kSpace) != 0,  (seen & kTab) != 0,
+                     (seen & kBrace) != 0};
+}
+
+const char* LineBreakProblem(const TextBytes& bytes) {
+    if (bytes.lineFeed) {
         return "it holds a line break";
     }
-    if (text.find('\r') != std::string_view::npos) {
+    if (bytes.carriage) {
         return "it holds a carriage return";
     }
     return nullptr;
@@ -32,26 +69,28 @@ const char* LineBreakProblem(std::string_view text) {
 // Whether a value written without quotes reads back as it is: the reader trims white space
 // around the line, would take a leading quote as an opening one, ends the value at a space,
 // and continues a line that ends in a backslash.
-bool ReadsBackBare(std::string_view text, bool lastOnLine) {
-    return !text.empty() && text.find(' ') == std::string_view::npos &&
-           !pfsetup::IsSpaceByte(text.front()) && !IsQuote(text.front()) &&
+bool ReadsBackBare(std::string_view text, const TextBytes& bytes, bool lastOnLine) {
+    return !text.empty() && !bytes.space && !pfsetup::IsSpaceByte(text.front()) &&
+           !IsQuote(text.front()) &&
            !(lastOnLine && (pfsetup::IsSpaceByte(text.back()) || text.back() == '\\'));
 }
 
 // How a value is written: in `preferred` quotes; in the other ones when it holds `preferred`;
 // bare when it holds both, as far as that reads back.
 char ValueQuote(std::string_view value, char preferred, bool last, const char*& problem) {
-    if ((problem = LineBreakProblem(value)) != nullptr) {
+    const TextBytes bytes = BytesOf(value);
+    if ((problem = LineBreakProblem(bytes)) != nullptr) {
         return kUnwritable;
     }
-    const char other = preferred == '"' ? '\'' : '"';
-    if (value.find(preferred) == std::string_view::npos) {
+    const bool holdsPreferred = preferred == '"' ? bytes.dbl : bytes.single;
+    const bool holdsOther = preferred == '"' ? bytes.single : bytes.dbl;
+    if (!holdsPreferred) {
         return preferred;
     }
-    if (value.find(other) == std::string_view::npos) {
-        return other;
+    if (!holdsOther) {
+        return preferred == '"' ? '\'' : '"';
     }
-    if (ReadsBackBare(value, last)) {
+    if (ReadsBackBare(value, bytes, last)) {
         return kBare;
     }
     problem = "it holds both quote characters and white space";
@@ -64,15 +103,16 @@ char ValueQuote(std::string_view value, char preferred, bool last, const char*& 
 // written bare where that reads back, else in quotes (which must not hold the end marker).
 char NameQuote(std::string_view name, bool hasValues, std::string_view endMarker,
                const char*& problem) {
-    if ((problem = LineBreakProblem(name)) != nullptr) {
+    const TextBytes bytes = BytesOf(name);
+    if ((problem = LineBreakProblem(bytes)) != nullptr) {
         return kUnwritable;
     }
-    const bool blank = name.find_first_of(" \t") != std::string_view::npos;
+    const bool blank = bytes.space || bytes.tab;
     if (!hasValues && !blank) {
         if (!name.empty() &&
             (pfsetup::IsSpaceByte(name.front()) || pfsetup::IsSpaceByte(name.back()))) {
             problem = "a name without values cannot start or end in white space";
-        } else if (name.find('{') != std::string_view::npos) {
+        } else if (bytes.brace) {
             problem = "a name without values cannot hold '{'";
         } else if (pfsetup::EqualsIgnoreCase(name, endMarker)) {
             problem = "a name without values would end the section";
@@ -82,12 +122,11 @@ char NameQuote(std::string_view name, bool hasValues, std::string_view endMarker
         return problem ? kUnwritable : kBare;
     }
     // A name followed by values may end in white space: it ends at the blank before them.
-    if (hasValues && !name.empty() && name.find(' ') == std::string_view::npos &&
-        !pfsetup::IsSpaceByte(name.front()) && !IsQuote(name.front())) {
+    if (hasValues && !name.empty() && !bytes.space && !pfsetup::IsSpaceByte(name.front()) &&
+        !IsQuote(name.front())) {
         return kBare;
     }
-    const bool single = name.find('\'') != std::string_view::npos;
-    if (single && name.find('"') != std::string_view::npos) {
+    if (bytes.single && bytes.dbl) {
         problem = "it holds both quote characters and needs quotes";
         return kUnwritable;
     }
@@ -95,16 +134,16 @@ char NameQuote(std::string_view name, bool hasValues, std::string_view endMarker
         problem = "in quotes it would end the section";
         return kUnwritable;
     }
-    return single ? '"' : '\'';
+    return bytes.single ? '"' : '\'';
 }
 
-void WriteText(std::ostream& file, std::string_view text, char quote) {
+void WriteText(std::streambuf& out, std::string_view text, char quote) {
     if (quote != kBare) {
-        file.put(quote);
+        out.sputc(quote);
     }
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.sputn(text.data(), static_cast<std::streamsize>(text.size()));
     if (quote != kBare) {
-        file.put(quote);
+        out.sputc(quote);
     }
 }
 
@@ -115,8 +154,11 @@ bool Exists(const std::string& path) {
 
 // The header, then `writePrograms` when given, into a file replaced whole on success.
 // 0, or the error.
+// The header, then `writePrograms`, into a file replaced whole on success. 0, or the error;
+// when `writePrograms` gives a problem (what cannot read back), the file is left as it was,
+// `problem` says why and the result is -1.
 template <class Body>
-int WriteWholeFile(const std::string& path, Body&& writePrograms) {
+int WriteWholeFile(const std::string& path, Body&& writePrograms, std::string& problem) {
     pfsetup::AtomicFile out(path);
     if (const int error = out.Begin(); error != 0) {
         return error;
@@ -129,9 +171,19 @@ int WriteWholeFile(const std::string& path, Body&& writePrograms) {
         known = out.ModificationTime(modified);
     }
     WriteHeader(out.Stream(), "SPI", "{", "}", known ? &modified : nullptr);
-    writePrograms(out.Stream());
+    problem = writePrograms(out.Stream());
+    if (!problem.empty()) {
+        return -1; // the temporary goes with `out`
+    }
     return out.Commit();
 }
+
+// A stream that keeps nothing, for the checks of a write that is not made.
+class Discard : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
 
 } // namespace
 
@@ -172,7 +224,7 @@ void WriteHeader(std::ostream& file, const std::string& creator, const std::stri
 }
 
 const char* pfsetup::ProgramNameProblem(std::string_view name) {
-    if (const char* problem = LineBreakProblem(name)) {
+    if (const char* problem = LineBreakProblem(BytesOf(name))) {
         return problem;
     }
     if (name.find('{') != std::string_view::npos) {
@@ -184,35 +236,38 @@ const char* pfsetup::ProgramNameProblem(std::string_view name) {
     return nullptr;
 }
 
-const char* pfsetup::DirectiveLineProblem(const SpiDirective& directive,
-                                          std::string_view endMarker) {
-    const SpiValueList& values = directive.ActiveValues();
+namespace {
+
+// Writes one directive line; the reason the line would not read back as it is held, or
+// nullptr. A line found unwritable is left unfinished: the caller drops the whole write.
+const char* WriteCheckedLine(std::streambuf& out, const SpiDirective& directive,
+                             std::string_view endMarker) {
+    const SpiValueList values = directive.ActiveValues();
     const char* problem = nullptr;
-    if (NameQuote(directive.name, !values.empty(), endMarker, problem) == kUnwritable) {
+    const char nameQuote = NameQuote(directive.name, !values.empty(), endMarker, problem);
+    if (nameQuote == kUnwritable) {
         return problem;
     }
+    WriteText(out, directive.name, nameQuote);
     const char preferred = directive.doubleQuoted != 0 ? '"' : '\'';
     std::size_t left = values.size();
     for (const std::string_view value : values) {
-        if (ValueQuote(value, preferred, --left == 0, problem) == kUnwritable) {
+        const char quote = ValueQuote(value, preferred, --left == 0, problem);
+        if (quote == kUnwritable) {
             return problem;
         }
+        out.sputc(' ');
+        WriteText(out, value, quote);
     }
+    out.sputc('\n');
     return nullptr;
 }
 
+} // namespace
+
 void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive,
                         std::string_view endMarker) {
-    const SpiValueList& values = directive.ActiveValues();
-    const char* problem = nullptr;
-    WriteText(file, directive.name, NameQuote(directive.name, !values.empty(), endMarker, problem));
-    const char preferred = directive.doubleQuoted != 0 ? '"' : '\'';
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        file.put(' ');
-        WriteText(file, values[i],
-                  ValueQuote(values[i], preferred, i + 1 == values.size(), problem));
-    }
-    file.put('\n');
+    WriteCheckedLine(*file.rdbuf(), directive, endMarker);
 }
 
 namespace {
@@ -282,43 +337,17 @@ bool Written(const SpiDirective& directive, bool writeAll, bool commentsStandIn)
 } // namespace
 
 std::string pfsetup::ProgramsProblem(const SpiProgramList& programs, bool writeAll) {
-    std::string endMarker;
-    for (const auto& program : programs) {
-        if (!writeAll && !program->changed) {
-            continue;
-        }
-        if (const char* problem = pfsetup::ProgramNameProblem(program->name)) {
-            return pfsetup::Format("program \"%s\": %s", program->name.c_str(), problem);
-        }
-        endMarker = "END_" + program->name;
-        pfsetup::ToUpperInPlace(endMarker);
-        const bool standIn = CommentsStandIn(*program);
-        const bool blankName = program->name.find_first_of(" \t") != std::string::npos;
-        for (const SpiDirective* directive : program->directives) {
-            if (!Written(*directive, writeAll, standIn)) {
-                continue;
-            }
-            const char* problem = pfsetup::DirectiveLineProblem(*directive, endMarker);
-            if (problem == nullptr && blankName) {
-                // The end line of such a section is found by its text before '{'.
-                std::ostringstream line;
-                WriteDirectiveLine(line, *directive, endMarker);
-                if (pfsetup::IsBlankEndLine(line.str(), endMarker)) {
-                    problem = "it would read as the section's end line";
-                }
-            }
-            if (problem != nullptr) {
-                return pfsetup::Format("program \"%s\", directive \"%s\": %s",
-                                       program->name.c_str(), std::string(directive->name).c_str(),
-                                       problem);
-            }
-        }
-    }
-    return std::string();
+    Discard nowhere;
+    std::ostream out(&nowhere);
+    return WritePrograms(out, programs, writeAll);
 }
 
-void pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll) {
+std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& programs,
+                                   bool writeAll) {
     std::string endMarker;
+    // Lines go straight into the stream's buffer, whole: a large save writes millions of them,
+    // and the buffer (AtomicFile's) keeps any write error for the commit.
+    std::streambuf& out = *file.rdbuf();
     // Comments inside a section, by the directive they stood after; whether each was written.
     std::unordered_map<const char*, std::vector<std::size_t>> after;
     std::vector<bool> written;
@@ -326,6 +355,10 @@ void pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& programs, 
         if (!writeAll && !program->changed) {
             continue;
         }
+        if (const char* problem = pfsetup::ProgramNameProblem(program->name)) {
+            return pfsetup::Format("program \"%s\": %s", program->name.c_str(), problem);
+        }
+        const bool blankName = program->name.find_first_of(" \t") != std::string::npos;
         const std::vector<SpiComment>& comments = program->comments;
         const bool standIn = CommentsStandIn(*program);
         const bool bracesAtEnd = standIn && BraceCommentsOutOfOrder(*program);
@@ -358,7 +391,23 @@ void pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& programs, 
         }
         for (const SpiDirective* directive : program->directives) {
             if (Written(*directive, writeAll, standIn)) {
-                WriteDirectiveLine(file, *directive, endMarker);
+                const char* problem = nullptr;
+                if (blankName) {
+                    // The end line of such a section is found by its text before '{'.
+                    std::ostringstream line;
+                    problem = WriteCheckedLine(*line.rdbuf(), *directive, endMarker);
+                    if (!problem && pfsetup::IsBlankEndLine(line.str(), endMarker)) {
+                        problem = "it would read as the section's end line";
+                    }
+                    file << line.str();
+                } else {
+                    problem = WriteCheckedLine(out, *directive, endMarker);
+                }
+                if (problem != nullptr) {
+                    return pfsetup::Format("program \"%s\", directive \"%s\": %s",
+                                           program->name.c_str(),
+                                           std::string(directive->name).c_str(), problem);
+                }
             }
             // Comments follow the directive they stood after, whether it is written or not.
             if (!after.empty()) {
@@ -382,6 +431,7 @@ void pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& programs, 
     for (const std::string_view text : programs.trailingComments) {
         file << text << '\n';
     }
+    return std::string();
 }
 
 int SpiProject::Create(const std::string& name, int overwrite) {
@@ -402,7 +452,9 @@ int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
             pfsetup::Format("SPI_NOTE: Project file \"%s\" aleardy exists", name.c_str()));
         return 6;
     }
-    const int error = WriteWholeFile(name, [](std::ostream&) {});
+    std::string problem;
+    const int error = WriteWholeFile(
+        name, [](std::ostream&) { return std::string(); }, problem);
     if (error != 0) {
         SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s",
                                        name.c_str(), pfsetup::DescribeFileError(error).c_str()));
@@ -426,16 +478,18 @@ int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
     if (writeAll == 0 && MarkUnchangedEntries() == -1) {
         return -1;
     }
-    // What cannot be written so that it reads back fails the save before anything is written.
-    const std::string problem = pfsetup::ProgramsProblem(programs, writeAll != 0);
+    // What cannot be written so that it reads back fails the save, and nothing is written.
+    std::string problem;
+    const int error = WriteWholeFile(
+        name,
+        [&](std::ostream& file) { return pfsetup::WritePrograms(file, programs, writeAll != 0); },
+        problem);
     if (!problem.empty()) {
         SetLastMessage(pfsetup::Format(
             "SPI_ERROR: Failed to save project file \"%s\". Cannot write %s; nothing was written.",
             name.c_str(), problem.c_str()));
         return -1;
     }
-    const int error = WriteWholeFile(
-        name, [&](std::ostream& file) { pfsetup::WritePrograms(file, programs, writeAll != 0); });
     if (error != 0) {
         SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". %s",
                                        name.c_str(), pfsetup::DescribeFileError(error).c_str()));

@@ -115,24 +115,24 @@ void WriteHeader(std::ostream& file, const std::string& creator, const std::stri
 // name, in quotes where the syntax needs them, then each active value in quotes, double when
 // the directive was ever read in double quotes, else single. A text holding that quote but not
 // the other is written in the other; a value holding both is written bare. Only a line that
-// DirectiveLineProblem passes reads back as written.
+// WritePrograms finds writable reads back as written (a line it is not stops where it is).
 void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive,
                         std::string_view endMarker);
 
 namespace pfsetup {
 
-// Why a program or directive line cannot be written so that it reads back as it is held, or
-// nullptr when it can: line breaks; for a program name also '{' and trailing white space; for a
-// directive the cases WriteDirectiveLine cannot quote. Names of directives without values and
-// of programs read back upper case, which lookups ignore.
+// Why a program name cannot be written so that it reads back, or nullptr when it can: line
+// breaks, '{' and trailing white space. Names of programs, and of directives without values,
+// read back upper case, which lookups ignore.
 const char* ProgramNameProblem(std::string_view name);
-const char* DirectiveLineProblem(const SpiDirective& directive, std::string_view endMarker);
 
 // The sections a save writes: every program (`writeAll`) or those marked changed, each with
-// every directive or those marked changed, between its START_ and END_ lines. Only programs
-// that ProgramsProblem passes ("" for none; else "program "P", directive "D": why") read back.
+// every directive or those marked changed, between its START_ and END_ lines, with the user's
+// comment lines where they stood. Gives "" when all of it reads back as it is held, else why
+// not ("program "P", directive "D": why"), having stopped there: such a write is dropped.
+// ProgramsProblem is that answer without the writing.
+std::string WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll);
 std::string ProgramsProblem(const SpiProgramList& programs, bool writeAll);
-void WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll);
 
 } // namespace pfsetup
 

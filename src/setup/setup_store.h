@@ -246,6 +246,11 @@ public:
     }
 
     // Persistence (defined with the project binding).
+    // With `keep`, ReadSetup keeps the project it read until the next WriteCPMFile, which then
+    // writes through it when the file is still as read instead of reading it again (a command
+    // that reads, changes and writes a large project once). Off by default: a host's store
+    // holds no project between calls.
+    void KeepProjectForWrite(bool keep) { KeepReadProject = keep; }
     int ReadSetup();
     int WriteSetup();
     int WriteCPMFile();
@@ -307,6 +312,9 @@ private:
     std::string LogError;
     // Set together with its deleter by whoever binds a project.
     std::unique_ptr<SpiProject, void (*)(SpiProject*)> Project{nullptr, nullptr};
+    // The project ReadSetup read, kept for the next WriteCPMFile (KeepProjectForWrite).
+    std::unique_ptr<SpiProject, void (*)(SpiProject*)> ReadProject{nullptr, nullptr};
+    bool KeepReadProject = false;
     PFSymbolSizeUnits DefUnits = PFInches;
     PFSymbolOutline DefSymbolOutLine = PFThin;
     PFTextStyle DefTextStyle = PFAutomatic;

@@ -57,8 +57,7 @@ TEST_F(ConcurrentCli, AWriterGivesUpOnAHeldLock) {
     ASSERT_EQ(held.Acquire(inst.Path("p.cpm")), 0);
     const ProgramRun run = Run("set --wait 0.2 p.cpm Symbol_Width 9");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("another program is writing it: process " +
-                           std::to_string(::getpid())),
+    EXPECT_NE(run.err.find("another program is writing it: process " + std::to_string(::getpid())),
               std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("gave up after 0.2 s"), std::string::npos) << run.err;

@@ -12,8 +12,9 @@ namespace {
 class ConcurrentWrite : public ::testing::Test {
 protected:
     void SetUp() override {
-        WriteFile(project, "START_PFG142\nSymbol_Width '7'\nSymbol_Length '8'\n"
-                           "Prop_KEEP '1,k,No,Value,Left'\nEND_PFG142\nSTART_MINE\nM '1'\nEND_MINE\n");
+        WriteFile(project,
+                  "START_PFG142\nSymbol_Width '7'\nSymbol_Length '8'\n"
+                  "Prop_KEEP '1,k,No,Value,Left'\nEND_PFG142\nSTART_MINE\nM '1'\nEND_MINE\n");
     }
     // Another writer: reads the project, changes it, writes it.
     template <class Change>
@@ -43,9 +44,9 @@ protected:
 TEST_F(ConcurrentWrite, OwnChangesGoOverWhatOthersWrote) {
     Read(store);
     OtherWriter([](CPFCoreSetupAPI& other) {
-        other.PutDefSymbolLength(12);            // a setting the store leaves alone
-        other.PutDefSymbolWidth(11);             // one the store changes as well
-        AddProperty(other, "ADDED", 1, "a");     // a property the store does not know
+        other.PutDefSymbolLength(12);        // a setting the store leaves alone
+        other.PutDefSymbolWidth(11);         // one the store changes as well
+        AddProperty(other, "ADDED", 1, "a"); // a property the store does not know
     });
     store.PutDefSymbolWidth(9);
     ASSERT_EQ(store.SetCurrentPropertyByName("KEEP"), 1);

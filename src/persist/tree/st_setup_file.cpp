@@ -182,6 +182,10 @@ ARStatus& STSetupFile::parse(ARStatus& status) {
         status.fail(SpiLastMessage());
         return status;
     }
+    return parse(status, project);
+}
+
+ARStatus& STSetupFile::parse(ARStatus& status, const SpiProject& project) {
     std::string problem;
     std::vector<std::unique_ptr<ARTreeNode>> roots = BuildTreeRoots(project, problem);
     if (!problem.empty()) {
@@ -198,11 +202,12 @@ STSetupWriter::STSetupWriter(std::string fileName, ARStatus& status)
     : fileName_(std::move(fileName)), status_(status) {}
 
 void STSetupWriter::visit(ARTreeNode&) {
-    SpiProject project;
-    if (project.Open(fileName_) != 0) {
+    SpiProject opened;
+    if (!project_ && opened.Open(fileName_) != 0) {
         status_.fail(SpiLastMessage());
         return;
     }
+    SpiProject& project = project_ ? *project_ : opened;
     std::string problem;
     if (!PutTreeIntoProject(project, ARObjFind::roots(), problem)) {
         status_.fail(problem);

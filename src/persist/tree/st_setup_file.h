@@ -30,6 +30,8 @@ public:
     // Reads the tree and registers its roots ("PFG", "PropertyFile"); a project that cannot be
     // opened fails the status and registers nothing.
     ARStatus& parse(ARStatus& status);
+    // The same from the file already opened as `project`.
+    ARStatus& parse(ARStatus& status, const SpiProject& project);
 
 private:
     std::string fileName_;
@@ -43,6 +45,8 @@ public:
 
     STSetupWriter(std::string fileName, ARStatus& status);
     void setProjectEditor(ProjectEditor editor) { editor_ = std::move(editor); }
+    // Writes through `project`, the file already opened, instead of opening it again.
+    void setProject(SpiProject* project) { project_ = project; }
     // Writes every registered root into the file; failures go to the status.
     void visit(ARTreeNode& node) override;
 
@@ -50,6 +54,7 @@ private:
     std::string fileName_;
     ARStatus& status_;
     ProjectEditor editor_;
+    SpiProject* project_ = nullptr;
 };
 
 class STUtil {
