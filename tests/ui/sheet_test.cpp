@@ -92,22 +92,33 @@ TEST_F(SetupSheet, RestartWarningOnlyForAChangedReadNotation) {
     }
 }
 
-TEST_F(SetupSheet, ARefusedOkKeepsTheDialogOpenButCounts) {
+// A refused OK leaves the dialog open on the field to fix; a later Cancel throws the edits
+// away (after asking) and the dialog reports no OK.
+TEST_F(SetupSheet, ARefusedOkKeepsTheDialogOpenOnTheFieldToFix) {
     CPFSetupMain main(0);
-    const bool ok = Drive([&] { return RunSetupDialog(main, store); },
-                          [&](CSetupPropSheet& s) {
-                              EXPECT_EQ(main.m_pSheet, &s);
-                              ClickTab(CSetupPropSheet::kSymbolPage);
-                              ClickTab(CSetupPropSheet::kFormatPage);
-                              Type(CSymbolPP::kGridSize, "0"); // hidden now: OK still checks it
-                              ClickButton(PropertySheet::kIdOk);
-                              EXPECT_TRUE(s.isVisible());
-                              EXPECT_EQ(s.GetActiveIndex(), CSetupPropSheet::kSymbolPage);
-                              ClickButton(PropertySheet::kIdCancel);
-                          });
-    EXPECT_TRUE(ok);
+    const bool ok =
+        Drive([&] { return RunSetupDialog(main, store); },
+              [&](CSetupPropSheet& s) {
+                  EXPECT_EQ(main.m_pSheet, &s);
+                  ClickTab(CSetupPropSheet::kSymbolPage);
+                  Type(CSymbolPP::kGridSize, "abc");
+                  ClickTab(CSetupPropSheet::kFormatPage);
+                  ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "tab");
+                  Type(CSymbolPP::kGridSize, "0");
+                  ClickTab(CSetupPropSheet::kFormatPage);
+                  ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "tab");
+                  ClickButton(PropertySheet::kIdOk);
+                  ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "OK");
+                  EXPECT_TRUE(s.isVisible());
+                  EXPECT_EQ(s.GetActiveIndex(), CSetupPropSheet::kSymbolPage);
+                  auto* grid = Control<QLineEdit>(CSymbolPP::kGridSize);
+                  EXPECT_EQ(QApplication::focusWidget(), grid);
+                  EXPECT_EQ(grid->selectedText(), "0");
+                  ClickButton(PropertySheet::kIdCancel);
+              });
+    EXPECT_FALSE(ok);
     EXPECT_EQ(main.m_pSheet, nullptr);
-    ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "OK");
+    ExpectShown(PropertySheet::kDiscardQuestion, MessageIcon::Question, "Cancel");
 }
 
 TEST_F(SetupSheet, CancelRereadsTheLastFileIfThereIsOne) {
@@ -142,6 +153,7 @@ TEST_F(SetupSheet, InterpretationDialog) {
                                          ClickButton(PropertySheet::kIdCancel);
                                      });
     EXPECT_EQ(cancelled, 2u);
+    ExpectShown(PropertySheet::kDiscardQuestion, MessageIcon::Question, "Cancel");
     EXPECT_EQ(Get(store, &Store::GetAlphaNumValue), PFAlphaNum_BN);
 }
 
