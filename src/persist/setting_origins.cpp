@@ -2,19 +2,11 @@
 
 #include "persist/settings_entries.h"
 #include "projfile/spi_project.h"
-#include "setup/ascii_text.h"
 #include "setup/setup_store.h"
 
 namespace pfsetup {
 
 namespace {
-
-std::string UpperKey(const std::string& key) {
-    std::string upper = key;
-    for (char& c : upper)
-        c = ToUpperAscii(c);
-    return upper;
-}
 
 const char* LevelName(int level) {
     switch (level) {
@@ -29,8 +21,8 @@ const char* LevelName(int level) {
 
 } // namespace
 
-SettingOriginMap ReadSettingOrigins(const std::string& project) {
-    SettingOriginMap origins;
+std::vector<SettingOrigin> ReadSettingOrigins(const std::string& project) {
+    std::vector<SettingOrigin> origins;
     SpiProject merged;
     if ((project.empty() ? merged.ReadInstallAndSiteFiles() : merged.Open(project)) != 0)
         return origins;
@@ -38,17 +30,13 @@ SettingOriginMap ReadSettingOrigins(const std::string& project) {
     if (!section)
         return origins;
     for (const auto& directive : section->directives) {
+        const SpiValueList& values = directive->ActiveValues();
         const SpiOrigin& origin = directive->origins[directive->level];
-        // The first directive of a name is the one a read takes.
-        origins.emplace(UpperKey(std::string(directive->name)),
-                        SettingOrigin{LevelName(directive->level), origin.File(), origin.line});
+        origins.push_back({std::string(directive->name),
+                           values.empty() ? std::string() : std::string(values[0]),
+                           LevelName(directive->level), origin.File(), origin.line});
     }
     return origins;
-}
-
-const SettingOrigin* FindSettingOrigin(const SettingOriginMap& origins, const std::string& key) {
-    const auto found = origins.find(UpperKey(key));
-    return found == origins.end() ? nullptr : &found->second;
 }
 
 bool ReadInstalledSettings(CPFCoreSetupAPI& store) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace pfsetup {
 
@@ -27,13 +28,16 @@ public:
     CPFCoreSetupAPI& InstalledDefaults();
 
 private:
-    const SettingOriginMap& Origins();
-    const SettingOriginMap& InstalledOrigins();
+    // By key in upper case: names in project files compare ignoring case.
+    using OriginMap = std::unordered_map<std::string, SettingOrigin>;
+    static OriginMap Index(std::vector<SettingOrigin> origins);
+    const OriginMap& Origins();
+    const OriginMap& InstalledOrigins();
 
     std::string project_;
     std::string template_;
-    std::optional<SettingOriginMap> origins_;
-    std::optional<SettingOriginMap> installedOrigins_;
+    std::optional<OriginMap> origins_;
+    std::optional<OriginMap> installedOrigins_;
     std::unique_ptr<CPFCoreSetupAPI> defaults_;
 };
 
