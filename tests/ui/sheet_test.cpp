@@ -59,12 +59,36 @@ TEST_F(SetupSheet, OkTransfersOnlyOpenedPagesAndWrites) {
     EXPECT_FLOAT_EQ(Get(*Reread(), &Store::GetDefGridSize), 0.2f);
 }
 
-TEST_F(SetupSheet, AFailedWriteIsReported) {
-    const std::string missing = install.Path("missing/project.cpm");
-    store.PutCPMFileName(missing);
-    Open(CSetupPropSheet::kPropertyPage);
-    ClickButton(PropertySheet::kIdOk);
-    ExpectShown(("\nUnable to save file " + missing).c_str(), MessageIcon::Exclamation, "");
+// A failed write keeps the dialog open with the edits and tells the host nothing: the user
+// fixes the cause and presses OK again, or cancels, and the dialog reports only a written OK.
+TEST_F(SetupSheet, AFailedWriteKeepsTheDialogOpenWithTheEdits) {
+    const std::string folder = install.Path("later");
+    const std::string file = folder + "/project.cpm";
+    store.PutCPMFileName(file);
+    CPFSetupMain main(0);
+    for (bool fix : {false, true}) {
+        const bool ok =
+            Drive([&] { return RunSetupDialog(main, store); },
+                  [&](CSetupPropSheet& s) {
+                      ClickTab(CSetupPropSheet::kSymbolPage);
+                      Type(CSymbolPP::kGridSize, "0.2");
+                      ClickButton(PropertySheet::kIdOk);
+                      ExpectShown(("\nUnable to save file " + file).c_str(),
+                                  MessageIcon::Exclamation, "OK");
+                      EXPECT_TRUE(s.isVisible());
+                      EXPECT_EQ(host.posted, std::vector<unsigned>{});
+                      if (fix) {
+                          std::filesystem::create_directory(folder);
+                          WriteFile(file, ReadFile(project));
+                      }
+                      host.answers = {MessageResult::Yes};
+                      ClickButton(fix ? PropertySheet::kIdOk : PropertySheet::kIdCancel);
+                  });
+        EXPECT_EQ(ok, fix);
+        ExpectShown(fix ? nullptr : PropertySheet::kDiscardQuestion, MessageIcon::Question, "end");
+    }
+    EXPECT_EQ(host.posted, (std::vector<unsigned>{0x40E, 0x40F}));
+    EXPECT_NE(ReadFile(file).find("Symbol_GridSize '0.200000'"), std::string::npos);
 }
 
 TEST_F(SetupSheet, RestartWarningOnlyForAChangedReadNotation) {
@@ -258,6 +282,107 @@ TEST_F(SetupSheet, EndToEndThroughTheEntryObject) {
     EXPECT_EQ(Get<PFActiveLow>(*fresh, &Store::GetDefReadActiveLowPinNotation),
               PFActiveLow_Suffix_N);
     EXPECT_EQ(Get(*fresh, &Store::GetNumAlphaValue), PFNumAlpha_S_BN);
+}
+
+// Edit Template names the template and offers it to "Save..", which refuses to save while a
+// page refuses and takes every choice of the Symbol page, the split-instance one included.
+TEST_F(SetupSheet, EditTemplateNamesItsFileAndSavesOverIt) {
+    const std::string tpl = install.Path("logic.tpl");
+    WriteFile(tpl, "START_PFG142\nSymbol_Width '11'\nEND_PFG142\n");
+    EntryObject(project);
+    CPFSetupMain editor(1);
+    ASSERT_EQ(editor.LoadDataFromFile(tpl.c_str()), 1);
+    host.filePaths = {tpl};
+    host.answers = {MessageResult::No};
+    const bool ok = Drive([&] { return editor.DisplaySetup(); },
+                          [&](CSetupPropSheet& s) {
+                              EXPECT_EQ(s.windowTitle(), "Edit Template - logic.tpl");
+                              Grid* grid = Control<Grid>(CPropertyPP::kGrid);
+                              TypeInCell(grid, 1, CPropertyGridWnd::kName, "tolerance");
+                              TypeInCell(grid, 1, CPropertyGridWnd::kValue, "5%!");
+                              ClickButton(CSetupPropSheet::kIdTemplateButton);
+                              ExpectShown("ERROR:Invalid characters found in property value field",
+                                          MessageIcon::Exclamation, "Save..");
+                              EXPECT_EQ(s.GetActiveIndex(), CSetupPropSheet::kPropertyPage);
+                              EXPECT_TRUE(IsCurrent(grid, 1, CPropertyGridWnd::kValue));
+                              EXPECT_TRUE(host.fileDialogs.empty());
+                              TypeInCell(grid, 1, CPropertyGridWnd::kValue, "10%");
+                              ClickTab(CSetupPropSheet::kSymbolPage);
+                              Click(CSymbolPP::kUseSplitInstName);
+                              ClickButton(CSetupPropSheet::kIdTemplateButton);
+                          });
+    EXPECT_FALSE(ok); // saved, then not applied
+    ASSERT_EQ(host.fileDialogs.size(), 1u);
+    EXPECT_EQ(host.fileDialogs[0].request.initialName, tpl);
+    const std::string text = ReadFile(tpl);
+    for (const char* line : {"Symbol_Width '11'", "UseSplitInstProp '0'", "Prop_TOLERANCE '1,10%,"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    ExpectShown(kApplyQuestion, MessageIcon::Question, "applied?");
+}
+
+// Restore Defaults puts the install and site values on the shown page only; Cancel undoes it
+// like any edit, OK writes it. Each field's tip says where its value comes from.
+TEST_F(SetupSheet, RestoreDefaultsAndWhereValuesComeFrom) {
+    install.WriteSite(
+        "START_PFG142\nSymbol_Length '9'\nProp_SITE '1,s,Yes,Value,Left'\nEND_PFG142\n");
+    const std::string demo = ReadFile(project);
+    auto tip = [this](int id) { return Control(id)->toolTip().toStdString(); };
+    Open(CSetupPropSheet::kSymbolPage);
+    // The demo project sets the grid on its line 20; the site file the height.
+    EXPECT_NE(tip(CSymbolPP::kGridSize).find("project file " + project + ":20"), std::string::npos)
+        << tip(CSymbolPP::kGridSize);
+    EXPECT_NE(tip(CSymbolPP::kMinHeight).find("site file"), std::string::npos);
+    EXPECT_NE(tip(CSymbolPP::kPinSpacingTopBottom).find("install file"), std::string::npos);
+    EXPECT_NE(tip(CSymbolPP::kGridSize).find("greater than 0"), std::string::npos);
+
+    ClickButton(PropertySheet::kIdRestoreDefaults);
+    EXPECT_EQ(Control<QLineEdit>(CSymbolPP::kGridSize)->text(), "0.05");
+    EXPECT_EQ(Control<QLineEdit>(CSymbolPP::kMinWidth)->text(), "6");
+    EXPECT_EQ(Control<QLineEdit>(CSymbolPP::kMinHeight)->text(), "9");
+    EXPECT_NE(tip(CSymbolPP::kGridSize).find("install file"), std::string::npos);
+    ClickTab(CSetupPropSheet::kPropertyPage);
+    ClickButton(PropertySheet::kIdRestoreDefaults);
+    Grid* grid = Control<Grid>(CPropertyPP::kGrid);
+    EXPECT_EQ(grid->GetCellText(1, CPropertyGridWnd::kName) + "|" +
+                  grid->GetCellText(2, CPropertyGridWnd::kName),
+              "SITE|");
+    ClickTab(CSetupPropSheet::kPinPage); // not restored: the demo's loads
+    EXPECT_EQ(Control<Grid>(CPinPP::kGrid)->GetCellText(3, CPinGridWnd::kIil), "-0.02");
+    QTest::keyClick(active, Qt::Key_Escape);
+    ExpectShown(PropertySheet::kDiscardQuestion, MessageIcon::Question, "Escape");
+    EXPECT_EQ(ReadFile(project), demo);
+    EXPECT_EQ(store.SetCurrentPropertyByName("TOLERANCE"), 1); // read again
+
+    Open(CSetupPropSheet::kSymbolPage);
+    ClickButton(PropertySheet::kIdRestoreDefaults);
+    ClickButton(PropertySheet::kIdOk);
+    auto fresh = Reread();
+    EXPECT_FLOAT_EQ(Get(*fresh, &Store::GetDefGridSize), 0.05f);
+    EXPECT_EQ(Get(*fresh, &Store::GetDefSymbolWidth), 6);
+    EXPECT_EQ(Get(*fresh, &Store::GetDefSymbolLength), 9);
+    EXPECT_EQ(fresh->SetCurrentPropertyByName("TOLERANCE"), 1);
+}
+
+// A larger dialog gives its room to the value column, the Pin grid and the Symbol fields.
+TEST_F(SetupSheet, ALargerDialogWidensGridsAndFields) {
+    Open(CSetupPropSheet::kPropertyPage);
+    auto widths = [this] {
+        auto* properties = Control<Grid>(CPropertyPP::kGrid);
+        return std::vector<int>{properties->columnWidth(CPropertyGridWnd::kName),
+                                properties->columnWidth(CPropertyGridWnd::kValue),
+                                Control(CPinPP::kGrid)->width(),
+                                Control(CSymbolPP::kGridSize)->width()};
+    };
+    for (int page : {1, 2, 0})
+        ClickTab(page);
+    const std::vector<int> before = widths();
+    active->resize(active->width() + 300, active->height() + 100);
+    for (int page : {1, 2, 0})
+        ClickTab(page);
+    const std::vector<int> after = widths();
+    EXPECT_EQ(after[0], before[0]);
+    for (size_t i = 1; i < after.size(); ++i)
+        EXPECT_GE(after[i], before[i] + 150) << i;
 }
 
 TEST_F(SetupSheet, RendersEveryPageOffscreen) {
