@@ -117,25 +117,8 @@ void CSetupPropSheet::Refused(int pageIndex) {
 
 bool CSetupPropSheet::PagesAccept(std::initializer_list<int> pageIndices) {
     for (int index : pageIndices) {
-        pfsetup::PropertyPage* page = nullptr;
-        switch (index) {
-        case kPropertyPage:
-            page = &m_PropertyPage;
-            break;
-        case kPinPage:
-            page = &m_PinPage;
-            break;
-        case kSymbolPage:
-            page = &m_SymbolPage;
-            break;
-        case kFormatPage:
-            page = &m_FormatPage;
-            break;
-        default:
-            page = &m_InterpretationPage;
-            break;
-        }
-        if (page->m_bInitialised && !page->OnKillActive()) {
+        pfsetup::PropertyPage* page = GetPage(index);
+        if (page && page->m_bInitialised && !page->OnKillActive()) {
             Refused(index);
             return false;
         }

@@ -10,11 +10,12 @@
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
-
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+
 #include <utility>
+#include <vector>
 
 namespace pfsetup {
 
