@@ -6,48 +6,37 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace pfsetup::test {
 namespace {
 
-const SettingOrigin* Find(const std::vector<SettingOrigin>& origins, const std::string& key) {
-    for (const SettingOrigin& origin : origins)
-        if (origin.key == key)
-            return &origin;
-    return nullptr;
+// "level file:line = value" of the entry named `key`, "-" for none.
+std::string Origin(const std::vector<SettingOrigin>& origins, const std::string& key) {
+    for (const SettingOrigin& o : origins)
+        if (o.key == key)
+            return o.level + " " + o.file + ":" + std::to_string(o.line) + " = " + o.value;
+    return "-";
 }
 
-TEST(SettingOrigins, EachEntryNamesItsFileLevelAndLine) {
+TEST(SettingOrigins, EachEntryNamesItsLevelFileAndLine) {
     TempInstallation inst;
     inst.WriteSite("START_PFG142\nSymbol_Width '9'\nSymbol_Length '7'\nEND_PFG142\n");
+    const std::string site = inst.Path("inst/qrvsetup/projmgr/site.cpm");
     const std::string project = inst.Path("p.cpm");
     WriteFile(project, "START_PFG142\n\nsymbol_length '5'\nProp_X '1,x,Yes,Value,Left'\n"
                        "END_PFG142\n");
     const std::vector<SettingOrigin> origins = ReadSettingOrigins(project);
-    // The key as the first file that names it spells it, then the level, the file and the line
-    // of the value in effect.
-    const std::tuple<const char*, const char*, std::string, int> cases[] = {
-        {"Symbol_Length", "user", project, 3},
-        {"Prop_X", "user", project, 4},
-        {"Symbol_Width", "site", inst.Path("inst/qrvsetup/projmgr/site.cpm"), 2},
-    };
-    for (const auto& [key, level, file, line] : cases) {
-        const SettingOrigin* origin = Find(origins, key);
-        ASSERT_NE(origin, nullptr) << key;
-        EXPECT_EQ(origin->level + " " + origin->file + ":" + std::to_string(origin->line),
-                  level + (" " + file) + ":" + std::to_string(line));
-    }
-    EXPECT_EQ(Find(origins, "Symbol_Length")->value, "5");
-    EXPECT_EQ(Find(origins, "Symbol_GridSize")->level, "install");
-    EXPECT_EQ(Find(ReadSettingOrigins(""), "Symbol_Length")->level, "site");
+    EXPECT_EQ(Origin(origins, "Symbol_Length"), "user " + project + ":3 = 5"); // site's name
+    EXPECT_EQ(Origin(origins, "Prop_X"), "user " + project + ":4 = 1,x,Yes,Value,Left");
+    EXPECT_EQ(Origin(origins, "Symbol_Width"), "site " + site + ":2 = 9");
+    EXPECT_EQ(Origin(origins, "Symbol_GridSize").rfind("install ", 0), 0u);
+    EXPECT_EQ(Origin(ReadSettingOrigins(""), "Symbol_Length"), "site " + site + ":3 = 7");
     EXPECT_TRUE(ReadSettingOrigins(inst.Path("missing.cpm")).empty());
 
     CPFCoreSetupAPI defaults;
     ASSERT_TRUE(ReadInstalledSettings(defaults));
     int length = 0;
     defaults.GetDefSymbolLength(length);
-    EXPECT_EQ(length, 7); // the site's, not the project's
+    EXPECT_EQ(length, 7);
     EXPECT_EQ(defaults.SetCurrentPropertyByName("X"), 0);
 }
 
