@@ -617,6 +617,7 @@ void CPropertyPP::OnAdd() {
         ++grid.m_nEditRow;
     grid.SetRowChoices(row);
     SetRowTips(row);
+    SetModified(); // also when Add was reached without a click
     grid.setFocus(Qt::OtherFocusReason);
     grid.SetCurrentCell(row, CPropertyGridWnd::kName);
 }
@@ -630,6 +631,7 @@ void CPropertyPP::OnDelete() {
     // The property the row stands for, not whichever one has the name typed into it.
     if (grid.SelectRowProperty(row))
         Store().DeleteCurrentProperty();
+    SetModified(); // the Delete key too
     grid.RemoveRows(row, row);
     const int target = row == 1 ? 1 : row - 1;
     grid.m_nEditRow = 0; // nothing to commit for the deleted row

@@ -215,7 +215,9 @@ TEST_F(Keyboard, ThePropertyGridWorksByKeyboard) {
     ASSERT_EQ(store.SetCurrentPropertyByName("NOTE"), 1);
     EXPECT_EQ(Get(store, &Store::GetPropertyValue), "orphan");
 
+    sheet->m_PropertyPage.SetModified(false);
     Press(Qt::Key_Delete); // VENDOR
+    EXPECT_TRUE(active->IsModified());
     EXPECT_EQ(store.SetCurrentPropertyByName("VENDOR"), 0);
     EXPECT_EQ(grid->GetCellText(2, Col::kName), "NOTE");
     EXPECT_EQ(Focused(), "1016@1,1");
