@@ -18,7 +18,7 @@ std::string UpperKey(std::string key) {
 
 SettingSources::OriginMap SettingSources::Index(std::vector<SettingOrigin> origins) {
     OriginMap index;
-    // The first entry of a name is the one a read takes.
+    // Names compare ignoring case; the first entry of a name is the one a read takes.
     for (SettingOrigin& origin : origins)
         index.emplace(UpperKey(origin.key), std::move(origin));
     return index;

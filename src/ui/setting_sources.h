@@ -19,7 +19,6 @@ public:
     // `project`: the file the store was read from ("" for none); `templateFile`: a template
     // loaded over it ("" for none).
     void SetFiles(std::string project, std::string templateFile);
-    const std::string& TemplateFile() const { return template_; }
 
     // One line saying where the value of `key` comes from: of the files as read, or, with
     // `installed`, of the install and site files alone.
