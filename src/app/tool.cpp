@@ -1,5 +1,7 @@
 #include "app/tool.h"
 
+#include "persist/setting_origins.h"
+
 #include "persist/settings_entries.h"
 #include "persist/setup_main.h"
 #include "projfile/spi_project.h"
@@ -212,20 +214,9 @@ int FindSiteFile(std::string& path) {
 }
 
 int ReadDefaults(const Target& target, CPFCoreSetupAPI& store) {
-    SpiProject defaults;
-    if (defaults.ReadInstallFile() != 0 || (!target.site && defaults.ReadSiteFile() == -1)) {
+    if (!ReadInstalledSettings(store, !target.site)) {
         LibraryError("", SpiLastMessage());
         return kFileError;
-    }
-    if (defaults.FindProgram(kSettingsSection) == 0) {
-        defaults.InitDirectiveIteration();
-        std::string name;
-        while (defaults.GetNextDirective(name) == 0) {
-            defaults.InitValueIteration();
-            std::string value;
-            if (defaults.GetNextValue(value) == 0)
-                store.ProcessNameValuePair(name, value);
-        }
     }
     return kOk;
 }

@@ -143,6 +143,7 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     } else {
         templatePath = path;
     }
+    m_strTemplateFile = templatePath;
 
     std::string defFileName, lastFileName;
     store->GetDefFileName(defFileName);

@@ -23,7 +23,7 @@ public:
     // Loads a part template into the module's store (asks for one when `path` is null).
     // 1 when a load was attempted, 2 when the person cancelled the file dialog.
     int LoadDataFromFile(const char* path);
-    // The setup dialog; true when OK was pressed at any time during it.
+    // The setup dialog; true when it ended with OK, the settings written.
     bool DisplaySetup();
     // The pin-name interpretation dialog; 1 after OK, 2 after Cancel.
     unsigned int DisplaySetupForInterpretation();
@@ -33,6 +33,9 @@ public:
 
     unsigned int m_nSheetMode;
     CSetupPropSheet* m_pSheet = nullptr; // the dialog of a DisplaySetup call in progress
+    // The template LoadDataFromFile last loaded: the template-mode dialog names it and offers
+    // it to "Save..".
+    std::string m_strTemplateFile;
 
 private:
     // Reads the template into `text` with old "START_PFG"/"END_PFG" section lines renamed to

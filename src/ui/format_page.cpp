@@ -24,7 +24,7 @@ QRadioButton* Radio(QWidget* parent, int id, const char* caption, RadioGroup& gr
 } // namespace
 
 CFormatPP::CFormatPP(CPFCoreSetupAPI& store, QWidget* parent)
-    : PropertyPage(store, "F&ormat", kHelpContextId, parent), reading_(this), writing_(this),
+    : SetupPage(store, "F&ormat", kHelpContextId, parent), reading_(this), writing_(this),
       sizeable_(this), vector_(this) {
     auto* syntax = new QGroupBox("Low Asserted Pin Syntax", this);
     auto* readStarAndN = Radio(syntax, kReadStarAndN, "&Suffix '*' and Suffix '_N'", reading_);
@@ -97,9 +97,7 @@ CFormatPP::CFormatPP(CPFCoreSetupAPI& store, QWidget* parent)
     onClick(bitLast, &CFormatPP::OnVectorBaseFirst);
 }
 
-bool CFormatPP::OnInitDialog() {
-    PropertyPage::OnInitDialog();
-    CPFCoreSetupAPI& store = Store();
+void CFormatPP::LoadFrom(CPFCoreSetupAPI& store) {
     PFActiveLow read = PFActiveLow_Suffix_Star_And_N;
     store.GetDefReadActiveLowPinNotation(read);
     if (read == PFActiveLow_Suffix_Star) {
@@ -128,7 +126,27 @@ bool CFormatPP::OnInitDialog() {
     // until the user clicks.
     sizeable_.SetIndex(m_nSizeableFormat == 1 ? 1 : 0);
     vector_.SetIndex(m_nVectorFormat == 1 ? 1 : 0);
-    return true;
+}
+
+void CFormatPP::UpdateTips() {
+    auto tipGroup = [this](const RadioGroup& group, const char* key, const char* allowed) {
+        for (int i = 0; i < group.Count(); ++i)
+            SetTip(group.Button(i), key, allowed);
+    };
+    tipGroup(reading_, "Format_ReadActiveLow",
+             "The suffix that marks a low-asserted pin name when names are read: \"*\", "
+             "\"_N\" or both.");
+    tipGroup(writing_, "Format_WriteActiveLow",
+             "The suffix written for low-asserted pins: \"*\" or \"_N\". With one suffix read, "
+             "the same one is written.");
+    SetTip(useMinus_, "Format_UseMinusInPackage",
+           "Checked: package views mark low-asserted pins with a leading minus.");
+    SetTip(groupFormat_, "Use_Group_Format",
+           "Checked: chips files of asymmetrical parts are read in group format.");
+    tipGroup(sizeable_, "Sizeable_Format",
+             "How sizeable pins are shown: slot number first, or base name first.");
+    tipGroup(vector_, "Vector_Format",
+             "How vector pins are shown: bit number first, or base name first.");
 }
 
 void CFormatPP::LockWriting(bool locked) {

@@ -5,13 +5,13 @@
 // When only one suffix is read, the same suffix is written and the writing choice is locked.
 
 #include "setup/setup_types.h"
-#include "ui/kit/property_page.h"
 #include "ui/kit/radio_group.h"
+#include "ui/setup_page.h"
 
 class QCheckBox;
 class QLabel;
 
-class CFormatPP : public pfsetup::PropertyPage {
+class CFormatPP : public pfsetup::SetupPage {
     Q_OBJECT
 public:
     static constexpr unsigned kHelpContextId = 0x20214;
@@ -33,8 +33,6 @@ public:
 
     explicit CFormatPP(CPFCoreSetupAPI& store, QWidget* parent = nullptr);
 
-    bool OnInitDialog() override;
-
     // One handler per control, run when the user clicks it.
     void OnReadStarAndN();
     void OnReadStar();
@@ -54,6 +52,10 @@ public:
     int m_nGroupFormat = 1;
     int m_nSizeableFormat = 1; // 1 base name - slot number, 2 slot number - base name
     int m_nVectorFormat = 1;   // 1 base name - bit number, 2 bit number - base name
+
+protected:
+    void LoadFrom(CPFCoreSetupAPI& store) override;
+    void UpdateTips() override;
 
 private:
     void LockWriting(bool locked);

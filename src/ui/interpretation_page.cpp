@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -37,7 +38,7 @@ QGroupBox* RadioBox(QWidget* parent, const char* title,
 } // namespace
 
 CPinNameInterpretationPP::CPinNameInterpretationPP(CPFCoreSetupAPI& store, QWidget* parent)
-    : PropertyPage(store, "Pin Name Int&erpretation", kHelpContextId, parent), alphaNum_(this),
+    : SetupPage(store, "Pin Name Int&erpretation", kHelpContextId, parent), alphaNum_(this),
       numAlpha_(this), numAlphaNum_(this) {
     auto* icon = new QLabel(this);
     const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
@@ -85,18 +86,30 @@ CPinNameInterpretationPP::CPinNameInterpretationPP(CPFCoreSetupAPI& store, QWidg
     layout->addStretch(1);
 }
 
-bool CPinNameInterpretationPP::OnInitDialog() {
-    PropertyPage::OnInitDialog();
-    Store().GetAlphaNumValue(m_eAlphaNum);
-    Store().GetNumAlphaValue(m_eNumAlpha);
-    Store().GetNumAlphaNumValue(m_eNumAlphaNum);
+void CPinNameInterpretationPP::LoadFrom(CPFCoreSetupAPI& store) {
+    store.GetAlphaNumValue(m_eAlphaNum);
+    store.GetNumAlphaValue(m_eNumAlpha);
+    store.GetNumAlphaNumValue(m_eNumAlphaNum);
     // Stored values outside the enumerations select no button.
     auto indexOf = [](int value) { return value >= 1 ? value - 1 : -1; };
     m_nAlphaNumIndex = indexOf(m_eAlphaNum);
     m_nNumAlphaIndex = indexOf(m_eNumAlpha);
     m_nNumAlphaNumIndex = indexOf(m_eNumAlphaNum);
     UpdateData(false);
-    return true;
+}
+
+void CPinNameInterpretationPP::UpdateTips() {
+    auto tipGroup = [this](const RadioGroup& group, const char* key, const std::string& allowed) {
+        for (int i = 0; i < group.Count(); ++i)
+            SetTip(group.Button(i), key, allowed);
+    };
+    const std::string rule = " Choices that contradict each other are refused.";
+    tipGroup(alphaNum_, "Interpretation_AlphaNum",
+             "How a pin name such as A1 splits: base name, bit or slot." + rule);
+    tipGroup(numAlpha_, "Interpretation_NumAlpha",
+             "How a pin name such as 1A splits: base name, group, bit or slot." + rule);
+    tipGroup(numAlphaNum_, "Interpretation_NumAlphaNum",
+             "How a pin name such as 1A1 splits into base name, bit, slot and group." + rule);
 }
 
 bool CPinNameInterpretationPP::DoDataExchange(bool save) {
@@ -113,11 +126,14 @@ bool CPinNameInterpretationPP::CheckInterpretationConflict(std::string& message)
 bool CPinNameInterpretationPP::OnKillActive() {
     UpdateData(true);
     std::string message;
-    if (CheckInterpretationConflict(message)) {
-        Host().ShowMessage(message, MessageIcon::None, MessageButtons::Ok);
-        return false;
-    }
-    return true;
+    if (!CheckInterpretationConflict(message))
+        return true;
+    Host().ShowMessage(message, MessageIcon::None, MessageButtons::Ok);
+    // The 1A choice contradicts the 1A1 one, or the A1 choice the other two.
+    const bool alphaNum = message.rfind("The AlphaNumeral", 0) == 0;
+    const RadioGroup& group = alphaNum ? alphaNum_ : numAlpha_;
+    PointAt(group.Button(std::max(group.Index(), 0)));
+    return false;
 }
 
 void CPinNameInterpretationPP::OnOK() {

@@ -5,12 +5,12 @@
 
 #include "setup/setting_rules.h"
 #include "setup/setup_types.h"
-#include "ui/kit/property_page.h"
 #include "ui/kit/radio_group.h"
+#include "ui/setup_page.h"
 
 #include <string>
 
-class CPinNameInterpretationPP : public pfsetup::PropertyPage {
+class CPinNameInterpretationPP : public pfsetup::SetupPage {
     Q_OBJECT
 public:
     static constexpr unsigned kHelpContextId = 0x20215;
@@ -35,8 +35,7 @@ public:
 
     explicit CPinNameInterpretationPP(CPFCoreSetupAPI& store, QWidget* parent = nullptr);
 
-    bool OnInitDialog() override;
-    // Shows the conflict, if any, and refuses.
+    // Shows the conflict, if any, and refuses with the focus on the choice to change.
     bool OnKillActive() override;
     // Radio indices -> values; an index outside its group leaves its value.
     void OnOK() override;
@@ -53,6 +52,8 @@ public:
 
 protected:
     bool DoDataExchange(bool saveAndValidate) override;
+    void LoadFrom(CPFCoreSetupAPI& store) override;
+    void UpdateTips() override;
 
 private:
     pfsetup::RadioGroup alphaNum_;

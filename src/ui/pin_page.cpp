@@ -5,7 +5,9 @@
 #include "setup/record_fields.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
+#include "ui/setting_sources.h"
 
+#include <QHeaderView>
 #include <QVBoxLayout>
 
 #include <iterator>
@@ -44,6 +46,22 @@ std::string LoadMessage(const std::string& pinType, const std::string& text) {
     return "\n" + pinType + " Pin : Incorrect Load Value of " + text;
 }
 
+// What each column allows, for the tips.
+const char* ColumnTip(int col) {
+    switch (col) {
+    case Column::kPosition:
+        return "The side of the symbol pins of this type go on: Left, Right, Top or Bottom.";
+    case Column::kIil:
+        return "Input load, low: \"*\" or a negative number such as -0.01.";
+    case Column::kIih:
+        return "Input load, high: \"*\" or a positive number such as 0.01 (\"+\" allowed).";
+    case Column::kIol:
+        return "Output load, low: \"*\" or a positive number such as 1.0 (\"+\" allowed).";
+    default:
+        return "Output load, high: \"*\" or a negative number such as -1.0.";
+    }
+}
+
 } // namespace
 
 bool CPinGridWnd::OnValidateCell(int row, int col) {
@@ -53,16 +71,17 @@ bool CPinGridWnd::OnValidateCell(int row, int col) {
     if (text.empty())
         text = "*";
     SetCellText(row, col, text);
-    if (!IsValidLoad(col, text))
-        Host().ShowMessage(LoadMessage(GetCellText(row, kPinType), text), MessageIcon::None,
-                           MessageButtons::Ok);
-    return true;
+    if (IsValidLoad(col, text))
+        return true;
+    Host().ShowMessage(LoadMessage(GetCellText(row, kPinType), text), MessageIcon::None,
+                       MessageButtons::Ok);
+    return false;
 }
 
 // The grid's layout is made with the page, so the sheet is sized for it from the start; the
 // store's values come in when the page is first shown.
 CPinPP::CPinPP(CPFCoreSetupAPI& store, QWidget* parent)
-    : PropertyPage(store, "Pi&n", kHelpContextId, parent),
+    : SetupPage(store, "Pi&n", kHelpContextId, parent),
       m_pGrid(WithId(new CPinGridWnd(this), kGrid)) {
     CPinGridWnd& grid = *m_pGrid;
     grid.Initialize(CPinGridWnd::kLastPinRow, Column::kIoh);
@@ -99,15 +118,15 @@ CPinPP::CPinPP(CPFCoreSetupAPI& store, QWidget* parent)
         grid.setColumnWidth(col, grid.ScaledWidth(60));
     grid.setColumnWidth(Column::kIoh, grid.ScaledWidth(80));
     grid.setMinimumSize(grid.ContentSize());
+    // A larger dialog widens the position and load columns.
+    for (int col = Column::kPosition; col <= Column::kIoh; ++col)
+        grid.horizontalHeader()->setSectionResizeMode(col, QHeaderView::Stretch);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pGrid, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addStretch(1);
+    layout->addWidget(m_pGrid, 1);
 }
 
-bool CPinPP::OnInitDialog() {
-    PropertyPage::OnInitDialog();
-    CPFCoreSetupAPI& store = Store();
+void CPinPP::LoadFrom(CPFCoreSetupAPI& store) {
     int row = CPinGridWnd::kFirstPinRow;
     for (const PinRow& pin : kPinRows) {
         if (store.SetCurrentPinByValue(pin.type)) {
@@ -120,12 +139,33 @@ bool CPinPP::OnInitDialog() {
         }
         ++row;
     }
-    return true;
+}
+
+void CPinPP::UpdateTips() {
+    int row = CPinGridWnd::kFirstPinRow;
+    for (const PinRow& pin : kPinRows) {
+        const std::string origin = OriginText(std::string("PinType_") + pin.type);
+        for (int col = Column::kPosition; col <= Column::kIoh; ++col) {
+            const std::string tip =
+                m_pGrid->IsStaticDisabled(row, col)
+                    ? std::string("This load does not apply to ") + pin.type + " pins."
+                    : FieldTip(ColumnTip(col), origin);
+            m_pGrid->item(row, col)->setToolTip(ToQString(tip));
+        }
+        ++row;
+    }
+}
+
+bool CPinPP::OnKillActive() {
+    if (PropertyPage::OnKillActive())
+        return true;
+    PointAt(m_pGrid);
+    return false;
 }
 
 bool CPinPP::DoDataExchange(bool saveAndValidate) {
     if (saveAndValidate && m_bInitialised)
-        m_pGrid->TransferCurrentCell();
+        return m_pGrid->TransferCurrentCell();
     return true;
 }
 

@@ -4,7 +4,7 @@
 // template save moves them into the store (TransferPinPage).
 
 #include "ui/kit/grid.h"
-#include "ui/kit/property_page.h"
+#include "ui/setup_page.h"
 
 // Rows 0 and 1 are headers, rows 2 to 14 the pin types; column 0 names the pin type.
 class CPinGridWnd : public pfsetup::Grid {
@@ -18,11 +18,11 @@ public:
 
 protected:
     // A load the user edited is trimmed, "*" when left empty, and checked; a wrong one is
-    // reported at once but stays, and the user may move on (the transfer stores "*" for it).
+    // reported and the user stays in the cell to fix it (Escape gives back the old load).
     bool OnValidateCell(int row, int col) override;
 };
 
-class CPinPP : public pfsetup::PropertyPage {
+class CPinPP : public pfsetup::SetupPage {
     Q_OBJECT
 public:
     static constexpr unsigned kHelpContextId = 0x20212;
@@ -30,15 +30,19 @@ public:
 
     explicit CPinPP(CPFCoreSetupAPI& store, QWidget* parent = nullptr);
 
-    bool OnInitDialog() override;
+    // Takes what the user is typing into the grid; a refused load keeps the user on the page.
+    bool OnKillActive() override;
 
     CPinGridWnd* m_pGrid; // owned through the page
 
 protected:
     // Takes what the user is typing into the grid; the grid is the page's only state.
     bool DoDataExchange(bool saveAndValidate) override;
+    void LoadFrom(CPFCoreSetupAPI& store) override;
+    void UpdateTips() override;
 };
 
-// Grid -> store; nothing when the page was never shown. A load that fails its check is stored
-// as "*" (and shown so in the grid) and its message appended to the store's error log.
+// Grid -> store; nothing when the page was never shown. A load that fails its check (one read
+// from a file; the grid refuses those the user types) is stored as "*" (and shown so in the
+// grid) and its message appended to the store's error log.
 void TransferPinPage(CPinPP& page);

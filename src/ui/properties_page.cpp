@@ -6,13 +6,17 @@
 #include "setup/setting_rules.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
+#include "ui/setting_sources.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
+
+#include <algorithm>
 
 using namespace pfsetup;
 
@@ -29,16 +33,43 @@ struct TypeBox {
     int id;
     int bit;
     const char* caption;
+    const char* tip;
 };
 constexpr TypeBox kTypeBoxes[] = {
-    {CPropertyPP::kSymbol, PFSetupContextSymbol, "&Symbol"},
-    {CPropertyPP::kSymbolPin, PFSetupContextSymbolPin, "Pi&n"},
-    {CPropertyPP::kPackage, PFSetupContextPackage, "&Package"},
-    {CPropertyPP::kPackagePin, PFSetupContextPackagePin, "P&in"},
-    {CPropertyPP::kPtfGlobal, PFSetupContextPtfGlobal, "&Global"},
-    {CPropertyPP::kPtfPackage, PFSetupContextPtfPackage, "Pac&kage"},
-    {CPropertyPP::kPtfPhysical, PFSetupContextPtfPhysical, "P&hysical"},
+    {CPropertyPP::kSymbol, PFSetupContextSymbol, "&Symbol",
+     "Checked: new symbols get the property of the current row."},
+    {CPropertyPP::kSymbolPin, PFSetupContextSymbolPin, "Pi&n",
+     "Checked: the pins of new symbols get the property of the current row."},
+    {CPropertyPP::kPackage, PFSetupContextPackage, "&Package",
+     "Checked: new packages get the property of the current row."},
+    {CPropertyPP::kPackagePin, PFSetupContextPackagePin, "P&in",
+     "Checked: the pins of new packages get the property of the current row."},
+    {CPropertyPP::kPtfGlobal, PFSetupContextPtfGlobal, "&Global",
+     "Checked: new part tables get the property as a global one (not with Package or "
+     "Physical)."},
+    {CPropertyPP::kPtfPackage, PFSetupContextPtfPackage, "Pac&kage",
+     "Checked: new part tables get the property as a package one."},
+    {CPropertyPP::kPtfPhysical, PFSetupContextPtfPhysical, "P&hysical",
+     "Checked: new part tables get the property as a physical one."},
 };
+
+// What each column allows, for the tips.
+const char* ColumnTip(int col) {
+    switch (col) {
+    case CPropertyGridWnd::kName:
+        return "Property name: letters, digits, \"_\" and \"$\", kept in upper case. Names "
+               "the part-building tool sets itself are refused where they are reserved.";
+    case CPropertyGridWnd::kValue:
+        return "Default value: text on one line without \", ! or '. A POWER_GROUP value is a "
+               "list NAME=VALUE,NAME=VALUE.";
+    case CPropertyGridWnd::kVisible:
+        return "What the symbol shows of the property: Name, Value, Both or Invisible. Only "
+               "for properties on symbols or their pins.";
+    default:
+        return "How the property's text is aligned: Left, Center or Right. Only for "
+               "properties on symbols or their pins.";
+    }
+}
 
 std::string Upper(std::string text) {
     for (char& c : text)
@@ -61,9 +92,48 @@ CPropertyGridWnd::CPropertyGridWnd(CPropertyPP& page) : Grid(&page), page_(page)
     setColumnWidth(kValue, ScaledWidth(125));
     setColumnWidth(kVisible, ScaledWidth(70));
     setColumnWidth(kAlign, ScaledWidth(60));
-    horizontalHeader()->setStretchLastSection(true);
     for (int row = 1; row <= kInitialRows; ++row)
         SetRowChoices(row);
+}
+
+void CPropertyGridWnd::Fill() {
+    m_nEditRow = 0;
+    m_bNewRow = 0;
+    boundName_.clear();
+    RemoveRows(1, GetRowCount());
+    InsertRows(1, kInitialRows);
+    for (int row = 1; row <= kInitialRows; ++row)
+        SetRowChoices(row);
+
+    CPFCoreSetupAPI& store = page_.Store();
+    store.InitPropertyIteration();
+    store.SetPropertyContext(PFSetupContextAll);
+    for (int row = 1; store.GetNextProperty(); ++row) {
+        if (row > GetRowCount()) { // every property gets a row of its own
+            InsertRows(row, 1);
+            SetRowChoices(row);
+        }
+        ShowCurrentProperty(row);
+    }
+    SetCurrentCell(1, kName);
+}
+
+int CPropertyGridWnd::LastUsedRow() const {
+    for (int row = GetRowCount(); row >= 1; --row)
+        if (!TrimBlanks(GetCellText(row, kName)).empty() ||
+            !TrimBlanks(GetCellText(row, kValue)).empty())
+            return row;
+    return 0;
+}
+
+// The rows in use and one blank row to start a new property in, or the row the user is in.
+int CPropertyGridWnd::LastTabRow() const {
+    int last = LastUsedRow() + 1;
+    int row = 0;
+    int col = 0;
+    if (GetCurrentCell(row, col))
+        last = std::max(last, row);
+    return std::min(last, GetRowCount());
 }
 
 void CPropertyGridWnd::SetRowChoices(int row) {
@@ -111,6 +181,9 @@ bool CPropertyGridWnd::OnValidateCell(int row, int col) {
         text = Upper(text);
     text = TrimBlanks(text);
     SetCellText(row, col, text);
+    // A new row may lose its name again: it is abandoned, or asks for a name when left.
+    if (col == kName && text.empty() && m_bNewRow && row == m_nEditRow)
+        return true;
 
     CPFCoreSetupAPI& store = page_.Store();
     const int context = store.GetPFCorePropertyContext();
@@ -118,11 +191,54 @@ bool CPropertyGridWnd::OnValidateCell(int row, int col) {
     const int valid = col == kName
                           ? IsValidPropertyName(text, context, error)
                           : IsValidPropertyValue(GetCellText(row, kName), text, context, error);
-    if (valid)
-        return true;
-    SetCellText(row, col, "");
+    if (valid) {
+        // The project file keeps a value on one line between quotes.
+        const char* problem = UnstorableTextProblem(text);
+        if (!problem)
+            return true;
+        error =
+            std::string(col == kName ? "ERROR:Invalid characters found in property name field"
+                                     : "ERROR:Invalid characters found in property value field") +
+            "\nThe text " + problem + ".";
+    }
+    // The text stays, so the user can correct it; the grid keeps them in the cell.
     Host().ShowMessage(error, MessageIcon::Exclamation, MessageButtons::Ok);
     return false;
+}
+
+bool CPropertyGridWnd::OnValidateRow(int row, int& fixCol) {
+    return row != m_nEditRow || CheckEditRow(fixCol);
+}
+
+bool CPropertyGridWnd::CheckEditRow(int& fixCol) {
+    const int row = m_nEditRow;
+    if (!m_bNewRow || row < 1 || row > GetRowCount())
+        return true;
+    const std::string name = TrimBlanks(GetCellText(row, kName));
+    if (name.empty()) {
+        if (TrimBlanks(GetCellText(row, kValue)).empty())
+            return true; // nothing typed: the row is abandoned
+        Host().ShowMessage("ERROR:Null string not allowed in property name field",
+                           MessageIcon::Exclamation, MessageButtons::Ok);
+    } else if (page_.Store().SetCurrentPropertyByName(name)) {
+        Host().ShowMessage("Duplicate Property", MessageIcon::None, MessageButtons::Ok);
+    } else {
+        return true;
+    }
+    fixCol = kName;
+    return false;
+}
+
+// The Delete key deletes the row, as the Delete button does.
+void CPropertyGridWnd::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier &&
+        state() != EditingState) {
+        if (FindControl(&page_, CPropertyPP::kDelete)->isEnabled())
+            page_.OnDelete();
+        event->accept();
+        return;
+    }
+    Grid::keyPressEvent(event);
 }
 
 void CPropertyGridWnd::FollowNameForSymbolCheckbox(const std::string& name) {
@@ -282,13 +398,16 @@ void CPropertyGridWnd::ReloadRowFromStore() {
 }
 
 CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
-    : PropertyPage(store, "Proper&ty", kHelpContextId, parent),
+    : SetupPage(store, "Proper&ty", kHelpContextId, parent),
       m_pGrid(WithId(new CPropertyGridWnd(*this), kGrid)),
       delete_(WithId(new QPushButton("&Delete", this), kDelete)) {
     auto* add = WithId(new QPushButton("&Add", this), kAdd);
     const QSize content = m_pGrid->ContentSize();
     m_pGrid->setMinimumSize(content.width() + m_pGrid->verticalScrollBar()->sizeHint().width(),
                             content.height() / 2);
+    // A larger dialog widens the values.
+    m_pGrid->horizontalHeader()->setSectionResizeMode(CPropertyGridWnd::kValue,
+                                                      QHeaderView::Stretch);
 
     auto* groups = new QHBoxLayout;
     auto group = [&](const char* title, std::initializer_list<int> ids) {
@@ -296,8 +415,11 @@ CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
         auto* column = new QVBoxLayout(box);
         for (const TypeBox& type : kTypeBoxes)
             for (int id : ids)
-                if (type.id == id)
-                    column->addWidget(WithId(new QCheckBox(type.caption, box), id));
+                if (type.id == id) {
+                    auto* check = WithId(new QCheckBox(type.caption, box), id);
+                    check->setToolTip(type.tip);
+                    column->addWidget(check);
+                }
         column->addStretch(1);
         groups->addWidget(box);
     };
@@ -322,6 +444,9 @@ CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
         connect(Box(id), &QCheckBox::clicked, this, [this] { OnPtfPackageOrPhysical(); });
     connect(add, &QPushButton::clicked, this, [this] { OnAdd(); });
     connect(delete_, &QPushButton::clicked, this, [this] { OnDelete(); });
+
+    SetTabChain({m_pGrid, add, delete_, Box(kSymbol), Box(kSymbolPin), Box(kPackage),
+                 Box(kPackagePin), Box(kPtfGlobal), Box(kPtfPackage), Box(kPtfPhysical)});
 }
 
 QCheckBox* CPropertyPP::Box(int id) const {
@@ -329,36 +454,50 @@ QCheckBox* CPropertyPP::Box(int id) const {
 }
 
 bool CPropertyPP::OnInitDialog() {
-    PropertyPage::OnInitDialog();
     if (m_bTemplateMode)
         for (int id : {kSymbolPin, kPackagePin, kPtfGlobal, kPtfPhysical, kPtfPackage})
             Box(id)->setEnabled(false);
+    return SetupPage::OnInitDialog();
+}
 
-    CPropertyGridWnd& grid = *m_pGrid;
+void CPropertyPP::LoadFrom(CPFCoreSetupAPI& source) {
     CPFCoreSetupAPI& store = Store();
-    store.InitPropertyIteration();
-    store.SetPropertyContext(PFSetupContextAll);
-    for (int row = 1; store.GetNextProperty(); ++row) {
-        if (row > grid.GetRowCount()) { // every property gets a row of its own
-            grid.InsertRows(row, 1);
-            grid.SetRowChoices(row);
+    if (&source != &store) {
+        store.ClearProperties();
+        source.InitPropertyIteration();
+        source.SetPropertyContext(PFSetupContextAll);
+        while (source.GetNextProperty()) {
+            const PropertyFields p = CurrentPropertyFields(source);
+            if (!store.CreateProperty(p.name))
+                continue;
+            store.PutPropertyValue(p.value);
+            store.PutPropertyRequired(p.required);
+            store.PutPropertyAlignment(p.alignment);
+            store.PutPropertyVisibility(p.visibility);
+            store.PutPropertyType(p.type);
         }
-        grid.ShowCurrentProperty(row);
     }
+    m_pGrid->Fill();
+}
 
-    grid.m_nEditRow = 0;
-    int row = 0;
-    int col = 0;
-    if (grid.GetCurrentCell(row, col) && row == 1)
-        grid.LoadEditRow(1);
-    else
-        grid.SetCurrentCell(1, CPropertyGridWnd::kName);
-    return true;
+void CPropertyPP::SetRowTips(int row) {
+    const std::string name = TrimBlanks(m_pGrid->GetCellText(row, CPropertyGridWnd::kName));
+    const std::string origin = name.empty() ? std::string() : OriginText("Prop_" + name);
+    for (int col : {CPropertyGridWnd::kName, CPropertyGridWnd::kValue, CPropertyGridWnd::kVisible,
+                    CPropertyGridWnd::kAlign})
+        m_pGrid->item(row, col)->setToolTip(ToQString(FieldTip(ColumnTip(col), origin)));
+}
+
+void CPropertyPP::UpdateTips() {
+    for (int row = 1; row <= m_pGrid->GetRowCount(); ++row)
+        SetRowTips(row);
 }
 
 bool CPropertyPP::OnKillActive() {
-    if (m_bInitialised && !m_pGrid->TransferCurrentCell())
+    if (m_bInitialised && !m_pGrid->TransferCurrentCell()) {
+        PointAt(m_pGrid);
         return false;
+    }
     return PropertyPage::OnKillActive();
 }
 
@@ -468,10 +607,19 @@ void CPropertyPP::OnPtfPackageOrPhysical() {
 }
 
 void CPropertyPP::OnAdd() {
-    const int row = m_pGrid->GetRowCount() + 1;
-    m_pGrid->InsertRows(row, 1);
-    m_pGrid->SetRowChoices(row);
-    m_pGrid->scrollToItem(m_pGrid->item(row, CPropertyGridWnd::kName));
+    CPropertyGridWnd& grid = *m_pGrid;
+    // The row being edited is left as by any move: a refusal keeps the user there.
+    if (!grid.TransferCurrentCell())
+        return;
+    const int row = grid.LastUsedRow() + 1;
+    grid.InsertRows(row, 1);
+    if (grid.m_nEditRow >= row)
+        ++grid.m_nEditRow;
+    grid.SetRowChoices(row);
+    SetRowTips(row);
+    SetModified(); // also when Add was reached without a click
+    grid.setFocus(Qt::OtherFocusReason);
+    grid.SetCurrentCell(row, CPropertyGridWnd::kName);
 }
 
 void CPropertyPP::OnDelete() {
@@ -483,6 +631,7 @@ void CPropertyPP::OnDelete() {
     // The property the row stands for, not whichever one has the name typed into it.
     if (grid.SelectRowProperty(row))
         Store().DeleteCurrentProperty();
+    SetModified(); // the Delete key too
     grid.RemoveRows(row, row);
     const int target = row == 1 ? 1 : row - 1;
     grid.m_nEditRow = 0; // nothing to commit for the deleted row

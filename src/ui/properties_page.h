@@ -5,7 +5,7 @@
 // commands commit the row still being edited, Cancel re-reads the store (the sheet's part).
 
 #include "ui/kit/grid.h"
-#include "ui/kit/property_page.h"
+#include "ui/setup_page.h"
 
 #include <string>
 
@@ -15,7 +15,7 @@ class QPushButton;
 
 // Columns: name (upper case), value, required (hidden), visibility and alignment. A row whose
 // property is placed neither on the symbol nor on its pins has grey, disabled Visible and
-// Align cells.
+// Align cells. Tab visits the rows in use and one blank row; Delete deletes the current row.
 class CPropertyGridWnd : public pfsetup::Grid {
     Q_OBJECT
 public:
@@ -23,6 +23,12 @@ public:
     static constexpr int kInitialRows = 13;
 
     explicit CPropertyGridWnd(CPropertyPP& page);
+
+    // Empties the grid and shows the store's properties, one row each, with (1, 1) current.
+    void Fill();
+    // The last row with a name or a value typed into it; 0 for none.
+    int LastUsedRow() const;
+    int LastTabRow() const override;
 
     // Moves the edited row into the store: a new row creates its property ("Duplicate
     // Property" when the name is taken, and the row is emptied); a stored row is written back,
@@ -47,16 +53,22 @@ public:
     // Binds the edited row to the row just entered: the check boxes, Delete and the "&Symbol"
     // box follow its property, or a new row starts with defaults.
     void LoadEditRow(int row);
+    // Whether the edited row may be left: a new row needs a name once anything is typed into
+    // it, and one no stored property has. False, after telling the user, with `fixCol` the
+    // cell to fix.
+    bool CheckEditRow(int& fixCol);
 
     int m_nEditRow = 0; // the row being edited; 0 none
     int m_bNewRow = 0;  // m_nEditRow has no property in the store yet
 
 protected:
-    // Names are upper-cased and trimmed, values trimmed; a refused text is emptied and the
-    // validator's message shown.
+    // Names are upper-cased and trimmed, values trimmed; a refused text stays in the cell and
+    // the validator's message is shown.
     bool OnValidateCell(int row, int col) override;
+    bool OnValidateRow(int row, int& fixCol) override;
     // Leaving a row commits it; entering one loads it.
     void OnMovedCurrentCell(int row, int col) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FollowNameForSymbolCheckbox(const std::string& name);
@@ -67,7 +79,7 @@ private:
     std::string boundName_;
 };
 
-class CPropertyPP : public pfsetup::PropertyPage {
+class CPropertyPP : public pfsetup::SetupPage {
     Q_OBJECT
 public:
     static constexpr unsigned kHelpContextId = 0x20213;
@@ -90,7 +102,8 @@ public:
     // disabled; called before the page is shown.
     void EnableTemplateMode() { m_bTemplateMode = 1; }
     bool OnInitDialog() override;
-    // Takes what the user is typing into the grid; a refused cell keeps the user on the page.
+    // Takes what the user is typing into the grid; a refused cell or row keeps the user on the
+    // page, in the cell to fix.
     bool OnKillActive() override;
     void OnOK() override;
     // Moves the row being edited into the store; nothing when the page was never shown.
@@ -106,16 +119,26 @@ public:
     void ClearSymbolAttributeCells();
     void RestoreSymbolAttributeChoices();
 
+    // Add: a new row after the rows in use, with the cursor in its name cell. Delete: the
+    // current row and its property.
+    void OnAdd();
+    void OnDelete();
+
     CPropertyGridWnd* m_pGrid; // owned through the page
     int m_bTemplateMode = 0;
+
+protected:
+    // The module's store fills the grid; the installed defaults replace the store's list
+    // first (the page edits the store directly, and Cancel re-reads it).
+    void LoadFrom(CPFCoreSetupAPI& store) override;
+    void UpdateTips() override;
 
 private:
     QCheckBox* Box(int id) const;
     void OnSymbolGroup(int clicked);
     void OnPtfGlobal();
     void OnPtfPackageOrPhysical();
-    void OnAdd();
-    void OnDelete();
+    void SetRowTips(int row);
 
     QPushButton* delete_;
 };

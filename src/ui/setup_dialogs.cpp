@@ -37,6 +37,8 @@ std::unique_ptr<CSetupPropSheet> MakeSheet(CPFSetupMain& main, CPFCoreSetupAPI& 
     } else {
         sheet->AddPages(static_cast<int>(main.m_nSheetMode));
         sheet->m_bFullSetup = 1;
+        if (main.m_nSheetMode != 0)
+            sheet->SetTemplateFile(main.m_strTemplateFile);
     }
     sheet->m_bModal = 1;
     return sheet;
@@ -93,8 +95,9 @@ bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store) {
         }
         std::unique_ptr<CSetupPropSheet> sheet = MakeSheet(main, store, false);
         SheetInProgress inProgress(main, sheet.get());
-        sheet->DoModal();
-        return sheet->m_bOkPressed;
+        // Only an OK that went through: one the pages refused, or whose write failed, kept
+        // the dialog open, and a later Cancel threw its edits away.
+        return sheet->DoModal() == CSetupPropSheet::kIdOk;
     } catch (const std::exception& e) {
         Report(e.what());
         return false;

@@ -17,7 +17,7 @@ void InstallSetupDialogs();
 
 // The dialogs on a given store. `main.m_nSheetMode` chooses the mode; `main.m_pSheet` names
 // the setup dialog while it runs.
-// The full setup dialog: true when OK was pressed at any time during it.
+// The full setup dialog: true when it ended with OK, the settings written.
 bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store);
 // The pin-name interpretation dialog: 1 after OK, 2 after Cancel.
 unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store);

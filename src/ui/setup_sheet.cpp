@@ -48,7 +48,14 @@ CSetupPropSheet::~CSetupPropSheet() {
     DetachPages();
 }
 
+void CSetupPropSheet::SetTemplateFile(const std::string& path) {
+    templateFile_ = path;
+}
+
 void CSetupPropSheet::AddPages(int mode) {
+    for (SetupPage* page : std::initializer_list<SetupPage*>{
+             &m_PropertyPage, &m_PinPage, &m_SymbolPage, &m_FormatPage, &m_InterpretationPage})
+        page->SetSources(&sources_);
     m_nMode = mode;
     AddPage(&m_PropertyPage);
     AddPage(&m_PinPage);
@@ -63,19 +70,26 @@ void CSetupPropSheet::AddPages(int mode) {
 }
 
 bool CSetupPropSheet::OnInitDialog() {
+    std::string project;
+    store_.GetLastReadWriteFileName(project);
+    sources_.SetFiles(project, m_nMode != 0 ? templateFile_ : std::string());
     PropertySheet::OnInitDialog();
     for (int id : {kIdCancel, kIdHelp}) {
         GetButton(id)->setVisible(true);
         GetButton(id)->setEnabled(true);
     }
     std::string text = "Save..";
+    // The template being edited or opened, by its file name.
+    const std::string named =
+        templateFile_.empty() ? std::string()
+                              : " - " + templateFile_.substr(templateFile_.find_last_of('/') + 1);
     if (m_nMode == 1) {
-        SetTitle("Edit Template");
+        SetTitle("Edit Template" + named);
     } else if (m_nMode == 2) {
         SetTitle("New Template");
     } else if (m_nMode == 3) {
         text = "Apply";
-        SetTitle("Open Template");
+        SetTitle("Open Template" + named);
     }
     m_btnTemplate = AddButton(kIdTemplateButton, text);
     m_btnTemplate->setVisible(false);
@@ -98,44 +112,56 @@ bool CSetupPropSheet::OnInitDialog() {
 
 void CSetupPropSheet::Refused(int pageIndex) {
     if (m_bTabsEnabled)
-        ShowPage(pageIndex);
+        ShowRefusal(pageIndex);
+}
+
+bool CSetupPropSheet::PagesAccept(std::initializer_list<int> pageIndices) {
+    for (int index : pageIndices) {
+        pfsetup::PropertyPage* page = GetPage(index);
+        if (page && page->m_bInitialised && !page->OnKillActive()) {
+            Refused(index);
+            return false;
+        }
+    }
+    return true;
 }
 
 void CSetupPropSheet::OnOK() {
     m_bOkPressed = true;
+    if (!PagesAccept({kPropertyPage}))
+        return;
     if (m_PropertyPage.m_bInitialised)
         m_PropertyPage.OnOK();
-    if (m_PinPage.m_bInitialised)
-        m_PinPage.UpdateData(true);
-    TransferPinPage(m_PinPage);
-    if (m_SymbolPage.m_bInitialised &&
-        (!m_SymbolPage.OnKillActive() || !m_SymbolPage.UpdateData(true))) {
-        Refused(kSymbolPage);
+    if (!PagesAccept({kPinPage}))
         return;
-    }
+    TransferPinPage(m_PinPage);
+    if (!PagesAccept({kSymbolPage}))
+        return;
     TransferSymbolPage(m_SymbolPage);
     if (m_nMode == 0) {
         if (m_FormatPage.m_bInitialised)
             m_FormatPage.UpdateData(true);
         TransferFormatPage(m_FormatPage);
-        if (m_InterpretationPage.m_bInitialised) {
-            if (!m_InterpretationPage.OnKillActive()) {
-                Refused(kInterpretationPage);
-                return;
-            }
+        if (!PagesAccept({kInterpretationPage}))
+            return;
+        if (m_InterpretationPage.m_bInitialised)
             m_InterpretationPage.OnOK();
-        }
         TransferInterpretationPage(m_InterpretationPage);
     }
 
-    const int written = store_.WriteCPMFile();
+    std::string file;
+    store_.GetCPMFileName(file);
+    // Without a project file the settings stay in the store: there is nothing to write.
+    const int written = file.empty() || store_.WriteCPMFile();
     std::string log;
     store_.GetLogError(log);
-    if (!written && log.empty()) {
-        // A failed write may leave no text of its own; the user must not take it for saved.
-        std::string file;
-        store_.GetCPMFileName(file);
-        log = "\nUnable to save file " + file;
+    if (!written) {
+        // The dialog stays open with every edit: the user can fix the cause and press OK
+        // again, or cancel. The host hears of nothing.
+        if (log.find("\nUnable to save file") == std::string::npos)
+            log += "\nUnable to save file " + file;
+        Host().ShowMessage(log, MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
     }
     if (!log.empty())
         Host().ShowMessage(log, MessageIcon::Exclamation, MessageButtons::Ok);
@@ -163,25 +189,17 @@ void CSetupPropSheet::OnTemplateButton() {
         OnOK();
         return;
     }
-    if (m_PropertyPage.m_bInitialised)
-        m_PropertyPage.CommitEditRow();
-    TransferPinPage(m_PinPage);
-    if (m_SymbolPage.m_bInitialised && !m_SymbolPage.UpdateData(true)) {
-        Refused(kSymbolPage);
+    // Every check first: a refusal moves nothing into the store.
+    if (!PagesAccept({kSymbolPage, kPinPage, kPropertyPage}))
         return;
-    }
+    m_PropertyPage.CommitEditRow();
+    TransferPinPage(m_PinPage);
     TransferSymbolPage(m_SymbolPage);
 
-    const std::pair<pfsetup::PropertyPage*, int> checks[] = {
-        {&m_SymbolPage, kSymbolPage}, {&m_PinPage, kPinPage}, {&m_PropertyPage, kPropertyPage}};
-    for (const auto& [page, index] : checks)
-        if (page->m_bInitialised && !page->OnKillActive()) {
-            Refused(index);
-            return;
-        }
-
-    const FileDialogRequest request =
+    FileDialogRequest request =
         TemplateFileRequest("Save Part Template", OverwritePrompt | HideReadOnly | PathMustExist);
+    if (!templateFile_.empty())
+        request.initialName = templateFile_;
     std::string path;
     if (!Host().SaveFileDialog(request, path))
         return;

@@ -1,17 +1,20 @@
 #pragma once
 // The setup dialog: Property, Pin and Symbol pages and, outside template modes, the Format and
 // Pin Name Interpretation pages. OK runs the pages' last checks, moves their values into the
-// store in page order and writes the project file; Cancel re-reads the store from the file it
-// was last read from or written to. In template modes a "Save.." or "Apply" button stands in
-// OK's place.
+// store in page order and writes the project file; a refused check or a failed write keeps
+// the dialog open with every edit, on the field to fix. Cancel re-reads the store from the
+// file it was last read from or written to. In template modes a "Save.." or "Apply" button
+// stands in OK's place and the title names the template.
 
 #include "ui/format_page.h"
 #include "ui/interpretation_page.h"
 #include "ui/kit/property_sheet.h"
 #include "ui/pin_page.h"
 #include "ui/properties_page.h"
+#include "ui/setting_sources.h"
 #include "ui/symbol_page.h"
 
+#include <initializer_list>
 #include <string>
 
 class QPushButton;
@@ -37,6 +40,9 @@ public:
     // `mode`: 0 normal setup (all five pages); 1 edit template, 2 new template, 3 open template
     // (Property, Pin and Symbol only).
     void AddPages(int mode);
+    // The template the store was loaded from in template modes: the title names it and
+    // "Save.." offers it. Set before the dialog is shown.
+    void SetTemplateFile(const std::string& path);
 
     void OnOK() override;
     void OnCancel() override;
@@ -61,10 +67,16 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    // A page check failed: show that page, whose message the user has just seen.
+    // A page check failed: show that page, whose message the user has just seen, on the
+    // control to fix.
     void Refused(int pageIndex);
+    // The checks of the pages, in this order, each only if initialised; false after the first
+    // refusal.
+    bool PagesAccept(std::initializer_list<int> pageIndices);
 
     CPFCoreSetupAPI& store_;
+    std::string templateFile_;
+    pfsetup::SettingSources sources_;
 };
 
 namespace pfsetup {

@@ -33,14 +33,14 @@ QComboBox* SortedDropDownList(QWidget* parent, int id, const QStringList& entrie
 
 QLineEdit* NumberEdit(QWidget* parent, int id) {
     auto* edit = WithId(new QLineEdit(parent), id);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
     return edit;
 }
 
 } // namespace
 
 CSymbolPP::CSymbolPP(CPFCoreSetupAPI& store, QWidget* parent)
-    : PropertyPage(store, "Sy&mbol", kHelpContextId, parent),
+    : SetupPage(store, "Sy&mbol", kHelpContextId, parent),
       units_(SortedDropDownList(this, kUnits, {"Inches"})),
       textStyle_(SortedDropDownList(this, kTextStyle, {"Automatic", "Vertical", "Horizontal"})),
       outline_(SortedDropDownList(this, kOutline, {"Thin", "Bold"})),
@@ -77,7 +77,7 @@ CSymbolPP::CSymbolPP(CPFCoreSetupAPI& store, QWidget* parent)
     addRow("Minimum Pin Spacing", "Top/&Bottom", pinSpacingTopBottom_, true, true);
     addRow("Minimum Pin Spa&cing", "Left/Right", pinSpacingLeftRight_, true);
     grid->addWidget(usePinNames_, row++, 0, 1, 4);
-    grid->setColumnStretch(4, 1);
+    grid->setColumnStretch(2, 1); // the fields take the room a larger dialog gives
 
     auto* split = new QGroupBox("Split Symbol Properties", this);
     auto* splitLayout = new QVBoxLayout(split);
@@ -92,11 +92,13 @@ CSymbolPP::CSymbolPP(CPFCoreSetupAPI& store, QWidget* parent)
     layout->addLayout(grid);
     layout->addWidget(split);
     layout->addStretch(1);
+
+    SetTabChain({units_, gridSize_, outline_, textStyle_, pinTextSize_, minWidth_, minHeight_,
+                 pinSpacingTopBottom_, pinSpacingLeftRight_, usePinNames_, splitInst_.Button(0),
+                 splitInst_.Button(1)});
 }
 
-bool CSymbolPP::OnInitDialog() {
-    PropertyPage::OnInitDialog();
-    CPFCoreSetupAPI& store = Store();
+void CSymbolPP::LoadFrom(CPFCoreSetupAPI& store) {
     store.GetDefGridSize(m_fGridSize);
     store.GetDefUnits(m_strUnits);
     store.GetDefNoteSize(m_fPinTextSize);
@@ -108,15 +110,39 @@ bool CSymbolPP::OnInitDialog() {
     store.GetDefSymbolLengthIncrement(m_nPinSpacingLeftRight);
     m_bUseSplitInst = store.GetUseSplitInstProp();
     m_bUsePinNames = store.GetUsePinNamesForText();
-    splitInst_.SetIndex(m_bUseSplitInst ? 0 : 1);
     UpdateData(false);
-    return true;
+}
+
+void CSymbolPP::UpdateTips() {
+    const char* const positive = "a number greater than 0";
+    SetTip(units_, "Symbol_Units", "Size units of new symbols: Inches, the only choice.");
+    SetTip(gridSize_, "Symbol_GridSize",
+           std::string("Grid size in inches: ") + positive + ", such as 0.05.");
+    SetTip(outline_, "Symbol_OutLine", "Outline of new symbols: Thin or Bold.");
+    SetTip(textStyle_, "Symbol_TextStyle",
+           "Orientation of pin text: Automatic, Horizontal or Vertical.");
+    SetTip(pinTextSize_, "Symbol_NoteSize",
+           std::string("Pin text size in grids: ") + positive +
+               ", at most the smaller of the two pin spacings.");
+    SetTip(minWidth_, "Symbol_Width", "Minimum width of new symbols in grids: a whole number.");
+    SetTip(minHeight_, "Symbol_Length", "Minimum height of new symbols in grids: a whole number.");
+    SetTip(pinSpacingTopBottom_, "Symbol_PinSpacing_TopBottom",
+           "Minimum spacing of pins on the top and bottom sides, in grids: a whole number "
+           "greater than 0.");
+    SetTip(pinSpacingLeftRight_, "Symbol_PinSpacing_LeftRight",
+           "Minimum spacing of pins on the left and right sides, in grids: a whole number "
+           "greater than 0.");
+    SetTip(usePinNames_, "Symbol_UsePinNamesForText",
+           "Checked: pin names are shown as the pin text of new symbols.");
+    for (int i = 0; i < splitInst_.Count(); ++i)
+        SetTip(splitInst_.Button(i), "UseSplitInstProp",
+               "The properties the instances of a split symbol get: SPLIT_INST with "
+               "$LOCATION, or SPLIT_INST_NAME.");
 }
 
 bool CSymbolPP::Refuse(const char* message, QLineEdit* edit) {
     Host().ShowMessage(message, MessageIcon::Stop, MessageButtons::Ok);
-    edit->setFocus();
-    edit->selectAll();
+    PointAt(edit);
     return false;
 }
 
@@ -137,7 +163,6 @@ bool CSymbolPP::OnKillActive() {
             field = leftRight <= 0 ? pinSpacingLeftRight_ : pinSpacingTopBottom_;
         return Refuse(problem, field);
     }
-    m_bUseSplitInst = splitInst_.Index() == 0 ? 1 : 0;
     return PropertyPage::OnKillActive();
 }
 
@@ -153,6 +178,9 @@ bool CSymbolPP::DoDataExchange(bool save) {
         !ExchangeInt(save, minWidth_, m_nMinWidth) || !ExchangeInt(save, minHeight_, m_nMinHeight))
         return false;
     ExchangeCheck(save, usePinNames_, m_bUsePinNames);
+    int splitIndex = m_bUseSplitInst ? 0 : 1;
+    ExchangeRadio(save, splitInst_, splitIndex);
+    m_bUseSplitInst = splitIndex == 0 ? 1 : 0;
     return true;
 }
 

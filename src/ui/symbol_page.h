@@ -4,8 +4,8 @@
 // the page until the sheet's OK or template save moves them into the store
 // (TransferSymbolPage); leaving the page or OK first checks that the sizes fit together.
 
-#include "ui/kit/property_page.h"
 #include "ui/kit/radio_group.h"
+#include "ui/setup_page.h"
 
 #include <string>
 
@@ -13,7 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-class CSymbolPP : public pfsetup::PropertyPage {
+class CSymbolPP : public pfsetup::SetupPage {
     Q_OBJECT
 public:
     static constexpr unsigned kHelpContextId = 0x20211;
@@ -35,7 +35,6 @@ public:
 
     explicit CSymbolPP(CPFCoreSetupAPI& store, QWidget* parent = nullptr);
 
-    bool OnInitDialog() override;
     // Refuses, with a message, sizes that cannot work; then takes the controls' values.
     bool OnKillActive() override;
 
@@ -49,12 +48,14 @@ public:
     int m_nMinWidth = 0;
     int m_nMinHeight = 0;
     int m_bUsePinNames = 1;
-    // 1: SPLIT_INST with $LOCATION; 0: SPLIT_INST_NAME. Follows the radio buttons only when
-    // OnKillActive runs.
+    // 1: SPLIT_INST with $LOCATION; 0: SPLIT_INST_NAME. Exchanged with the radio buttons like
+    // the other fields, so every path that takes the page's values takes it too.
     int m_bUseSplitInst = 1;
 
 protected:
     bool DoDataExchange(bool saveAndValidate) override;
+    void LoadFrom(CPFCoreSetupAPI& store) override;
+    void UpdateTips() override;
 
 private:
     // Tells the user, points at the edit and refuses.

@@ -103,6 +103,13 @@ protected:
         sheet->AddPages(mode);
         sheet->show();
         active = sheet.get();
+        Activate();
+    }
+
+    // The sheet as the window the keyboard works in.
+    void Activate() {
+        active->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(active));
     }
 
     // Runs `user` on the modal setup sheet once it is up; `run` starts the dialog and returns
@@ -112,15 +119,18 @@ protected:
     auto Drive(Run run, User user) {
         QTimer::singleShot(0, [this, user] {
             active = qobject_cast<CSetupPropSheet*>(QApplication::activeModalWidget());
-            if (active)
+            if (active) {
+                Activate();
                 user(*active);
-            else
+            } else
                 ADD_FAILURE() << "no modal setup sheet";
         });
         QObject guard; // ends the timer with this call
-        QTimer::singleShot(10000, &guard, [] {
+        QTimer::singleShot(10000, &guard, [this] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
-                ADD_FAILURE() << "the dialog was left open";
+                ADD_FAILURE() << "the dialog was left open: " << modal->metaObject()->className()
+                              << " " << modal->windowTitle().toStdString();
+                host.answers.clear(); // a question on closing gets Yes
                 modal->close();
             }
         });

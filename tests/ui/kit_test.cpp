@@ -183,13 +183,18 @@ TEST_F(GridTest, OnlyAChangedCellIsValidatedAndARefusalKeepsTheUserInIt) {
     EXPECT_EQ(grid.moved, (std::vector<Cell>{{2, 1}, {2, 3}}));
 
     grid.refuse = true;
+    grid.SetCellText(2, 1, "old");
     TypeInCell(&grid, 2, 1, "x");
     ClickCell(&grid, 4, 1);
-    EXPECT_EQ(grid.validated, std::vector<Cell>{Cell(2, 1)});
+    ClickCell(&grid, 4, 1); // the refused text is checked again at every try
+    EXPECT_EQ(grid.validated, (std::vector<Cell>{{2, 1}, {2, 1}}));
     EXPECT_TRUE(IsCurrent(&grid, 2, 1));
     EXPECT_EQ(grid.selectedItems(), QList<QTableWidgetItem*>{grid.item(2, 1)});
-    ClickCell(&grid, 4, 1); // unchanged since the refusal: the user may leave
-    EXPECT_EQ(grid.validated.size(), 1u);
+    EXPECT_EQ(grid.GetCellText(2, 1), "x");
+    QTest::keyClick(&grid, Qt::Key_Escape); // gives the cell back its text
+    EXPECT_EQ(grid.GetCellText(2, 1), "old");
+    ClickCell(&grid, 4, 1);
+    EXPECT_EQ(grid.validated.size(), 2u);
     EXPECT_TRUE(IsCurrent(&grid, 4, 1));
 
     grid.refuse = false;
@@ -206,6 +211,7 @@ TEST_F(GridTest, OnlyAChangedCellIsValidatedAndARefusalKeepsTheUserInIt) {
     grid.refuse = true;
     EXPECT_FALSE(grid.TransferCurrentCell());
     EXPECT_EQ(grid.GetCellText(4, 2), "7");
+    grid.refuse = false;
     EXPECT_TRUE(grid.TransferCurrentCell());
 }
 

@@ -50,7 +50,8 @@ TEST_F(PinPage, ShowsTheStoreWithGreyCellsForLoadsThatDoNotApply) {
 }
 
 TEST_F(PinPage, EachLoadIsCheckedWhenTheUserLeavesIt) {
-    // The cell, what is typed into it, what it then shows, and the refusal.
+    // The cell, what is typed into it, what it then shows, and the refusal, which keeps the
+    // user in the cell with the text (Escape gives back the load it had).
     const std::tuple<int, int, const char*, const char*, const char*> cases[] = {
         {TS, Col::kIil, "0.01", "0.01", "\nTS Pin : Incorrect Load Value of 0.01"},
         {TS, Col::kIih, "+0.5", "+0.5", nullptr},
@@ -60,29 +61,40 @@ TEST_F(PinPage, EachLoadIsCheckedWhenTheUserLeavesIt) {
         {INPUT, Col::kIil, "-0", "-0", "\nINPUT Pin : Incorrect Load Value of -0"},
     };
     for (const auto& [row, col, typed, shown, message] : cases) {
+        const std::string before = grid->GetCellText(row, col);
         TypeInCell(grid, row, col, typed);
         ClickCell(grid, row, Col::kPosition);
         EXPECT_EQ(grid->GetCellText(row, col), shown) << typed;
         ExpectShown(message, MessageIcon::None, typed);
-        EXPECT_TRUE(IsCurrent(grid, row, Col::kPosition)) << typed; // moved on anyway
+        EXPECT_TRUE(IsCurrent(grid, row, message ? col : int(Col::kPosition))) << typed;
+        if (message) {
+            QTest::keyClick(grid, Qt::Key_Escape);
+            EXPECT_EQ(grid->GetCellText(row, col), before) << typed;
+        }
     }
 }
 
-TEST_F(PinPage, OkStoresTheGridWithAStarForEveryRefusedLoad) {
-    TypeInCell(grid, TS, Col::kIil, "0.01");
-    TypeInCell(grid, BIDIR, Col::kIoh, "abc");
+// OK takes the cell being edited; a refused one keeps the dialog open on it, with one message.
+// A wrong load read from the file is stored as "*" and reported once.
+TEST_F(PinPage, OkStoresTheGridWithAStarForALoadItCannotTake) {
+    UseProject("PinType_BIDIR '-0.01,0.01,1.0,abc,Right'\n");
+    Open(CSetupPropSheet::kPinPage);
+    grid = Control<Grid>(CPinPP::kGrid);
     TypeInCell(grid, INPUT, Col::kIih, "");
     ChooseInCell(grid, TS, Col::kPosition, "T");
-    TypeInCell(grid, TS_BIDIR, Col::kIil, "-0.3"); // OK takes it without leaving the cell
-    host.messages.clear();
+    TypeInCell(grid, TS_BIDIR, Col::kIil, "0.3");
     ClickButton(PropertySheet::kIdOk);
+    EXPECT_TRUE(active->isVisible());
+    ExpectShown("\nTS_BIDIR Pin : Incorrect Load Value of 0.3", MessageIcon::None, "OK");
+    EXPECT_TRUE(IsCurrent(grid, TS_BIDIR, Col::kIil));
 
+    TypeInCell(grid, TS_BIDIR, Col::kIil, "-0.3"); // OK takes it without leaving the cell
+    ClickButton(PropertySheet::kIdOk);
     EXPECT_EQ(active->result(), 1);
-    ExpectShown("\nTS Pin : Incorrect Load Value of 0.01\nBIDIR Pin : Incorrect Load Value of abc",
-                MessageIcon::Exclamation, "OK");
+    ExpectShown("\nBIDIR Pin : Incorrect Load Value of abc", MessageIcon::Exclamation, "OK");
     auto written = Reread();
     for (CPFCoreSetupAPI* s : {&store, written.get()}) {
-        EXPECT_EQ(StoredLoads(*s, "TS"), "Top * 0.01 1.0 -1.0");
+        EXPECT_EQ(StoredLoads(*s, "TS"), "Top -0.01 0.01 1.0 -1.0");
         EXPECT_EQ(StoredLoads(*s, "BIDIR"), "Right -0.01 0.01 1.0 *");
         EXPECT_EQ(StoredLoads(*s, "INPUT"), "Left -0.01 *  ");
         EXPECT_EQ(StoredLoads(*s, "TS_BIDIR"), "Right -0.3 0.01 1.0 -1.0");

@@ -68,7 +68,7 @@ TEST_F(PropertyPage, RowsAreStoredWhenTheUserLeavesThem) {
     EXPECT_EQ(Boxes(), "ooxooooo");
 }
 
-TEST_F(PropertyPage, RefusedNamesAndValuesAreEmptiedAndKeepTheUser) {
+TEST_F(PropertyPage, RefusedNamesAndValuesKeepTheUserInTheCell) {
     const char* reserved = "ERROR:Invalid entry in property name field";
     const char* syntax = "ERROR:Syntax error in value field for POWER_GROUP property.";
     // The context the store checks in, the name typed, the value typed (nullptr: the name is
@@ -97,16 +97,42 @@ TEST_F(PropertyPage, RefusedNamesAndValuesAreEmptiedAndKeepTheUser) {
         const std::string typed = value ? value : name;
         ExpectShown(message, MessageIcon::Exclamation, typed);
         EXPECT_EQ(IsCurrent(grid, 1, col), message != nullptr) << typed;
-        EXPECT_EQ(grid->GetCellText(1, col).empty(), message != nullptr) << typed; // emptied
+        EXPECT_FALSE(grid->GetCellText(1, col).empty()) << typed; // kept, to be corrected
+    }
+}
+
+// Text the project file cannot hold on one line between quotes, pasted into a cell: OK keeps
+// the dialog open on it, and the file keeps the old value.
+TEST_F(PropertyPage, TextAFileCannotHoldIsRefused) {
+    for (const std::string pasted : {"a\nb", "a\rb", "a\tb\x7f", "\"x\""}) {
+        OpenOn("Prop_NOTE '1,old,Yes,Value,Left'\n");
+        auto* editor = EditCell(grid, 1, Col::kValue);
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        editor->insert(QString::fromStdString(pasted)); // as a paste does
+        ClickButton(PropertySheet::kIdOk);
+        const bool refused = pasted.find_first_of("\n\r\"") != std::string::npos;
+        EXPECT_EQ(active->isVisible(), refused) << pasted;
+        if (refused) {
+            EXPECT_EQ(grid->GetCellText(1, Col::kValue), pasted);
+        }
+        EXPECT_EQ(host.messages.size(), refused ? 1u : 0u) << pasted;
+        host.messages.clear();
+        EXPECT_EQ(Stored(*Reread(), "NOTE"), (refused ? "old" : pasted) + "|Yes|Value|Left|1");
     }
 }
 
 TEST_F(PropertyPage, NamesInUseAreNotTakenAgain) {
     OpenOn(kThreeProperties);
-    TypeInCell(grid, 4, Col::kName, "tolerance"); // a new row
+    TypeInCell(grid, 4, Col::kName, "tolerance"); // a new row: kept, the user in its name
     ClickCell(grid, 5, Col::kName);
     ExpectShown("Duplicate Property", MessageIcon::None, "tolerance");
-    EXPECT_EQ(grid->GetCellText(4, Col::kName), "");
+    EXPECT_TRUE(IsCurrent(grid, 4, Col::kName));
+    EXPECT_EQ(grid->GetCellText(4, Col::kName), "TOLERANCE");
+    EXPECT_EQ(PropertyCount(store), 3);
+    TypeInCell(grid, 4, Col::kName, ""); // without a name the row is abandoned
+    ClickCell(grid, 5, Col::kName);
+    EXPECT_TRUE(IsCurrent(grid, 5, Col::kName));
     EXPECT_EQ(PropertyCount(store), 3);
 
     TypeInCell(grid, 1, Col::kName, "PIN_NOTE"); // a rename to a used name is undone
@@ -177,10 +203,10 @@ TEST_F(PropertyPage, DeleteRemovesTheRowAndItsProperty) {
     EXPECT_TRUE(IsCurrent(grid, 1, Col::kName));
     EXPECT_EQ(grid->GetCellText(2, Col::kName), "JEDEC_PACKAGE");
 
-    Click(Ids::kAdd);
+    Click(Ids::kAdd); // a row after those in use, the cursor in it
     EXPECT_EQ(grid->GetRowCount(), 13);
-    EXPECT_TRUE(IsCurrent(grid, 1, Col::kName)); // Add does not move
-    EXPECT_EQ(grid->GetChoiceList(13, Col::kRequired), "Yes\nNo\n");
+    EXPECT_TRUE(IsCurrent(grid, 3, Col::kName));
+    EXPECT_EQ(grid->GetChoiceList(3, Col::kRequired), "Yes\nNo\n");
 }
 
 // Twenty properties, more than the grid's first rows: each has a row, any can be edited, OK

@@ -25,6 +25,7 @@ protected:
     void OpenEditAndSaveTemplate(int mode) {
         Open(CSetupPropSheet::kSymbolPage, mode);
         Type(CSymbolPP::kMinWidth, "11");
+        Click(CSymbolPP::kUseSplitInstName);
         ClickTab(CSetupPropSheet::kPropertyPage);
         Grid* properties = Control<Grid>(CPropertyPP::kGrid);
         TypeInCell(properties, 6, CPropertyGridWnd::kName, "supplier"); // the first free row
@@ -59,15 +60,37 @@ TEST_F(SetupSheet, OkTransfersOnlyOpenedPagesAndWrites) {
     EXPECT_FLOAT_EQ(Get(*Reread(), &Store::GetDefGridSize), 0.2f);
 }
 
-TEST_F(SetupSheet, AFailedWriteIsReported) {
-    const std::string missing = install.Path("missing/project.cpm");
-    store.PutCPMFileName(missing);
-    Open(CSetupPropSheet::kPropertyPage);
-    ClickButton(PropertySheet::kIdOk);
-    ExpectShown(("\nUnable to save file " + missing +
-                 ": The file could not be located. (No such file or directory)")
-                    .c_str(),
-                MessageIcon::Exclamation, "");
+// A failed write keeps the dialog open with the edits and tells the host nothing: the user
+// fixes the cause and presses OK again, or cancels, and the dialog reports only a written OK.
+TEST_F(SetupSheet, AFailedWriteKeepsTheDialogOpenWithTheEdits) {
+    const std::string folder = install.Path("later");
+    const std::string file = folder + "/project.cpm";
+    store.PutCPMFileName(file);
+    CPFSetupMain main(0);
+    for (bool fix : {false, true}) {
+        const bool ok =
+            Drive([&] { return RunSetupDialog(main, store); },
+                  [&](CSetupPropSheet& s) {
+                      ClickTab(CSetupPropSheet::kSymbolPage);
+                      Type(CSymbolPP::kGridSize, "0.2");
+                      ClickButton(PropertySheet::kIdOk);
+                      ASSERT_EQ(MessageTexts().size(), 1u); // the cause may follow
+                      EXPECT_EQ(MessageTexts()[0].rfind("\nUnable to save file " + file, 0), 0u);
+                      host.messages.clear();
+                      EXPECT_TRUE(s.isVisible());
+                      EXPECT_EQ(host.posted, std::vector<unsigned>{});
+                      if (fix) {
+                          std::filesystem::create_directory(folder);
+                          WriteFile(file, ReadFile(project));
+                      }
+                      host.answers = {MessageResult::Yes};
+                      ClickButton(fix ? PropertySheet::kIdOk : PropertySheet::kIdCancel);
+                  });
+        EXPECT_EQ(ok, fix);
+        ExpectShown(fix ? nullptr : PropertySheet::kDiscardQuestion, MessageIcon::Question, "end");
+    }
+    EXPECT_EQ(host.posted, (std::vector<unsigned>{0x40E, 0x40F}));
+    EXPECT_NE(ReadFile(file).find("Symbol_GridSize '0.200000'"), std::string::npos);
 }
 
 TEST_F(SetupSheet, RestartWarningOnlyForAChangedReadNotation) {
@@ -95,22 +118,33 @@ TEST_F(SetupSheet, RestartWarningOnlyForAChangedReadNotation) {
     }
 }
 
-TEST_F(SetupSheet, ARefusedOkKeepsTheDialogOpenButCounts) {
+// A refused OK leaves the dialog open on the field to fix; a later Cancel throws the edits
+// away (after asking) and the dialog reports no OK.
+TEST_F(SetupSheet, ARefusedOkKeepsTheDialogOpenOnTheFieldToFix) {
     CPFSetupMain main(0);
-    const bool ok = Drive([&] { return RunSetupDialog(main, store); },
-                          [&](CSetupPropSheet& s) {
-                              EXPECT_EQ(main.m_pSheet, &s);
-                              ClickTab(CSetupPropSheet::kSymbolPage);
-                              ClickTab(CSetupPropSheet::kFormatPage);
-                              Type(CSymbolPP::kGridSize, "0"); // hidden now: OK still checks it
-                              ClickButton(PropertySheet::kIdOk);
-                              EXPECT_TRUE(s.isVisible());
-                              EXPECT_EQ(s.GetActiveIndex(), CSetupPropSheet::kSymbolPage);
-                              ClickButton(PropertySheet::kIdCancel);
-                          });
-    EXPECT_TRUE(ok);
+    const bool ok =
+        Drive([&] { return RunSetupDialog(main, store); },
+              [&](CSetupPropSheet& s) {
+                  EXPECT_EQ(main.m_pSheet, &s);
+                  ClickTab(CSetupPropSheet::kSymbolPage);
+                  Type(CSymbolPP::kGridSize, "abc");
+                  ClickTab(CSetupPropSheet::kFormatPage);
+                  ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "tab");
+                  Type(CSymbolPP::kGridSize, "0");
+                  ClickTab(CSetupPropSheet::kFormatPage);
+                  ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "tab");
+                  ClickButton(PropertySheet::kIdOk);
+                  ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "OK");
+                  EXPECT_TRUE(s.isVisible());
+                  EXPECT_EQ(s.GetActiveIndex(), CSetupPropSheet::kSymbolPage);
+                  auto* grid = Control<QLineEdit>(CSymbolPP::kGridSize);
+                  EXPECT_EQ(QApplication::focusWidget(), grid);
+                  EXPECT_EQ(grid->selectedText(), "0");
+                  ClickButton(PropertySheet::kIdCancel);
+              });
+    EXPECT_FALSE(ok);
     EXPECT_EQ(main.m_pSheet, nullptr);
-    ExpectShown("\nError - Incorrect grid size", MessageIcon::Stop, "OK");
+    ExpectShown(PropertySheet::kDiscardQuestion, MessageIcon::Question, "Cancel");
 }
 
 TEST_F(SetupSheet, CancelRereadsTheLastFileIfThereIsOne) {
@@ -145,6 +179,7 @@ TEST_F(SetupSheet, InterpretationDialog) {
                                          ClickButton(PropertySheet::kIdCancel);
                                      });
     EXPECT_EQ(cancelled, 2u);
+    ExpectShown(PropertySheet::kDiscardQuestion, MessageIcon::Question, "Cancel");
     EXPECT_EQ(Get(store, &Store::GetAlphaNumValue), PFAlphaNum_BN);
 }
 
@@ -178,6 +213,12 @@ TEST_F(SetupSheet, ASavedTemplateOpenedAndAppliedGoesIntoTheProject) {
     OpenEditAndSaveTemplate(2);
     EXPECT_TRUE(active->isVisible());
     EXPECT_FALSE(std::filesystem::exists(tpl));
+    Grid* pins = Control<Grid>(CPinPP::kGrid); // nothing saved while a page refuses
+    TypeInCell(pins, 3, CPinGridWnd::kIih, "-1");
+    ClickButton(CSetupPropSheet::kIdTemplateButton);
+    ExpectShown("\nTS Pin : Incorrect Load Value of -1", MessageIcon::None, "refused");
+    EXPECT_TRUE(IsCurrent(pins, 3, CPinGridWnd::kIih));
+    QTest::keyClick(pins, Qt::Key_Escape);
     host.filePaths = {tpl};
     ClickButton(CSetupPropSheet::kIdTemplateButton);
 
@@ -185,8 +226,8 @@ TEST_F(SetupSheet, ASavedTemplateOpenedAndAppliedGoesIntoTheProject) {
     EXPECT_EQ(host.fileDialogs[1].request.title, "Save Part Template");
     EXPECT_EQ(host.fileDialogs[1].request.filter, "Template Files (*.tpl)|*.tpl||");
     const std::string text = ReadFile(tpl);
-    for (const char* line :
-         {"Symbol_Width '11'", "Prop_SUPPLIER '1,ACME,Yes,Value,Left'", "PinType_TS '-0.5,"})
+    for (const char* line : {"Symbol_Width '11'", "UseSplitInstProp '0'",
+                             "Prop_SUPPLIER '1,ACME,Yes,Value,Left'", "PinType_TS '-0.5,"})
         EXPECT_NE(text.find(line), std::string::npos) << text;
     EXPECT_EQ(text.find("Format_"), std::string::npos) << text;
     EXPECT_EQ(host.messages.at(0).buttons, MessageButtons::YesNo);
@@ -201,11 +242,24 @@ TEST_F(SetupSheet, ASavedTemplateOpenedAndAppliedGoesIntoTheProject) {
     CPFSetupMain opener(3);
     ASSERT_EQ(opener.LoadDataFromFile(tpl.c_str()), 1);
     EXPECT_TRUE(Drive([&] { return opener.DisplaySetup(); },
-                      [&](CSetupPropSheet&) { ClickButton(CSetupPropSheet::kIdTemplateButton); }));
+                      [&](CSetupPropSheet& s) {
+                          EXPECT_EQ(s.windowTitle(), "Open Template - part.tpl");
+                          ClickButton(CSetupPropSheet::kIdTemplateButton);
+                      }));
     const std::string applied = ReadFile(other);
     EXPECT_NE(applied.find("Prop_SUPPLIER '1,ACME,"), std::string::npos) << applied;
     EXPECT_NE(applied.find("PinType_TS '-0.5,"), std::string::npos) << applied;
     EXPECT_EQ(applied.find("Prop_OWN"), std::string::npos) << applied; // the template's list won
+
+    CPFSetupMain editor(1); // Edit Template names it and offers it to "Save.."
+    ASSERT_EQ(editor.LoadDataFromFile(tpl.c_str()), 1);
+    EXPECT_FALSE(Drive([&] { return editor.DisplaySetup(); },
+                       [&](CSetupPropSheet& s) {
+                           EXPECT_EQ(s.windowTitle(), "Edit Template - part.tpl");
+                           ClickButton(CSetupPropSheet::kIdTemplateButton);
+                           ClickButton(PropertySheet::kIdCancel);
+                       }));
+    EXPECT_EQ(host.fileDialogs.back().request.initialName, tpl);
 }
 
 TEST_F(SetupSheet, AnUnwritableTemplateIsTriedThreeTimesMore) {
@@ -249,6 +303,69 @@ TEST_F(SetupSheet, EndToEndThroughTheEntryObject) {
     EXPECT_EQ(Get<PFActiveLow>(*fresh, &Store::GetDefReadActiveLowPinNotation),
               PFActiveLow_Suffix_N);
     EXPECT_EQ(Get(*fresh, &Store::GetNumAlphaValue), PFNumAlpha_S_BN);
+}
+
+// Restore Defaults puts the install and site values on the shown page only; Cancel undoes it
+// like any edit, OK writes it. Each field's tip says where its value comes from.
+TEST_F(SetupSheet, RestoreDefaultsAndWhereValuesComeFrom) {
+    install.WriteSite(
+        "START_PFG142\nSymbol_Length '9'\nProp_SITE '1,s,Yes,Value,Left'\nEND_PFG142\n");
+    const std::string demo = ReadFile(project);
+    auto tip = [this](int id) { return Control(id)->toolTip().toStdString(); };
+    Open(CSetupPropSheet::kSymbolPage);
+    // The demo project sets the grid on its line 20; the site file the height.
+    EXPECT_NE(tip(CSymbolPP::kGridSize).find("project file " + project + ":20"), std::string::npos)
+        << tip(CSymbolPP::kGridSize);
+    EXPECT_NE(tip(CSymbolPP::kMinHeight).find("site file"), std::string::npos);
+    EXPECT_NE(tip(CSymbolPP::kPinSpacingTopBottom).find("install file"), std::string::npos);
+    EXPECT_NE(tip(CSymbolPP::kGridSize).find("greater than 0"), std::string::npos);
+
+    ClickButton(PropertySheet::kIdRestoreDefaults);
+    EXPECT_EQ(Control<QLineEdit>(CSymbolPP::kGridSize)->text(), "0.05");
+    EXPECT_EQ(Control<QLineEdit>(CSymbolPP::kMinWidth)->text(), "6");
+    EXPECT_EQ(Control<QLineEdit>(CSymbolPP::kMinHeight)->text(), "9");
+    EXPECT_NE(tip(CSymbolPP::kGridSize).find("install file"), std::string::npos);
+    ClickTab(CSetupPropSheet::kPropertyPage);
+    ClickButton(PropertySheet::kIdRestoreDefaults);
+    Grid* grid = Control<Grid>(CPropertyPP::kGrid);
+    EXPECT_EQ(grid->GetCellText(1, CPropertyGridWnd::kName) + "|" +
+                  grid->GetCellText(2, CPropertyGridWnd::kName),
+              "SITE|");
+    ClickTab(CSetupPropSheet::kPinPage); // not restored: the demo's loads
+    EXPECT_EQ(Control<Grid>(CPinPP::kGrid)->GetCellText(3, CPinGridWnd::kIil), "-0.02");
+    QTest::keyClick(active, Qt::Key_Escape);
+    ExpectShown(PropertySheet::kDiscardQuestion, MessageIcon::Question, "Escape");
+    EXPECT_EQ(ReadFile(project), demo);
+    EXPECT_EQ(store.SetCurrentPropertyByName("TOLERANCE"), 1); // read again
+
+    Open(CSetupPropSheet::kSymbolPage);
+    ClickButton(PropertySheet::kIdRestoreDefaults);
+    ClickButton(PropertySheet::kIdOk);
+    auto fresh = Reread();
+    EXPECT_FLOAT_EQ(Get(*fresh, &Store::GetDefGridSize), 0.05f);
+    EXPECT_EQ(Get(*fresh, &Store::GetDefSymbolWidth), 6);
+    EXPECT_EQ(Get(*fresh, &Store::GetDefSymbolLength), 9);
+    EXPECT_EQ(fresh->SetCurrentPropertyByName("TOLERANCE"), 1);
+}
+
+// A larger dialog gives its room to the value column, the Pin grid and the Symbol fields.
+TEST_F(SetupSheet, ALargerDialogWidensGridsAndFields) {
+    Open(CSetupPropSheet::kPropertyPage);
+    auto widths = [this] {
+        for (int page : {1, 2, 0}) // each page laid out once shown
+            ClickTab(page);
+        auto* properties = Control<QTableWidget>(CPropertyPP::kGrid);
+        return std::vector<int>{properties->columnWidth(CPropertyGridWnd::kValue),
+                                Control(CPinPP::kGrid)->width(),
+                                Control(CSymbolPP::kGridSize)->width(),
+                                properties->columnWidth(CPropertyGridWnd::kName)};
+    };
+    const std::vector<int> before = widths();
+    active->resize(active->width() + 300, active->height());
+    const std::vector<int> after = widths();
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_GE(after[i], before[i] + 150) << i;
+    EXPECT_EQ(after[3], before[3]);
 }
 
 TEST_F(SetupSheet, RendersEveryPageOffscreen) {

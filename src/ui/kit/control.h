@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
 #include <string>
 
 namespace pfsetup {
@@ -38,6 +39,17 @@ inline QLabel* MakeLabel(const QString& caption, QWidget* parent, QWidget* buddy
     if (buddy)
         label->setBuddy(buddy);
     return label;
+}
+
+// Tab visits the controls in the order given (the order they are drawn in), whatever order
+// they were made in.
+inline void SetTabChain(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 inline QString ToQString(const std::string& text) {

@@ -2,6 +2,7 @@
 
 #include "host/host_services.h"
 #include "ui/kit/control.h"
+#include "ui/kit/property_page.h"
 #include "ui/kit/radio_group.h"
 
 #include <QAbstractButton>
@@ -85,6 +86,12 @@ bool WholeNumber(const std::string& text, std::string& number) {
 
 void Refuse(QLineEdit* edit, const char* message) {
     Host().ShowMessage(message, MessageIcon::Exclamation, MessageButtons::Ok);
+    for (QWidget* w = edit->parentWidget(); w; w = w->parentWidget()) {
+        if (auto* page = qobject_cast<PropertyPage*>(w)) {
+            page->PointAt(edit);
+            return;
+        }
+    }
     edit->setFocus();
     edit->selectAll();
 }

@@ -3,6 +3,7 @@
 #include "ui/kit/control.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -165,6 +166,16 @@ public:
         return combo;
     }
 
+    // Escape closes the editor without taking its text, and goes no further: the dialog around
+    // the grid must not take it for its own Escape.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        const bool handled = QStyledItemDelegate::eventFilter(object, event);
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return handled;
+    }
+
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         const QString text = index.data(Qt::EditRole).toString();
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -187,10 +198,11 @@ public:
         } else {
             return;
         }
-        if (text == index.data(Qt::EditRole).toString())
+        const QString before = index.data(Qt::EditRole).toString();
+        if (text == before)
             return;
         model->setData(index, text, Qt::EditRole);
-        grid_->NoteUserEdit();
+        grid_->NoteUserEdit(before);
     }
 
 private:
@@ -225,6 +237,7 @@ void Grid::Initialize(int rowCount, int colCount) {
             MakeCell(row, col);
     muted_ = false;
     modified_ = false;
+    holdsRefused_ = false;
     SetHeaderRows(headerRows_);
 }
 
@@ -341,6 +354,7 @@ void Grid::RemoveRows(int first, int last) {
         selectionModel()->clearCurrentIndex();
         selectionModel()->clearSelection();
         modified_ = false;
+        holdsRefused_ = false;
     }
     for (int row = last; row >= first; --row)
         removeRow(row);
@@ -378,10 +392,22 @@ bool Grid::TransferCurrentCell() {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
-    if (!modified_)
-        return true;
-    modified_ = false;
-    return OnValidateCell(current.row(), current.column());
+    const int row = current.row();
+    int col = current.column();
+    if (modified_) {
+        if (!OnValidateCell(row, col)) {
+            holdsRefused_ = true;
+            FocusCell(row, col);
+            return false;
+        }
+        modified_ = false;
+        holdsRefused_ = false;
+    }
+    if (!OnValidateRow(row, col)) {
+        FocusCell(row, col);
+        return false;
+    }
+    return true;
 }
 
 int Grid::ScaledWidth(int pixels) const {
@@ -413,20 +439,48 @@ void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previou
     QTableWidget::currentChanged(current, previous);
     if (muted_ || reverting_)
         return;
-    const bool changed = modified_;
+    if (modified_ && previous.isValid()) {
+        if (!OnValidateCell(previous.row(), previous.column())) {
+            holdsRefused_ = true;
+            Revert(previous); // the refused text stays, to be fixed or checked again
+            return;
+        }
+    }
     modified_ = false;
-    if (changed && previous.isValid()) {
-        const QPersistentModelIndex left(previous);
-        if (!OnValidateCell(left.row(), left.column())) {
-            refused_ = true;
-            reverting_ = true;
-            selectionModel()->setCurrentIndex(left, QItemSelectionModel::ClearAndSelect);
-            reverting_ = false;
+    holdsRefused_ = false;
+    if (previous.isValid() && current.isValid() && previous.row() != current.row()) {
+        int fixCol = previous.column();
+        if (!OnValidateRow(previous.row(), fixCol)) {
+            Revert(model()->index(previous.row(), fixCol));
             return;
         }
     }
     if (current.isValid())
         OnMovedCurrentCell(current.row(), current.column());
+}
+
+void Grid::Revert(const QModelIndex& cell) {
+    refused_ = true;
+    const QPersistentModelIndex target(cell);
+    reverting_ = true;
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    reverting_ = false;
+    scrollTo(target);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void Grid::FocusCell(int row, int col) {
+    if (!CellItem(row, col))
+        return;
+    Revert(model()->index(row, col));
+    refused_ = false;
+}
+
+void Grid::NoteUserEdit(const QString& before) {
+    if (!modified_)
+        original_ = before;
+    modified_ = true;
+    emit UserEdited();
 }
 
 // Only the current cell is edited: after a refused move the cell the user aimed at is not.
@@ -436,7 +490,8 @@ bool Grid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     return QTableWidget::edit(index, trigger, event);
 }
 
-// Tab and Backtab in an editor move on and edit the next cell, unless the move was refused.
+// Tab and Backtab in an editor move on and edit the next cell, unless the move was refused;
+// past the last cell (or before the first) they leave the grid.
 void Grid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     if (hint != QAbstractItemDelegate::EditNextItem &&
         hint != QAbstractItemDelegate::EditPreviousItem) {
@@ -444,20 +499,94 @@ void Grid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
         return;
     }
     QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
-    const QModelIndex next = moveCursor(
-        hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, Qt::NoModifier);
-    if (!next.isValid())
+    const bool forward = hint == QAbstractItemDelegate::EditNextItem;
+    const QModelIndex next = TabTarget(currentIndex(), forward);
+    if (!next.isValid()) {
+        // Leaving goes through the same checks as a move inside the grid.
+        if (TransferCurrentCell())
+            QWidget::focusNextPrevChild(forward);
         return;
+    }
     refused_ = false;
     selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect);
     if (!refused_ && currentIndex() == next && (next.flags() & Qt::ItemIsEditable))
         edit(next, AllEditTriggers, nullptr);
 }
 
+bool Grid::IsTabStop(int row, int col) const {
+    return row >= headerRows_ && !isRowHidden(row) && !isColumnHidden(col) && IsEnterable(row, col);
+}
+
+QModelIndex Grid::TabTarget(const QModelIndex& from, bool forward) const {
+    const int cols = columnCount();
+    const int first = std::max(headerRows_, 1) * cols;
+    const int last = (std::min(LastTabRow(), GetRowCount()) + 1) * cols - 1;
+    int pos = from.isValid() ? from.row() * cols + from.column() : (forward ? first - 1 : last + 1);
+    for (pos += forward ? 1 : -1; pos >= first && pos <= last; pos += forward ? 1 : -1)
+        if (IsTabStop(pos / cols, pos % cols))
+            return model()->index(pos / cols, pos % cols);
+    return QModelIndex();
+}
+
+// Tab moves cell by cell, not around the table's ends: past them it goes on to the dialog's
+// next control.
+bool Grid::focusNextPrevChild(bool next) {
+    if (!tabKeyNavigation() || !hasFocus())
+        return QWidget::focusNextPrevChild(next);
+    const QModelIndex target = TabTarget(currentIndex(), next);
+    if (!target.isValid()) {
+        if (!TransferCurrentCell())
+            return true;
+        return QWidget::focusNextPrevChild(next);
+    }
+    refused_ = false;
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    scrollTo(currentIndex());
+    return true;
+}
+
+// Reached by keyboard the grid shows a current cell at once: the first one (the last one from
+// behind), or the one the user was in.
+void Grid::focusInEvent(QFocusEvent* event) {
+    QTableWidget::focusInEvent(event);
+    if (event->reason() == Qt::MouseFocusReason || muted_)
+        return;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && IsTabStop(current.row(), current.column())) {
+        if (!selectionModel()->isSelected(current))
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    const QModelIndex target = TabTarget(QModelIndex(), event->reason() != Qt::BacktabFocusReason);
+    if (target.isValid())
+        SetCurrentCell(target.row(), target.column());
+}
+
 // Enter ends the editing of a cell (the editor's doing); it must not reach the dialog around
-// the grid and press its default button.
+// the grid and press its default button. Escape outside an editor gives a cell holding refused
+// text back the text it had; otherwise it reaches the dialog.
 void Grid::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    if (key == Qt::Key_Escape && modifiers == Qt::NoModifier && holdsRefused_ &&
+        current.isValid()) {
+        model()->setData(current, original_, Qt::EditRole);
+        modified_ = false;
+        holdsRefused_ = false;
+        event->accept();
+        return;
+    }
+    const bool openList = (key == Qt::Key_Down && modifiers == Qt::AltModifier) ||
+                          (key == Qt::Key_F4 && modifiers == Qt::NoModifier);
+    if (openList && current.isValid() && !current.data(kChoicesRole).toString().isEmpty()) {
+        if (edit(current, EditKeyPressed, nullptr))
+            if (auto* combo = qobject_cast<QComboBox*>(indexWidget(current)))
+                combo->showPopup();
         event->accept();
         return;
     }

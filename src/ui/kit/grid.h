@@ -9,10 +9,16 @@
 // text, a drop-down list (the user can only pick an entry of the cell's choice list), or a
 // static disabled cell with a grey background that shows its text but cannot be entered.
 //
-// Two hooks let a page take part in editing. When the user leaves a cell whose text they
-// changed, OnValidateCell runs and may refuse: the user stays in the cell. After the current
-// cell moved, OnMovedCurrentCell runs. Programmatic moves (SetCurrentCell) go through both;
-// inserting and removing rows goes through neither.
+// Hooks let a page take part in editing. When the user leaves a cell whose text they changed,
+// OnValidateCell runs and may refuse: the user stays in the cell, the text they typed kept, and
+// it is checked again when they next try to leave it (Escape gives the cell back the text it
+// had). When the user leaves a row, OnValidateRow may refuse and name the cell to fix. After
+// the current cell moved, OnMovedCurrentCell runs. Programmatic moves (SetCurrentCell) go
+// through all of them; inserting and removing rows goes through none.
+//
+// By keyboard: the grid has a current cell as soon as it has the focus; arrows, F2 and typing
+// work on it, Alt+Down or F4 opens a drop-down list. Tab and Shift+Tab move cell by cell, also
+// out of an editor, and leave the grid after the last cell of LastTabRow() or before the first.
 
 #include <QColor>
 #include <QTableWidget>
@@ -76,8 +82,15 @@ public:
     // False when there is no current cell.
     bool GetCurrentCell(int& row, int& col) const;
     // Takes what the user is typing into the current cell and validates the cell when the user
-    // changed it. Pages call it before they read the grid; false when the cell refused.
+    // changed it, then its row. Pages call it before they read the grid; false when the cell
+    // or the row refused (the focus is then on the cell to fix).
     bool TransferCurrentCell();
+    // Makes the cell current without any hook, selected and in view, and gives the grid the
+    // focus: where a refusal points the user.
+    void FocusCell(int row, int col);
+
+    // The last row Tab visits; the last row unless a grid offers fewer.
+    virtual int LastTabRow() const { return GetRowCount(); }
 
     // A width given in pixels of the small dialog font grids were first laid out for, widened
     // in proportion for this grid's font so that the same texts fit.
@@ -86,15 +99,24 @@ public:
     // The size that shows every column and row without scrolling.
     QSize ContentSize() const;
 
+signals:
+    // The user changed a cell's text.
+    void UserEdited();
+
 protected:
     // The user leaves the changed cell (row, col); false keeps them in it.
     virtual bool OnValidateCell(int /*row*/, int /*col*/) { return true; }
+    // The user leaves `row` (its cells already accepted); false, with `fixCol` the column to
+    // put them in, keeps them in the row.
+    virtual bool OnValidateRow(int /*row*/, int& /*fixCol*/) { return true; }
     // The current cell is now (row, col).
     virtual void OnMovedCurrentCell(int /*row*/, int /*col*/) {}
 
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -102,19 +124,27 @@ protected:
 private:
     friend class GridDelegate;
 
-    // The delegate reports a text the user changed.
-    void NoteUserEdit() { modified_ = true; }
+    // The delegate reports a text the user changed; `before` is the cell's text until then.
+    void NoteUserEdit(const QString& before);
     QTableWidgetItem* CellItem(int row, int col) const;
+    // The cell Tab reaches from `from` (from outside the grid when it is invalid); invalid
+    // past either end.
+    QModelIndex TabTarget(const QModelIndex& from, bool forward) const;
+    bool IsTabStop(int row, int col) const;
+    // Moves back to `cell` after a refusal, without hooks.
+    void Revert(const QModelIndex& cell);
     QTableWidgetItem* MakeCell(int row, int col);
     void ApplyFlags(QTableWidgetItem* item, int row, int col) const;
     bool IsHeaderCell(int row, int col) const { return row < headerRows_ || col == 0; }
 
     GridHeader* header_;
     int headerRows_ = 0;
-    bool modified_ = false;  // the user changed the current cell since entering it
-    bool muted_ = false;     // no hooks: rows are being inserted or removed
-    bool reverting_ = false; // a refused move is being undone
-    bool refused_ = false;   // the last move was refused
+    bool modified_ = false;     // the user changed the current cell since entering it
+    bool holdsRefused_ = false; // the current cell holds text its validation refused
+    QString original_;          // the current cell's text before the user changed it
+    bool muted_ = false;        // no hooks: rows are being inserted or removed
+    bool reverting_ = false;    // a refused move is being undone
+    bool refused_ = false;      // the last move was refused
 };
 
 } // namespace pfsetup

@@ -3,11 +3,19 @@
 #include "ui/kit/control.h"
 #include "ui/kit/property_page.h"
 
+#include "host/host_services.h"
+
 #include <QBoxLayout>
+#include <QDialogButtonBox>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <utility>
+#include <vector>
 
 namespace pfsetup {
 
@@ -21,9 +29,18 @@ PropertySheet::PropertySheet(const std::string& caption, QWidget* parent, int se
     auto* cancel = WithId(new QPushButton(QStringLiteral("Cancel"), this), kIdCancel);
     auto* help = WithId(new QPushButton(QStringLiteral("Help"), this), kIdHelp);
     ok->setDefault(true);
+    // Qt's standard button, with its role, text and place at the left of the row.
+    auto* defaultsBox = new QDialogButtonBox(QDialogButtonBox::RestoreDefaults, this);
+    QPushButton* restore =
+        WithId(defaultsBox->button(QDialogButtonBox::RestoreDefaults), kIdRestoreDefaults);
+    restore->setEnabled(false);
+    // The box would hand Tab back to its button from wherever the focus chain reaches it.
+    defaultsBox->setFocusProxy(nullptr);
     buttons_[kIdOk] = ok;
     buttons_[kIdCancel] = cancel;
     buttons_[kIdHelp] = help;
+    buttons_[kIdRestoreDefaults] = restore;
+    buttonRow_->addWidget(defaultsBox);
     buttonRow_->addStretch(1);
     buttonRow_->addWidget(ok);
     buttonRow_->addWidget(cancel);
@@ -34,9 +51,16 @@ PropertySheet::PropertySheet(const std::string& caption, QWidget* parent, int se
     layout->addLayout(buttonRow_);
 
     connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { CancelByUser(); });
     connect(help, &QPushButton::clicked, this, [this] { OnHelp(); });
+    connect(restore, &QPushButton::clicked, this, [this] { OnRestoreDefaults(); });
     connect(tabs_, &QTabWidget::currentChanged, this, &PropertySheet::OnTabChanged);
+    // Controls inside the pages (the grids above all) take Ctrl+PgUp and Ctrl+PgDn as plain
+    // page keys unless the window claims them first.
+    for (auto [key, step] : {std::pair{Qt::Key_PageDown, 1}, std::pair{Qt::Key_PageUp, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { StepPage(step); });
+    }
 }
 
 PropertySheet::~PropertySheet() {
@@ -79,6 +103,13 @@ void PropertySheet::ShowPage(int index) {
         ActivatePage(index);
 }
 
+void PropertySheet::ShowRefusal(int index) {
+    ShowPage(index);
+    PropertyPage* page = GetPage(index);
+    if (page && page->ControlToFix())
+        page->PointAt(page->ControlToFix());
+}
+
 void PropertySheet::SetTitle(const std::string& title) {
     setWindowTitle(ToQString(title));
 }
@@ -105,6 +136,30 @@ void PropertySheet::Create() {
         return;
     created_ = true;
     OnInitDialog();
+    OrderTabs();
+}
+
+void PropertySheet::OrderTabs() {
+    std::vector<QWidget*> chain{tabs_->tabBar()};
+    for (PropertyPage* page : pages_) {
+        if (!page)
+            continue;
+        // A page's controls follow it in the focus chain, in the order the page gave them.
+        for (QWidget* w = page->nextInFocusChain(); w != page && page->isAncestorOf(w);
+             w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus)
+                chain.push_back(w);
+    }
+    for (int i = 0; i < buttonRow_->count(); ++i) {
+        QWidget* widget = buttonRow_->itemAt(i)->widget();
+        if (auto* box = qobject_cast<QDialogButtonBox*>(widget))
+            for (QAbstractButton* inBox : box->buttons())
+                chain.push_back(inBox);
+        else if (widget)
+            chain.push_back(widget);
+    }
+    for (size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 int PropertySheet::DoModal() {
@@ -124,6 +179,28 @@ void PropertySheet::OnOK() {
         if (p && p->m_bInitialised)
             p->OnOK();
     EndDialog(kIdOk);
+}
+
+void PropertySheet::OnRestoreDefaults() {
+    PropertyPage* page = GetActivePage();
+    if (!page || !page->CanRestoreDefaults())
+        return;
+    page->OnRestoreDefaults();
+    page->SetModified();
+}
+
+bool PropertySheet::IsModified() const {
+    for (const PropertyPage* page : pages_)
+        if (page && page->IsModified())
+            return true;
+    return false;
+}
+
+void PropertySheet::CancelByUser() {
+    if (IsModified() && Host().ShowMessage(kDiscardQuestion, MessageIcon::Question,
+                                           MessageButtons::YesNo) != MessageResult::Yes)
+        return;
+    OnCancel();
 }
 
 void PropertySheet::OnCancel() {
@@ -163,7 +240,14 @@ void PropertySheet::showEvent(QShowEvent* event) {
 }
 
 void PropertySheet::reject() {
-    OnCancel();
+    CancelByUser();
+}
+
+void PropertySheet::StepPage(int step) {
+    const int count = GetPageCount();
+    if (!tabsEnabled_ || count < 2 || active_ < 0)
+        return;
+    SetActivePage((active_ + step + count) % count);
 }
 
 // The tab widget has already switched when it reports the change: switch back, ask the page
@@ -195,6 +279,7 @@ void PropertySheet::ActivatePage(int index) {
     }
     page->EnsureInitialised();
     page->OnSetActive();
+    GetButton(kIdRestoreDefaults)->setEnabled(page->CanRestoreDefaults());
 }
 
 } // namespace pfsetup

@@ -3,6 +3,10 @@
 // framework's property sheet. The page being left is asked first (OnKillActive) and a refusal
 // keeps the user on it; a page is initialised the first time its tab is shown. Results follow
 // the framework's button ids: 1 after OK, 2 after Cancel.
+//
+// For keyboard users: Ctrl+PgDn and Ctrl+PgUp (as Ctrl+Tab and Ctrl+Shift+Tab) switch pages,
+// Tab goes through the tab bar, the shown page's controls and then the buttons; Escape, the
+// close box and Cancel ask before they throw away edits the user made.
 
 #include "ui/kit/property_page.h"
 
@@ -25,6 +29,8 @@ public:
     static constexpr int kIdOk = 1;
     static constexpr int kIdCancel = 2;
     static constexpr int kIdHelp = 9;
+    static constexpr int kIdRestoreDefaults = 210;
+    static constexpr const char* kDiscardQuestion = "Discard the changes you made?";
 
     // `selectPage`: index of the page shown first.
     PropertySheet(const std::string& caption, QWidget* parent, int selectPage);
@@ -38,9 +44,11 @@ public:
     PropertyPage* GetActivePage() const { return GetPage(active_); }
     // Leaves the active page only when it agrees; false when it refused or the index is bad.
     bool SetActivePage(int index);
-    // Shows the page without asking the active one, e.g. to point at a page whose check
-    // failed during OK.
+    // Shows the page without asking the active one.
     void ShowPage(int index);
+    // Shows a page whose check failed while another one was shown (during OK), with the focus
+    // on the control it pointed at.
+    void ShowRefusal(int index);
 
     void SetTitle(const std::string& title);
     QTabWidget* GetTabControl() const { return tabs_; }
@@ -48,7 +56,8 @@ public:
     void EnableTabControl(bool enable);
     bool IsTabControlEnabled() const { return tabsEnabled_; }
 
-    // OK (1), Cancel (2), Help (9) or a button added with AddButton; null for other ids.
+    // OK (1), Cancel (2), Help (9), Restore Defaults (210) or a button added with AddButton;
+    // null for other ids.
     QPushButton* GetButton(int id) const;
     // A button of the caller's at OK's place: right of OK, left of Cancel, so it takes OK's
     // position when OK is hidden.
@@ -64,6 +73,14 @@ public:
     virtual void OnCancel();
     // The active page's help.
     virtual void OnHelp();
+    // The active page's defaults; counts as an edit.
+    virtual void OnRestoreDefaults();
+
+    // Whether the user changed anything on any page.
+    bool IsModified() const;
+    // Cancel as the user asks for it (Cancel, Escape, the close box): when anything was
+    // changed, only after the user agreed to throw the changes away.
+    void CancelByUser();
 
 protected:
     // Shows the first page. Overrides call the base first.
@@ -79,6 +96,11 @@ protected:
 private:
     void OnTabChanged(int index);
     void ActivatePage(int index);
+    // The next (+1) or previous (-1) page, asking the active one.
+    void StepPage(int step);
+    // Tab goes from the tab bar through the pages' controls to the buttons, in the order they
+    // are shown; the tab widget would put the pages before its tab bar.
+    void OrderTabs();
 
     QTabWidget* tabs_;
     QHBoxLayout* buttonRow_;
