@@ -60,6 +60,28 @@ TEST_F(SetupSheet, OkTransfersOnlyOpenedPagesAndWrites) {
     EXPECT_FLOAT_EQ(Get(*Reread(), &Store::GetDefGridSize), 0.2f);
 }
 
+// Another program writes the project while the dialog is open: OK writes the dialog's own edits
+// over the file as it is then, and the other program's setting stays.
+TEST_F(SetupSheet, OkKeepsWhatAnotherWriterChangedMeanwhile) {
+    CPFSetupMain main(0);
+    const bool ok = Drive([&] { return RunSetupDialog(main, store); },
+                          [&](CSetupPropSheet&) {
+                              ClickTab(CSetupPropSheet::kSymbolPage);
+                              Type(CSymbolPP::kGridSize, "0.2");
+                              CPFCoreSetupAPI other;
+                              other.PutDefFileName(project);
+                              other.PutCPMFileName(project);
+                              ASSERT_EQ(other.ReadSetup(), 1);
+                              other.PutDefSymbolLength(12);
+                              ASSERT_EQ(other.WriteCPMFile(), 1);
+                              ClickButton(PropertySheet::kIdOk);
+                          });
+    EXPECT_TRUE(ok);
+    const auto now = Reread();
+    EXPECT_FLOAT_EQ(Get(*now, &CPFCoreSetupAPI::GetDefGridSize), 0.2f);
+    EXPECT_EQ(Get(*now, &CPFCoreSetupAPI::GetDefSymbolLength), 12);
+}
+
 // A failed write keeps the dialog open with the edits and tells the host nothing: the user
 // fixes the cause and presses OK again, or cancels, and the dialog reports only a written OK.
 TEST_F(SetupSheet, AFailedWriteKeepsTheDialogOpenWithTheEdits) {
