@@ -26,21 +26,7 @@ namespace {
 // Makes `key` of the store hold `value` (an empty value empties a list), replacing what the
 // store held for it.
 void Apply(CPFCoreSetupAPI& store, const std::string& key, const std::string& value) {
-    switch (ClassifySettingsKey(key)) {
-    case SettingsKeyKind::Property:
-        if (store.SetCurrentPropertyByName(key.substr(5)))
-            store.DeleteCurrentProperty();
-        break;
-    case SettingsKeyKind::ErrorList:
-        store.ClearOverriddenErrors();
-        break;
-    case SettingsKeyKind::PlaceHolders:
-        store.ClearPackagePlaceHolders();
-        break;
-    default:
-        break;
-    }
-    ReadSettingsEntry(store, key, value);
+    ReplaceSettingsEntry(store, key, &value);
 }
 
 int Write(CPFCoreSetupAPI& store, const std::string& project) {

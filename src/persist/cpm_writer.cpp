@@ -96,26 +96,6 @@ FileIdentity& TreeIdentity() {
     return identity;
 }
 
-// Makes `entry` of `store` say `value`, or (without a value) takes it away.
-void ApplyEntry(CPFCoreSetupAPI& store, const std::string& key, const std::string* value) {
-    switch (ClassifySettingsKey(key)) {
-    case SettingsKeyKind::Property:
-        if (store.SetCurrentPropertyByName(key.substr(5)))
-            store.DeleteCurrentProperty();
-        break;
-    case SettingsKeyKind::ErrorList:
-        store.ClearOverriddenErrors();
-        break;
-    case SettingsKeyKind::PlaceHolders:
-        store.ClearPackagePlaceHolders();
-        break;
-    default:
-        break;
-    }
-    if (value)
-        store.ProcessNameValuePair(key, *value);
-}
-
 } // namespace
 
 void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long long (&stamp)[4],
@@ -196,13 +176,13 @@ int CPFCoreSetupAPI::WriteChangesOverFile() {
         if (read != before.end() && *read->second == value)
             continue;
         // This store's own change.
-        ApplyEntry(current, key, &value);
+        ReplaceSettingsEntry(current, key, &value);
         if (const auto source = EntrySources.find(key); source != EntrySources.end())
             current.EntrySources[key] = source->second;
     }
     for (const auto& [key, value] : LastRead.entries)
         if (!kept.count(key))
-            ApplyEntry(current, key, nullptr); // taken away here since the read
+            ReplaceSettingsEntry(current, key, nullptr); // taken away here since the read
     const int written = current.WriteCPMFileLocked();
     if (current.GetLogError(log))
         PutLogError(log);

@@ -504,6 +504,26 @@ bool ReadSettingsEntry(CPFCoreSetupAPI& store, const std::string& key, const std
     return row && row->read(store, key, value);
 }
 
+void ReplaceSettingsEntry(CPFCoreSetupAPI& store, const std::string& key,
+                          const std::string* value) {
+    switch (ClassifySettingsKey(key)) {
+    case SettingsKeyKind::Property:
+        if (store.SetCurrentPropertyByName(key.substr(5)))
+            store.DeleteCurrentProperty();
+        break;
+    case SettingsKeyKind::ErrorList:
+        store.ClearOverriddenErrors();
+        break;
+    case SettingsKeyKind::PlaceHolders:
+        store.ClearPackagePlaceHolders();
+        break;
+    default:
+        break;
+    }
+    if (value)
+        ReadSettingsEntry(store, key, *value);
+}
+
 bool SettingValue(CPFCoreSetupAPI& store, const std::string& key, std::string& value) {
     const SettingKey* row = FindSettingKey(key);
     if (!row)

@@ -119,6 +119,10 @@ SettingsKeyKind ClassifySettingsKey(const std::string& key);
 // the setting as it was (a text the store does not take, a number the field cannot hold);
 // what was ignored for a number that does not fit is named in the store's log.
 bool ReadSettingsEntry(CPFCoreSetupAPI& store, const std::string& key, const std::string& value);
+// Makes the entry `key` of the store say `value` (read as ReadSettingsEntry does), replacing
+// what the store held for it: a property of that name, or the whole list. Without a value the
+// entry is taken away (the property deleted, the list emptied).
+void ReplaceSettingsEntry(CPFCoreSetupAPI& store, const std::string& key, const std::string* value);
 
 // Joins the values of a property entry: type, value, required, visibility, alignment.
 // Splits one back: the first field is the type and the last three the attributes, so a value

@@ -50,10 +50,10 @@ class Cli : public ::testing::Test {
 protected:
     // Runs the tool in the temporary directory; `args` are passed as they are.
     ToolRun Tool(const std::vector<std::string>& args, const std::string& shell = "") {
-        std::string command = "cd " + inst.Dir() + " && " + shell + PFSETUP_TOOL;
+        std::string command = shell + PFSETUP_TOOL;
         for (const std::string& arg : args)
             command += " " + ShellQuoted(arg);
-        return Run(command);
+        return RunProgram(inst.Dir(), command);
     }
     // Runs the tool with `args` split at spaces.
     ToolRun Tool(const std::string& args) {
@@ -65,19 +65,6 @@ protected:
             start = space == std::string::npos ? space : space + 1;
         }
         return Tool(split);
-    }
-    ToolRun Run(const std::string& command) {
-        const std::string errFile = inst.Path("stderr.txt");
-        ToolRun run;
-        FILE* pipe = ::popen((command + " 2>" + errFile).c_str(), "r");
-        char buffer[4096];
-        size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, n);
-        const int raw = ::pclose(pipe);
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.err = ReadFile(errFile);
-        return run;
     }
     std::string Project() { return ReadFile(inst.Path("p.cpm")); }
     TempInstallation inst;
@@ -485,7 +472,7 @@ TEST_F(Cli, BashCompletesCommandsOptionsAndKeys) {
             "[[ $COMP_LINE == *' ' ]] && COMP_WORDS+=(''); " +
             "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _pfsetup; " +
             "printf '%s\\n' \"${COMPREPLY[@]}\" | sort | tr '\\n' ' '";
-        const ToolRun run = Run("cd " + inst.Dir() + " && bash -c " + ShellQuoted(script));
+        const ToolRun run = RunProgram(inst.Dir(), "bash -c " + ShellQuoted(script));
         std::string offered = run.out;
         if (!offered.empty() && offered.back() == ' ')
             offered.pop_back();
