@@ -2,6 +2,7 @@
 
 #include "host/host_services.h"
 #include "projfile/file_io.h"
+#include "projfile/file_lock.h"
 #include "projfile/spi_messages.h"
 #include "setup/ascii_text.h"
 #include "setup/setup_store.h"
@@ -93,6 +94,10 @@ int ReadTemplateFile(const std::string& file, std::string& text) {
 }
 
 int ConvertTemplateSections(const std::string& file) {
+    // Read and rewritten under the file's lock, so no writer's change falls between the two.
+    ProjectLock lock;
+    if (lock.Acquire(file) != 0)
+        return -1;
     std::string text;
     if (ReadTemplateFile(file, text) != 0)
         return -1;
@@ -164,6 +169,10 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
 }
 
 bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::string& text) {
+    // Under the file's lock where it can be taken: a template in a folder the user may not
+    // write is still loaded (its rewrite then fails and says so).
+    ProjectLock lock;
+    lock.Acquire(file);
     if (ReadTemplateFile(file, text) != 0)
         return false;
     if (ConvertTemplateText(text) == 0)
