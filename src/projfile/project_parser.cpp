@@ -267,7 +267,8 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
             directive->changed = true;
         }
         // The values stay in the text, read again value by value when asked for.
-        programs.SetReadValues(*directive, file.ValuesText(), count);
+        programs.SetReadValues(*directive, file.ValuesText(), count,
+                               result == 4 && count > 0 && file.ValuesInWritersForm());
         if (result == -1) {
             return -1;
         }

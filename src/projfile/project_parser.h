@@ -59,6 +59,8 @@ public:
     std::string_view ValuesText() const {
         return std::string_view(restBegin_, static_cast<std::size_t>(values_.End() - restBegin_));
     }
+    // Whether the values read so far stood as the writer writes them (ValueTokenizer).
+    bool ValuesInWritersForm() const { return values_.WritersForm(); }
 
 private:
     bool ReadLine(std::string_view& line);

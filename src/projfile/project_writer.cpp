@@ -249,6 +249,12 @@ const char* WriteCheckedLine(std::streambuf& out, const SpiDirective& directive,
         return problem;
     }
     WriteText(out, directive.name, nameQuote);
+    // Values as a save writes them are written as they were read, without a second look.
+    if (const std::string_view same = directive.WritersFormText(); same.data() != nullptr) {
+        out.sputn(same.data(), static_cast<std::streamsize>(same.size()));
+        out.sputc('\n');
+        return nullptr;
+    }
     const char preferred = directive.doubleQuoted != 0 ? '"' : '\'';
     std::size_t left = values.size();
     for (const std::string_view value : values) {

@@ -29,14 +29,19 @@ std::string_view NextLine(const char*& position, const char* end) {
 }
 
 int ValueTokenizer::Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote) {
-    while (!rest_.empty() && IsSpaceByte(rest_.front())) {
-        rest_.remove_prefix(1);
+    std::size_t blanks = 0;
+    while (blanks < rest_.size() && IsSpaceByte(rest_[blanks])) {
+        ++blanks;
     }
+    // The writer's own form: each value after one blank, in single quotes, on one line.
+    const bool oneBlank = blanks == 1 && rest_.front() == ' ';
+    rest_.remove_prefix(blanks);
     if (rest_.empty()) {
         return 4;
     }
     const bool continues = rest_.back() == '\\';
     const char first = rest_.front();
+    writersForm_ = writersForm_ && oneBlank && first == '\'' && !continues;
     if (IsQuote(first)) {
         const std::size_t close = rest_.find(first, 1);
         if (close == std::string_view::npos) {
@@ -409,6 +414,7 @@ SpiValueList SpiProgramList::ValuesAt(const SpiDirective& directive, int level) 
 }
 
 void SpiProgramList::StartLevel(SpiDirective& directive, int level) {
+    directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kWritersForm);
     if (directive.bits_ == 0 && level == directive.level) {
         // A directive just made: nothing to drop.
         directive.bits_ = static_cast<std::uint8_t>(1u << level);
@@ -452,15 +458,21 @@ void SpiProgramList::StartLevel(SpiDirective& directive, int level) {
 }
 
 void SpiProgramList::SetReadValues(SpiDirective& directive, std::string_view text,
-                                   std::uint32_t count) {
+                                   std::uint32_t count, bool writersForm) {
     FreeValues(directive, true);
     directive.active_.text = text.data();
     directive.active_.length = static_cast<std::uint32_t>(text.size());
     directive.active_.count = count;
+    if (writersForm) {
+        directive.bits_ |= SpiDirective::kWritersForm;
+    } else {
+        directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kWritersForm);
+    }
     directive.cursor_ = count == 0 ? SpiDirectiveList::kNone : 0;
 }
 
 void SpiProgramList::AppendValue(SpiDirective& directive, std::string_view value) {
+    directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kWritersForm);
     const std::uint32_t position = PositionOf(directive);
     Forget(position);
     if (!directive.Edited()) {

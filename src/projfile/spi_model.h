@@ -59,6 +59,9 @@ public:
     int Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote);
     // Lines read for continuations so far.
     int ContinuationLines() const { return continuations_; }
+    // Whether every value read so far stood as the writer writes it: after one blank, in
+    // single quotes, on the first line.
+    bool WritersForm() const { return writersForm_; }
     // The end of the text read so far, and where the line after the last one read starts.
     const char* End() const { return rest_.data() + rest_.size(); }
     const char* Following() const { return following_; }
@@ -75,6 +78,7 @@ private:
     const char* following_ = nullptr;
     const char* end_ = nullptr;
     int continuations_ = 0;
+    bool writersForm_ = true;
 };
 
 } // namespace pfsetup
@@ -164,6 +168,14 @@ public:
     bool HasLevel(int atLevel) const { return (bits_ & (1u << atLevel)) != 0; }
     // Whether the active values were set through the API rather than read.
     bool ValuesEdited() const { return Edited(); }
+    // The text after the name as read, when it is exactly what a save writes for these values
+    // (each in single quotes after one blank) and the directive was never read in double
+    // quotes; otherwise an empty view with no data.
+    std::string_view WritersFormText() const {
+        return (bits_ & kWritersForm) != 0 && doubleQuoted == 0
+                   ? std::string_view(active_.text, active_.length)
+                   : std::string_view();
+    }
 
     std::string_view name; // fixed: the list's name index hashes it
 
@@ -185,8 +197,9 @@ private:
     }
 
     // bits_: one bit per level that holds values, then the flags.
-    static constexpr std::uint8_t kEdited = 0x10; // the active slice holds strings
-    static constexpr std::uint8_t kOthers = 0x20; // values of other levels wait in the list
+    static constexpr std::uint8_t kEdited = 0x10;      // the active slice holds strings
+    static constexpr std::uint8_t kOthers = 0x20;      // values of other levels wait in the list
+    static constexpr std::uint8_t kWritersForm = 0x40; // the active text is as a save writes it
 
     Slice active_;
     std::uint32_t next_ = UINT32_MAX;   // the next directive of the program, or none
@@ -438,8 +451,9 @@ public:
     // Makes `level` the active level of `directive` with an empty value list.
     void StartLevel(SpiDirective& directive, int level);
     // Gives the active level the values read from a file: the text after the name and the
-    // number of values in it.
-    void SetReadValues(SpiDirective& directive, std::string_view text, std::uint32_t count);
+    // number of values in it; `writersForm` when that text is as a save writes it.
+    void SetReadValues(SpiDirective& directive, std::string_view text, std::uint32_t count,
+                       bool writersForm);
     // Appends a value to the active level, making its values strings of their own.
     void AppendValue(SpiDirective& directive, std::string_view value);
 
