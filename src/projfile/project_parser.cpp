@@ -237,17 +237,19 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
             return 0;
         }
         const std::string_view line = file.CurrentLine();
-        SpiDirective* directive = directives.FindOrAppendView(name, level);
-        if (!IsCommentName(name)) {
-            lastRead = directive->name;
-        }
-        programs.StartLevel(*directive, level);
+        // The values are read while the name's index slot comes into the cache.
+        const std::uint32_t hash = directives.HashOf(name);
         int doubleQuoted = 0;
         std::uint32_t count = 0;
         int result = 0;
         while ((result = file.ReadValueToken(value, doubleQuoted)) == 0) {
             ++count;
         }
+        SpiDirective* directive = directives.FindOrAppendView(name, level, hash);
+        if (!IsCommentName(name)) {
+            lastRead = directive->name;
+        }
+        programs.StartLevel(*directive, level);
         if (keepComments && IsCommentName(name)) {
             if (IsCommentLine(line)) {
                 // The comment as it stands, continuation lines and all.

@@ -273,11 +273,24 @@ void SpiDirectiveList::Link(std::uint32_t index) {
     ++size_;
 }
 
+std::uint32_t SpiDirectiveList::HashOf(std::string_view name) const {
+    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
+    if (!slots_.empty()) {
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    }
+    return hash;
+}
+
 SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int createdAt) {
+    return FindOrAppendView(name, createdAt,
+                            static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name)));
+}
+
+SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int createdAt,
+                                                 std::uint32_t hash) {
     if ((used_ + 1) * 2 > slots_.size()) {
         Grow();
     }
-    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
     const std::uint32_t slot = SlotOf(name, hash);
     if (slots_[slot].index != kNone) {
         cursor_ = slots_[slot].index;

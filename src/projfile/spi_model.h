@@ -273,6 +273,10 @@ public:
     // Find(name), else a new directive named by the view `name` (into text the program list
     // owns), with one lookup: the reader's step for every line. A found element gets the cursor.
     SpiDirective* FindOrAppendView(std::string_view name, int createdAt);
+    // The same with the name's hash from HashOf, which also asks the processor for the index
+    // slot the name lands in, so the reader can tokenize the line's values while it arrives.
+    SpiDirective* FindOrAppendView(std::string_view name, int createdAt, std::uint32_t hash);
+    std::uint32_t HashOf(std::string_view name) const;
     // Deletes the first element of that name, if any, and rewinds the cursor.
     void DeleteByName(std::string_view name);
     void RemoveAll();
