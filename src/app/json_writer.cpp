@@ -40,6 +40,34 @@ size_t Utf8SequenceLength(const std::string& text, size_t i) {
 
 } // namespace
 
+void AppendEscaped(std::string& out, unsigned char c, const char* controlFormat) {
+    switch (c) {
+    case '"':
+        out += "\\\"";
+        break;
+    case '\\':
+        out += "\\\\";
+        break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
+    case '\t':
+        out += "\\t";
+        break;
+    default:
+        if (c < 0x20 || c == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, controlFormat, c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+}
+
 std::string JsonWriter::Quote(const std::string& text) {
     std::string out = "\"";
     char escaped[8];
@@ -58,30 +86,7 @@ std::string JsonWriter::Quote(const std::string& text) {
             }
             continue;
         }
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7f) {
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
+        AppendEscaped(out, c, "\\u%04x");
         ++i;
     }
     return out + "\"";

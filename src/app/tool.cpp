@@ -1,5 +1,7 @@
 #include "app/tool.h"
 
+#include "app/json_writer.h"
+
 #include "persist/setting_origins.h"
 
 #include "persist/settings_entries.h"
@@ -113,33 +115,8 @@ void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
 
 std::string Shown(const std::string& text) {
     std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7f) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
+    for (const unsigned char c : text)
+        AppendEscaped(out, c, "\\x%02x");
     return out + "\"";
 }
 

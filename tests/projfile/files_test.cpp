@@ -186,19 +186,10 @@ TEST_F(Files, SavesKeepCommentLines) {
     const std::string name = User(user);
     ASSERT_EQ(project.Open(name), 0);
     ASSERT_EQ(project.Save(name, 0), 0) << SpiLastMessage();
-    const std::string kept = std::string(kHeader) + "{ my settings }\n"
-                                                    "START_PFG142\n"
-                                                    "{ units first }\n"
-                                                    "Symbol_Units 'Millimeters'\n"
-                                                    "{ a note on the grid }\n"
-                                                    "Symbol_GridSize '0.1'\n"
-                                                    "{x}\n"
-                                                    "END_PFG142\n\n"
-                                                    "START_MINE\n"
-                                                    "\n"
-                                                    "M '1'\n"
-                                                    "END_MINE\n\n"
-                                                    "{ the end }\n";
+    // The same, with the writer's quotes and blank line after each section.
+    std::string kept = user;
+    kept.replace(kept.find("M 1\n"), 4, "M '1'\n");
+    kept.replace(kept.find("END_MINE\n"), 9, "END_MINE\n\n");
     EXPECT_EQ(ReadAll(name), kept);
     // A directive set anew moves to the end, the comment after it to the section's end.
     ASSERT_EQ(project.Open(name), 0);
