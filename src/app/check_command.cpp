@@ -9,7 +9,7 @@
 #include "persist/settings_entries.h"
 #include "projfile/installed_files.h"
 #include "projfile/value_expansion.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 
@@ -28,12 +28,6 @@ struct Finding {
     std::string message;
 };
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = ToUpperAscii(c);
-    return text;
-}
-
 int LevelRank(const std::string& level) {
     return level == "install" ? 0 : level == "site" ? 1 : 2;
 }
@@ -49,7 +43,7 @@ std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
     if (entry.values.empty() && !entry.broken) {
         // The reader names a value-less entry in upper case; it matches a key ignoring case.
         const std::string key = FindSettingKey(name) ? name : SuggestSettingKey(name);
-        if (!EqualsIgnoringAsciiCase(key, name))
+        if (!EqualsIgnoreCase(key, name))
             return name + ": not a setting key, and no value; a read ignores it";
         if (masksDefault && LeftOutByDefault(key))
             return ""; // what the writer leaves to take an installed entry out
@@ -58,7 +52,7 @@ std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
     }
     if (!FindSettingKey(name)) {
         const std::string suggestion = SuggestSettingKey(name);
-        if (!suggestion.empty() && EqualsIgnoringAsciiCase(suggestion, name))
+        if (!suggestion.empty() && EqualsIgnoreCase(suggestion, name))
             return name + ": the key is written " + suggestion + " (a read goes by its case)";
         return name + ": not a setting key; a read ignores it" +
                (suggestion.empty() ? "" : "; did you mean " + suggestion + "?");
@@ -67,13 +61,13 @@ std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
         return "";
     if (entry.values.size() > 1)
         return name + ": " + FormatInt(static_cast<long long>(entry.values.size())) +
-               " values; a read takes only the first, " + Shown(entry.values[0]);
+               " values; a read takes only the first, " + Quoted(entry.values[0]);
     const std::string value = Expanded(entry.values[0]);
     std::string problem;
     if (CheckSettingEntry(name, value, problem))
         return "";
     const std::string read = DescribeRead(name, value);
-    return name + " " + Shown(entry.values[0]) + ": " + problem + (read.empty() ? "" : "; " + read);
+    return name + " " + Quoted(entry.values[0]) + ": " + problem + (read.empty() ? "" : "; " + read);
 }
 
 int CheckOne(const std::string& project, std::vector<Finding>& findings) {
@@ -93,7 +87,7 @@ int CheckOne(const std::string& project, std::vector<Finding>& findings) {
         for (const ScannedEntry& entry : section.entries) {
             if (entry.name.empty())
                 continue;
-            const auto [first, added] = firstLine.emplace(Upper(entry.name), entry.line);
+            const auto [first, added] = firstLine.emplace(UpperCopy(entry.name), entry.line);
             if (!added)
                 findings.push_back({true, project, entry.line,
                                     entry.name + ": given again (first at line " +

@@ -1,5 +1,6 @@
 #include "app/json_writer.h"
 
+#include "base/ascii_text.h"
 #include "setup/number_text.h"
 
 #include <cmath>
@@ -39,34 +40,6 @@ size_t Utf8SequenceLength(const std::string& text, size_t i) {
 }
 
 } // namespace
-
-void AppendEscaped(std::string& out, unsigned char c, const char* controlFormat) {
-    switch (c) {
-    case '"':
-        out += "\\\"";
-        break;
-    case '\\':
-        out += "\\\\";
-        break;
-    case '\n':
-        out += "\\n";
-        break;
-    case '\r':
-        out += "\\r";
-        break;
-    case '\t':
-        out += "\\t";
-        break;
-    default:
-        if (c < 0x20 || c == 0x7f) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, controlFormat, c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-}
 
 std::string JsonWriter::Quote(const std::string& text) {
     std::string out = "\"";

@@ -8,11 +8,6 @@
 
 namespace pfsetup::app {
 
-// Appends byte `c` as a quoted text shows it: quote, backslash, line break, CR and tab as
-// C-style escapes, other control bytes through `controlFormat` (a printf format taking the
-// byte, such as "\\x%02x"), anything else as it is. Messages and JSON share it.
-void AppendEscaped(std::string& out, unsigned char c, const char* controlFormat);
-
 class JsonWriter {
 public:
     JsonWriter& BeginObject(const char* key = nullptr);

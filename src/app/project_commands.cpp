@@ -5,6 +5,8 @@
 #include "app/settings_view.h"
 #include "app/tool.h"
 
+#include "base/ascii_text.h"
+
 #include "persist/setting_checks.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
@@ -134,7 +136,7 @@ int SetCommand(const Target& target, const std::vector<std::string>& pairs) {
             return kBadInput;
         std::string problem;
         if (!CheckSettingEntry(pairs[i], pairs[i + 1], problem)) {
-            Error(project, pairs[i] + " " + Shown(pairs[i + 1]) + ": " + problem);
+            Error(project, pairs[i] + " " + Quoted(pairs[i + 1]) + ": " + problem);
             return kBadInput;
         }
     }
@@ -156,7 +158,7 @@ int SetCommand(const Target& target, const std::vector<std::string>& pairs) {
         if (std::find(before.begin(), before.end(), now) == before.end()) {
             std::string asked;
             for (size_t i = 0; i < pairs.size(); i += 2)
-                asked += (asked.empty() ? "" : ", ") + pairs[i] + " " + Shown(pairs[i + 1]);
+                asked += (asked.empty() ? "" : ", ") + pairs[i] + " " + Quoted(pairs[i + 1]);
             Error(project, asked + ": " + now);
             return kBadInput;
         }

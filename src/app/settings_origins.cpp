@@ -4,7 +4,7 @@
 #include "projfile/file_io.h"
 #include "projfile/installed_files.h"
 #include "projfile/spi_messages.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 
 namespace pfsetup::app {
 
@@ -12,7 +12,7 @@ namespace {
 
 std::string Upper(std::string text) {
     for (char& c : text)
-        c = ToUpperAscii(c);
+        c = AsciiUpper(c);
     return text;
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/json_writer.h"
 #include "persist/settings_entries.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 
@@ -84,19 +84,14 @@ public:
     explicit OriginIndex(const std::vector<EntryOrigin>* origins) {
         if (origins)
             for (const EntryOrigin& origin : *origins)
-                byKey_.emplace(Upper(origin.key), &origin);
+                byKey_.emplace(UpperCopy(origin.key), &origin);
     }
     const EntryOrigin* Find(const std::string& key) const {
-        const auto found = byKey_.find(Upper(key));
+        const auto found = byKey_.find(UpperCopy(key));
         return found == byKey_.end() ? nullptr : found->second;
     }
 
 private:
-    static std::string Upper(std::string text) {
-        for (char& c : text)
-            c = ToUpperAscii(c);
-        return text;
-    }
     std::unordered_map<std::string, const EntryOrigin*> byKey_;
 };
 
@@ -194,7 +189,7 @@ void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
         json.Integer(name, ParseInt(value));
         break;
     case ValueForm::Flag:
-        json.Bool(name, EqualsIgnoringAsciiCase(value, "TRUE"));
+        json.Bool(name, EqualsIgnoreCase(value, "TRUE"));
         break;
     case ValueForm::NumericFlag:
         json.Bool(name, ParseInt(value) != 0);

@@ -1,9 +1,7 @@
 #include "app/tool.h"
 
-#include "app/json_writer.h"
-
+#include "base/ascii_text.h"
 #include "persist/setting_origins.h"
-
 #include "persist/settings_entries.h"
 #include "persist/setup_main.h"
 #include "projfile/spi_project.h"
@@ -111,13 +109,6 @@ void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
     std::string log;
     if (store.GetLogError(log))
         ErrorLines(file, log);
-}
-
-std::string Shown(const std::string& text) {
-    std::string out = "\"";
-    for (const unsigned char c : text)
-        AppendEscaped(out, c, "\\x%02x");
-    return out + "\"";
 }
 
 std::string FileProblem(const std::string& path) {

@@ -33,10 +33,6 @@ int LibraryFailure(CPFCoreSetupAPI& store, const std::string& file);
 // The store's error log, one line per message, on stderr.
 void ShowLog(CPFCoreSetupAPI& store, const std::string& file);
 
-// A text as messages show it: in double quotes, control characters and bytes that are not
-// printable escaped ("\n", "\x01"), so a message stays on one line.
-std::string Shown(const std::string& text);
-
 // Why `path` cannot be read as a project file or template (missing, not a regular file,
 // not readable), or "" when it can. Nothing is opened, so a FIFO or a device never blocks.
 std::string FileProblem(const std::string& path);

@@ -7,7 +7,7 @@
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 #include "projfile/spi_project.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ struct LessIgnoringCase {
     bool operator()(const std::string& a, const std::string& b) const {
         return std::lexicographical_compare(
             a.begin(), a.end(), b.begin(), b.end(),
-            [](char x, char y) { return ToUpperAscii(x) < ToUpperAscii(y); });
+            [](char x, char y) { return AsciiUpper(x) < AsciiUpper(y); });
     }
 };
 

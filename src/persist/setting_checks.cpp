@@ -1,7 +1,7 @@
 #include "persist/setting_checks.h"
 
 #include "persist/settings_entries.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/load_checks.h"
 #include "setup/number_text.h"
 #include "setup/setting_rules.h"
@@ -59,7 +59,7 @@ bool WholeNumberWithin(const std::string& text, long long min, long long max) {
 
 bool Among(const SettingKey& row, const std::string& value) {
     return std::any_of(row.choices.begin(), row.choices.end(), [&](const SettingChoice& c) {
-        return row.anyCase ? EqualsIgnoringAsciiCase(value, c.text) : value == c.text;
+        return row.anyCase ? EqualsIgnoreCase(value, c.text) : value == c.text;
     });
 }
 
@@ -222,7 +222,7 @@ size_t EditDistanceIgnoringCase(const std::string& a, const std::string& b) {
         row[0] = i;
         for (size_t j = 1; j <= b.size(); ++j) {
             const size_t above = row[j];
-            const bool same = ToUpperAscii(a[i - 1]) == ToUpperAscii(b[j - 1]);
+            const bool same = AsciiUpper(a[i - 1]) == AsciiUpper(b[j - 1]);
             row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
             diagonal = above;
         }
@@ -284,7 +284,7 @@ std::string DescribeRead(const std::string& key, const std::string& value) {
 }
 
 std::string SuggestSettingKey(const std::string& key) {
-    if (key.size() > 5 && EqualsIgnoringAsciiCase(key.substr(0, 5), "Prop_"))
+    if (key.size() > 5 && EqualsIgnoreCase(key.substr(0, 5), "Prop_"))
         return "Prop_" + key.substr(5);
     std::string best, completion;
     size_t bestDistance = std::max<size_t>(2, key.size() / 4) + 1;
@@ -299,7 +299,7 @@ std::string SuggestSettingKey(const std::string& key) {
         }
         // A key cut short: the shortest known key it begins.
         if (key.size() >= 4 && known.size() > key.size() &&
-            EqualsIgnoringAsciiCase(known.substr(0, key.size()), key) &&
+            EqualsIgnoreCase(known.substr(0, key.size()), key) &&
             (completion.empty() || known.size() < completion.size()))
             completion = known;
     }

@@ -1,6 +1,6 @@
 #include "persist/settings_entries.h"
 
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/record_fields.h"
 #include "setup/setup_store.h"
@@ -100,7 +100,7 @@ bool WriteFlag(Store& s, const std::string&, std::string& v) {
 }
 template <void (Store::*Put)(int)>
 bool ReadFlag(Store& s, const std::string&, const std::string& v) {
-    (s.*Put)(EqualsIgnoringAsciiCase(v, "TRUE") ? 1 : 0);
+    (s.*Put)(EqualsIgnoreCase(v, "TRUE") ? 1 : 0);
     return true;
 }
 

@@ -4,7 +4,7 @@
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 #include "projfile/spi_messages.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/setup_store.h"
 
 #include <cerrno>
@@ -74,10 +74,10 @@ int ConvertTemplateText(std::string& text) {
             end = text.size();
         std::string line = text.substr(start, end - start);
         start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-        if (EqualsIgnoringAsciiCase(line, "START_PFG")) {
+        if (EqualsIgnoreCase(line, "START_PFG")) {
             line = "START_PFG142";
             ++renamed;
-        } else if (EqualsIgnoringAsciiCase(line, "END_PFG")) {
+        } else if (EqualsIgnoreCase(line, "END_PFG")) {
             line = "END_PFG142";
             ++renamed;
         }

@@ -4,7 +4,7 @@
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/record_fields.h"
 #include "setup/setup_store.h"
@@ -203,7 +203,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
     GetDefNoteSize(note);
     std::string outline;
     GetDefSymbolOutLine(outline);
-    if (EqualsIgnoringAsciiCase(outline, "Bold"))
+    if (EqualsIgnoreCase(outline, "Bold"))
         outline = "Thick";
     int width = 0, length = 0, spacing = 0;
     GetDefSymbolWidth(width);

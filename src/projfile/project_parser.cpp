@@ -16,25 +16,9 @@ bool IsQuote(char c) {
     return c == '\'' || c == '"';
 }
 
-std::string_view TrimmedView(std::string_view text) {
-    while (!text.empty() && pfsetup::IsSpaceByte(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && pfsetup::IsSpaceByte(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::string_view CutAtBrace(std::string_view text) {
     const std::size_t brace = text.find('{');
     return brace == std::string_view::npos ? text : text.substr(0, brace);
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    pfsetup::ToUpperInPlace(out);
-    return out;
 }
 
 bool HasSpaceOrTab(std::string_view text) {
@@ -44,7 +28,7 @@ bool HasSpaceOrTab(std::string_view text) {
 // A line inside a section that opens another one: "START_<name>" once cut before '{' and
 // trimmed, holding no space or tab (a directive named so would carry values after a blank).
 bool OpensSection(std::string_view line) {
-    const std::string_view head = TrimmedView(CutAtBrace(line));
+    const std::string_view head = pfsetup::TrimmedView(CutAtBrace(line));
     if (head.size() < 6 || HasSpaceOrTab(head)) {
         return false;
     }
@@ -54,7 +38,7 @@ bool OpensSection(std::string_view line) {
 } // namespace
 
 bool pfsetup::IsBlankEndLine(std::string_view line, std::string_view endMarker) {
-    const std::string_view head = TrimmedView(CutAtBrace(TrimmedView(line)));
+    const std::string_view head = pfsetup::TrimmedView(CutAtBrace(pfsetup::TrimmedView(line)));
     return head.size() == endMarker.size() && pfsetup::EqualsIgnoreCase(head, endMarker);
 }
 
@@ -87,13 +71,13 @@ int SpiProjectFile::ReadProgramHeader(std::string& name) {
             return 1;
         }
         const std::string_view raw = line;
-        line = TrimmedView(CutAtBrace(TrimmedView(line)));
+        line = pfsetup::TrimmedView(CutAtBrace(pfsetup::TrimmedView(line)));
         if (!line.empty()) {
             break;
         }
         KeepComment(raw);
     }
-    const std::string upper = Upper(line);
+    const std::string upper = pfsetup::UpperCopy(line);
     if (upper.find("START_") == std::string::npos) {
         SetLastMessage(pfsetup::Format("SPI_ERROR: Line %d does not fall in "
                                        "START_<program>..END_<program> section.\n"
@@ -116,7 +100,7 @@ int SpiProjectFile::ReadProgramHeader(std::string& name) {
 }
 
 void SpiProjectFile::KeepComment(std::string_view line) {
-    const std::string_view trimmed = TrimmedView(line);
+    const std::string_view trimmed = pfsetup::TrimmedView(line);
     if (trimmed.empty()) {
         return; // blank lines between sections are the writer's to make
     }
@@ -151,7 +135,7 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
     }
     directiveLine_ = lineNumber;
     atTop_ = false;
-    line = TrimmedView(line);
+    line = pfsetup::TrimmedView(line);
     currentLine_ = line;
     // A section whose name holds a blank ends at its end line although that line holds one.
     if (endMarkerHasSpace_ && pfsetup::IsBlankEndLine(line, endMarker)) {

@@ -1,6 +1,6 @@
 #include "setup/setup_store.h"
 
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/setting_rules.h"
 
 #include <utility>
@@ -56,7 +56,7 @@ CPFCoreSetupPinLoad* CPFCoreSetupAPI::CurrentPinRecord() const {
 int CPFCoreSetupAPI::SetCurrentPinByValue(const std::string& pinType) {
     CurrentPin = PinLoads.end();
     for (auto node = PinLoads.begin(); node != PinLoads.end(); ++node) {
-        if (pfsetup::EqualsIgnoringAsciiCase((*node)->PinType, pinType)) {
+        if (pfsetup::EqualsIgnoreCase((*node)->PinType, pinType)) {
             CurrentPin = node;
             return 1;
         }
@@ -96,7 +96,7 @@ int CPFCoreSetupAPI::PutDefPinType(std::string pinType) {
         return 0;
     }
     for (const auto& other : PinLoads) {
-        if (other.get() != record && pfsetup::EqualsIgnoringAsciiCase(other->PinType, pinType)) {
+        if (other.get() != record && pfsetup::EqualsIgnoreCase(other->PinType, pinType)) {
             return 0;
         }
     }

@@ -1,6 +1,6 @@
 #include "setup/setup_store.h"
 
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <cstdlib>
 #include <new>
@@ -21,7 +21,7 @@ bool EndsWithUnderscoreN(const std::string& pin, bool ignoreCase) {
     if (n < 2 || pin[n - 2] != '_') {
         return false;
     }
-    return ignoreCase ? pfsetup::ToUpperAscii(pin[n - 1]) == 'N' : pin[n - 1] == 'N';
+    return ignoreCase ? pfsetup::AsciiUpper(pin[n - 1]) == 'N' : pin[n - 1] == 'N';
 }
 
 } // namespace
@@ -53,9 +53,9 @@ int CPFCoreSetupAPI::PutDefReadActiveLowPinNotation(PFActiveLow notation) {
 }
 
 int CPFCoreSetupAPI::PutDefReadActiveLowPinNotation(std::string notation) {
-    if (pfsetup::EqualsIgnoringAsciiCase(notation, kSuffixN)) {
+    if (pfsetup::EqualsIgnoreCase(notation, kSuffixN)) {
         DefReadActiveLowPinNotation = PFActiveLow_Suffix_N;
-    } else if (pfsetup::EqualsIgnoringAsciiCase(notation, kSuffixStar)) {
+    } else if (pfsetup::EqualsIgnoreCase(notation, kSuffixStar)) {
         DefReadActiveLowPinNotation = PFActiveLow_Suffix_Star;
     } else {
         DefReadActiveLowPinNotation = PFActiveLow_Suffix_Star_And_N;
@@ -81,7 +81,7 @@ int CPFCoreSetupAPI::PutDefWriteActiveLowPinNotation(PFActiveLow notation) {
 
 // Writing knows no "star and N": every text but the N suffix selects the star.
 int CPFCoreSetupAPI::PutDefWriteActiveLowPinNotation(std::string notation) {
-    DefWriteActiveLowPinNotation = pfsetup::EqualsIgnoringAsciiCase(notation, kSuffixN)
+    DefWriteActiveLowPinNotation = pfsetup::EqualsIgnoreCase(notation, kSuffixN)
                                        ? PFActiveLow_Suffix_N
                                        : PFActiveLow_Suffix_Star;
     return 1;

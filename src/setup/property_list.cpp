@@ -1,6 +1,6 @@
 #include "setup/setup_store.h"
 
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/setting_rules.h"
 
 #include <algorithm>
@@ -41,7 +41,7 @@ namespace {
 std::string IndexKey(const std::string& name) {
     std::string key = name;
     for (char& c : key) {
-        c = pfsetup::ToUpperAscii(c);
+        c = pfsetup::AsciiUpper(c);
     }
     return key;
 }

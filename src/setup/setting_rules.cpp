@@ -1,16 +1,10 @@
 #include "setup/setting_rules.h"
 
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <algorithm>
 
 namespace {
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = pfsetup::ToUpperAscii(c);
-    return text;
-}
 
 const char* const kReservedSymbol[] = {"HAS_FIXED_SIZE", "NEEDS_NO_SIZE",   "PART_NAME",
                                        "PACK_TYPE",      "VALID_PACK_TYPE", "BUBBLE_GROUP",
@@ -77,7 +71,7 @@ const char* pfsetup::PlaceHolderProblem(std::string_view text) {
 }
 
 int IsReservedPropertyName(const std::string& name, int context) {
-    const std::string upper = Upper(name);
+    const std::string upper = pfsetup::UpperCopy(name);
     switch (context) {
     case 1:
         return Listed(kReservedSymbol, upper) ? 0 : 1;
@@ -93,7 +87,7 @@ int IsReservedPropertyName(const std::string& name, int context) {
 }
 
 int IsValidPropertyName(std::string name, int context, std::string& error) {
-    name = Upper(name);
+    name = pfsetup::UpperCopy(name);
     if (name.empty()) {
         error = "ERROR:Null string not allowed in property name field";
         return 0;
@@ -129,8 +123,8 @@ int IsValidPowerGroupValue(const std::string& value, std::string& error) {
 int IsValidPropertyValue(std::string name, std::string value, int context, std::string& error) {
     if (value.empty())
         return 1;
-    name = Upper(name);
-    value = Upper(value);
+    name = pfsetup::UpperCopy(name);
+    value = pfsetup::UpperCopy(value);
     if (value.find_first_of("\"!'") != std::string::npos) {
         error = "ERROR:Invalid characters found in property value field";
         return 0;

@@ -1,7 +1,7 @@
 #include "ui/properties_page.h"
 
 #include "host/host_services.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/record_fields.h"
 #include "setup/setting_rules.h"
 #include "setup/setup_store.h"
@@ -69,12 +69,6 @@ const char* ColumnTip(int col) {
         return "How the property's text is aligned: Left, Center or Right. Only for "
                "properties on symbols or their pins.";
     }
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = ToUpperAscii(c);
-    return text;
 }
 
 } // namespace
@@ -178,7 +172,7 @@ bool CPropertyGridWnd::OnValidateCell(int row, int col) {
         return true;
     std::string text = GetCellText(row, col);
     if (col == kName)
-        text = Upper(text);
+        text = UpperCopy(text);
     text = TrimBlanks(text);
     SetCellText(row, col, text);
     // A new row may lose its name again: it is abandoned, or asks for a name when left.
@@ -243,7 +237,7 @@ void CPropertyGridWnd::keyPressEvent(QKeyEvent* event) {
 
 void CPropertyGridWnd::FollowNameForSymbolCheckbox(const std::string& name) {
     // A package type or part name belongs to the package, never to the symbol.
-    if (EqualsIgnoringAsciiCase(name, "PACK_TYPE") || EqualsIgnoringAsciiCase(name, "PART_NAME"))
+    if (EqualsIgnoreCase(name, "PACK_TYPE") || EqualsIgnoreCase(name, "PART_NAME"))
         page_.DisableSymbolCheckbox();
     else
         page_.EnableSymbolCheckbox();

@@ -1,6 +1,6 @@
 #include "ui/setting_sources.h"
 
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <utility>
 
@@ -10,7 +10,7 @@ namespace {
 
 std::string UpperKey(std::string key) {
     for (char& c : key)
-        c = ToUpperAscii(c);
+        c = AsciiUpper(c);
     return key;
 }
 

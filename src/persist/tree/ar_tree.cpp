@@ -1,7 +1,7 @@
 #include "persist/tree/ar_tree.h"
 
 #include "host/host_services.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/number_text.h"
 
 #include <climits>
@@ -10,7 +10,7 @@
 std::string pfsetup::TreeNameKey(const std::string& name) {
     std::string key = name;
     for (char& c : key)
-        c = ToUpperAscii(c);
+        c = AsciiUpper(c);
     return key;
 }
 

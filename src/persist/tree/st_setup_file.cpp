@@ -1,7 +1,7 @@
 #include "persist/tree/st_setup_file.h"
 
 #include "projfile/spi_project.h"
-#include "setup/ascii_text.h"
+#include "base/ascii_text.h"
 #include "setup/number_text.h"
 
 #include <algorithm>
@@ -220,11 +220,11 @@ void STSetupWriter::visit(ARTreeNode&) {
 }
 
 int STUtil::getVisibilityFromText(const std::string& text, int) {
-    if (EqualsIgnoringAsciiCase(text, "Name"))
+    if (EqualsIgnoreCase(text, "Name"))
         return 1;
-    if (EqualsIgnoringAsciiCase(text, "Value"))
+    if (EqualsIgnoreCase(text, "Value"))
         return 2;
-    if (EqualsIgnoringAsciiCase(text, "Both"))
+    if (EqualsIgnoreCase(text, "Both"))
         return 3;
     return 0;
 }

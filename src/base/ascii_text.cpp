@@ -1,4 +1,4 @@
-#include "projfile/spi_text.h"
+#include "base/ascii_text.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -14,16 +14,10 @@ void ToUpperInPlace(std::string& text) {
     }
 }
 
-std::string Trimmed(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsSpaceByte(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsSpaceByte(text[end - 1])) {
-        --end;
-    }
-    return std::string(text.substr(begin, end - begin));
+std::string UpperCopy(std::string_view text) {
+    std::string upper(text);
+    ToUpperInPlace(upper);
+    return upper;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -36,6 +30,24 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::string_view TrimmedView(std::string_view text) {
+    while (!text.empty() && IsSpaceByte(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsSpaceByte(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string Trimmed(std::string_view text) {
+    return std::string(TrimmedView(text));
 }
 
 namespace {
@@ -82,6 +94,42 @@ std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcep
         hash = Mix(hash ^ LowerEight(word));
     }
     return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
+void AppendEscaped(std::string& out, unsigned char c, const char* controlFormat) {
+    switch (c) {
+    case '"':
+        out += "\\\"";
+        break;
+    case '\\':
+        out += "\\\\";
+        break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
+    case '\t':
+        out += "\\t";
+        break;
+    default:
+        if (c < 0x20 || c == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, controlFormat, c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+}
+
+std::string Quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        AppendEscaped(out, static_cast<unsigned char>(c), "\\x%02x");
+    }
+    return out + "\"";
 }
 
 std::string Format(const char* format, ...) {
