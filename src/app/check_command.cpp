@@ -5,11 +5,11 @@
 #include "app/settings_origins.h"
 #include "app/tool.h"
 
+#include "base/ascii_text.h"
 #include "persist/setting_checks.h"
 #include "persist/settings_entries.h"
 #include "projfile/installed_files.h"
 #include "projfile/value_expansion.h"
-#include "base/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 
@@ -67,7 +67,8 @@ std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
     if (CheckSettingEntry(name, value, problem))
         return "";
     const std::string read = DescribeRead(name, value);
-    return name + " " + Quoted(entry.values[0]) + ": " + problem + (read.empty() ? "" : "; " + read);
+    return name + " " + Quoted(entry.values[0]) + ": " + problem +
+           (read.empty() ? "" : "; " + read);
 }
 
 int CheckOne(const std::string& project, std::vector<Finding>& findings) {

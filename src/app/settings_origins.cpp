@@ -1,10 +1,10 @@
 #include "app/settings_origins.h"
 
+#include "base/ascii_text.h"
 #include "persist/settings_entries.h"
 #include "projfile/file_io.h"
 #include "projfile/installed_files.h"
 #include "projfile/spi_messages.h"
-#include "base/ascii_text.h"
 
 namespace pfsetup::app {
 

@@ -1,8 +1,8 @@
 #include "app/settings_view.h"
 
 #include "app/json_writer.h"
-#include "persist/settings_entries.h"
 #include "base/ascii_text.h"
+#include "persist/settings_entries.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 

@@ -1,13 +1,13 @@
 // Writing what the person confirmed into the project file: the settings tree and, in the same
 // single write, the "PFG142" section the next read takes the settings from.
 
+#include "base/ascii_text.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 #include "projfile/spi_project.h"
-#include "base/ascii_text.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>

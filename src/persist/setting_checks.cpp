@@ -1,7 +1,7 @@
 #include "persist/setting_checks.h"
 
-#include "persist/settings_entries.h"
 #include "base/ascii_text.h"
+#include "persist/settings_entries.h"
 #include "setup/load_checks.h"
 #include "setup/number_text.h"
 #include "setup/setting_rules.h"

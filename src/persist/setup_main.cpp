@@ -1,10 +1,10 @@
 #include "persist/setup_main.h"
 
+#include "base/ascii_text.h"
 #include "host/host_services.h"
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 #include "projfile/spi_messages.h"
-#include "base/ascii_text.h"
 #include "setup/setup_store.h"
 
 #include <cerrno>

@@ -1,10 +1,10 @@
 // The settings as the tree under "PFG": pin-type loads, default properties by context and
 // the symbol settings.
 
+#include "base/ascii_text.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
-#include "base/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/record_fields.h"
 #include "setup/setup_store.h"

@@ -1,7 +1,7 @@
 #include "ui/properties_page.h"
 
-#include "host/host_services.h"
 #include "base/ascii_text.h"
+#include "host/host_services.h"
 #include "setup/record_fields.h"
 #include "setup/setting_rules.h"
 #include "setup/setup_store.h"

@@ -1,7 +1,7 @@
 #include "persist/tree/ar_tree.h"
 
-#include "host/host_services.h"
 #include "base/ascii_text.h"
+#include "host/host_services.h"
 #include "setup/number_text.h"
 
 #include <climits>

@@ -1,7 +1,7 @@
 #include "persist/tree/st_setup_file.h"
 
-#include "projfile/spi_project.h"
 #include "base/ascii_text.h"
+#include "projfile/spi_project.h"
 #include "setup/number_text.h"
 
 #include <algorithm>
