@@ -132,8 +132,21 @@ TEST(Parser, MergesLevelsDirectiveByDirective) {
 }
 
 // Hostile input: every prefix of a valid file, random bytes, a 1 MB line. The reader gives a
-// code and, on failure, a message; it never crashes.
+// code and, on failure, a message; it never crashes. The collecting mode reads each to its end
+// and notes problems only at lines the text has.
 TEST(Parser, SurvivesHostileInput) {
+    auto collects = [](const std::string& text) {
+        std::vector<SpiProblem> problems;
+        SpiProgramList programs;
+        SpiProjectFile file(programs.Keep(text, "t.cpm"), "t.cpm", &problems);
+        const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n') +
+                                           std::count(text.begin(), text.end(), '\r')) +
+                          1;
+        return ReadPrograms(programs, file, SpiUserLevel) == 0 &&
+               std::all_of(problems.begin(), problems.end(), [lines](const SpiProblem& p) {
+                   return p.line >= 1 && p.line <= lines + 1;
+               });
+    };
     const std::string valid = "{ h }\nSTART_P\nA 'x' \"y\" \\\n z\n'B C' 1\nEND_P\n\nSTART_Q\n";
     for (std::size_t cut = 0; cut <= valid.size(); ++cut) {
         SpiProgramList programs;
@@ -141,14 +154,17 @@ TEST(Parser, SurvivesHostileInput) {
         const int result = ParseText(programs, valid.substr(0, cut));
         EXPECT_TRUE(result == 0 || (result == -1 && SpiLastMessage().rfind("SPI_ERROR: ", 0) == 0))
             << "cut at " << cut;
+        EXPECT_TRUE(collects(valid.substr(0, cut))) << "cut at " << cut;
     }
     std::mt19937 random(7);
     for (int round = 0; round < 50; ++round) {
         std::string garbage(4096, '\0');
         std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(random()); });
         SpiProgramList programs;
-        const int result = ParseText(programs, (round % 2 ? "START_G\n" : "") + garbage);
+        const std::string text = (round % 2 ? "START_G\n" : "") + garbage;
+        const int result = ParseText(programs, text);
         EXPECT_TRUE(result == 0 || result == -1);
+        EXPECT_TRUE(collects(text)) << round;
     }
     const std::string longValue(1 << 20, 'v');
     SpiProgramList programs;
