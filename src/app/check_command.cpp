@@ -1,21 +1,20 @@
 // check: every problem of a project file, one line each as FILE:LINE: message, in line order.
 
 #include "app/commands.h"
-#include "app/project_scan.h"
-#include "app/settings_origins.h"
 #include "app/tool.h"
 
 #include "base/ascii_text.h"
 #include "persist/setting_checks.h"
+#include "persist/setting_origins.h"
 #include "persist/settings_entries.h"
-#include "projfile/installed_files.h"
+#include "projfile/project_parser.h"
+#include "projfile/spi_messages.h"
 #include "projfile/value_expansion.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>
 #include <iostream>
-#include <unordered_map>
 
 namespace pfsetup::app {
 
@@ -37,10 +36,19 @@ std::string Expanded(const std::string& value) {
     return ExpandVariables(value, result, error) ? result : value;
 }
 
-// The problem of one entry of the checked file, or "".
-std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
-    const std::string& name = entry.name;
-    if (entry.values.empty() && !entry.broken) {
+// Lines that are no setting: comment and blank lines, which the reader takes as directives
+// named "" or "{", and an end line followed by more text (the reader noted it).
+bool IsSetting(const std::string& key) {
+    return !key.empty() && key[0] != '{' &&
+           !EqualsIgnoreCase(key, std::string("END_") + kSettingsSection);
+}
+
+// The problem of one entry of the checked file, or "". `key` is spelt as a read sees it: the
+// spelling of the first file that names it.
+std::string EntryProblem(const SettingOrigin& entry) {
+    const std::string& name = entry.key;
+    const bool masksDefault = !entry.overridden.empty();
+    if (entry.values.empty()) {
         // The reader names a value-less entry in upper case; it matches a key ignoring case.
         const std::string key = FindSettingKey(name) ? name : SuggestSettingKey(name);
         if (!EqualsIgnoreCase(key, name))
@@ -57,8 +65,6 @@ std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
         return name + ": not a setting key; a read ignores it" +
                (suggestion.empty() ? "" : "; did you mean " + suggestion + "?");
     }
-    if (entry.broken)
-        return "";
     if (entry.values.size() > 1)
         return name + ": " + FormatInt(static_cast<long long>(entry.values.size())) +
                " values; a read takes only the first, " + Quoted(entry.values[0]);
@@ -72,49 +78,43 @@ std::string EntryProblem(const ScannedEntry& entry, bool masksDefault) {
 }
 
 int CheckOne(const std::string& project, std::vector<Finding>& findings) {
-    ScannedFile scan;
-    if (!ScanFile(project, scan))
+    if (!Readable(project))
         return kFileError;
-    for (const ScanProblem& problem : scan.problems)
-        findings.push_back({true, project, problem.line, problem.message});
-    MergedSettings merged;
-    if (!AddInstalledFiles(project, merged))
+    // The project read as every read reads it, going on after each syntax problem.
+    std::vector<SpiProblem> problems;
+    SettingOrigins origins;
+    if (!origins.Read(project, &problems)) {
+        LibraryError(project, SpiLastMessage());
         return kFileError;
-
-    std::unordered_map<std::string, int> firstLine;
-    for (const ScannedSection& section : scan.sections) {
-        if (section.name != kSettingsSection)
-            continue;
-        for (const ScannedEntry& entry : section.entries) {
-            if (entry.name.empty())
-                continue;
-            const auto [first, added] = firstLine.emplace(UpperCopy(entry.name), entry.line);
-            if (!added)
-                findings.push_back({true, project, entry.line,
-                                    entry.name + ": given again (first at line " +
-                                        FormatInt(first->second) + "); the last one applies"});
-            const std::string problem = EntryProblem(entry, merged.Has(entry.name));
-            if (!problem.empty())
-                findings.push_back({true, project, entry.line, problem});
-        }
     }
-    merged.Add(scan, project, IsSiteProjectFile(project) ? "site" : "user");
+    for (SpiProblem& problem : problems)
+        findings.push_back(
+            {problem.file == project, problem.file, problem.line, std::move(problem.problem)});
+
+    const std::vector<SettingOrigin> entries = origins.Entries();
+    for (const SettingOrigin& entry : entries) {
+        if (entry.file != project || !IsSetting(entry.key))
+            continue;
+        const std::string problem = EntryProblem(entry);
+        if (!problem.empty())
+            findings.push_back({true, project, entry.line, problem});
+    }
 
     // The rules between settings, on what a read makes of the merged entries, at the entry
     // that overrides last among those taking part.
     CPFCoreSetupAPI store;
-    for (const EntryOrigin& entry : merged.Entries())
+    for (const SettingOrigin& entry : entries)
         if (!entry.values.empty())
             store.ProcessNameValuePair(entry.key, Expanded(entry.values[0]));
     std::string log;
     store.GetLogError(log);
     for (const SettingsConflict& conflict : FindSettingsConflicts(store)) {
-        const EntryOrigin* at = nullptr;
+        std::optional<SettingOrigin> at;
         for (const std::string& key : conflict.keys) {
-            const EntryOrigin* entry = merged.Find(key);
+            std::optional<SettingOrigin> entry = origins.Find(key);
             if (entry && (!at || std::make_pair(LevelRank(entry->level), entry->line) >
                                      std::make_pair(LevelRank(at->level), at->line)))
-                at = entry;
+                at = std::move(entry);
         }
         findings.push_back({!at || at->file == project, at ? at->file : project, at ? at->line : 0,
                             conflict.message});

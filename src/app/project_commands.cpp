@@ -1,13 +1,13 @@
 // init, show, get, set, unset, diff and tree.
 
 #include "app/commands.h"
-#include "app/settings_origins.h"
 #include "app/settings_view.h"
 #include "app/tool.h"
 
 #include "base/ascii_text.h"
 
 #include "persist/setting_checks.h"
+#include "persist/setting_origins.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
@@ -101,10 +101,12 @@ int ShowCommand(const Target& target, const ShowOptions& options) {
             return status;
         rows = ChangedRows(rows, SettingRows(defaults));
     }
-    MergedSettings merged;
-    if (options.origin && !SettingsOrigins(target.project, merged))
+    SettingOrigins origins;
+    if (options.origin && !origins.Read(target.project)) {
+        LibraryError(target.project, SpiLastMessage());
         return kFileError;
-    const std::vector<EntryOrigin>* shownOrigins = options.origin ? &merged.Entries() : nullptr;
+    }
+    const SettingOrigins* shownOrigins = options.origin ? &origins : nullptr;
     std::cout << (options.json ? RenderSettingsJson(rows, shownOrigins)
                                : RenderSettingsText(rows, shownOrigins));
     return kOk;
@@ -168,16 +170,22 @@ int SetCommand(const Target& target, const std::vector<std::string>& pairs) {
 
 int UnsetCommand(const Target& target, const std::string& key) {
     const std::string& project = target.project;
-    ScannedFile scan;
-    if (!ScanFile(project, scan))
+    if (!Readable(project))
         return kFileError;
-    MergedSettings own;
-    own.Add(scan, project, "user");
-    if (!own.Has(key)) {
+    // The entry as a read finds it: by name ignoring case, spelt as the first file spells it.
+    SettingOrigins origins;
+    if (!origins.Read(project)) {
+        LibraryError(project, SpiLastMessage());
+        return kFileError;
+    }
+    const std::optional<SettingOrigin> own = origins.Find(key);
+    if (!own || own->file != project) {
         Error(project, key + ": the file has no entry of its own for it");
         return kBadInput;
     }
-    if (ClassifySettingsKey(key) == SettingsKeyKind::Ignored) {
+    const std::string& readKey = own->key;
+    if (ClassifySettingsKey(readKey) == SettingsKeyKind::Ignored) {
+        // No setting reads it: the line goes as it stands.
         // Read, change and write under the file's lock, so a concurrent writer's change stays.
         ProjectLock lock;
         if (const int error = lock.Acquire(project)) {
@@ -190,7 +198,7 @@ int UnsetCommand(const Target& target, const std::string& key) {
             return kFileError;
         }
         file.FindProgram(kSettingsSection);
-        file.DeleteDirective(key);
+        file.DeleteDirective(readKey);
         if (file.Save(project, 0) != 0) {
             LibraryError(project, SpiLastMessage());
             return kFileError;
@@ -204,9 +212,9 @@ int UnsetCommand(const Target& target, const std::string& key) {
     if (int status = LoadStore(project, store))
         return status;
     std::string value;
-    if (SettingValue(defaults, key, value))
-        Apply(*store, key, value);
-    else if (store->SetCurrentPropertyByName(key.substr(5)))
+    if (SettingValue(defaults, readKey, value))
+        Apply(*store, readKey, value);
+    else if (store->SetCurrentPropertyByName(readKey.substr(5)))
         store->DeleteCurrentProperty();
     return Write(*store, project);
 }

@@ -2,13 +2,13 @@
 
 #include "app/json_writer.h"
 #include "base/ascii_text.h"
+#include "persist/setting_origins.h"
 #include "persist/settings_entries.h"
 #include "setup/number_text.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 
 namespace pfsetup::app {
 
@@ -78,23 +78,6 @@ std::string RowLine(const SettingRow& r) {
     }
 }
 
-// The origins by key ignoring case, as the files' directive names compare.
-class OriginIndex {
-public:
-    explicit OriginIndex(const std::vector<EntryOrigin>* origins) {
-        if (origins)
-            for (const EntryOrigin& origin : *origins)
-                byKey_.emplace(UpperCopy(origin.key), &origin);
-    }
-    const EntryOrigin* Find(const std::string& key) const {
-        const auto found = byKey_.find(UpperCopy(key));
-        return found == byKey_.end() ? nullptr : found->second;
-    }
-
-private:
-    std::unordered_map<std::string, const EntryOrigin*> byKey_;
-};
-
 // The heading of a group, with the column titles of the tables.
 std::string GroupTitle(SettingsGroup group) {
     std::string title = std::string(GroupHeading(group)) + "\n";
@@ -143,9 +126,7 @@ std::vector<SettingRow> ChangedRows(const std::vector<SettingRow>& rows,
     return changed;
 }
 
-std::string RenderSettingsText(const std::vector<SettingRow>& rows,
-                               const std::vector<EntryOrigin>* origins) {
-    const OriginIndex index(origins);
+std::string RenderSettingsText(const std::vector<SettingRow>& rows, const SettingOrigins* origins) {
     std::string out;
     for (SettingsGroup group : kGroupOrder) {
         std::string lines;
@@ -154,7 +135,7 @@ std::string RenderSettingsText(const std::vector<SettingRow>& rows,
                 continue;
             lines += "  " + RowLine(r);
             if (origins) {
-                const EntryOrigin* origin = index.Find(r.key);
+                const std::optional<SettingOrigin> origin = origins->Find(r.key);
                 lines += origin ? "  [" + origin->level + " " + origin->file + ":" +
                                       FormatInt(origin->line) + "]"
                                 : "  [built-in]";
@@ -230,18 +211,16 @@ void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
     }
 }
 
-std::string RenderSettingsJson(const std::vector<SettingRow>& rows,
-                               const std::vector<EntryOrigin>* origins) {
+std::string RenderSettingsJson(const std::vector<SettingRow>& rows, const SettingOrigins* origins) {
     JsonWriter json;
     json.BeginObject().Integer("version", 1).BeginObject("settings");
     for (const SettingRow& r : rows)
         WriteTypedValue(json, r.key.c_str(), *r.row, r.value);
     json.EndObject();
     if (origins) {
-        const OriginIndex index(origins);
         json.BeginObject("origins");
         for (const SettingRow& r : rows) {
-            if (const EntryOrigin* origin = index.Find(r.key))
+            if (const std::optional<SettingOrigin> origin = origins->Find(r.key))
                 json.BeginObject(r.key.c_str())
                     .String("file", origin->file)
                     .Integer("line", origin->line)

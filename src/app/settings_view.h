@@ -12,7 +12,8 @@ class CPFCoreSetupAPI;
 
 namespace pfsetup {
 struct SettingKey;
-}
+class SettingOrigins;
+} // namespace pfsetup
 
 namespace pfsetup::app {
 
@@ -32,10 +33,8 @@ std::vector<SettingRow> ChangedRows(const std::vector<SettingRow>& rows,
                                     const std::vector<SettingRow>& base);
 
 // `origins`, when given, adds the file, line and level of the entry each value comes from.
-std::string RenderSettingsText(const std::vector<SettingRow>& rows,
-                               const std::vector<EntryOrigin>* origins);
-std::string RenderSettingsJson(const std::vector<SettingRow>& rows,
-                               const std::vector<EntryOrigin>* origins);
+std::string RenderSettingsText(const std::vector<SettingRow>& rows, const SettingOrigins* origins);
+std::string RenderSettingsJson(const std::vector<SettingRow>& rows, const SettingOrigins* origins);
 // The rows that differ between `a` and `b` in the layout of the text view, "-" before the
 // line of `a` and "+" before the line of `b`; empty when they agree.
 std::string RenderSettingsDiff(const std::vector<SettingRow>& a, const std::vector<SettingRow>& b);

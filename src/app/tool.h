@@ -83,14 +83,4 @@ int LoadStore(const std::string& project, CPFCoreSetupAPI*& store);
 // site file unless the project is the site file. What the read logged stays in the store.
 int ReadDefaults(const Target& target, CPFCoreSetupAPI& store);
 
-// One entry of the merged settings section: its key, its values as written, and the file,
-// line and level of the values in effect.
-struct EntryOrigin {
-    std::string key;
-    std::vector<std::string> values;
-    std::string file;
-    int line = 0;
-    std::string level; // "install", "site" or "user"
-};
-
 } // namespace pfsetup::app

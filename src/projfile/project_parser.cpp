@@ -5,12 +5,31 @@
 
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 namespace {
 
 constexpr const char* kFailedToRead = "SPI_ERROR: Failed to read line %d in \"%s\"";
 constexpr const char* kMissingQuote = "SPI_ERROR: Missing closing quote at line %d in \"%s\"";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// What the collecting mode notes, in the words `pfsetup check` shows.
+constexpr const char* kOutsideSection =
+    "text outside a START_<name> ... END_<name> section; a read of the project fails here";
+constexpr const char* kStartNotFirst =
+    "START_ should begin the line; the reader takes the section name from the seventh "
+    "character on";
+constexpr const char* kNoEndLine = "section %s has no %s line; it runs to the end of the file";
+constexpr const char* kNoEndBeforeStart =
+    "section %s has no %s line before line %d, which opens another section";
+constexpr const char* kEndLineWithText = "%s is followed by more text, so it does not end the "
+                                         "section; nothing may follow it on the line";
+constexpr const char* kNameQuoteOpen =
+    "missing closing quote in the key; a read ends the section here";
+constexpr const char* kValueQuoteOpen = "missing closing quote; a read of the project fails here";
+constexpr const char* kContinuedPastEnd =
+    "the line continues past the end of the file; a read of the project fails here";
+constexpr const char* kGivenAgain = "%s: given again (first at line %d); the last one applies";
 
 bool IsQuote(char c) {
     return c == '\'' || c == '"';
@@ -42,10 +61,11 @@ bool pfsetup::IsBlankEndLine(std::string_view line, std::string_view endMarker) 
     return head.size() == endMarker.size() && pfsetup::EqualsIgnoreCase(head, endMarker);
 }
 
-SpiProjectFile::SpiProjectFile(SpiProgramList::KeptText text, const std::string& path)
+SpiProjectFile::SpiProjectFile(SpiProgramList::KeptText text, const std::string& path,
+                               std::vector<SpiProblem>* problems)
     : text_(text.data), size_(text.size),
       carriageReturns_(std::memchr(text.data, '\r', text.size) != nullptr),
-      path_(std::make_shared<const std::string>(path)) {
+      path_(std::make_shared<const std::string>(path)), problems_(problems) {
     // Editors on other systems start UTF-8 files with a byte-order mark; it is no part of the
     // first line.
     if (std::string_view(text.data, text.size).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
@@ -57,8 +77,13 @@ void SpiProjectFile::RecordAtLine(const char* format) {
     SetLastMessage(pfsetup::Format(format, lineNumber, path_->c_str()));
 }
 
+void SpiProjectFile::Note(int line, std::string problem) {
+    problems_->push_back({*path_, line, std::move(problem)});
+}
+
 int SpiProjectFile::ReadProgramHeader(std::string& name) {
     std::string_view line;
+    std::string upper;
     for (;;) {
         if (pendingStart_ != std::string_view::npos) {
             // The START_ line that ended the previous section is read again, as a header.
@@ -72,19 +97,27 @@ int SpiProjectFile::ReadProgramHeader(std::string& name) {
         }
         const std::string_view raw = line;
         line = pfsetup::TrimmedView(CutAtBrace(pfsetup::TrimmedView(line)));
-        if (!line.empty()) {
+        if (line.empty()) {
+            KeepComment(raw);
+            continue;
+        }
+        upper = pfsetup::UpperCopy(line);
+        if (upper.find("START_") != std::string::npos) {
             break;
         }
-        KeepComment(raw);
-    }
-    const std::string upper = pfsetup::UpperCopy(line);
-    if (upper.find("START_") == std::string::npos) {
+        if (Collecting()) {
+            Note(lineNumber, kOutsideSection);
+            continue;
+        }
         SetLastMessage(pfsetup::Format("SPI_ERROR: Line %d does not fall in "
                                        "START_<program>..END_<program> section.\n"
                                        "Incorrect project file %s.",
                                        lineNumber, path_->c_str()));
         closed_ = true;
         return -1;
+    }
+    if (Collecting() && upper.compare(0, 6, "START_") != 0) {
+        Note(lineNumber, kStartNotFirst);
     }
     // The name is taken from the seventh character on, wherever "START_" stood.
     std::string_view program = std::string_view(upper).substr(6);
@@ -126,72 +159,92 @@ std::vector<std::string_view> SpiProjectFile::TakeComments() {
 }
 
 int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
-    const std::size_t lineStart = position_;
-    std::string_view line;
-    ++lineNumber;
-    if (!ReadLine(line)) {
-        RecordAtLine(kFailedToRead);
-        return -1;
-    }
-    directiveLine_ = lineNumber;
-    atTop_ = false;
-    line = pfsetup::TrimmedView(line);
-    currentLine_ = line;
-    // A section whose name holds a blank ends at its end line although that line holds one.
-    if (endMarkerHasSpace_ && pfsetup::IsBlankEndLine(line, endMarker)) {
-        return 5;
-    }
-    std::size_t separator = line.find(' ');
-    if (separator == std::string_view::npos) {
-        separator = line.find('\t');
-    }
-    if (separator == std::string_view::npos) {
-        const std::string_view cut = CutAtBrace(line);
-        if (cut.size() == endMarker.size() && pfsetup::EqualsIgnoreCase(cut, endMarker)) {
-            return 5;
-        }
-        if (OpensSection(line)) {
-            SetLastMessage(pfsetup::Format(
-                "SPI_ERROR: Missing %s for the section opened at line %d: line %d opens "
-                "another section in \"%s\"",
-                endMarker.c_str(), sectionLine_, lineNumber, path_->c_str()));
-            --lineNumber;
-            pendingStart_ = lineStart;
-            return 5;
-        }
-        // A name read without values is upper case; the reader owns its text, so the name is
-        // made upper case where it stands.
-        char* own = text_ + (cut.data() - text_);
-        for (std::size_t i = 0; i < cut.size(); ++i) {
-            own[i] = pfsetup::AsciiUpper(own[i]);
-        }
-        name = cut;
-        StartValues(line.substr(line.size()));
-        return 0;
-    }
-    if (IsQuote(line[0])) {
-        const std::size_t close = line.find(line[0], 1);
-        if (close == std::string_view::npos) {
-            RecordAtLine(kMissingQuote);
+    for (;;) {
+        const std::size_t lineStart = position_;
+        std::string_view line;
+        ++lineNumber;
+        if (!ReadLine(line)) {
+            if (Collecting()) {
+                Note(sectionLine_,
+                     pfsetup::Format(kNoEndLine, endMarker.c_str() + 4, endMarker.c_str()));
+            } else {
+                RecordAtLine(kFailedToRead);
+            }
             return -1;
         }
-        const std::string_view quoted = line.substr(1, close - 1);
-        if (quoted == endMarker) {
+        directiveLine_ = lineNumber;
+        atTop_ = false;
+        line = pfsetup::TrimmedView(line);
+        currentLine_ = line;
+        // A section whose name holds a blank ends at its end line although that line holds one.
+        if (endMarkerHasSpace_ && pfsetup::IsBlankEndLine(line, endMarker)) {
             return 5;
         }
-        name = quoted;
-        StartValues(line.substr(close + 1));
+        std::size_t separator = line.find(' ');
+        if (separator == std::string_view::npos) {
+            separator = line.find('\t');
+        }
+        if (separator == std::string_view::npos) {
+            const std::string_view cut = CutAtBrace(line);
+            if (cut.size() == endMarker.size() && pfsetup::EqualsIgnoreCase(cut, endMarker)) {
+                return 5;
+            }
+            if (OpensSection(line)) {
+                if (Collecting()) {
+                    Note(sectionLine_, pfsetup::Format(kNoEndBeforeStart, endMarker.c_str() + 4,
+                                                       endMarker.c_str(), lineNumber));
+                } else {
+                    SetLastMessage(pfsetup::Format(
+                        "SPI_ERROR: Missing %s for the section opened at line %d: line %d opens "
+                        "another section in \"%s\"",
+                        endMarker.c_str(), sectionLine_, lineNumber, path_->c_str()));
+                }
+                --lineNumber;
+                pendingStart_ = lineStart;
+                return 5;
+            }
+            // A name read without values is upper case; the reader owns its text, so the name is
+            // made upper case where it stands.
+            char* own = text_ + (cut.data() - text_);
+            for (std::size_t i = 0; i < cut.size(); ++i) {
+                own[i] = pfsetup::AsciiUpper(own[i]);
+            }
+            name = cut;
+            StartValues(line.substr(line.size()));
+            return 0;
+        }
+        if (IsQuote(line[0])) {
+            const std::size_t close = line.find(line[0], 1);
+            if (close == std::string_view::npos) {
+                if (Collecting()) {
+                    Note(lineNumber, kNameQuoteOpen);
+                    continue; // the next line, still in the section
+                }
+                RecordAtLine(kMissingQuote);
+                return -1;
+            }
+            const std::string_view quoted = line.substr(1, close - 1);
+            if (quoted == endMarker) {
+                return 5;
+            }
+            name = quoted;
+            StartValues(line.substr(close + 1));
+            return 0;
+        }
+        name = line.substr(0, separator);
+        StartValues(line.substr(separator));
         return 0;
     }
-    name = line.substr(0, separator);
-    StartValues(line.substr(separator));
-    return 0;
 }
 
 void SpiProjectFile::ValueFailed(bool unclosedQuote) {
-    if (!unclosedQuote) {
-        ++lineNumber; // the line that could not be read
+    // A continuation fails at the line that could not be read.
+    const int at = unclosedQuote ? lineNumber : lineNumber + 1;
+    if (Collecting()) {
+        Note(at, unclosedQuote ? kValueQuoteOpen : kContinuedPastEnd);
+        return;
     }
+    lineNumber = at;
     RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead);
     closed_ = true;
 }
@@ -208,9 +261,42 @@ bool IsCommentName(std::string_view name) {
     return name.empty() || name == "{";
 }
 
+// What the collecting mode notes of a directive line the normal mode reads without a word: an
+// end line followed by more text, a directive given again in the file.
+class LineNotes {
+public:
+    LineNotes(SpiProgramList& programs, SpiProjectFile& file) : programs_(programs), file_(file) {}
+
+    void Directive(std::string_view name, bool comment, const SpiDirective& directive, int level) {
+        if (!name.empty() && !IsQuote(file_.CurrentLine().front()) &&
+            pfsetup::EqualsIgnoreCase(name, file_.EndMarker())) {
+            file_.Note(file_.DirectiveLine(),
+                       pfsetup::Format(kEndLineWithText, file_.EndMarker().c_str()));
+        }
+        if (comment || !directive.HasLevel(level)) {
+            return;
+        }
+        const auto first =
+            firstLines_
+                .emplace(programs_.PositionOf(directive), programs_.Origin(directive, level).line)
+                .first;
+        file_.Note(file_.DirectiveLine(),
+                   pfsetup::Format(kGivenAgain, std::string(name).c_str(), first->second));
+    }
+
+private:
+    SpiProgramList& programs_;
+    SpiProjectFile& file_;
+    // By directive: the line where the file named it first.
+    std::unordered_map<std::uint32_t, int> firstLines_;
+};
+
 // 0 when the section ended (also without its end line), -1 when the whole read fails. At the
 // user's level, comment lines are kept with the program, after the directive read before them.
-int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile& file, int level) {
+// In the collecting mode (`notes`), a line whose values break is left out and reading goes on.
+template <bool kCollecting>
+int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile& file, int level,
+                   LineNotes* notes) {
     std::string_view name;
     std::string_view value;
     SpiDirectiveList& directives = program.directives;
@@ -229,12 +315,21 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
         while ((result = file.ReadValueToken(value, doubleQuoted)) == 0) {
             ++count;
         }
+        if constexpr (kCollecting) {
+            if (result == -1) {
+                continue;
+            }
+        }
         SpiDirective* directive = directives.FindOrAppendView(name, level, hash);
-        if (!IsCommentName(name)) {
+        const bool comment = IsCommentName(name);
+        if constexpr (kCollecting) {
+            notes->Directive(name, comment, *directive, level);
+        }
+        if (!comment) {
             lastRead = directive->name;
         }
         programs.StartLevel(*directive, level);
-        if (keepComments && IsCommentName(name)) {
+        if (keepComments && comment) {
             if (IsCommentLine(line)) {
                 // The comment as it stands, continuation lines and all.
                 const std::string_view values = file.ValuesText();
@@ -269,6 +364,7 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
     }
     std::string name;
     int result = 0;
+    LineNotes notes(programs, file);
     for (;;) {
         const int header = file.ReadProgramHeader(name);
         if (header != 0) {
@@ -284,7 +380,9 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
         if (level > 1) {
             program->changed = true;
         }
-        const int section = ReadDirectives(programs, *program, file, level);
+        const int section = file.Collecting()
+                                ? ReadDirectives<true>(programs, *program, file, level, &notes)
+                                : ReadDirectives<false>(programs, *program, file, level, nullptr);
         program->directives.Rewind();
         if (section != 0) {
             result = -1;

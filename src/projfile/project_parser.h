@@ -11,6 +11,14 @@
 // the end line "END_<name>", which holds no space or tab unless the name itself does. A line
 // "START_<other>" (no space or tab) inside a section means the section's end line is missing:
 // that is recorded, the section ends, and the line opens the next section.
+//
+// The collecting mode reads the same way but goes on where the normal mode stops or fails,
+// noting each problem as a person should read it: a line outside a section, a quoted name or
+// value without its closing quote and a continuation past the end of the text are noted and
+// skipped (the model holds the lines around them), a missing end line is noted at the line of
+// its section. It also notes what a read passes silently: a START_ line that does not begin
+// with it, an end line followed by more text (read as a directive), a directive given again in
+// one file (the last one applies).
 
 #include "projfile/spi_model.h"
 
@@ -21,26 +29,36 @@
 #include <string_view>
 #include <vector>
 
+// A problem the collecting mode noted and read past.
+struct SpiProblem {
+    std::string file;
+    int line = 0;
+    std::string problem;
+};
+
 class SpiProjectFile {
 public:
-    // `path` names the file in messages and origins.
-    SpiProjectFile(SpiProgramList::KeptText text, const std::string& path);
+    // `path` names the file in messages and origins. With `problems`, the reader is in the
+    // collecting mode and notes its problems there.
+    SpiProjectFile(SpiProgramList::KeptText text, const std::string& path,
+                   std::vector<SpiProblem>* problems = nullptr);
     SpiProjectFile(const SpiProjectFile&) = delete;
     SpiProjectFile& operator=(const SpiProjectFile&) = delete;
 
     // Skips comment and blank lines and reads the next START_ line: 0 with the upper-case
-    // program name; 1 at the end of the text; -1 for a line outside a section (recorded).
-    // Both 1 and -1 close the reader.
+    // program name; 1 at the end of the text; -1 for a line outside a section (recorded;
+    // collecting: noted and skipped). Both 1 and -1 close the reader.
     int ReadProgramHeader(std::string& name);
     // Reads the next line of the section: 0 with the directive name (its values wait for
     // ReadValueToken); 5 for the end line, and for a line that opens another section (recorded
     // as a missing end line; that line is read again by ReadProgramHeader); -1 when no line
-    // can be read or a quoted name is not closed (recorded).
+    // can be read or a quoted name is not closed (recorded; collecting: a line with a quoted
+    // name not closed is noted and skipped).
     int ReadDirectiveName(std::string_view& name);
     // The next value of the current directive line: 0 with the value (a double-quoted value
     // sets `doubleQuotedFlag` to 1); 4 when the line has no more values; -1 for a quoted value
-    // without its closing quote or a continuation line that cannot be read (recorded; the
-    // reader is closed).
+    // without its closing quote or a continuation line that cannot be read (recorded, and the
+    // reader is closed; collecting: noted, and the next line is read as usual).
     int ReadValueToken(std::string_view& value, int& doubleQuotedFlag);
 
     // The trimmed text of the line the last directive name was read from.
@@ -50,6 +68,10 @@ public:
     std::vector<std::string_view> TakeComments();
 
     const std::string& Path() const { return *path_; }
+    bool Collecting() const { return problems_ != nullptr; }
+    void Note(int line, std::string problem);
+    // "END_<NAME>" of the section being read.
+    const std::string& EndMarker() const { return endMarker; }
     const std::shared_ptr<const std::string>& SharedPath() const { return path_; }
     int LineNumber() const { return lineNumber; }
     // The line on which the last directive name was read.
@@ -87,6 +109,7 @@ private:
     bool atTop_ = true;
     int sectionLine_ = 0; // the line of the current section's START_ line
     std::size_t pendingStart_ = std::string_view::npos; // a START_ line met inside a section
+    std::vector<SpiProblem>* problems_;
 };
 
 // The steps every line takes, here so the reader's loop can inline them.
@@ -143,5 +166,6 @@ bool IsBlankEndLine(std::string_view line, std::string_view endMarker);
 // case: a section met again adds to its program, a directive met again gets a fresh value list
 // at this level and this level becomes its active one. At levels above 1, the programs and
 // directives read are marked changed. 0 on success (also for a file without sections), -1 on
-// failure; what was read before a failure stays in the list.
+// failure; what was read before a failure stays in the list. A file in the collecting mode
+// reads to its end and gives 0; a line it skips leaves no directive.
 int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level);

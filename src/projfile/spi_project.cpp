@@ -28,7 +28,7 @@ int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* fai
         return -1;
     }
     // The model keeps the text: names and values stay views into it.
-    SpiProjectFile file(programs.Keep(std::move(read), size, path), path);
+    SpiProjectFile file(programs.Keep(std::move(read), size, path), path, collect_);
     return ReadPrograms(programs, file, fileLevel);
 }
 

@@ -73,6 +73,11 @@ public:
     // those of the install and site files. 0, or -1 when those files cannot be read.
     int MarkUnchangedEntries();
 
+    // The collecting mode: while `problems` is set, every read of this project goes on after
+    // a syntax problem and notes it there (the normal mode stops or fails); a file that cannot
+    // be read still fails. nullptr goes back to the normal mode.
+    void CollectProblems(std::vector<SpiProblem>* problems) { collect_ = problems; }
+
     // The steps of Open, for callers that merge the installed files alone.
     int ReadInstallFile();
     int ReadSiteFile();
@@ -104,6 +109,7 @@ private:
     SpiProgram* currentProgram = nullptr;
     std::uint32_t currentDirective = SpiDirectiveList::kNone;
     std::vector<std::string> openMessages_;
+    std::vector<SpiProblem>* collect_ = nullptr;
 };
 
 // Writes the header every written project file starts with: four comment lines (the second,

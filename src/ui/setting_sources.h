@@ -8,9 +8,7 @@
 #include "setup/setup_store.h"
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <unordered_map>
 
 namespace pfsetup {
 
@@ -27,16 +25,16 @@ public:
     CPFCoreSetupAPI& InstalledDefaults();
 
 private:
-    // By key in upper case: names in project files compare ignoring case.
-    using OriginMap = std::unordered_map<std::string, SettingOrigin>;
-    static OriginMap Index(std::vector<SettingOrigin> origins);
-    const OriginMap& Origins();
-    const OriginMap& InstalledOrigins();
+    // The origins of `file`'s settings ("" for the install and site files alone), read when
+    // first asked for.
+    static const SettingOrigins& Origins(std::unique_ptr<SettingOrigins>& read,
+                                         const std::string& file);
 
     std::string project_;
     std::string template_;
-    std::optional<OriginMap> origins_;
-    std::optional<OriginMap> installedOrigins_;
+    std::unique_ptr<SettingOrigins> origins_;
+    std::unique_ptr<SettingOrigins> templateOrigins_;
+    std::unique_ptr<SettingOrigins> installedOrigins_;
     std::unique_ptr<CPFCoreSetupAPI> defaults_;
 };
 

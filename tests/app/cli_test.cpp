@@ -113,6 +113,10 @@ TEST_F(Cli, SetGetUnsetRoundTrip) {
     EXPECT_EQ(Tool("get p.cpm Prop_POWER_GROUP").status, 1);
     EXPECT_EQ(Tool("unset p.cpm Symbol_GridSize").status, 1); // nothing of its own left
     EXPECT_EQ(Project().find("Symbol_GridSize"), std::string::npos);
+    // The entry a read finds, whatever its letter case, even where no setting reads it.
+    WriteFile(inst.Path("p.cpm"), "START_PFG142\nprop_a '1,x,No,Value,Left'\nEND_PFG142\n");
+    EXPECT_EQ(Tool("unset p.cpm Prop_A").status, 0);
+    EXPECT_EQ(Project().find("prop_a"), std::string::npos);
     const ToolRun typo = Tool("get p.cpm Symbol_GirdSize");
     EXPECT_EQ(typo.status, 1);
     EXPECT_EQ(
@@ -327,7 +331,6 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
          "allowed: \"*\" or a negative number such as -0.01, or \"x\" for none\n"
          "p.cpm:8: Future_Key: not a setting key; a read ignores it\n"
          "p.cpm:9: Prop_A: given again (first at line 5); the last one applies\n"
-         "p.cpm:10: symbol_width: the key is written Symbol_Width (a read goes by its case)\n"
          "p.cpm:11: Symbol_Length: no value; a read skips the entry, so the installed value "
          "does not apply\n"
          "p.cpm:12: Symbol_NoteSize: 2 values; a read takes only the first, \"4\"\n"
@@ -352,6 +355,11 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
          "p.cpm:23: text outside a START_<name> ... END_<name> section; a read of the project "
          "fails here\n"
          "p.cpm:24: section OTHER has no END_OTHER line; it runs to the end of the file\n"},
+        // A key respelt is read when a lower level names it (the first spelling stays).
+        {"START_PFG142\nSymbol_PinSpacing_LeftRight '2'\nSymbol_PinSpacing_TopBottom '2'\n"
+         "SYMBOL_GRIDSIZE '0.1'\nuseSplitInstProp '0'\nEND_PFG142\n",
+         "p.cpm:5: useSplitInstProp: the key is written UseSplitInstProp (a read goes by its "
+         "case)\n"},
     };
     for (const Row& row : rows) {
         WriteFile(inst.Path("p.cpm"), row.text);
@@ -360,6 +368,7 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
         EXPECT_EQ(check.status, *row.report ? 1 : 0) << row.text;
         EXPECT_EQ(check.err, "");
     }
+    EXPECT_EQ(Tool("get p.cpm Symbol_GridSize").out, "0.100000\n");
     // The conflict is at the site file's line when the site file overrides last.
     WriteFile(inst.Path("p.cpm"), "START_PFG142\nEND_PFG142\n");
     EXPECT_EQ(Tool("check p.cpm").out.rfind(inst.Path("inst/qrvsetup/projmgr/site.cpm:2: "), 0),

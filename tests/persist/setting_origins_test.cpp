@@ -1,6 +1,7 @@
-// The layers under a project's settings: where each entry comes from, and the install and site
-// values alone.
+// The layers under a project's settings: where each entry comes from and what it overrides,
+// and the install and site values alone.
 #include "persist/setting_origins.h"
+#include "projfile/project_parser.h"
 #include "setup/setup_store.h"
 #include "support/installation.h"
 
@@ -9,34 +10,51 @@
 namespace pfsetup::test {
 namespace {
 
-// "level file:line = value" of the entry named `key`, "-" for none.
-std::string Origin(const std::vector<SettingOrigin>& origins, const std::string& key) {
-    for (const SettingOrigin& o : origins)
-        if (o.key == key)
-            return o.level + " " + o.file + ":" + std::to_string(o.line) + " = " + o.value;
-    return "-";
+std::string Text(const SettingLayer& layer) {
+    std::string values;
+    for (const std::string& value : layer.values)
+        values += (values.empty() ? "" : ",") + value;
+    return layer.level + " " + layer.file + ":" + std::to_string(layer.line) + " = " + values;
 }
 
-TEST(SettingOrigins, EachEntryNamesItsLevelFileAndLine) {
-    TempInstallation inst;
+// "key: level file:line = values < level file:line = values ..." of the entry a read takes for
+// `key`, "-" for none.
+std::string Origin(const SettingOrigins& origins, const std::string& key) {
+    const std::optional<SettingOrigin> origin = origins.Find(key);
+    if (!origin)
+        return "-";
+    std::string text = origin->key + ": " + Text(*origin);
+    for (const SettingLayer& below : origin->overridden)
+        text += " < " + Text(below);
+    return text;
+}
+
+TEST(SettingOrigins, EachEntryNamesItsLevelFileLineAndWhatItOverrides) {
+    TempInstallation inst("START_PFG142\nSymbol_Length '6'\nSymbol_GridSize '0.05'\nEND_PFG142\n");
     inst.WriteSite("START_PFG142\nSymbol_Width '9'\nSymbol_Length '7'\nEND_PFG142\n");
+    const std::string install = inst.Path("inst/qrvsetup/projmgr/qrv.cpm");
     const std::string site = inst.Path("inst/qrvsetup/projmgr/site.cpm");
     const std::string project = inst.Path("p.cpm");
-    WriteFile(project, "START_PFG142\n\nsymbol_length '5'\nProp_X '1,x,Yes,Value,Left'\n"
-                       "END_PFG142\n");
-    const std::vector<SettingOrigin> origins = ReadSettingOrigins(project);
-    EXPECT_EQ(Origin(origins, "Symbol_Length"), "user " + project + ":3 = 5"); // site's name
-    EXPECT_EQ(Origin(origins, "Prop_X"), "user " + project + ":4 = 1,x,Yes,Value,Left");
-    EXPECT_EQ(Origin(origins, "Symbol_Width"), "site " + site + ":2 = 9");
-    EXPECT_EQ(Origin(origins, "Symbol_GridSize").rfind("install ", 0), 0u);
-    EXPECT_EQ(Origin(ReadSettingOrigins(""), "Symbol_Length"), "site " + site + ":3 = 7");
-    EXPECT_TRUE(ReadSettingOrigins(inst.Path("missing.cpm")).empty());
+    WriteFile(project, "START_PFG142\n\nsymbol_length '5'\nProp_X '1,x,Yes,Value,Left' 'v'\n"
+                       "stray 'quote\nEND_PFG142\n");
+    SettingOrigins origins;
+    std::vector<SpiProblem> problems;
+    ASSERT_TRUE(origins.Read(project, &problems));
+    const std::string length = "Symbol_Length: user " + project + ":3 = 5 < site " + site +
+                               ":3 = 7 < install " + install + ":2 = 6";
+    EXPECT_EQ(Origin(origins, "SYMBOL_LENGTH"), length);
+    EXPECT_EQ(Origin(origins, "Prop_X"), "Prop_X: user " + project + ":4 = 1,x,Yes,Value,Left,v");
+    EXPECT_EQ(Origin(origins, "Symbol_Width"), "Symbol_Width: site " + site + ":2 = 9");
+    EXPECT_EQ(Origin(origins, "stray"), "-"); // the line a read fails at is left out
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].file + ":" + std::to_string(problems[0].line), project + ":5");
+    EXPECT_FALSE(SettingOrigins().Read(inst.Path("missing.cpm")));
 
     CPFCoreSetupAPI defaults;
     ASSERT_TRUE(ReadInstalledSettings(defaults));
-    int length = 0;
-    defaults.GetDefSymbolLength(length);
-    EXPECT_EQ(length, 7);
+    int value = 0;
+    defaults.GetDefSymbolLength(value);
+    EXPECT_EQ(value, 7);
     EXPECT_EQ(defaults.SetCurrentPropertyByName("X"), 0);
 }
 

@@ -1,6 +1,7 @@
 #include "projfile/projfile_fixture.h"
 
 #include <algorithm>
+#include <optional>
 #include <random>
 
 namespace pfsetup::test {
@@ -14,51 +15,71 @@ struct SyntaxCase {
     int result;
     std::string_view model;
     const char* message; // the last message, "" when none is recorded
+    // The collecting mode: its problems ("LINE what", joined with " | ") and its model where
+    // it differs from the normal mode's.
+    std::string problems;
+    std::optional<std::string_view> collected = std::nullopt;
 };
 
 const char* const kNotInSection = "SPI_ERROR: Line %d does not fall in "
                                   "START_<program>..END_<program> section.\nIncorrect project "
                                   "file t.cpm.";
 
+const std::string kOutside =
+    "text outside a START_<name> ... END_<name> section; a read of the project fails here";
+const std::string kNoEndP = "section P has no END_P line; it runs to the end of the file";
+const std::string kGivenAgain = ": given again (first at line 2); the last one applies";
+
 const SyntaxCase kSyntax[] = {
     // clang-format off
-    {"comments only",          "{ header }\n\n   {x}\n",                          0, "", ""},
-    {"start line upper-cased", "start_Pfg142\nA 1\nEND_PFG142\n",                0, "PFG142{A(1)}", ""},
-    {"comment after start",    "  START_X {c}\nEND_X\n",                          0, "X{}", ""},
-    {"name from 7th char",     "xSTART_AB\nEND__AB\n",                           0, "_AB{}", ""},
-    {"no end line",            "START_P\nA 1\nB 2\n",                             0, "P{A(1),B(2)}", "SPI_ERROR: Failed to read line 4 in \"t.cpm\""},
-    {"line before a section",  "abc\nSTART_P\nEND_P\n",                          -1, "", "1"},
-    {"quoted name",            "START_P\n'TWO WORDS' 1\nEND_P\n",                 0, "P{TWO WORDS(1)}", ""},
-    {"mixed quotes",           "START_P\nNAME 'a b' \"c\" d\nEND_P\n",            0, "P{NAME\"(a b,c,d)}", ""},
-    {"no values: upper case",  "START_P\nname\nother 1\nEND_P\n",                 0, "P{NAME(),other(1)}", ""},
-    {"blank line is a name",   "START_P\n\nEND_P\n",                              0, "P{()}", ""},
-    {"comment w/o space",      "START_P\n{note}\nEND_P\n",                        0, "P{()}", ""},
-    {"comment with spaces",    "START_P\n{ a note }\nEND_P\n",                    0, "P{{(a,note,})}", ""},
-    {"end line with a blank",  "START_P\nEND_P {done} x\nEND_P\n",                0, "P{END_P({done},x)}", ""},
-    {"end line with comment",  "START_P\nEND_P{done}\n",                          0, "P{}", ""},
-    {"end line lower case",    "START_P\nend_p\n",                                0, "P{}", ""},
-    {"tab when no space",      "START_P\nA\t1\nB\t1 2\nEND_P\n",                  0, "P{A(1),B\t1(2)}", ""},
-    {"quote inside a value",   "START_P\nA b'c d\te\nEND_P\n",                    0, "P{A(b'c,d\te)}", ""},
-    {"quoted values abut",     "START_P\nA 'x''y'\"z\"\nEND_P\n",                 0, "P{A\"(x,y,z)}", ""},
-    {"continuation",           "START_P\nA a \\\nb\nEND_P\n",                     0, "P{A(a,b)}", ""},
-    {"continuation, no value", "START_P\nA \\\nb\nEND_P\n",                       0, "P{A(,b)}", ""},
-    {"continued end line",     "START_P\nA 1 \\\nEND_P\nEND_P\n",                 0, "P{A(1,END_P)}", ""},
-    {"continuation at EOF",    "START_P\nA 1 \\\n",                              -1, "P{A()}", "SPI_ERROR: Failed to read line 3 in \"t.cpm\""},
-    {"unterminated value",     "START_P\nNAME 'abc\nEND_P\n",                    -1, "P{NAME()}", "SPI_ERROR: Missing closing quote at line 2 in \"t.cpm\""},
-    {"unterminated name",      "START_P\n'A B 1\nEND_P\n",                       -1, "P{}", "3"},
-    {"quoted end marker",      "START_P\n'END_P' x\nB 1\n",                      -1, "P{}", "3"},
-    {"later line wins",        "START_P\nA 1\nA 2\nEND_P\n",                      0, "P{A(2)}", ""},
-    {"section met again",      "START_P\nA 1\nEND_P\nstart_p\nB 2\nEND_P\n",      0, "P{A(1),B(2)}", ""},
-    {"CR LF line ends",        "START_P\r\nA 'x y' z\r\nEND_P\r\n",               0, "P{A(x y,z)}", ""},
-    {"NUL bytes kept",         "START_P\nA a\0b 'c\0d'\nEND_P\n"sv,              0, "P{A(a\0b,c\0d)}"sv, ""},
-    {"lone CR line ends",      "START_P\rA 1\rB 'x y'\rEND_P\r",                 0, "P{A(1),B(x y)}", ""},
-    {"mixed line ends",        "START_P\r\nA 1\rB 2\nEND_P",                     0, "P{A(1),B(2)}", ""},
-    {"byte-order mark",        "\xEF\xBB\xBFSTART_P\nA 1\nEND_P\n",              0, "P{A(1)}", ""},
-    {"mark only at the start", "START_P\n\xEF\xBB\xBF 1\nEND_P\n",               0, "P{\xEF\xBB\xBF(1)}", ""},
-    {"section name, a blank",  "START_MY SEC\nA 1\nEND_MY SEC\nSTART_Q\nEND_Q\n", 0, "MY SEC{A(1)} Q{}", ""},
-    {"end of it, a comment",   "START_A\tB\nEND_a\tb {x}\nSTART_Q\nEND_Q\n",     0, "A\tB{} Q{}", ""},
-    {"end line missing",       "START_P\nA 1\nstart_q{c}\nB 2\nEND_Q\n",          0, "P{A(1)} Q{B(2)}", "SPI_ERROR: Missing END_P for the section opened at line 1: line 3 opens another section in \"t.cpm\""},
-    {"START_ with values",     "START_P\nSTART_X 1\nEND_P\n",                     0, "P{START_X(1)}", ""},
+    {"comments only",          "{ header }\n\n   {x}\n",                          0, "", "", ""},
+    {"start line upper-cased", "start_Pfg142\nA 1\nEND_PFG142\n",                0, "PFG142{A(1)}", "", ""},
+    {"comment after start",    "  START_X {c}\nEND_X\n",                          0, "X{}", "", ""},
+    {"name from 7th char",     "xSTART_AB\nEND__AB\n",                           0, "_AB{}", "",
+     "1 START_ should begin the line; the reader takes the section name from the seventh character on"},
+    {"no end line",            "START_P\nA 1\nB 2\n",                             0, "P{A(1),B(2)}", "SPI_ERROR: Failed to read line 4 in \"t.cpm\"", "1 " + kNoEndP},
+    {"line before a section",  "abc\nSTART_P\nEND_P\n",                          -1, "", "1", "1 " + kOutside, "P{}"},
+    {"quoted name",            "START_P\n'TWO WORDS' 1\nEND_P\n",                 0, "P{TWO WORDS(1)}", "", ""},
+    {"mixed quotes",           "START_P\nNAME 'a b' \"c\" d\nEND_P\n",            0, "P{NAME\"(a b,c,d)}", "", ""},
+    {"no values: upper case",  "START_P\nname\nother 1\nEND_P\n",                 0, "P{NAME(),other(1)}", "", ""},
+    {"blank line is a name",   "START_P\n\nEND_P\n",                              0, "P{()}", "", ""},
+    {"comment w/o space",      "START_P\n{note}\nEND_P\n",                        0, "P{()}", "", ""},
+    {"comment with spaces",    "START_P\n{ a note }\nEND_P\n",                    0, "P{{(a,note,})}", "", ""},
+    {"end line with a blank",  "START_P\nEND_P {done} x\nEND_P\n",                0, "P{END_P({done},x)}", "",
+     "2 END_P is followed by more text, so it does not end the section; nothing may follow it on the line"},
+    {"end line with comment",  "START_P\nEND_P{done}\n",                          0, "P{}", "", ""},
+    {"end line lower case",    "START_P\nend_p\n",                                0, "P{}", "", ""},
+    {"tab when no space",      "START_P\nA\t1\nB\t1 2\nEND_P\n",                  0, "P{A(1),B\t1(2)}", "", ""},
+    {"quote inside a value",   "START_P\nA b'c d\te\nEND_P\n",                    0, "P{A(b'c,d\te)}", "", ""},
+    {"quoted values abut",     "START_P\nA 'x''y'\"z\"\nEND_P\n",                 0, "P{A\"(x,y,z)}", "", ""},
+    {"continuation",           "START_P\nA a \\\nb\nEND_P\n",                     0, "P{A(a,b)}", "", ""},
+    {"continuation, no value", "START_P\nA \\\nb\nEND_P\n",                       0, "P{A(,b)}", "", ""},
+    {"continued end line",     "START_P\nA 1 \\\nEND_P\nEND_P\n",                 0, "P{A(1,END_P)}", "", ""},
+    {"continuation at EOF",    "START_P\nA 1 \\\n",                              -1, "P{A()}", "SPI_ERROR: Failed to read line 3 in \"t.cpm\"",
+     "3 the line continues past the end of the file; a read of the project fails here | 1 " + kNoEndP, "P{}"},
+    {"unterminated value",     "START_P\nNAME 'abc\nB 1\nEND_P\n",               -1, "P{NAME()}", "SPI_ERROR: Missing closing quote at line 2 in \"t.cpm\"",
+     "2 missing closing quote; a read of the project fails here", "P{B(1)}"},
+    {"unterminated name",      "START_P\n'A B 1\nC 1\nEND_P\n",                  -1, "P{}", "3",
+     "2 missing closing quote in the key; a read ends the section here", "P{C(1)}"},
+    {"quoted end marker",      "START_P\n'END_P' x\nB 1\n",                      -1, "P{}", "3", "3 " + kOutside},
+    {"later line wins",        "START_P\nA 1\nA 2\na 3\nEND_P\n",                0, "P{A(3)}", "",
+     "3 A" + kGivenAgain + " | 4 a" + kGivenAgain},
+    {"section met again",      "START_P\nA 1\nEND_P\nstart_p\nB 2\nEND_P\n",      0, "P{A(1),B(2)}", "", ""},
+    {"CR LF line ends",        "START_P\r\nA 'x y' z\r\nEND_P\r\n",               0, "P{A(x y,z)}", "", ""},
+    {"NUL bytes kept",         "START_P\nA a\0b 'c\0d'\nEND_P\n"sv,              0, "P{A(a\0b,c\0d)}"sv, "", ""},
+    {"lone CR line ends",      "START_P\rA 1\rB 'x y'\rEND_P\r",                 0, "P{A(1),B(x y)}", "", ""},
+    {"mixed line ends",        "START_P\r\nA 1\rB 2\nEND_P",                     0, "P{A(1),B(2)}", "", ""},
+    {"byte-order mark",        "\xEF\xBB\xBFSTART_P\nA 1\nEND_P\n",              0, "P{A(1)}", "", ""},
+    {"mark only at the start", "START_P\n\xEF\xBB\xBF 1\nEND_P\n",               0, "P{\xEF\xBB\xBF(1)}", "", ""},
+    {"section name, a blank",  "START_MY SEC\nA 1\nEND_MY SEC\nSTART_Q\nEND_Q\n", 0, "MY SEC{A(1)} Q{}", "", ""},
+    {"end of it, a comment",   "START_A\tB\nEND_a\tb {x}\nSTART_Q\nEND_Q\n",     0, "A\tB{} Q{}", "", ""},
+    {"end line missing",       "START_P\nA 1\nstart_q{c}\nB 2\nEND_Q\n",          0, "P{A(1)} Q{B(2)}", "SPI_ERROR: Missing END_P for the section opened at line 1: line 3 opens another section in \"t.cpm\"",
+     "1 section P has no END_P line before line 3, which opens another section"},
+    {"START_ with values",     "START_P\nSTART_X 1\nEND_P\n",                     0, "P{START_X(1)}", "", ""},
+    {"goes on after each",     "stray\nSTART_X\nA 'open\nB '1'\n{ note }\nEND_X more\nC 'x' \\\n", -1, "", "1",
+     "1 " + kOutside + " | 3 missing closing quote; a read of the project fails here | 6 END_X is followed by more text, so it does not end the section; nothing may follow it on the line"
+     " | 8 the line continues past the end of the file; a read of the project fails here | 2 section X has no END_X line; it runs to the end of the file",
+     "X{B(1),{(note,}),END_X(more)}"},
     // clang-format on
 };
 
@@ -75,6 +96,20 @@ TEST_P(Syntax, ReadsAsTheFormatSays) {
         message = Format(kNotInSection, message[0] - '0');
     }
     EXPECT_EQ(SpiLastMessage(), message);
+
+    // The collecting mode reads to the end whatever it meets.
+    std::vector<SpiProblem> problems;
+    SpiProgramList collected;
+    SpiProjectFile file(collected.Keep(std::string(row.text), "t.cpm"), "t.cpm", &problems);
+    EXPECT_EQ(ReadPrograms(collected, file, SpiUserLevel), 0);
+    EXPECT_EQ(Dump(collected), row.collected.value_or(row.model));
+    std::string noted;
+    for (const SpiProblem& problem : problems) {
+        noted +=
+            (noted.empty() ? "" : " | ") + std::to_string(problem.line) + " " + problem.problem;
+        EXPECT_EQ(problem.file, "t.cpm");
+    }
+    EXPECT_EQ(noted, row.problems);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, Syntax, ::testing::ValuesIn(kSyntax));
@@ -97,8 +132,21 @@ TEST(Parser, MergesLevelsDirectiveByDirective) {
 }
 
 // Hostile input: every prefix of a valid file, random bytes, a 1 MB line. The reader gives a
-// code and, on failure, a message; it never crashes.
+// code and, on failure, a message; it never crashes. The collecting mode reads each to its end
+// and notes problems only at lines the text has.
 TEST(Parser, SurvivesHostileInput) {
+    auto collects = [](const std::string& text) {
+        std::vector<SpiProblem> problems;
+        SpiProgramList programs;
+        SpiProjectFile file(programs.Keep(text, "t.cpm"), "t.cpm", &problems);
+        const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n') +
+                                           std::count(text.begin(), text.end(), '\r')) +
+                          1;
+        return ReadPrograms(programs, file, SpiUserLevel) == 0 &&
+               std::all_of(problems.begin(), problems.end(), [lines](const SpiProblem& p) {
+                   return p.line >= 1 && p.line <= lines + 1;
+               });
+    };
     const std::string valid = "{ h }\nSTART_P\nA 'x' \"y\" \\\n z\n'B C' 1\nEND_P\n\nSTART_Q\n";
     for (std::size_t cut = 0; cut <= valid.size(); ++cut) {
         SpiProgramList programs;
@@ -106,14 +154,17 @@ TEST(Parser, SurvivesHostileInput) {
         const int result = ParseText(programs, valid.substr(0, cut));
         EXPECT_TRUE(result == 0 || (result == -1 && SpiLastMessage().rfind("SPI_ERROR: ", 0) == 0))
             << "cut at " << cut;
+        EXPECT_TRUE(collects(valid.substr(0, cut))) << "cut at " << cut;
     }
     std::mt19937 random(7);
     for (int round = 0; round < 50; ++round) {
         std::string garbage(4096, '\0');
         std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(random()); });
         SpiProgramList programs;
-        const int result = ParseText(programs, (round % 2 ? "START_G\n" : "") + garbage);
+        const std::string text = (round % 2 ? "START_G\n" : "") + garbage;
+        const int result = ParseText(programs, text);
         EXPECT_TRUE(result == 0 || result == -1);
+        EXPECT_TRUE(collects(text)) << round;
     }
     const std::string longValue(1 << 20, 'v');
     SpiProgramList programs;
