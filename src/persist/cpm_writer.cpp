@@ -2,6 +2,7 @@
 // single write, the "PFG142" section the next read takes the settings from.
 
 #include "base/ascii_text.h"
+#include "base/module_state.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
@@ -93,6 +94,7 @@ std::array<unsigned long long, 4> Stamp(const FileIdentity& identity) {
 // WriteCPMFile (all 0 before): a tree older than the file is parsed again.
 FileIdentity& TreeIdentity() {
     static FileIdentity identity;
+    static const ModuleStateReset reset([] { identity = FileIdentity(); });
     return identity;
 }
 

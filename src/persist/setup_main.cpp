@@ -1,6 +1,7 @@
 #include "persist/setup_main.h"
 
 #include "base/ascii_text.h"
+#include "base/module_state.h"
 #include "host/host_services.h"
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
@@ -25,6 +26,7 @@ struct ModuleObjects {
 
 ModuleObjects& Module() {
     static ModuleObjects objects;
+    static const ModuleStateReset reset([] { objects = ModuleObjects(); });
     return objects;
 }
 

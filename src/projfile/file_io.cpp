@@ -1,5 +1,6 @@
 #include "projfile/file_io.h"
 
+#include "base/module_state.h"
 #include "projfile/spi_messages.h"
 
 #include <algorithm>
@@ -22,6 +23,10 @@ namespace {
 
 std::optional<WriteFault> g_fault;
 std::optional<std::uint64_t> g_maxFileSize;
+const ModuleStateReset g_reset([] {
+    g_fault.reset();
+    g_maxFileSize.reset();
+});
 
 constexpr std::uint64_t kDefaultMaxFileSize = std::uint64_t{1} << 30;
 constexpr std::size_t kBufferSize = 64 * 1024;

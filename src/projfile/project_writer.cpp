@@ -1,6 +1,8 @@
-#include "projfile/spi_project.h"
+#include "projfile/project_writer.h"
 
+#include "base/module_state.h"
 #include "projfile/file_io.h"
+#include "projfile/spi_project.h"
 
 #include <sys/stat.h>
 
@@ -12,6 +14,7 @@
 namespace {
 
 std::optional<std::time_t> g_headerTime;
+const pfsetup::ModuleStateReset g_reset([] { g_headerTime.reset(); });
 
 constexpr char kBare = 0;       // written without quotes
 constexpr char kUnwritable = 1; // cannot be written so that it reads back

@@ -1,5 +1,6 @@
 #include "projfile/session.h"
 
+#include "base/module_state.h"
 #include "projfile/spi_project.h"
 #include "projfile/spi_text.h"
 
@@ -17,6 +18,10 @@ bool g_argumentsKnown = false;
 std::vector<std::string> g_arguments;
 // Set while GetSessionName looks up session_name itself, so that lookup is a plain one.
 bool g_sessionNameRunning = false;
+const pfsetup::ModuleStateReset g_reset([] {
+    SpiResetArguments();
+    g_sessionNameRunning = false;
+});
 
 struct SessionNameRunning {
     SessionNameRunning() { g_sessionNameRunning = true; }

@@ -1,11 +1,17 @@
 #include "projfile/spi_messages.h"
 
+#include "base/module_state.h"
+
 #include <cerrno>
 
 namespace {
 
 std::string g_lastMessage;
 std::vector<std::string>* g_collector = nullptr;
+const pfsetup::ModuleStateReset g_reset([] {
+    g_lastMessage.clear();
+    g_collector = nullptr;
+});
 
 } // namespace
 

@@ -90,7 +90,7 @@ TEST_F(Drivers, ReadSetupMergesInstallSiteAndUserAndKeepsWhatTheFileDoesNotName)
     WriteFile(inst.Path("none.cpm"), "");
     inst.WriteInstall("START_GLOBAL\nEND_GLOBAL\n");
     inst.WriteSite("");
-    TempInstallation::ResetModuleState();
+    ResetModuleState();
     store.PutDefSymbolWidth(33);
     store.PutDefFileName(inst.Path("none.cpm"));
     EXPECT_EQ(store.ReadSetup(), 1);
