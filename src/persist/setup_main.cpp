@@ -3,6 +3,7 @@
 #include "base/ascii_text.h"
 #include "base/module_state.h"
 #include "host/host_services.h"
+#include "persist/project_binding.h"
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 #include "projfile/spi_messages.h"
@@ -42,6 +43,14 @@ int RewriteTemplate(const std::string& file, const std::string& text) {
         return cause;
     output.Stream().write(text.data(), static_cast<std::streamsize>(text.size()));
     return output.Commit();
+}
+
+ErrorRecord NotInitialised() {
+    ErrorRecord record;
+    record.kind = ErrorKind::Value;
+    record.problem = "the module has no store";
+    record.allowed = "call Pfsetup_initialize first";
+    return record;
 }
 
 void ReportNoDialog() {
@@ -130,17 +139,22 @@ CPFSetupMain::CPFSetupMain(unsigned int mode) : m_nSheetMode(mode) {}
 
 void CPFSetupMain::InitialiseSetupForLibFlow(std::string projectFileName) {
     CPFCoreSetupAPI* store = Pfsetup_store();
-    if (!store)
+    if (!store) {
+        SetLastError(NotInitialised());
         return;
+    }
     store->PutCPMFileName(projectFileName);
     store->PutDefFileName(projectFileName);
     store->ReadSetup();
 }
 
 int CPFSetupMain::LoadDataFromFile(const char* path) {
+    ClearLastError();
     CPFCoreSetupAPI* store = Pfsetup_store();
-    if (!store)
+    if (!store) {
+        SetLastError(NotInitialised());
         return 1;
+    }
     std::string templatePath;
     if (!path) {
         const FileDialogRequest request =
@@ -160,7 +174,8 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     if (convertFilePfgProgramTo142(templatePath, text))
         store->ReadTemplateSetup(text);
     else
-        store->PutLogError("\nUnable to read " + templatePath);
+        LogFailure(*store, "\nUnable to read " + templatePath,
+                   Failure(ErrorKind::Access, templatePath, "cannot read"));
     store->PutDefFileName(defFileName);
     store->PutLastReadWriteFileName(lastFileName);
 
@@ -175,8 +190,10 @@ bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::stri
     // write is still loaded (its rewrite then fails and says so).
     ProjectLock lock;
     lock.Acquire(file);
-    if (ReadTemplateFile(file, text) != 0)
+    if (const int error = ReadTemplateFile(file, text)) {
+        SetLastError(FileErrorRecord(file, error, false));
         return false;
+    }
     if (ConvertTemplateText(text) == 0)
         return true;
     if (const int cause = RewriteTemplate(file, text)) {

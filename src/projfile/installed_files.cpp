@@ -195,17 +195,23 @@ int FindInstalledFile(const std::string& relativePath, std::string& path) {
         unsigned long context = 0;
         const int code = kfxInitialize(&context);
         if (code != KfxOk) {
-            SetLastMessage("SPI_ERROR: " + kfxGetErrorMsg(code));
+            pfsetup::RecordFailure(
+                "SPI_ERROR: " + kfxGetErrorMsg(code),
+                pfsetup::Failure(pfsetup::ErrorKind::NotFound, relativePath, kfxGetErrorMsg(code)));
             return -1;
         }
         g_searchContext = context;
     }
     const int code = kfxSearch(g_searchContext, relativePath.c_str(), path);
     if (code != KfxOk) {
-        SetLastMessage(pfsetup::Format(
-            "SPI_ERROR: Failed to find \"%s\", %s. Include the installation directory in the "
-            "path.",
-            relativePath.c_str(), kfxGetErrorMsg(code).c_str()));
+        pfsetup::ErrorRecord record =
+            pfsetup::Failure(pfsetup::ErrorKind::NotFound, relativePath, kfxGetErrorMsg(code));
+        record.allowed = "include the installation directory in QRV_SEARCH_PATH";
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_ERROR: Failed to find \"%s\", %s. Include the installation "
+                            "directory in the path.",
+                            relativePath.c_str(), kfxGetErrorMsg(code).c_str()),
+            std::move(record));
         return 1;
     }
     return 0;

@@ -53,8 +53,10 @@ SpiProjectFile::SpiProjectFile(SpiProgramList::KeptText text, const std::string&
     }
 }
 
-void SpiProjectFile::RecordAtLine(const char* format) {
-    SetLastMessage(pfsetup::Format(format, lineNumber, path_->c_str()));
+void SpiProjectFile::RecordAtLine(const char* format, const std::string& problem) {
+    pfsetup::RecordFailure(
+        pfsetup::Format(format, lineNumber, path_->c_str()),
+        pfsetup::Failure(pfsetup::ErrorKind::Syntax, *path_, problem, lineNumber));
 }
 
 int SpiProjectFile::ReadProgramHeader(std::string& name) {
@@ -79,10 +81,13 @@ int SpiProjectFile::ReadProgramHeader(std::string& name) {
     }
     const std::string upper = pfsetup::UpperCopy(line);
     if (upper.find("START_") == std::string::npos) {
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Line %d does not fall in "
-                                       "START_<program>..END_<program> section.\n"
-                                       "Incorrect project file %s.",
-                                       lineNumber, path_->c_str()));
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_ERROR: Line %d does not fall in "
+                            "START_<program>..END_<program> section.\n"
+                            "Incorrect project file %s.",
+                            lineNumber, path_->c_str()),
+            pfsetup::Failure(pfsetup::ErrorKind::Syntax, *path_,
+                             "text outside a START_<name> ... END_<name> section", lineNumber));
         closed_ = true;
         return -1;
     }
@@ -130,7 +135,7 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
     std::string_view line;
     ++lineNumber;
     if (!ReadLine(line)) {
-        RecordAtLine(kFailedToRead);
+        RecordAtLine(kFailedToRead, "the file ends before " + endMarker);
         return -1;
     }
     directiveLine_ = lineNumber;
@@ -151,10 +156,15 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
             return 5;
         }
         if (OpensSection(line)) {
-            SetLastMessage(pfsetup::Format(
-                "SPI_ERROR: Missing %s for the section opened at line %d: line %d opens "
-                "another section in \"%s\"",
-                endMarker.c_str(), sectionLine_, lineNumber, path_->c_str()));
+            pfsetup::RecordFailure(
+                pfsetup::Format("SPI_ERROR: Missing %s for the section opened at line %d: line %d "
+                                "opens another section in \"%s\"",
+                                endMarker.c_str(), sectionLine_, lineNumber, path_->c_str()),
+                pfsetup::Failure(pfsetup::ErrorKind::Syntax, *path_,
+                                 pfsetup::Format("another section opens before %s (the section "
+                                                 "opened at line %d)",
+                                                 endMarker.c_str(), sectionLine_),
+                                 lineNumber));
             --lineNumber;
             pendingStart_ = lineStart;
             return 5;
@@ -172,7 +182,7 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
     if (IsQuote(line[0])) {
         const std::size_t close = line.find(line[0], 1);
         if (close == std::string_view::npos) {
-            RecordAtLine(kMissingQuote);
+            RecordAtLine(kMissingQuote, "missing closing quote");
             return -1;
         }
         const std::string_view quoted = line.substr(1, close - 1);
@@ -192,7 +202,8 @@ void SpiProjectFile::ValueFailed(bool unclosedQuote) {
     if (!unclosedQuote) {
         ++lineNumber; // the line that could not be read
     }
-    RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead);
+    RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead,
+                 unclosedQuote ? "missing closing quote" : "the file ends inside a continued line");
     closed_ = true;
 }
 
@@ -297,5 +308,8 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
         }
     }
     programs.Rewind();
+    if (result == 0) {
+        pfsetup::ClearLastError(); // problems the read went on after are no failure
+    }
     return result;
 }

@@ -26,6 +26,25 @@ void SetLastMessage(const std::string& text) {
     }
 }
 
+namespace pfsetup {
+
+void RecordFailure(const std::string& text, ErrorRecord record) {
+    SetLastMessage(text);
+    record.text = text;
+    SetLastError(std::move(record));
+}
+
+ErrorRecord Failure(ErrorKind kind, std::string file, std::string problem, int line) {
+    ErrorRecord record;
+    record.kind = kind;
+    record.file = std::move(file);
+    record.line = line;
+    record.problem = std::move(problem);
+    return record;
+}
+
+} // namespace pfsetup
+
 std::string GetFileErrorText(int cause) {
     static const char* const texts[] = {
         "No error occurred.",

@@ -50,6 +50,7 @@ TEST_F(Files, OpenMergesInstallSiteAndUserAndKeepsItsMessages) {
     const std::string unterminated = "SPI_ERROR: Failed to read line 6 in \"" + user + "\"";
     EXPECT_EQ(SpiLastMessage(), unterminated);
     EXPECT_EQ(project.OpenMessages(), std::vector<std::string>{unterminated});
+    EXPECT_FALSE(LastError().Failed()); // the read went on after it
     // Open replaces what was there; a program must be selected again.
     ASSERT_EQ(project.FindProgram("U"), 0);
     ASSERT_EQ(project.Open(User("START_V\nEND_V\n")), 0);
@@ -62,22 +63,29 @@ TEST_F(Files, OpenFailures) {
     const std::string missing = Path("none.cpm");
     const std::string relative = "qrvsetup/projmgr/qrv.cpm"; // refused only in a longer path
     const std::string failed = "SPI_ERROR: Failed to open project file \"";
-    const std::vector<std::pair<std::string, std::string>> rows = {
-        {"", "SPI_ERROR: No filename given, can't open project file"},
-        {"C:\\inst\\qrvsetup\\projmgr\\qrv.cpm",
-         "SPI_ERROR: Not allow to open the installed project file "
-         "\"C:\\inst\\qrvsetup\\projmgr\\qrv.cpm\""},
+    const std::string installed = "C:\\inst\\qrvsetup\\projmgr\\qrv.cpm";
+    const struct {
+        std::string name, message, record;
+    } rows[] = {
+        {"", "SPI_ERROR: No filename given, can't open project file", "no file name given"},
+        {installed, "SPI_ERROR: Not allow to open the installed project file \"" + installed + "\"",
+         installed + ": the installation's own project file, never read as a user's project"},
         {missing,
-         failed + missing + "\". The file could not be located. (No such file or directory)"},
-        {dir_, failed + dir_ + "\". The file could not be accessed. (Is a directory)"},
+         failed + missing + "\". The file could not be located. (No such file or directory)",
+         missing + ": no such file"},
+        {dir_, failed + dir_ + "\". The file could not be accessed. (Is a directory)",
+         dir_ + ": is a directory"},
         {relative,
-         failed + relative + "\". The file could not be located. (No such file or directory)"},
+         failed + relative + "\". The file could not be located. (No such file or directory)",
+         relative + ": no such file"},
     };
     const std::filesystem::path home = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
-    for (const auto& [name, message] : rows) {
-        EXPECT_EQ(project.Open(name), -1) << name;
-        EXPECT_EQ(SpiLastMessage(), message);
+    for (const auto& row : rows) {
+        EXPECT_EQ(project.Open(row.name), -1) << row.name;
+        EXPECT_EQ(SpiLastMessage(), row.message);
+        EXPECT_EQ(DescribeError(LastError()), row.record);
+        EXPECT_EQ(LastError().text, row.message);
         EXPECT_NE(project.Programs().Lookup("PFG142"), nullptr) << "install file read first";
     }
     std::filesystem::current_path(home);
@@ -100,6 +108,7 @@ TEST_F(Files, SearchesQrvSearchPathThenTheInstallationRoot) {
     ASSERT_EQ(project.Open(User("")), 0); // the embedded install file of the build tree
     EXPECT_NE(project.Programs().Lookup("Global"), nullptr);
     EXPECT_EQ(SpiLastMessage(), kSiteNotFound);
+    EXPECT_FALSE(LastError().Failed()); // a site file is optional
     std::string path;
     EXPECT_EQ(kfxSearch(12345, SpiInstallProjectFile, path), KfxBadContext);
 }
@@ -113,6 +122,7 @@ TEST_F(Files, CreateCodesAndMessages) {
     WriteFile(name, "START_KEEP\nEND_KEEP\n");
     EXPECT_EQ(project.Create(name, 0), 6);
     EXPECT_EQ(SpiLastMessage(), "SPI_NOTE: Project file \"" + name + "\" aleardy exists");
+    EXPECT_EQ(LastError().kind, ErrorKind::Exists);
     EXPECT_EQ(ReadFile(name), "START_KEEP\nEND_KEEP\n");
     // Overwriting through a symbolic link writes its target and keeps the link.
     const std::string link = Path("link.cpm");
@@ -126,6 +136,7 @@ TEST_F(Files, CreateCodesAndMessages) {
     EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to create project file \"" + nowhere +
                                     "\". The file could not be located. (No such file or "
                                     "directory)");
+    EXPECT_EQ(DescribeError(LastError()), nowhere + ": cannot write (no such file or directory)");
 }
 
 TEST_F(Files, SelectiveSaveWritesWhatDiffersFromTheDefaults) {
@@ -148,6 +159,10 @@ TEST_F(Files, SelectiveSaveWritesWhatDiffersFromTheDefaults) {
     EXPECT_EQ(ReadFile(name), std::string(kHeader) + "START_MINE\nM '1'\nEND_MINE\n\n");
     EXPECT_EQ(project.Save("", 0), -1);
     EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: No file name to save to");
+    EXPECT_EQ(LastError().kind, ErrorKind::Value);
+    // The next call that succeeds leaves no failure behind, whatever the last message says.
+    ASSERT_EQ(project.Save(name, 0), 0);
+    EXPECT_FALSE(LastError().Failed());
 }
 
 TEST_F(Files, FullSaveWritesEveryProgramAndReadsBack) {
@@ -225,6 +240,8 @@ TEST_F(Files, FailedWritesLeaveTheOldFileIntact) {
         EXPECT_EQ(project.Save(name, 1), -1);
         EXPECT_EQ(SpiLastMessage(),
                   "SPI_ERROR: Failed to save project file \"" + name + "\". " + cause);
+        EXPECT_EQ(LastError().systemError, fault.error);
+        EXPECT_EQ(LastError().file, name);
         EXPECT_EQ(project.Create(name, 1), -1);
         EXPECT_EQ(ReadFile(name), "START_OLD\nEND_OLD\n");
         EXPECT_EQ(Listing(), files);
