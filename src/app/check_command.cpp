@@ -133,8 +133,7 @@ int CheckCommand(const std::vector<std::string>& projects) {
             return std::make_pair(!a.inChecked, a.line) < std::make_pair(!b.inChecked, b.line);
         });
         for (const Finding& f : findings)
-            std::cout << OneLine(f.file + (f.line > 0 ? ":" + FormatInt(f.line) : std::string()) +
-                                 ": " + f.message)
+            std::cout << DescribeError(Failure(ErrorKind::Syntax, f.file, f.message, f.line))
                       << "\n";
         if (!findings.empty())
             worst = std::max<int>(worst, kBadInput);

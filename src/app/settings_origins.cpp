@@ -44,11 +44,11 @@ const EntryOrigin* MergedSettings::Find(const std::string& key) const {
 }
 
 bool ScanFile(const std::string& path, ScannedFile& scan) {
-    if (!Readable(path))
+    if (CheckReadable(path) != kOk)
         return false;
     std::string text;
     if (const int error = ReadWholeFile(path, text)) {
-        Error(path, "cannot read the file: " + DescribeFileError(error));
+        Report(FileErrorRecord(path, error, false));
         return false;
     }
     // Only the settings section's entries are used; the rest is read for its problems.
@@ -61,7 +61,7 @@ bool AddInstalledFiles(const std::string& project, MergedSettings& merged) {
     std::string install, site;
     ScannedFile scan;
     if (GetInstallProjectFilePath(install) != 0) {
-        LibraryError("", SpiLastMessage());
+        ReportLastError();
         return false;
     }
     if (!ScanFile(install, scan))

@@ -105,17 +105,23 @@ int ReadTemplateFile(const std::string& file, std::string& text) {
 }
 
 int ConvertTemplateSections(const std::string& file) {
+    ClearLastError();
+    const auto failed = [&file](int error, bool writing) {
+        SetLastError(FileErrorRecord(file, error, writing));
+        return -1;
+    };
     // Read and rewritten under the file's lock, so no writer's change falls between the two.
     ProjectLock lock;
-    if (lock.Acquire(file) != 0)
-        return -1;
+    if (const int error = lock.Acquire(file))
+        return failed(error, true);
     std::string text;
-    if (ReadTemplateFile(file, text) != 0)
-        return -1;
+    if (const int error = ReadTemplateFile(file, text))
+        return failed(error, false);
     const int renamed = ConvertTemplateText(text);
     if (renamed == 0)
         return 0;
-    return RewriteTemplate(file, text) == 0 ? renamed : -1;
+    const int error = RewriteTemplate(file, text);
+    return error == 0 ? renamed : failed(error, true);
 }
 
 } // namespace pfsetup

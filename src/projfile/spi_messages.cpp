@@ -34,15 +34,6 @@ void RecordFailure(const std::string& text, ErrorRecord record) {
     SetLastError(std::move(record));
 }
 
-ErrorRecord Failure(ErrorKind kind, std::string file, std::string problem, int line) {
-    ErrorRecord record;
-    record.kind = kind;
-    record.file = std::move(file);
-    record.line = line;
-    record.problem = std::move(problem);
-    return record;
-}
-
 } // namespace pfsetup
 
 std::string GetFileErrorText(int cause) {

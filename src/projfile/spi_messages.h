@@ -26,8 +26,6 @@ namespace pfsetup {
 // Records a failure: `text` becomes SpiLastMessage() and the record, with `text` in it,
 // LastError().
 void RecordFailure(const std::string& text, ErrorRecord record);
-// A record of `kind` about `file` (at `line` when known): what is wrong in a person's words.
-ErrorRecord Failure(ErrorKind kind, std::string file, std::string problem, int line = 0);
 
 // The file-error cause of an errno value: ENOENT 2; ENOTDIR, ENAMETOOLONG 3; EMFILE, ENFILE 4;
 // EACCES, EPERM, EROFS, EISDIR 5; EIO 10; ENOSPC, EDQUOT 13; anything else 1 (0 stays 0).
