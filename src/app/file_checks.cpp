@@ -33,7 +33,8 @@ int CheckReadable(const std::string& path) {
 int CheckWritable(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        return Report(FileErrorRecord(path, S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile, true));
+        return Report(
+            FileErrorRecord(path, S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile, true));
     return kOk;
 }
 

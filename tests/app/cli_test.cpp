@@ -83,7 +83,8 @@ TEST_F(Cli, InitRefusesToOverwriteUnlessForced) {
     EXPECT_EQ(Project().find("START_X"), std::string::npos);
     const ToolRun nowhere = Tool("init no/such/dir/p.cpm");
     EXPECT_EQ(nowhere.status, 2);
-    EXPECT_EQ(nowhere.err, "pfsetup: no/such/dir/p.cpm: cannot write (no such file or directory)\n");
+    EXPECT_EQ(nowhere.err,
+              "pfsetup: no/such/dir/p.cpm: cannot write (no such file or directory)\n");
     ASSERT_EQ(::mkfifo(inst.Path("fifo").c_str(), 0600), 0);
     EXPECT_EQ(Tool("init --force fifo").err, "pfsetup: fifo: not a regular file\n");
 }
@@ -395,8 +396,9 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
             // check reports content on stdout, convert does not read it, unset looks for the
             // file's own entry first.
             const bool readable = cause.status == 1;
-            if (readable && (args.rfind("check ", 0) == 0 || args.rfind("template convert", 0) == 0 ||
-                             args.rfind("unset ", 0) == 0))
+            if (readable &&
+                (args.rfind("check ", 0) == 0 || args.rfind("template convert", 0) == 0 ||
+                 args.rfind("unset ", 0) == 0))
                 continue;
             const ToolRun run = Tool(args);
             EXPECT_EQ(run.status, cause.status) << args;
