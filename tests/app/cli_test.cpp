@@ -405,6 +405,10 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
             EXPECT_EQ(run.err, "pfsetup: " + std::string(cause.message) + "\n") << args;
         }
     }
+    // Output that cannot be written fails the command (here no file grows past 512 bytes).
+    const ToolRun cut = Tool({"show", "p.cpm"}, "trap '' XFSZ; ulimit -f 1; exec >out.txt; ");
+    EXPECT_EQ(cut.status, 2);
+    EXPECT_EQ(cut.err, "pfsetup: write error (file too large)\n");
     EXPECT_EQ(Tool({"get", "p.cpm", "A\x1b[2J\nB"}).err,
               "pfsetup: p.cpm: A\\x1b[2J B: not a setting key; `pfsetup keys` lists them\n");
     EXPECT_EQ(Tool("bogus").err, "pfsetup: unknown command 'bogus'; `pfsetup --help` lists them\n");
