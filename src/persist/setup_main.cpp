@@ -54,8 +54,12 @@ ErrorRecord NotInitialised() {
 }
 
 void ReportNoDialog() {
-    Host().ShowMessage("The setup dialog is not available in this program.", MessageIcon::Stop,
-                       MessageButtons::Ok);
+    const char* text = "The setup dialog is not available in this program.";
+    Host().ShowMessage(text, MessageIcon::Stop, MessageButtons::Ok);
+    ErrorRecord record = Failure(ErrorKind::Value, "", "the setup dialog is not available");
+    record.allowed = "link pfsetup::ui and call InstallSetupDialogs";
+    record.text = text;
+    SetLastError(std::move(record));
 }
 
 } // namespace
@@ -213,6 +217,7 @@ bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::stri
 }
 
 bool CPFSetupMain::DisplaySetup() {
+    ClearLastError();
     if (!Hooks().displaySetup) {
         ReportNoDialog();
         return false;
@@ -221,6 +226,7 @@ bool CPFSetupMain::DisplaySetup() {
 }
 
 unsigned int CPFSetupMain::DisplaySetupForInterpretation() {
+    ClearLastError();
     if (!Hooks().displaySetupForInterpretation) {
         ReportNoDialog();
         return 2;

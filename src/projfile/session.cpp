@@ -127,10 +127,14 @@ int SpiProject::GetDirectiveValue(const std::string& name, std::string& value) {
 }
 
 int SpiProject::GetSessionName(std::string& value) {
+    pfsetup::ClearLastError();
     if (GetCommandLineOption("mpssession", value) == 0) {
         return 0;
     }
     if (FindProgram("Global") != 0) {
+        pfsetup::SetLastError(pfsetup::Failure(
+            pfsetup::ErrorKind::NotFound, fileName,
+            "no session name: no -mpssession argument and no \"Global\" section"));
         return -1;
     }
     int found = 0;
