@@ -47,9 +47,13 @@ void Error(const std::string& file, const std::string& message, int line) {
 }
 
 int Report(const ErrorRecord& record) {
+    // A call that failed without a record still failed: never success, never a blank line.
+    if (!record.Failed()) {
+        std::cerr << "pfsetup: failed, for a reason the library did not record\n";
+        return kFileError;
+    }
     std::cerr << "pfsetup: " << DescribeError(record) << "\n";
-    // A record of no kind that reached here still stands for a failure: never success.
-    return record.Failed() ? ExitStatusOf(record.kind) : kFileError;
+    return ExitStatusOf(record.kind);
 }
 
 int ReportLastError() {

@@ -132,9 +132,9 @@ int SpiProject::GetSessionName(std::string& value) {
         return 0;
     }
     if (FindProgram("Global") != 0) {
-        pfsetup::SetLastError(pfsetup::Failure(
-            pfsetup::ErrorKind::NotFound, fileName,
-            "no session name: no -mpssession argument and no \"Global\" section"));
+        pfsetup::SetLastError(
+            pfsetup::Failure(pfsetup::ErrorKind::NotFound, fileName,
+                             "no session name: no -mpssession argument and no \"Global\" section"));
         return -1;
     }
     int found = 0;
