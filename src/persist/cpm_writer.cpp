@@ -2,6 +2,8 @@
 // single write, the "PFG142" section the next read takes the settings from.
 
 #include "base/ascii_text.h"
+#include "base/module_state.h"
+#include "persist/project_binding.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
@@ -93,6 +95,7 @@ std::array<unsigned long long, 4> Stamp(const FileIdentity& identity) {
 // WriteCPMFile (all 0 before): a tree older than the file is parsed again.
 FileIdentity& TreeIdentity() {
     static FileIdentity identity;
+    static const ModuleStateReset reset([] { identity = FileIdentity(); });
     return identity;
 }
 
@@ -116,18 +119,23 @@ void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long 
 // (the last writer wins a setting both changed); sections and entries it does not own stay as
 // the file has them.
 int CPFCoreSetupAPI::WriteCPMFile() {
-    if (CPMFileName.empty())
+    ClearLastError();
+    if (CPMFileName.empty()) {
+        SetLastError(Failure(ErrorKind::Value, "", "no project file named"));
         return 0;
+    }
     ProjectLock lock;
     if (const int error = lock.Acquire(CPMFileName)) {
-        PutLogError("\nUnable to save file " + CPMFileName + ": " + DescribeFileError(error));
+        LogFailure(*this, "\nUnable to save file " + CPMFileName + ": " + DescribeFileError(error),
+                   FileErrorRecord(CPMFileName, error, true));
         return 0;
     }
     const FileIdentity now = IdentityOf(CPMFileName);
     if (LastRead.file == CPMFileName && LastRead.failed && now.inode != 0) {
         // What this store holds is not what the file holds: writing it would lose that.
-        PutLogError("\nUnable to save file " + CPMFileName +
-                    ": the last read of it failed, and a write would replace what it holds");
+        const char* problem = "the last read of it failed, and a write would replace what it holds";
+        LogFailure(*this, "\nUnable to save file " + CPMFileName + ": " + problem,
+                   Failure(ErrorKind::Access, CPMFileName, std::string("not written: ") + problem));
         return 0;
     }
     const bool changed =
@@ -161,7 +169,8 @@ int CPFCoreSetupAPI::WriteChangesOverFile() {
     std::string log;
     if (!current.ReadSetup()) {
         current.GetLogError(log);
-        PutLogError(log + "\nUnable to save file " + CPMFileName);
+        LogFailure(*this, log + "\nUnable to save file " + CPMFileName,
+                   Failure(ErrorKind::Access, CPMFileName, "cannot read"));
         return 0;
     }
     current.GetLogError(log); // what the file holds that a read skips is not this write's
@@ -198,7 +207,8 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
     SpiProject opened;
     const bool reuse = ReadProject && ReadProject->FileName() == CPMFileName;
     if (!reuse && opened.Open(CPMFileName) != 0) {
-        PutLogError("\n" + SpiLastMessage() + "\nUnable to save file " + CPMFileName);
+        LogFailure(*this, "\n" + SpiLastMessage() + "\nUnable to save file " + CPMFileName,
+                   Failure(ErrorKind::Access, CPMFileName, "cannot read"));
         return 0;
     }
     SpiProject& project = reuse ? *ReadProject : opened;
@@ -210,11 +220,15 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
         setupFile.setReadMode(2);
         status.reset(0xffff);
         if (!setupFile.parse(status, project).test(1)) {
-            PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
+            LogFailure(*this, "\n" + status.message() + "\nUnable to save file " + CPMFileName,
+                       Failure(ErrorKind::Syntax, CPMFileName, status.message()));
             return 0;
         }
-        if (!finder.getObj("PFG", root, status))
+        if (!finder.getObj("PFG", root, status)) {
+            SetLastError(Failure(ErrorKind::Syntax, CPMFileName,
+                                 "no settings tree \"PFG\" in the project or the installed files"));
             return 0;
+        }
     }
     PutEntryInProjectInNewFormat();
     finder.getObj("PFG", root, status);
@@ -231,7 +245,8 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
     if (!problems.empty())
         PutLogError(problems);
     if (!status.test(1)) {
-        PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
+        LogFailure(*this, "\n" + status.message() + "\nUnable to save file " + CPMFileName,
+                   Failure(ErrorKind::Access, CPMFileName, "cannot write"));
         return 0;
     }
     LastReadWriteFileName = CPMFileName;

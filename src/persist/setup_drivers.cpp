@@ -36,9 +36,11 @@ bool IsListKey(const std::string& key) {
 } // namespace
 
 int CPFCoreSetupAPI::ReadSetup() {
+    ClearLastError();
     ClearProperties();
     if (DefFileName.empty()) {
-        PutLogError("\nUnable to read " + DefFileName);
+        LogFailure(*this, "\nUnable to read " + DefFileName,
+                   Failure(ErrorKind::Value, "", "no project file named"));
         return 0;
     }
     ClearOverriddenErrors();
@@ -48,7 +50,8 @@ int CPFCoreSetupAPI::ReadSetup() {
     const unsigned long long stamp[4] = {before.device, before.inode, before.size, before.modified};
     ReadProject.reset();
     if (!LoadSettings(DefFileName)) {
-        PutLogError("\nUnable to read " + DefFileName);
+        LogFailure(*this, "\nUnable to read " + DefFileName,
+                   Failure(ErrorKind::Access, DefFileName, "cannot read"));
         RememberRead(DefFileName, stamp, true);
         return 0;
     }
@@ -61,13 +64,17 @@ int CPFCoreSetupAPI::ReadSetup() {
 }
 
 int CPFCoreSetupAPI::WriteSetup() {
+    ClearLastError();
+    const ErrorRecord cause = DefFileName.empty()
+                                  ? Failure(ErrorKind::Value, "", "no file name to save to")
+                                  : Failure(ErrorKind::Access, DefFileName, "cannot write");
     if (!CreateProjectFile(DefFileName)) {
-        PutLogError("\nUnable to save file " + DefFileName);
+        LogFailure(*this, "\nUnable to save file " + DefFileName, cause);
         return 0;
     }
     PutEntryInProject();
     if (!SaveProjectFile(DefFileName, 0)) {
-        PutLogError("\nUnable to save file " + DefFileName);
+        LogFailure(*this, "\nUnable to save file " + DefFileName, cause);
         return 0;
     }
     CloseProject();
@@ -155,6 +162,7 @@ std::string CPFCoreSetupAPI::StoredPropertyValue(const std::string& name,
 }
 
 int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
+    ClearLastError();
     ClearProperties();
     ClearOverriddenErrors();
     ClearPackagePlaceHolders();
@@ -163,7 +171,8 @@ int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
     SpiProjectFile parsed(own.Keep(text, DefFileName), DefFileName);
     if (DefFileName.empty() || installed.ReadInstallAndSiteFiles() != 0 ||
         ReadPrograms(own, parsed, SpiUserLevel) != 0) {
-        PutLogError("\nUnable to read " + DefFileName);
+        LogFailure(*this, "\nUnable to read " + DefFileName,
+                   Failure(ErrorKind::Value, "", "no template named"));
         return 0;
     }
     auto read = [this](const std::string& name, const std::string& stored, const std::string& file,

@@ -81,7 +81,10 @@ TEST_F(Cli, InitRefusesToOverwriteUnlessForced) {
     EXPECT_EQ(Project(), "START_X\nEND_X\n");
     EXPECT_EQ(Tool("init --force p.cpm").status, 0);
     EXPECT_EQ(Project().find("START_X"), std::string::npos);
-    EXPECT_EQ(Tool("init no/such/dir/p.cpm").status, 2);
+    const ToolRun nowhere = Tool("init no/such/dir/p.cpm");
+    EXPECT_EQ(nowhere.status, 2);
+    EXPECT_EQ(nowhere.err,
+              "pfsetup: no/such/dir/p.cpm: cannot write (no such file or directory)\n");
     ASSERT_EQ(::mkfifo(inst.Path("fifo").c_str(), 0600), 0);
     EXPECT_EQ(Tool("init --force fifo").err, "pfsetup: fifo: not a regular file\n");
 }
@@ -266,9 +269,11 @@ TEST_F(Cli, KeysDescribeThemselves) {
 
 // --site works on the site file the search finds, as git config --system does.
 TEST_F(Cli, SiteFileIsShownAndChangedInPlace) {
-    EXPECT_EQ(Tool("get --site Symbol_Width").err,
-              "pfsetup: no site project file: qrvsetup/projmgr/site.cpm is in no directory of "
-              "QRV_SEARCH_PATH nor in the installation root\n");
+    const ToolRun none = Tool("get --site Symbol_Width");
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err, "pfsetup: qrvsetup/projmgr/site.cpm: not found in QRV_SEARCH_PATH or the "
+                        "installation root; include the installation directory in "
+                        "QRV_SEARCH_PATH\n");
     inst.WriteSite("START_OTHER\nX '1'\nEND_OTHER\nSTART_PFG142\nSymbol_Width '8'\n"
                    "PackagePlaceHolder 'TBD'\nEND_PFG142\n");
     const std::string site = inst.Path("inst/qrvsetup/projmgr/site.cpm");
@@ -375,29 +380,44 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
               0u);
 }
 
-// The same cause gives the same message in every command, in one form.
+// The same cause gives the same message and exit status in every command, in one form: 2 for
+// a file that cannot be read, 1 for a file's content.
 TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);
     ASSERT_EQ(::mkfifo(inst.Path("fifo").c_str(), 0600), 0);
     ASSERT_EQ(::mkdir(inst.Path("dir").c_str(), 0700), 0);
+    WriteFile(inst.Path("q.cpm"), "START_PFG142\nSymbol_Width '7\nEND_PFG142\n");
     const struct {
         const char* file;
         const char* message;
-    } causes[] = {
-        {"missing.cpm", "no such file"}, {"fifo", "not a regular file"}, {"dir", "is a directory"}};
+        int status;
+    } causes[] = {{"missing.cpm", "missing.cpm: no such file", 2},
+                  {"fifo", "fifo: not a regular file", 2},
+                  {"dir", "dir: is a directory", 2},
+                  {"q.cpm", "q.cpm:2: missing closing quote", 1}};
     for (const auto& cause : causes) {
         const std::string f = cause.file;
         for (const std::string& args :
              {"show " + f, "get " + f + " Symbol_Width", "set " + f + " Symbol_Width 3",
               "unset " + f + " Symbol_Width", "tree " + f, "check " + f, "template load p.cpm " + f,
-              "template convert " + f, "diff p.cpm " + f, "pin --project " + f + " A"}) {
+              "template save " + f + " t.tpl", "template convert " + f, "diff p.cpm " + f,
+              "pin --project " + f + " A"}) {
+            // check reports content on stdout, convert does not read it, unset looks for the
+            // file's own entry first.
+            const bool readable = cause.status == 1;
+            if (readable &&
+                (args.rfind("check ", 0) == 0 || args.rfind("template convert", 0) == 0 ||
+                 args.rfind("unset ", 0) == 0))
+                continue;
             const ToolRun run = Tool(args);
-            EXPECT_EQ(run.status, 2) << args;
-            EXPECT_EQ(run.err, "pfsetup: " + f + ": " + cause.message + "\n") << args;
+            EXPECT_EQ(run.status, cause.status) << args;
+            EXPECT_EQ(run.err, "pfsetup: " + std::string(cause.message) + "\n") << args;
         }
     }
-    WriteFile(inst.Path("q.cpm"), "START_PFG142\nSymbol_Width '7\nEND_PFG142\n");
-    EXPECT_EQ(Tool("get q.cpm Symbol_Width").err, "pfsetup: q.cpm:2: missing closing quote\n");
+    // Output that cannot be written fails the command (here no file grows past 512 bytes).
+    const ToolRun cut = Tool({"show", "p.cpm"}, "trap '' XFSZ; ulimit -f 1; exec >out.txt; ");
+    EXPECT_EQ(cut.status, 2);
+    EXPECT_EQ(cut.err, "pfsetup: write error (file too large)\n");
     EXPECT_EQ(Tool({"get", "p.cpm", "A\x1b[2J\nB"}).err,
               "pfsetup: p.cpm: A\\x1b[2J B: not a setting key; `pfsetup keys` lists them\n");
     EXPECT_EQ(Tool("bogus").err, "pfsetup: unknown command 'bogus'; `pfsetup --help` lists them\n");
@@ -521,9 +541,12 @@ TEST_F(Cli, FailedWriteLeavesTheProjectUntouched) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);
     const std::string before = Project();
     SetWriteFaultForTesting(WriteFault{WriteFault::Write, ENOSPC, 10});
+    ::testing::internal::CaptureStderr();
     const int status = app::SetCommand(app::Target{inst.Path("p.cpm")}, {"Symbol_Width", "12"});
+    const std::string err = ::testing::internal::GetCapturedStderr();
     SetWriteFaultForTesting(std::nullopt);
     EXPECT_EQ(status, 2);
+    EXPECT_EQ(err, "pfsetup: " + inst.Path("p.cpm") + ": cannot write (no space left on device)\n");
     EXPECT_EQ(Project(), before);
 }
 

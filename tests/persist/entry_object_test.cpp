@@ -159,6 +159,7 @@ TEST_F(EntryObject, UnreadableTemplatesAreShownOnceAndRestoreTheFileNames) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(host.messages[0].text, "\nUnable to read " + inst.Path("missing.tpl"));
+    EXPECT_EQ(DescribeError(LastError()), inst.Path("missing.tpl") + ": no such file");
 }
 
 TEST_F(EntryObject, DialogsWithoutTheUiLibraryReportThatNoneIsAvailable) {
@@ -166,6 +167,7 @@ TEST_F(EntryObject, DialogsWithoutTheUiLibraryReportThatNoneIsAvailable) {
     EXPECT_FALSE(main->DisplaySetup());
     EXPECT_EQ(main->DisplaySetupForInterpretation(), 2u);
     EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_TRUE(LastError().Failed());
 }
 
 } // namespace

@@ -76,6 +76,8 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
             const SpiOrigin origin = project.Programs().Origin(*directive, directive->level);
             problem = origin.File() + ":" + FormatInt(origin.line) + ": a settings tree path " +
                       DepthProblem(depth);
+            SetLastError(Failure(ErrorKind::Syntax, origin.File(),
+                                 "a settings tree path " + DepthProblem(depth), origin.line));
             roots.clear();
             return roots;
         }
@@ -211,6 +213,8 @@ void STSetupWriter::visit(ARTreeNode&) {
     std::string problem;
     if (!PutTreeIntoProject(project, ARObjFind::roots(), problem)) {
         status_.fail(problem);
+        if (!LastError().Failed())
+            SetLastError(Failure(ErrorKind::Value, fileName_, problem));
         return;
     }
     if (editor_)
