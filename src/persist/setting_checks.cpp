@@ -59,7 +59,7 @@ bool CheckPinLoads(const SettingKey& row, const std::string& key, const std::str
         const std::string refusal = PinLoadRefusal(PinTypeFromKey(key), column, f[column]);
         if (!refusal.empty()) {
             problem = MessageWords(refusal) + "; allowed for the " + kLoadColumns[column].words +
-                      ": " + LoadAllowedText(column);
+                      ": " + LoadAllowedText(column, true);
             return false;
         }
     }

@@ -493,7 +493,7 @@ std::string AllowedText(const SettingKey& row) {
         text += "Position\":";
         for (int column = 0; column < 4; ++column)
             text += std::string(column ? ";" : "") + " " + kLoadColumns[column].name + " " +
-                    LoadAllowedText(column);
+                    LoadAllowedText(column, true);
         return text + "; position " + WordList(kPositionWords).Listed();
     }
     case ValueForm::Property:
@@ -510,10 +510,11 @@ std::string AllowedText(const SettingKey& row) {
     return "";
 }
 
-std::string LoadAllowedText(int column) {
-    return kLoadColumns[column].negative
-               ? "\"*\" or a negative number such as -0.01, or \"x\" for none"
-               : "\"*\" or a positive number such as 0.01 (\"+\" allowed), or \"x\" for none";
+std::string LoadAllowedText(int column, bool inFiles) {
+    return std::string(kLoadColumns[column].negative
+                           ? "\"*\" or a negative number such as -0.01"
+                           : "\"*\" or a positive number such as 0.01 (\"+\" allowed)") +
+           (inFiles ? ", or \"x\" for none" : "");
 }
 
 std::string PropertyTypeText() {

@@ -85,8 +85,9 @@ std::vector<std::string> AllSettingKeys();
 
 // What `set` accepts, in words: "a decimal number greater than 0, such as 0.05".
 std::string AllowedText(const SettingKey& row);
-// What a load column (0 Iil to 3 Ioh) of a pin type takes, and the type of a property.
-std::string LoadAllowedText(int column);
+// What a load column (0 Iil to 3 Ioh) of a pin type takes; in the files also "x" for none.
+std::string LoadAllowedText(int column, bool inFiles);
+// What the type of a property takes.
 std::string PropertyTypeText();
 
 // What a field of the setup dialog shows as its tip: what the setting is, what it takes and

@@ -158,7 +158,13 @@ inline constexpr PropertyContextRow kPropertyContexts[] = {
      "Part Table", "P&hysical", "2", kReservedNowhere},
 };
 // Every bit a property type may hold.
-inline constexpr int kPropertyContextBits = 0xBF;
+constexpr int AllPropertyContextBits() {
+    int bits = 0;
+    for (const PropertyContextRow& context : kPropertyContexts)
+        bits |= context.bit;
+    return bits;
+}
+inline constexpr int kPropertyContextBits = AllPropertyContextBits();
 
 // The row of a context bit, or of a single context (1 to 4); nullptr when there is none.
 const PropertyContextRow* ContextOfBit(int bit);

@@ -33,7 +33,7 @@ int LoadColumnOf(int col) {
 std::string PinLoadTip(const std::string& pinType, int column) {
     std::string what = kLoadColumns[column].words;
     what[0] = AsciiUpper(what[0]);
-    return what + " of " + pinType + " pins: " + LoadAllowedText(column) +
+    return what + " of " + pinType + " pins: " + LoadAllowedText(column, false) +
            "; left empty it is \"*\".\nSets PinType_" + pinType + ".";
 }
 

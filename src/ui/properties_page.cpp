@@ -67,7 +67,7 @@ std::string ColumnTip(int col, const std::string& name) {
         for (const PropertyContextRow& context : kPropertyContexts) {
             if (!*context.reserved)
                 continue;
-            tip += std::string(" Not as a ") + context.words + " property:";
+            tip += std::string("\nNot as a ") + context.words + " property:";
             for (const char* const* reserved = context.reserved; *reserved; ++reserved)
                 tip += std::string(reserved == context.reserved ? " " : ", ") + *reserved;
             tip += ".";
