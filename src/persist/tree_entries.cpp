@@ -17,7 +17,7 @@ using namespace pfsetup;
 
 namespace {
 
-// A pin type's name in the tree: without its underscores (TS_BIDIR is TSBIDIR).
+// A pin type's name in the tree: without its underscores.
 std::string NodeName(const std::string& pinType) {
     std::string name;
     for (char c : pinType)
@@ -26,7 +26,8 @@ std::string NodeName(const std::string& pinType) {
     return name;
 }
 
-// The package-pin type nodes in the tree's order: every pin type but OUTPUT, and UNSPEC.
+// The package-pin type nodes in the tree's order: the pin types that have one, then the
+// unspecified type.
 const std::vector<std::string>& PackagePinNodes() {
     static const std::vector<std::string> nodes = [] {
         std::vector<std::string> byPlace(kUnspecifiedPackagePinNode);
