@@ -3,6 +3,7 @@
 #include "base/ascii_text.h"
 #include "projfile/spi_project.h"
 #include "setup/number_text.h"
+#include "setup/setting_tables.h"
 
 #include <algorithm>
 #include <iterator>
@@ -224,11 +225,5 @@ void STSetupWriter::visit(ARTreeNode&) {
 }
 
 int STUtil::getVisibilityFromText(const std::string& text, int) {
-    if (EqualsIgnoreCase(text, "Name"))
-        return 1;
-    if (EqualsIgnoreCase(text, "Value"))
-        return 2;
-    if (EqualsIgnoreCase(text, "Both"))
-        return 3;
-    return 0;
+    return VisibilityTreeCode(text);
 }
