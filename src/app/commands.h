@@ -10,21 +10,27 @@ namespace pfsetup::app {
 
 struct ShowOptions {
     bool json = false;
+    bool list = false; // KEY=VALUE lines
     bool origin = false;
     bool changed = false; // only what differs from the install and site files
 };
 
+enum class KeysView { Text, Json, Names, Choices };
+
 int InitCommand(const std::string& project, bool force);
 int ShowCommand(const Target& target, const ShowOptions& options);
 int GetCommand(const Target& target, const std::string& key);
-// `pairs`: KEY, VALUE, KEY, VALUE...; checked together, written once.
-int SetCommand(const Target& target, const std::vector<std::string>& pairs);
+// `pairs`: KEY, VALUE, KEY, VALUE...; with `jsonFile` ("-" for standard input) the settings of
+// its JSON object before them. Checked together, written once.
+int SetCommand(const Target& target, const std::vector<std::string>& pairs,
+               const std::string& jsonFile = "");
 int UnsetCommand(const Target& target, const std::string& key);
-int DiffCommand(const std::string& first, const std::string& second);
-// Every key (`key` empty) or one; `names` lists the keys alone, one a line.
-int KeysCommand(const std::string& key, bool json, bool names);
+// Exit status 1 when the two differ.
+int DiffCommand(const std::string& first, const std::string& second, bool json);
+// Every key (`key` empty) or one.
+int KeysCommand(const std::string& key, KeysView view);
 int TreeCommand(const std::string& project);
-int TemplateSaveCommand(const std::string& project, const std::string& file);
+int TemplateSaveCommand(const std::string& project, const std::string& file, bool force);
 int TemplateLoadCommand(const std::string& project, const std::string& file);
 int TemplateConvertCommand(const std::string& file);
 int PinCommand(const std::string& project, const std::vector<std::string>& names, bool json);

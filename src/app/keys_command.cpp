@@ -86,7 +86,7 @@ void DescribeJson(const KeyInfo& info, JsonWriter& json) {
 
 } // namespace
 
-int KeysCommand(const std::string& key, bool json, bool names) {
+int KeysCommand(const std::string& key, KeysView view) {
     if (!key.empty() && !KnownKey("", key))
         return kBadInput;
     CPFCoreSetupAPI defaults;
@@ -99,26 +99,33 @@ int KeysCommand(const std::string& key, bool json, bool names) {
         const bool has = SettingValue(defaults, key, value);
         keys.push_back({key, FindSettingKey(key), has, value});
     }
-    if (names) {
+    std::string out;
+    switch (view) {
+    case KeysView::Names:
         for (const KeyInfo& info : keys)
             if (info.key.find('<') == std::string::npos)
-                std::cout << info.key << "\n";
-        return status;
-    }
-    if (json) {
+                out += info.key + "\n";
+        break;
+    case KeysView::Choices:
+        for (const SettingChoice& choice : keys.front().row->choices)
+            out += std::string(choice.text) + "\n";
+        break;
+    case KeysView::Json: {
         JsonWriter writer;
         writer.BeginObject().Integer("version", 1).BeginArray("keys");
         for (const KeyInfo& info : keys)
             DescribeJson(info, writer);
         writer.EndArray().EndObject();
-        std::cout << writer.Text() << "\n";
-        return status;
+        out = writer.Text() + "\n";
+        break;
     }
-    std::string out;
-    for (const KeyInfo& info : keys) {
-        if (!out.empty())
-            out += "\n";
-        Describe(info, out);
+    case KeysView::Text:
+        for (const KeyInfo& info : keys) {
+            if (!out.empty())
+                out += "\n";
+            Describe(info, out);
+        }
+        break;
     }
     std::cout << out;
     return status;

@@ -1,22 +1,72 @@
 // pfsetup: the settings of the part-building tool from a shell.
+//
+// CLI11 defines the commands and options and writes the help; the operands never pass through
+// it, so each reaches its command exactly as typed (CLI11 would split "[a,b]" into a list and
+// take a value beginning with '-' for an option). Options may stand anywhere before "--"; every
+// word after it is an operand.
 
 #include "app/commands.h"
 #include "app/dialog_launch.h"
 #include "app/tool.h"
+#include "base/ascii_text.h"
 #include "projfile/file_lock.h"
+#include "setup/number_text.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
 
 namespace {
 
+using namespace pfsetup;
 using namespace pfsetup::app;
 
+// What each command takes after its name, for its help and for the messages about operands.
+struct Usage {
+    const char* command;
+    const char* synopsis;
+};
+constexpr Usage kUsages[] = {
+    {"init", "[--force] [--wait SECONDS] PROJECT"},
+    {"show", "[--json | --list] [--origin] [--changed] [PROJECT | --site]"},
+    {"get", "PROJECT KEY | --site KEY"},
+    {"set", "[--wait SECONDS] (PROJECT | --site) [--json FILE|-] [KEY VALUE]..."},
+    {"unset", "[--wait SECONDS] (PROJECT | --site) KEY"},
+    {"diff", "[--json] FIRST SECOND"},
+    {"keys", "[--json | --names | --choices] [KEY]"},
+    {"template", "save|load|convert ..."},
+    {"template save", "[--force] [--wait SECONDS] PROJECT FILE"},
+    {"template load", "[--wait SECONDS] PROJECT FILE"},
+    {"template convert", "[--wait SECONDS] FILE"},
+    {"pin", "[--project PROJECT] [--json] NAME..."},
+    {"check", "PROJECT..."},
+    {"tree", "PROJECT"},
+    {"dialog", "[--interpretation] [--mode N] [--template FILE] [--screenshot FILE [--page N]] "
+               "[--wait SECONDS] [PROJECT]"},
+    {"help", "[COMMAND]"},
+};
+
+std::string CommandPath(const CLI::App* app) {
+    std::string path;
+    for (; app && app->get_parent(); app = app->get_parent())
+        path = app->get_name() + (path.empty() ? "" : " " + path);
+    return path;
+}
+
+std::string UsageLine(const std::string& command) {
+    for (const Usage& usage : kUsages)
+        if (command == usage.command)
+            return "pfsetup " + command + " " + usage.synopsis;
+    return "pfsetup COMMAND [OPTIONS] [OPERANDS]";
+}
+
 // Help without the parser's type names ("TEXT", "UINT:INT in [0 - 3]"): a named option shows
-// its own placeholder, a positional its name alone.
+// its own placeholder, a positional its name alone, and the usage line says what the command
+// takes.
 class PlainFormatter : public CLI::Formatter {
 public:
     std::string make_option_opts(const CLI::Option* option) const override {
@@ -24,33 +74,163 @@ public:
             return " " + option->get_option_text();
         return "";
     }
+    std::string make_usage(const CLI::App* app, std::string) const override {
+        const std::string path = CommandPath(app);
+        return "Usage: " + (path.empty() ? UsageLine("") : UsageLine(path)) + "\n";
+    }
 };
 
-// The operands of get, set and unset: PROJECT first, unless --site names the file. kOk, or the
-// status after telling what is wrong.
-int SplitOperands(bool site, std::vector<std::string> operands, size_t count, Target& target,
-                  std::vector<std::string>& rest) {
-    if (site) {
-        if (int status = FindSiteFile(target.project))
-            return status;
-        target.site = true;
-    } else if (!operands.empty()) {
-        target.project = operands.front();
-        operands.erase(operands.begin());
-    }
-    if (count == 1 ? operands.size() != 1 : operands.size() < count) {
-        Error(target.project, count == 1 ? "give one KEY" : "give each KEY with its VALUE");
-        return kBadInput;
-    }
-    rest = std::move(operands);
+// A problem with the words of the command line: kBadInput after telling it, with the usage.
+int UsageError(const std::string& command, const std::string& problem) {
+    ErrorRecord record = Failure(ErrorKind::Value, "", command + ": " + problem);
+    record.allowed = "usage: " + UsageLine(command);
+    return Report(record);
+}
+
+// Checks the number of operands: `names` in order, the last taking any number more when
+// `more` (then at least `least` in all).
+int ExpectOperands(const std::string& command, const std::vector<std::string>& operands,
+                   std::vector<const char*> names, size_t least, bool more = false) {
+    if (operands.size() < least)
+        return UsageError(command, std::string(names[operands.size()]) + " is missing");
+    if (!more && operands.size() > names.size())
+        return UsageError(command, "extra operand " + Quoted(operands[names.size()]));
     return kOk;
 }
 
-bool IsCommand(const CLI::App& app, const std::string& name) {
-    for (const CLI::App* command : app.get_subcommands({}))
-        if (command->get_name() == name)
-            return true;
-    return false;
+// The file of get, set and unset: PROJECT, the first operand, unless --site names the file.
+int TakeTarget(const std::string& command, bool site, std::vector<std::string>& operands,
+               Target& target) {
+    if (site)
+        return FindSiteFile(target, command == "set");
+    if (operands.empty())
+        return UsageError(command, "PROJECT is missing");
+    target.project = operands.front();
+    operands.erase(operands.begin());
+    return kOk;
+}
+
+std::vector<std::string> Names(const std::vector<CLI::App*>& commands) {
+    std::vector<std::string> names;
+    for (const CLI::App* command : commands)
+        names.push_back(command->get_name());
+    return names;
+}
+
+int UnknownWord(const std::string& what, const std::string& word,
+                const std::vector<std::string>& known, const std::string& listing) {
+    const std::string closest = ClosestWord(word, known);
+    ErrorRecord record = Failure(ErrorKind::Value, "", word + ": not " + what);
+    record.allowed = closest.empty() ? listing + " lists them" : "did you mean " + closest + "?";
+    return Report(record);
+}
+
+// Values of options that are numbers within a range, checked in the tool's words.
+struct NumberOption {
+    const char* name;
+    bool whole;
+    double min, max;
+    const char* allowed;
+};
+constexpr NumberOption kNumberOptions[] = {
+    {"--wait", false, 0, 86400, "a number of seconds from 0 to 86400, such as 2.5"},
+    {"--mode", true, 0, 3, "0 setup, 1 edit template, 2 new template, 3 open template"},
+    {"--page", true, 0, 4,
+     "0 Property, 1 Pin, 2 Symbol, 3 Format, 4 Pin Name Interpretation"},
+};
+
+int CheckOptionValue(const std::string& name, const std::string& value) {
+    for (const NumberOption& option : kNumberOptions) {
+        if (name != option.name)
+            continue;
+        const size_t length = DecimalLength(value);
+        const double number = ParseDecimal(value);
+        const bool isNumber = !value.empty() && length == value.size() && number >= option.min &&
+                              number <= option.max &&
+                              (!option.whole || value.find_first_not_of("0123456789") ==
+                                                    std::string::npos);
+        if (isNumber)
+            return kOk;
+        ErrorRecord record = Failure(ErrorKind::Value, "", "not allowed");
+        record.key = name;
+        record.value = value;
+        record.allowed = std::string("allowed: ") + option.allowed;
+        return Report(record);
+    }
+    return kOk;
+}
+
+// A word that is an operand even before "--": "-" (standard input) and negative numbers.
+bool IsOperandWord(const std::string& word) {
+    return word.size() < 2 || word[0] != '-' ||
+           (word[1] >= '0' && word[1] <= '9') || word[1] == '.';
+}
+
+// Splits the words after the command into its options, as CLI11 takes them ("--name=value"
+// for an option with a value), and its operands. kOk, or the status after telling what is
+// wrong.
+int SplitWords(CLI::App& command, const std::vector<std::string>& words,
+               std::vector<std::string>& options, std::vector<std::string>& operands) {
+    bool onlyOperands = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (onlyOperands || IsOperandWord(word)) {
+            operands.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            onlyOperands = true;
+            continue;
+        }
+        const size_t equals = word.find('=');
+        const std::string name = word.substr(0, equals);
+        const CLI::Option* option = command.get_option_no_throw(name);
+        if (!option || option->get_positional()) {
+            std::vector<std::string> known;
+            for (const CLI::Option* o : command.get_options())
+                if (!o->get_positional())
+                    for (const std::string& n : o->get_lnames())
+                        known.push_back("--" + n);
+            return UnknownWord("an option of " + CommandPath(&command), name, known,
+                               "`pfsetup help " + CommandPath(&command) + "`");
+        }
+        if (option->get_expected_max() == 0) {
+            if (equals != std::string::npos)
+                return UsageError(CommandPath(&command), name + " takes no value");
+            options.push_back(word);
+            continue;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = word.substr(equals + 1);
+        } else if (i + 1 < words.size()) {
+            value = words[++i];
+        } else {
+            return UsageError(CommandPath(&command), name + " needs a value");
+        }
+        if (const int status = CheckOptionValue(name, value))
+            return status;
+        options.push_back(name + "=" + value);
+    }
+    return kOk;
+}
+
+// Output that cannot be written fails the command, as in GNU tools: a script must not take a
+// cut-off listing for success. Closing stdout reports what a last flush did not.
+int FinishOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    int cause = errno;
+    bool failed = !std::cout || std::ferror(stdout) != 0;
+    if (std::fclose(stdout) != 0) {
+        failed = true;
+        cause = cause ? cause : errno;
+    }
+    if (!failed)
+        return status;
+    std::cerr << "pfsetup: write error" << (cause ? std::string(": ") + std::strerror(cause) : "")
+              << "\n";
+    return kFileError;
 }
 
 } // namespace
@@ -60,186 +240,334 @@ int main(int argc, char** argv) {
                  "format and pin-name defaults kept in layered project files (.cpm)."};
     app.name("pfsetup");
     app.formatter(std::make_shared<PlainFormatter>());
-    app.require_subcommand(1);
     app.set_version_flag("--version", std::string("pfsetup ") + PFSETUP_VERSION_STRING);
-    app.footer("Exit status: 0 success, 1 a problem in the request or a file's content, "
-               "2 a file that cannot be read or written, or output that failed. More: man "
+    app.footer("Exit status: 0 success, 1 a problem in the request or a file's content (for "
+               "diff: the files differ), 2 a file that cannot be read or written, or output that "
+               "failed. Every word after \"--\" is an operand. More: pfsetup help COMMAND, man "
                "pfsetup.\n");
 
-    std::string project, key, file, second;
-    bool force = false, json = false, site = false, names = false;
+    bool force = false, json = false, site = false, names = false, choices = false;
+    std::string jsonFile, project, wait;
     ShowOptions showOptions;
-    std::vector<std::string> operands, projects;
+    std::vector<std::string> operands;
     std::function<int()> run;
-    // --wait of the commands that write: how long to wait for another writer's lock.
-    double wait = -1;
     const auto addWait = [&wait](CLI::App* command) {
         command
             ->add_option("--wait", wait,
                          "Seconds to wait while another program writes the file (default 5, or "
                          "PFSETUP_LOCK_TIMEOUT)")
-            ->check(CLI::Range(0.0, 86400.0))
             ->option_text("SECONDS");
+    };
+    // Operands, for the help alone: the command takes them from `operands`.
+    std::string unused;
+    const auto operand = [&unused](CLI::App* command, const char* name, const char* text) {
+        command->add_option(name, unused, text);
+    };
+    const auto siteFlag = [&site](CLI::App* command, const char* text) {
+        command->add_flag("--site", site, text);
     };
 
     auto* init = app.add_subcommand("init", "Create a new user project file (header only)");
-    init->add_option("PROJECT", project, "Project file to create")->required();
+    operand(init, "PROJECT", "Project file to create");
     init->add_flag("--force", force, "Replace an existing file");
     addWait(init);
-    init->callback([&] { run = [&] { return InitCommand(project, force); }; });
+    init->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("init", operands, {"PROJECT"}, 1))
+                return status;
+            return InitCommand(operands[0], force);
+        };
+    });
 
     auto* show = app.add_subcommand("show", "Print the effective settings (install, site, user)");
-    show->add_option("PROJECT", project, "User project file; the installed defaults without it");
+    operand(show, "PROJECT", "User project file; the installed defaults without it");
     show->add_flag("--json", showOptions.json, "JSON for scripts (see docs/json.md)");
+    show->add_flag("--list", showOptions.list,
+                   "KEY=VALUE lines, the values as set takes them");
     show->add_flag("--origin", showOptions.origin,
                    "Add the file, line and level each setting comes from");
     show->add_flag("--changed", showOptions.changed,
                    "Only the settings that differ from the install and site files");
-    show->add_flag("--site", site, "The site project file instead of a project");
+    siteFlag(show, "The site project file instead of a project");
     show->callback([&] {
         run = [&] {
-            Target target{project, false};
+            if (const int status = ExpectOperands("show", operands, {"PROJECT"}, 0))
+                return status;
+            if (showOptions.json && showOptions.list)
+                return UsageError("show", "--json and --list exclude each other");
+            Target target{operands.empty() ? "" : operands[0], false};
             if (site) {
-                if (!project.empty()) {
-                    Error("", "give either PROJECT or --site");
-                    return static_cast<int>(kBadInput);
-                }
-                if (int status = FindSiteFile(target.project))
+                if (!operands.empty())
+                    return UsageError("show", "give either PROJECT or --site");
+                if (int status = FindSiteFile(target, false))
                     return status;
-                target.site = true;
             }
             return ShowCommand(target, showOptions);
         };
     });
 
     auto* get = app.add_subcommand("get", "Print one setting by its key (e.g. Symbol_GridSize)");
-    get->add_option("PROJECT KEY", operands, "User project file and setting key")->required();
-    get->add_flag("--site", site, "Read the site project file instead of a project");
+    operand(get, "PROJECT", "User project file (not with --site)");
+    operand(get, "KEY", "Setting key");
+    siteFlag(get, "Read the site project file instead of a project");
     get->callback([&] {
         run = [&] {
             Target target;
-            std::vector<std::string> rest;
-            if (int status = SplitOperands(site, operands, 1, target, rest))
+            if (const int status = TakeTarget("get", site, operands, target))
                 return status;
-            return GetCommand(target, rest[0]);
+            if (const int status = ExpectOperands("get", operands, {"KEY"}, 1))
+                return status;
+            return GetCommand(target, operands[0]);
         };
     });
 
     auto* set = app.add_subcommand(
         "set", "Check and change settings (KEY VALUE [KEY VALUE]...), and save the project");
-    set->add_option("PROJECT KEY VALUE", operands,
-                    "User project file, then setting keys each followed by its new value in the "
-                    "form `get` prints; settings that depend on each other are checked together")
-        ->required();
-    set->add_flag("--site", site, "Change the site project file instead of a project");
+    operand(set, "PROJECT", "User project file (not with --site)");
+    operand(set, "KEY VALUE",
+            "Setting keys each followed by its new value in the form `get` prints; settings "
+            "that depend on each other are checked together");
+    siteFlag(set, "Change the site project file instead of a project (created when missing)");
+    set->add_option("--json", jsonFile,
+                    "Apply the settings of a JSON object in the form `show --json` prints, from "
+                    "FILE or - for standard input")
+        ->option_text("FILE|-");
     addWait(set);
     set->callback([&] {
         run = [&] {
             Target target;
-            std::vector<std::string> rest;
-            if (int status = SplitOperands(site, operands, 2, target, rest))
+            if (const int status = TakeTarget("set", site, operands, target))
                 return status;
-            return SetCommand(target, rest);
+            if (operands.empty() && jsonFile.empty())
+                return UsageError("set", "KEY is missing");
+            if (operands.size() % 2 != 0)
+                return UsageError("set", "KEY " + Quoted(operands.back()) + " has no VALUE");
+            return SetCommand(target, operands, jsonFile);
         };
     });
 
     auto* unset = app.add_subcommand("unset", "Remove the file's own entry of a setting");
-    unset->add_option("PROJECT KEY", operands, "User project file and setting key")->required();
-    unset->add_flag("--site", site, "Change the site project file instead of a project");
+    operand(unset, "PROJECT", "User project file (not with --site)");
+    operand(unset, "KEY", "Setting key");
+    siteFlag(unset, "Change the site project file instead of a project");
     addWait(unset);
     unset->callback([&] {
         run = [&] {
             Target target;
-            std::vector<std::string> rest;
-            if (int status = SplitOperands(site, operands, 1, target, rest))
+            if (const int status = TakeTarget("unset", site, operands, target))
                 return status;
-            return UnsetCommand(target, rest[0]);
+            if (const int status = ExpectOperands("unset", operands, {"KEY"}, 1))
+                return status;
+            return UnsetCommand(target, operands[0]);
         };
     });
 
     auto* diff = app.add_subcommand(
-        "diff", "Print the settings that differ between two projects or templates");
-    diff->add_option("FIRST", project, "Project file or template")->required();
-    diff->add_option("SECOND", second, "Project file or template")->required();
-    diff->callback([&] { run = [&] { return DiffCommand(project, second); }; });
+        "diff", "Print the settings that differ between two projects or templates (exit status 1 "
+                "when they differ)");
+    operand(diff, "FIRST", "Project file or template");
+    operand(diff, "SECOND", "Project file or template");
+    diff->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
+    diff->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("diff", operands, {"FIRST", "SECOND"}, 2))
+                return status;
+            return DiffCommand(operands[0], operands[1], json);
+        };
+    });
 
     auto* keys = app.add_subcommand("keys", "Describe the setting keys the files may hold");
-    keys->add_option("KEY", key, "One key to describe");
+    operand(keys, "KEY", "One key to describe");
     keys->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
     keys->add_flag("--names", names, "Only the keys, one a line");
-    keys->callback([&] { run = [&] { return KeysCommand(key, json, names); }; });
+    keys->add_flag("--choices", choices, "Only the values KEY takes when it has a fixed set");
+    keys->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("keys", operands, {"KEY"}, choices ? 1 : 0))
+                return status;
+            return KeysCommand(operands.empty() ? "" : operands[0],
+                               choices  ? KeysView::Choices
+                               : names  ? KeysView::Names
+                               : json   ? KeysView::Json
+                                        : KeysView::Text);
+        };
+    });
 
     auto* templates = app.add_subcommand("template", "Save, apply or convert part templates");
-    templates->require_subcommand(1);
     auto* save = templates->add_subcommand("save", "Save the project's settings as a template");
-    save->add_option("PROJECT", project, "User project file")->required();
-    save->add_option("FILE", file, "Template file (.tpl) to write")->required();
+    operand(save, "PROJECT", "User project file");
+    operand(save, "FILE", "Template file (.tpl) to write");
+    save->add_flag("--force", force, "Replace an existing template");
     addWait(save);
-    save->callback([&] { run = [&] { return TemplateSaveCommand(project, file); }; });
+    save->callback([&] {
+        run = [&] {
+            if (const int status =
+                    ExpectOperands("template save", operands, {"PROJECT", "FILE"}, 2))
+                return status;
+            return TemplateSaveCommand(operands[0], operands[1], force);
+        };
+    });
     auto* load = templates->add_subcommand("load", "Apply a template's settings to the project");
-    load->add_option("PROJECT", project, "User project file")->required();
-    load->add_option("FILE", file, "Template file (.tpl)")->required();
+    operand(load, "PROJECT", "User project file");
+    operand(load, "FILE", "Template file (.tpl)");
     addWait(load);
-    load->callback([&] { run = [&] { return TemplateLoadCommand(project, file); }; });
+    load->callback([&] {
+        run = [&] {
+            if (const int status =
+                    ExpectOperands("template load", operands, {"PROJECT", "FILE"}, 2))
+                return status;
+            return TemplateLoadCommand(operands[0], operands[1]);
+        };
+    });
     auto* convert =
         templates->add_subcommand("convert", "Rename a template's old PFG section to PFG142");
-    convert->add_option("FILE", file, "Template file (.tpl), rewritten in place")->required();
+    operand(convert, "FILE", "Template file (.tpl), rewritten in place");
     addWait(convert);
-    convert->callback([&] { run = [&] { return TemplateConvertCommand(file); }; });
+    convert->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("template convert", operands, {"FILE"}, 1))
+                return status;
+            return TemplateConvertCommand(operands[0]);
+        };
+    });
 
     auto* pin = app.add_subcommand("pin", "How the project reads and splits pin names");
+    operand(pin, "NAME", "Pin names");
     pin->add_option("--project", project, "User project file; the installed defaults without it")
         ->option_text("PROJECT");
-    pin->add_option("NAME", operands, "Pin names")->required();
-    pin->add_flag("--json", json, "JSON for scripts");
-    pin->callback([&] { run = [&] { return PinCommand(project, operands, json); }; });
+    pin->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
+    pin->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("pin", operands, {"NAME"}, 1, true))
+                return status;
+            return PinCommand(project, operands, json);
+        };
+    });
 
     auto* check = app.add_subcommand("check", "Report every problem of project files");
-    check->add_option("PROJECT", projects, "User project files")->required();
-    check->callback([&] { run = [&] { return CheckCommand(projects); }; });
+    operand(check, "PROJECT", "User project files");
+    check->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("check", operands, {"PROJECT"}, 1, true))
+                return status;
+            return CheckCommand(operands);
+        };
+    });
 
     auto* tree = app.add_subcommand("tree", "Print the project's settings tree");
-    tree->add_option("PROJECT", project, "User project file")->required();
-    tree->callback([&] { run = [&] { return TreeCommand(project); }; });
+    operand(tree, "PROJECT", "User project file");
+    tree->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("tree", operands, {"PROJECT"}, 1))
+                return status;
+            return TreeCommand(operands[0]);
+        };
+    });
 
     DialogRequest dialogRequest;
     auto* dialog = app.add_subcommand("dialog", "Show the setup dialog on a project");
     AddDialogOptions(*dialog, dialogRequest);
     addWait(dialog);
-    dialog->callback([&] { run = [&] { return RunDialogProgram(dialogRequest); }; });
+    dialog->callback([&] {
+        run = [&] {
+            if (const int status = ExpectOperands("dialog", operands, {"PROJECT"}, 0))
+                return status;
+            dialogRequest.project = operands.empty() ? "" : operands[0];
+            return RunDialogProgram(dialogRequest);
+        };
+    });
 
-    if (argc > 1 && argv[1][0] != '-' && !IsCommand(app, argv[1])) {
-        Error("", std::string("unknown command '") + argv[1] + "'; `pfsetup --help` lists them");
-        return kBadInput;
+    app.add_subcommand("help", "Help on a command: pfsetup help COMMAND");
+
+    // pfsetup [--help | --version] COMMAND [SUBCOMMAND] WORDS...
+    std::vector<std::string> words(argv + 1, argv + argc);
+    std::vector<std::string> parsed = {"pfsetup"};
+    const std::vector<std::string> commands = Names(app.get_subcommands({}));
+    size_t at = 0;
+    bool help = false;
+    if (at < words.size() && words[at] == "help") {
+        help = true;
+        ++at;
     }
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == 0)
-            return app.exit(e); // --help, --version
-        std::string where = "pfsetup";
-        for (const CLI::App* at = &app; !at->get_subcommands().empty();) {
-            at = at->get_subcommands().front();
-            where += " " + at->get_name();
+    CLI::App* command = &app;
+    // The command and its subcommand: names, never options.
+    while (at < words.size() && !command->get_subcommands({}).empty()) {
+        const std::string& word = words[at];
+        if (!IsOperandWord(word))
+            break; // --help, --version or a mistake, which CLI11 reports
+        CLI::App* found = nullptr;
+        for (CLI::App* sub : command->get_subcommands({}))
+            if (sub->get_name() == word && sub->get_name() != "help")
+                found = sub;
+        if (!found) {
+            const std::string path = CommandPath(command);
+            std::vector<std::string> known = Names(command->get_subcommands({}));
+            for (std::string& name : known)
+                name = path.empty() ? name : path + " " + name;
+            return FinishOutput(
+                UnknownWord("a command", path.empty() ? word : path + " " + word, known,
+                            "`pfsetup help" + (path.empty() ? "" : " " + path) + "`"));
         }
+        command = found;
+        parsed.push_back(word);
+        ++at;
+    }
+    if (help) {
+        if (at < words.size())
+            return FinishOutput(UsageError("help", "extra operand " + Quoted(words[at])));
+        std::cout << command->help(command == &app ? "" : "pfsetup");
+        return FinishOutput(kOk);
+    }
+    if (command != &app && !command->get_subcommands({}).empty()) {
+        if (at < words.size() && (words[at] == "--help" || words[at] == "-h")) {
+            std::cout << command->help();
+            return FinishOutput(kOk);
+        }
+        return FinishOutput(UsageError(
+            CommandPath(command), "a subcommand is missing; one of " +
+                                      [&] {
+                                          std::string listed;
+                                          for (const std::string& name :
+                                               Names(command->get_subcommands({})))
+                                              listed += (listed.empty() ? "" : ", ") + name;
+                                          return listed;
+                                      }()));
+    }
+    if (command == &app && at >= words.size()) {
+        ErrorRecord record = Failure(ErrorKind::Value, "", "a command is required");
+        record.allowed = "`pfsetup help` lists them";
+        return FinishOutput(Report(record));
+    }
+    if (command != &app) {
+        std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(at),
+                                      words.end());
+        std::vector<std::string> options;
+        if (const int status = SplitWords(*command, rest, options, operands))
+            return FinishOutput(status);
+        parsed.insert(parsed.end(), options.begin(), options.end());
+    } else {
+        parsed.insert(parsed.end(), words.begin() + static_cast<std::ptrdiff_t>(at), words.end());
+    }
+
+    std::vector<std::string> reversed(parsed.rbegin(), parsed.rend() - 1);
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) // --help, --version
+            return FinishOutput(app.exit(e));
+        if (command == &app && !words.empty())
+            return FinishOutput(UnknownWord("an option of pfsetup", words[0],
+                                            {"--help", "--version"}, "`pfsetup help`"));
         std::string text = e.what();
-        if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' &&
-            !(text[1] >= 'A' && text[1] <= 'Z'))
-            text[0] = static_cast<char>(text[0] - 'A' + 'a');
-        if (e.get_name() == "RequiredError" && where == "pfsetup")
-            text = "a command is required";
-        Error("", text + " (`" + where + " --help` tells more)");
-        return kBadInput;
+        if (!text.empty())
+            text[0] = AsciiLower(text[0]);
+        return FinishOutput(UsageError(CommandPath(command), text));
     }
-    if (wait >= 0) {
-        pfsetup::SetLockTimeout(wait);
+    if (!wait.empty()) {
+        const double seconds = ParseDecimal(wait);
+        SetLockTimeout(seconds);
         // The dialogs run as a program of their own, which reads the environment.
-        ::setenv("PFSETUP_LOCK_TIMEOUT", std::to_string(wait).c_str(), 1);
+        ::setenv("PFSETUP_LOCK_TIMEOUT", FormatFixed6(seconds).c_str(), 1);
     }
-    const int status = run ? run() : kBadInput;
-    // Output that cannot be written fails the command, as in GNU tools: a script must not take a
-    // cut-off listing for success.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return Report(pfsetup::SystemError(pfsetup::ErrorKind::Access, "", "write error", errno));
-    return status;
+    return FinishOutput(run ? run() : kBadInput);
 }

@@ -25,7 +25,7 @@ int PinCommand(const std::string& project, const std::vector<std::string>& names
     store->GetNumAlphaNumValue(t);
 
     JsonWriter out;
-    out.BeginArray();
+    out.BeginObject().Integer("version", 1).BeginArray("pins");
     for (const std::string& name : names) {
         const bool low = store->IsPinReadActiveLow(name) != 0;
         std::string high = name;
@@ -61,7 +61,7 @@ int PinCommand(const std::string& project, const std::vector<std::string>& names
         }
         std::cout << "\n";
     }
-    out.EndArray();
+    out.EndArray().EndObject();
     if (json)
         std::cout << out.Text() << "\n";
     return kOk;

@@ -18,6 +18,7 @@ class SettingOrigins;
 namespace pfsetup::app {
 
 class JsonWriter;
+struct JsonValue;
 
 // One setting: its key in the files and its value as `get` prints it.
 struct SettingRow {
@@ -33,14 +34,30 @@ std::vector<SettingRow> ChangedRows(const std::vector<SettingRow>& rows,
                                     const std::vector<SettingRow>& base);
 
 // `origins`, when given, adds the file, line and level of the entry each value comes from.
-std::string RenderSettingsText(const std::vector<SettingRow>& rows, const SettingOrigins* origins);
+// The text view shows the Properties group even without a row, unless `onlyRows`.
+std::string RenderSettingsText(const std::vector<SettingRow>& rows, const SettingOrigins* origins,
+                               bool onlyRows = false);
 std::string RenderSettingsJson(const std::vector<SettingRow>& rows, const SettingOrigins* origins);
-// The rows that differ between `a` and `b` in the layout of the text view, "-" before the
-// line of `a` and "+" before the line of `b`; empty when they agree.
-std::string RenderSettingsDiff(const std::vector<SettingRow>& a, const std::vector<SettingRow>& b);
+// KEY=VALUE lines, the values as `set` takes them; with `origins` each line after
+// "LEVEL FILE:LINE" (or "built-in") and a tab.
+std::string RenderSettingsList(const std::vector<SettingRow>& rows, const SettingOrigins* origins);
+
+// The settings that differ between `a` and `b`: the row of each side, nullptr where a side
+// has none; by group, then in the order of `a` and `b`.
+using SettingDifference = std::pair<const SettingRow*, const SettingRow*>;
+std::vector<SettingDifference> DifferentRows(const std::vector<SettingRow>& a,
+                                             const std::vector<SettingRow>& b);
+// In the layout of the text view, "-" before the line of `a` and "+" before the line of `b`.
+std::string RenderSettingsDiff(const std::vector<SettingDifference>& differences);
+std::string RenderSettingsDiffJson(const std::vector<SettingDifference>& differences,
+                                   const std::string& first, const std::string& second);
 
 // A value of the files in its typed JSON form (numbers, booleans, objects, arrays).
 void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
                      const std::string& value);
+// The files' text of a value in its typed JSON form, as WriteTypedValue writes it; false with
+// `problem` saying what is wrong and what is allowed when the JSON form does not fit the key.
+bool TypedValueText(const SettingKey& row, const JsonValue& value, std::string& text,
+                    std::string& problem);
 
 } // namespace pfsetup::app

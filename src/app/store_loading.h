@@ -13,9 +13,14 @@ namespace pfsetup::app {
 struct Target {
     std::string project; // empty: the install and site files alone
     bool site = false;
+    bool create = false; // the site file does not exist yet: a write creates it
 };
-// The site project file for --site; else the exit status after telling why there is none.
-int FindSiteFile(std::string& path);
+// The site project file for --site. Missing, with `create` it is to be made in the first folder
+// QRV_SEARCH_PATH names, as `git config --system` makes its file; else the exit status after
+// telling why there is none.
+int FindSiteFile(Target& target, bool create);
+// Makes the file a target with `create` names (the header alone); the exit status.
+int CreateTargetFile(const Target& target);
 
 // Reads `project` into `store` (install, site and user files merged; the install and site
 // files alone when `project` is empty) and shows the warnings the read logged. Else the exit

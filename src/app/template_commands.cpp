@@ -8,12 +8,18 @@
 #include "setup/setup_store.h"
 
 #include <iostream>
+#include <unistd.h>
 
 namespace pfsetup::app {
 
-int TemplateSaveCommand(const std::string& project, const std::string& file) {
+int TemplateSaveCommand(const std::string& project, const std::string& file, bool force) {
     if (const int status = CheckWritable(file))
         return status;
+    if (!force && ::access(file.c_str(), F_OK) == 0) {
+        ErrorRecord exists = Failure(ErrorKind::Exists, file, "the file exists");
+        exists.allowed = "use --force to replace it";
+        return Report(exists);
+    }
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <vector>
 
 namespace pfsetup {
@@ -147,6 +148,41 @@ std::string Format(const char* format, ...) {
     }
     va_end(again);
     return text;
+}
+
+std::size_t EditDistanceIgnoringCase(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const bool same = AsciiUpper(a[i - 1]) == AsciiUpper(b[j - 1]);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string ClosestWord(std::string_view word, const std::vector<std::string>& candidates) {
+    std::string best;
+    std::size_t bestDistance = std::max<std::size_t>(2, word.size() / 4) + 1;
+    for (const std::string& candidate : candidates) {
+        // The lengths alone bound the distance from below; skip the table when they rule it out.
+        const std::size_t lengths = std::max(word.size(), candidate.size()) -
+                                    std::min(word.size(), candidate.size());
+        if (lengths >= bestDistance)
+            continue;
+        const std::size_t distance = EditDistanceIgnoringCase(word, candidate);
+        if (distance < bestDistance) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }
 
 } // namespace pfsetup

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pfsetup {
 
@@ -46,6 +47,12 @@ void AppendEscaped(std::string& out, unsigned char c, const char* controlFormat)
 // A text as messages show it: in double quotes, escaped as above, so a message stays on one
 // line and nothing a file holds can reach a terminal as a control sequence.
 std::string Quoted(std::string_view text);
+
+// The number of letters to insert, delete or change to turn `a` into `b`, ignoring case.
+std::size_t EditDistanceIgnoringCase(std::string_view a, std::string_view b);
+// The candidate closest to `word` that a slip of a letter or two explains (the distance allowed
+// grows with the word's length), or "": what "did you mean" offers.
+std::string ClosestWord(std::string_view word, const std::vector<std::string>& candidates);
 
 // printf-style formatting into a string of any length. "%d" never groups digits, so numbers
 // come out the same in every locale.

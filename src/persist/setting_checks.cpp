@@ -10,6 +10,7 @@
 #include "setup/text_fields.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 
@@ -56,10 +57,10 @@ bool CheckPinLoads(const SettingKey& row, const std::string& key, const std::str
     for (int column = 0; column < 4; ++column) {
         if (f[column].empty() || f[column] == "x")
             continue;
-        const std::string refusal = PinLoadRefusal(PinTypeFromKey(key), column, f[column]);
-        if (!refusal.empty()) {
-            problem = MessageWords(refusal) + "; allowed for the " + kLoadColumns[column].words +
-                      ": " + LoadAllowedText(column, true);
+        if (!PinLoadRefusal(PinTypeFromKey(key), column, f[column]).empty()) {
+            problem = std::string("the ") + kLoadColumns[column].words + " " +
+                      Quoted(f[column]) + " is not a load of this column; allowed: " +
+                      LoadAllowedText(column, true);
             return false;
         }
     }
@@ -94,9 +95,48 @@ bool CheckProperty(const std::string& name, const std::string& value, std::strin
                   "not both";
         return false;
     }
-    const std::string refusal = PropertyRefusal(name, f[1], type);
+    if (name.empty()) {
+        problem = "the key names no property; allowed: Prop_ and a name, such as Prop_TOLERANCE";
+        return false;
+    }
+    const size_t bad = name.find_first_not_of(kPropertyNameCharacters);
+    if (bad != std::string::npos) {
+        size_t length = 1; // a whole character of several bytes
+        while (bad + length < name.size() && (name[bad + length] & 0xC0) == 0x80)
+            ++length;
+        problem = "the name holds " + Quoted(name.substr(bad, length)) +
+                  "; allowed in names: upper case letters, digits, \"_\" and \"$\"";
+        return false;
+    }
+    for (const PropertyContextRow& context : kPropertyContexts) {
+        if (!(type & context.bit) || IsReservedPropertyName(name, context.single))
+            continue;
+        std::string reserved;
+        for (const char* const* n = context.reserved; *n; ++n)
+            reserved += (reserved.empty() ? "" : ", ") + std::string(*n);
+        problem = name + " is reserved on a " + context.words +
+                  ", which the part builder sets itself; allowed: any other name (reserved on a " +
+                  context.words + ": " + reserved + ")";
+        return false;
+    }
+    const size_t forbidden = f[1].find_first_of(kPropertyValueForbidden);
+    if (forbidden != std::string::npos) {
+        problem = "the value holds " + Quoted(f[1].substr(forbidden, 1)) +
+                  "; allowed: a value without \", ! or '";
+        return false;
+    }
+    bool inValue = false;
+    const std::string refusal = PropertyRefusal(name, f[1], type, &inValue);
     if (!refusal.empty()) {
-        problem = MessageWords(refusal);
+        const char* unstorable = UnstorableTextProblem(f[1]);
+        if (inValue && unstorable)
+            problem = std::string("the value cannot be stored in a project file: it ") + unstorable;
+        else if (inValue && name == "POWER_GROUP")
+            problem = "the POWER_GROUP value " + Quoted(f[1]) +
+                      " is not a list of assignments; allowed: NAME=VALUE items separated by "
+                      "commas, such as VCC=14,GND=7";
+        else
+            problem = MessageWords(refusal);
         return false;
     }
     auto word = [&problem](const char* what, const std::string& text, WordList words,
@@ -171,23 +211,6 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
     return false;
 }
 
-size_t EditDistanceIgnoringCase(const std::string& a, const std::string& b) {
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t above = row[j];
-            const bool same = AsciiUpper(a[i - 1]) == AsciiUpper(b[j - 1]);
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 // Index into an interpretation's list of choices, -1 for a code outside it (and no overflow
 // for any int).
 int ChoiceIndex(int code) {
@@ -203,6 +226,68 @@ std::string OneLine(const char* text) {
             line += ' ';
     }
     return line;
+}
+
+constexpr const char* kInterpretationKeys[3] = {
+    "Interpretation_AlphaNum", "Interpretation_NumAlpha", "Interpretation_NumAlphaNum"};
+
+// "Interpretation_NumAlpha 2 (G-BN)".
+std::string InterpretationText(int k, int code) {
+    const SettingKey* row = FindSettingKey(kInterpretationKeys[k]);
+    const int index = ChoiceIndex(code);
+    const bool known = index >= 0 && static_cast<size_t>(index) < row->choices.size();
+    return std::string(kInterpretationKeys[k]) + " " + FormatInt(code) +
+           (known ? std::string(" (") + row->choices[index].meaning + ")" : "");
+}
+
+// The interpretations that agree with each other and change fewest of `codes` (AlphaNum,
+// NumAlpha, NumAlphaNum), keeping the `held` keys (NumAlphaNum when none is held).
+std::string AgreeingInterpretations(const std::array<int, 3>& codes,
+                                    const std::vector<std::string>& held) {
+    bool keep[3] = {false, false, false};
+    for (int k = 0; k < 3; ++k)
+        keep[k] = std::find(held.begin(), held.end(), kInterpretationKeys[k]) != held.end();
+    if (!keep[0] && !keep[1] && !keep[2])
+        keep[2] = true;
+    std::vector<std::string> options;
+    int fewest = 4;
+    for (int x = 1; x <= 3; ++x) {
+        for (int y = 1; y <= 4; ++y) {
+            for (int z = 1; z <= 8; ++z) {
+                const int candidate[3] = {x, y, z};
+                int changes = 0;
+                bool allowed = true;
+                std::string text;
+                for (int k = 0; k < 3; ++k) {
+                    if (candidate[k] == codes[k])
+                        continue;
+                    allowed = allowed && !keep[k];
+                    ++changes;
+                    text += (text.empty() ? "" : " and ") + InterpretationText(k, candidate[k]);
+                }
+                std::string ignored;
+                if (!allowed || changes > fewest || changes == 0 ||
+                    InterpretationConflict(x - 1, y - 1, z - 1, ignored))
+                    continue;
+                if (changes < fewest)
+                    options.clear();
+                fewest = changes;
+                options.push_back(text);
+            }
+        }
+    }
+    std::string kept;
+    for (int k = 0; k < 3; ++k)
+        if (keep[k])
+            kept += (kept.empty() ? "" : " and ") + InterpretationText(k, codes[k]);
+    if (options.empty())
+        return "interpretations that agree with each other; see pfsetup keys " +
+               std::string(kInterpretationKeys[2]);
+    std::string listed;
+    for (size_t i = 0; i < options.size() && i < 3; ++i)
+        listed += (i ? " or " : "") + options[i];
+    return "with " + kept + ": " + listed + (options.size() > 3 ? " or others" : "") +
+           ", set in the same command";
 }
 
 } // namespace
@@ -236,9 +321,13 @@ std::string FieldRefusal(const std::string& key, const std::string& text) {
 
 std::string MessageWords(const std::string& message) {
     std::string words = OneLine(message.c_str());
-    const std::string error = "Error - ";
-    if (words.compare(0, error.size(), error) == 0)
-        words.erase(0, error.size());
+    for (const std::string prefix : {"Error - ", "ERROR:"})
+        if (words.compare(0, prefix.size(), prefix) == 0)
+            words.erase(0, prefix.size());
+    if (!words.empty())
+        words[0] = AsciiLower(words[0]);
+    while (!words.empty() && (words.back() == '.' || words.back() == ' '))
+        words.pop_back();
     return words;
 }
 
@@ -265,27 +354,21 @@ std::string DescribeRead(const std::string& key, const std::string& value) {
 std::string SuggestSettingKey(const std::string& key) {
     if (key.size() > 5 && EqualsIgnoreCase(key.substr(0, 5), "Prop_"))
         return "Prop_" + key.substr(5);
-    std::string best, completion;
-    size_t bestDistance = std::max<size_t>(2, key.size() / 4) + 1;
-    for (const std::string& known : AllSettingKeys()) {
-        const size_t lengths =
-            std::max(key.size(), known.size()) - std::min(key.size(), known.size());
-        const size_t distance =
-            lengths < bestDistance ? EditDistanceIgnoringCase(key, known) : lengths;
-        if (distance < bestDistance) {
-            best = known;
-            bestDistance = distance;
-        }
-        // A key cut short: the shortest known key it begins.
-        if (key.size() >= 4 && known.size() > key.size() &&
-            EqualsIgnoreCase(known.substr(0, key.size()), key) &&
-            (completion.empty() || known.size() < completion.size()))
-            completion = known;
-    }
-    return best.empty() ? completion : best;
+    const std::vector<std::string> known = AllSettingKeys();
+    const std::string closest = ClosestWord(key, known);
+    if (!closest.empty() || key.size() < 4)
+        return closest;
+    // A key cut short: the shortest known key it begins.
+    std::string completion;
+    for (const std::string& candidate : known)
+        if (candidate.size() > key.size() && StartsWithIgnoreCase(candidate, key) &&
+            (completion.empty() || candidate.size() < completion.size()))
+            completion = candidate;
+    return completion;
 }
 
-std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store) {
+std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store,
+                                                    const std::vector<std::string>& held) {
     std::vector<SettingsConflict> conflicts;
     float grid = 0, note = 0;
     int leftRight = 0, topBottom = 0;
@@ -304,7 +387,14 @@ std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store) {
             keys = {"Symbol_NoteSize"};
         else
             keys = {"Symbol_PinSpacing_LeftRight", "Symbol_PinSpacing_TopBottom"};
-        conflicts.push_back({OneLine(problem), keys});
+        std::string allowed;
+        if (keys.size() == 3)
+            allowed = "Symbol_NoteSize at most " + FormatInt(std::min(leftRight, topBottom)) +
+                      ", the smaller of Symbol_PinSpacing_LeftRight " + FormatInt(leftRight) +
+                      " and Symbol_PinSpacing_TopBottom " + FormatInt(topBottom);
+        else
+            allowed = keys[0] + " " + AllowedText(*FindSettingKey(keys[0]));
+        conflicts.push_back({MessageWords(problem) + "; allowed: " + allowed, keys});
     }
 
     PFActiveLow read{}, write{};
@@ -329,9 +419,10 @@ std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store) {
     store.GetNumAlphaNumValue(t);
     std::string message;
     if (InterpretationConflict(ChoiceIndex(a), ChoiceIndex(n), ChoiceIndex(t), message))
-        conflicts.push_back(
-            {OneLine(message.c_str()),
-             {"Interpretation_AlphaNum", "Interpretation_NumAlpha", "Interpretation_NumAlphaNum"}});
+        conflicts.push_back({MessageWords(message) + "; allowed: " +
+                                 AgreeingInterpretations({a, n, t}, held),
+                             {kInterpretationKeys[0], kInterpretationKeys[1],
+                              kInterpretationKeys[2]}});
     return conflicts;
 }
 

@@ -38,7 +38,9 @@ struct SettingsConflict {
     std::vector<std::string> keys;
 };
 // Sizes that do not fit each other, a writing suffix other than the one read, interpretations
-// that contradict each other.
-std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store);
+// that contradict each other; each message says what is wrong and what is allowed. What is
+// allowed keeps the `held` keys (those a person just set) as they are and changes the others.
+std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store,
+                                                    const std::vector<std::string>& held = {});
 
 } // namespace pfsetup

@@ -262,8 +262,7 @@ std::string UsePinNameNode(const Store& s) {
 // clang-format off
 const std::vector<SettingKey> kKeys = {
     {"PinType_", true, G::PinTypes, F::PinLoads, kSavePinTypes, "",
-     "side of the symbol and the four loads of pins of one type",
-     Choices(kPositionWords), false, 0, 0,
+     "side of the symbol and the four loads of pins of one type", {}, false, 0, 0,
      WritePinType, ReadPinType, nullptr, "PFG/PinType"},
     {"Prop_", true, G::Properties, F::Property, kSaveProperties, "",
      "a default property: where it applies, its value, required, visibility, alignment",

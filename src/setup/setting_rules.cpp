@@ -72,8 +72,7 @@ int IsValidPropertyName(std::string name, int context, std::string& error) {
         error = "ERROR:Null string not allowed in property name field";
         return 0;
     }
-    static const std::string allowed = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789$";
-    if (name.find_first_not_of(allowed) != std::string::npos) {
+    if (name.find_first_not_of(kPropertyNameCharacters) != std::string::npos) {
         error = "ERROR:Invalid characters found in property name field";
         return 0;
     }
@@ -105,7 +104,7 @@ int IsValidPropertyValue(std::string name, std::string value, int context, std::
         return 1;
     name = pfsetup::UpperCopy(name);
     value = pfsetup::UpperCopy(value);
-    if (value.find_first_of("\"!'") != std::string::npos) {
+    if (value.find_first_of(kPropertyValueForbidden) != std::string::npos) {
         error = "ERROR:Invalid characters found in property value field";
         return 0;
     }

@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+// What a property name may hold (its letters in any case), and what a value may not.
+constexpr const char* kPropertyNameCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789$";
+constexpr const char* kPropertyValueForbidden = "\"!'";
+
 // Property names and values. `context` is a PFPropertyContext value (1 symbol, 2 symbol pin,
 // 3 package, 4 package pin, 0 none). 1 = valid; 0 = invalid with `error` filled.
 int IsValidPropertyName(std::string name, int context, std::string& error);
