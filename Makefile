@@ -3,6 +3,8 @@
 # build-package/ (the Debian packages, for /usr).
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# The packages' Maintainer field; empty takes the name and address of `git config`.
+PFSETUP_MAINTAINER ?=
 CMAKE_FLAGS ?= -DPFSETUP_WERROR=ON
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
@@ -37,6 +39,7 @@ test-sanitize: deps
 # Debian packages installing under /usr: build-package/packages/*.deb.
 package: deps
 	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DPFSETUP_HARDENING=ON -DPFSETUP_MAINTAINER="$(PFSETUP_MAINTAINER)" \
 	    -DPFSETUP_BUILD_TESTS=OFF -DPFSETUP_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build build-package -j $(JOBS)
 	cd build-package && cpack

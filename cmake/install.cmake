@@ -44,4 +44,55 @@ set(PFSETUP_BASH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/bash-completion/complet
 install(FILES completion/pfsetup.bash DESTINATION ${PFSETUP_BASH_COMPLETION_DIR} RENAME pfsetup
         COMPONENT tool OPTIONAL)
 install(FILES completion/_pfsetup DESTINATION ${PFSETUP_ZSH_COMPLETION_DIR} COMPONENT tool OPTIONAL)
-install(FILES man/pfsetup.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool OPTIONAL)
+
+# What Debian asks of every package: the man pages compressed, and in share/doc/PACKAGE the
+# copyright (DEP-5) and changelog.Debian.gz; the tool's package also carries the documents
+# its man page points to. The Maintainer field comes from PFSETUP_MAINTAINER, else from
+# `git config` of the sources.
+set(PFSETUP_MAINTAINER "" CACHE STRING "Maintainer of the Debian packages: Name <address>")
+if(NOT PFSETUP_MAINTAINER)
+    execute_process(COMMAND git config user.name WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                    OUTPUT_VARIABLE maintainer_name OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    execute_process(COMMAND git config user.email WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                    OUTPUT_VARIABLE maintainer_email OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(maintainer_name AND maintainer_email)
+        set(PFSETUP_MAINTAINER "${maintainer_name} <${maintainer_email}>")
+    else()
+        message(WARNING "pfsetup: set PFSETUP_MAINTAINER for the packages' Maintainer field")
+        set(PFSETUP_MAINTAINER "pfsetup developers <pfsetup@localhost>")
+    endif()
+endif()
+set(PFSETUP_DEB_VERSION ${PROJECT_VERSION}-1)
+string(TIMESTAMP PFSETUP_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(PFSETUP_DEB_DIR ${PROJECT_BINARY_DIR}/debian)
+configure_file(cmake/debian/copyright ${PFSETUP_DEB_DIR}/copyright @ONLY)
+configure_file(cmake/debian/changelog.in ${PFSETUP_DEB_DIR}/changelog @ONLY)
+function(pfsetup_gzip source target)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+    execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${target})
+endfunction()
+pfsetup_gzip(${PFSETUP_DEB_DIR}/changelog ${PFSETUP_DEB_DIR}/changelog.Debian.gz)
+foreach(page pfsetup pfsetup-dialog)
+    pfsetup_gzip(${PROJECT_SOURCE_DIR}/man/${page}.1 ${PFSETUP_DEB_DIR}/${page}.1.gz)
+endforeach()
+
+set(PFSETUP_PACKAGES dev:libpfsetup-dev data:pfsetup-data)
+if(TARGET pfsetup)
+    list(APPEND PFSETUP_PACKAGES tool:pfsetup)
+    install(FILES ${PFSETUP_DEB_DIR}/pfsetup.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+            COMPONENT tool)
+    install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pfsetup COMPONENT tool)
+    install(DIRECTORY docs DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pfsetup COMPONENT tool)
+endif()
+if(TARGET pfsetup-dialog)
+    list(APPEND PFSETUP_PACKAGES dialogs:pfsetup-dialogs)
+    install(FILES ${PFSETUP_DEB_DIR}/pfsetup-dialog.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+            COMPONENT dialogs)
+endif()
+foreach(package IN LISTS PFSETUP_PACKAGES)
+    string(REPLACE ":" ";" package ${package})
+    list(GET package 0 component)
+    list(GET package 1 name)
+    install(FILES ${PFSETUP_DEB_DIR}/copyright ${PFSETUP_DEB_DIR}/changelog.Debian.gz
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${name} COMPONENT ${component})
+endforeach()

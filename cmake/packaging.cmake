@@ -8,7 +8,7 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pfsetup)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "pfsetup developers <pfsetup@localhost>")
+set(CPACK_PACKAGE_CONTACT "${PFSETUP_MAINTAINER}")
 # Each package's description below begins with its own summary line; an empty common summary
 # keeps CPack from putting the project's in front of it.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")

@@ -1,11 +1,23 @@
-# Bash completion for pfsetup: commands, options, files, and the setting keys the tool itself
-# lists (`pfsetup keys --names`), so the keys are always those of the installed tool.
+# Bash completion for pfsetup: commands, options and their arguments, files, the setting keys
+# and the values of keys with fixed choices. The keys and values come from the tool itself
+# (`pfsetup keys --names`, `pfsetup keys --choices KEY`, and the Prop_ keys of the project
+# from `pfsetup show --list`), so they are always those of the installed tool.
 
+# The setting keys, and with a project (or --site) its Prop_ keys.
 _pfsetup_keys()
 {
-    local keys
-    keys=$("${1:-pfsetup}" keys --names 2>/dev/null)
+    local tool=$1 keys
+    shift
+    keys=$("$tool" keys --names 2>/dev/null)
+    if (($#)); then
+        keys+=$'\n'$("$tool" show --list "$@" 2>/dev/null | sed -n 's/^\(Prop_[^=]*\)=.*/\1/p')
+    fi
     COMPREPLY=($(compgen -W "$keys" -- "$cur"))
+}
+
+_pfsetup_values()
+{
+    COMPREPLY=($(compgen -W "$("$1" keys --choices -- "$2" 2>/dev/null)" -- "$cur"))
 }
 
 _pfsetup_files()
@@ -22,7 +34,7 @@ _pfsetup()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local tool=${COMP_WORDS[0]}
-    local commands="init show get set unset diff keys template pin check tree dialog"
+    local commands="init show get set unset diff keys template pin check tree dialog help"
     local command="" at=0 i
 
     for ((i = 1; i < COMP_CWORD; i++)); do
@@ -39,73 +51,97 @@ _pfsetup()
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
     fi
+    if [[ $command == template ]]; then
+        if ((COMP_CWORD == at + 1)); then
+            COMPREPLY=($(compgen -W "save load convert" -- "$cur"))
+            return
+        fi
+        command=template-${COMP_WORDS[at + 1]}
+        ((at++))
+    fi
 
-    local prev=${COMP_WORDS[COMP_CWORD - 1]}
-    case $command/$prev in
-    pin/--project | dialog/--template | dialog/--screenshot)
-        _pfsetup_files
-        return
-        ;;
-    dialog/--mode)
-        COMPREPLY=($(compgen -W "0 1 2 3" -- "$cur"))
-        return
-        ;;
-    dialog/--page)
-        COMPREPLY=($(compgen -W "0 1 2 3 4" -- "$cur"))
-        return
-        ;;
+    # The options that take an argument, and what completes it.
+    local prev=${COMP_WORDS[COMP_CWORD - 1]} valued="--wait"
+    case $command in
+    set) valued+=" --json" ;;
+    pin) valued+=" --project" ;;
+    dialog) valued+=" --mode --template --screenshot --page" ;;
     esac
-
-    if [[ $cur == -* ]]; then
-        local options=""
-        case $command in
-        init) options="--force" ;;
-        show) options="--json --origin --changed --site" ;;
-        get | set | unset) options="--site" ;;
-        keys) options="--json --names" ;;
-        pin) options="--project --json" ;;
-        dialog) options="--interpretation --mode --template --screenshot --page" ;;
+    if [[ " $valued " == *" $prev "* ]]; then
+        case $prev in
+        --mode) COMPREPLY=($(compgen -W "0 1 2 3" -- "$cur")) ;;
+        --page) COMPREPLY=($(compgen -W "0 1 2 3 4" -- "$cur")) ;;
+        --wait) ;;
+        *) _pfsetup_files ;;
         esac
-        COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
         return
     fi
 
-    # The operands before the word being completed, and whether --site stands for PROJECT.
-    local operands=0 site=0
+    # The operands before the word being completed: options and their arguments do not count,
+    # and every word after -- is an operand.
+    local operands=() site=0 only=0
     for ((i = at + 1; i < COMP_CWORD; i++)); do
-        case ${COMP_WORDS[i]} in
-        --site) site=1 ;;
-        --project | --mode | --template | --screenshot | --page) ((i++)) ;;
-        -*) ;;
-        *) ((operands++)) ;;
-        esac
+        local word=${COMP_WORDS[i]}
+        if ((only)) || [[ $word != -?* ]]; then
+            operands+=("$word")
+        elif [[ $word == -- ]]; then
+            only=1
+        elif [[ $word == --site ]]; then
+            site=1
+        elif [[ " $valued " == *" $word "* ]]; then
+            ((i++))
+        fi
     done
+
+    if ((!only)) && [[ $cur == -* ]]; then
+        local options=""
+        case $command in
+        init) options="--force --wait" ;;
+        show) options="--json --list --origin --changed --site" ;;
+        get) options="--site" ;;
+        set) options="--site --json --wait" ;;
+        unset) options="--site --wait" ;;
+        diff) options="--json" ;;
+        keys) options="--json --names --choices" ;;
+        template-save) options="--force --wait" ;;
+        template-*) options="--wait" ;;
+        pin) options="--project --json" ;;
+        dialog) options="--interpretation --mode --template --screenshot --page --wait" ;;
+        esac
+        COMPREPLY=($(compgen -W "$options --help --" -- "$cur"))
+        return
+    fi
+
+    local project=()
+    ((site)) && project=(--site)
     local keyAt=$((1 - site)) # operands before the first KEY
+    ((!site && ${#operands[@]} > 0)) && project=("${operands[0]}")
+    local n=${#operands[@]}
 
     case $command in
     get | unset)
-        if ((operands < keyAt)); then
+        if ((n < keyAt)); then
             _pfsetup_files
-        elif ((operands == keyAt)); then
-            _pfsetup_keys "$tool"
+        elif ((n == keyAt)); then
+            _pfsetup_keys "$tool" "${project[@]}"
         fi
         ;;
     set)
-        if ((operands < keyAt)); then
+        if ((n < keyAt)); then
             _pfsetup_files
-        elif (((operands - keyAt) % 2 == 0)); then
-            _pfsetup_keys "$tool"
+        elif (((n - keyAt) % 2 == 0)); then
+            _pfsetup_keys "$tool" "${project[@]}"
+        else
+            _pfsetup_values "$tool" "${operands[n - 1]}"
         fi
         ;;
     keys)
-        ((operands == 0)) && _pfsetup_keys "$tool"
+        ((n == 0)) && _pfsetup_keys "$tool"
         ;;
-    template)
-        if ((operands == 0)); then
+    help)
+        ((n == 0)) && COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+        ((n == 1)) && [[ ${operands[0]} == template ]] &&
             COMPREPLY=($(compgen -W "save load convert" -- "$cur"))
-        else
-            _pfsetup_files
-        fi
         ;;
     pin) ;;
     *)

@@ -135,8 +135,7 @@ struct NumberOption {
 constexpr NumberOption kNumberOptions[] = {
     {"--wait", false, 0, 86400, "a number of seconds from 0 to 86400, such as 2.5"},
     {"--mode", true, 0, 3, "0 setup, 1 edit template, 2 new template, 3 open template"},
-    {"--page", true, 0, 4,
-     "0 Property, 1 Pin, 2 Symbol, 3 Format, 4 Pin Name Interpretation"},
+    {"--page", true, 0, 4, "0 Property, 1 Pin, 2 Symbol, 3 Format, 4 Pin Name Interpretation"},
 };
 
 int CheckOptionValue(const std::string& name, const std::string& value) {
@@ -145,10 +144,10 @@ int CheckOptionValue(const std::string& name, const std::string& value) {
             continue;
         const size_t length = DecimalLength(value);
         const double number = ParseDecimal(value);
-        const bool isNumber = !value.empty() && length == value.size() && number >= option.min &&
-                              number <= option.max &&
-                              (!option.whole || value.find_first_not_of("0123456789") ==
-                                                    std::string::npos);
+        const bool isNumber =
+            !value.empty() && length == value.size() && number >= option.min &&
+            number <= option.max &&
+            (!option.whole || value.find_first_not_of("0123456789") == std::string::npos);
         if (isNumber)
             return kOk;
         ErrorRecord record = Failure(ErrorKind::Value, "", "not allowed");
@@ -162,8 +161,8 @@ int CheckOptionValue(const std::string& name, const std::string& value) {
 
 // A word that is an operand even before "--": "-" (standard input) and negative numbers.
 bool IsOperandWord(const std::string& word) {
-    return word.size() < 2 || word[0] != '-' ||
-           (word[1] >= '0' && word[1] <= '9') || word[1] == '.';
+    return word.size() < 2 || word[0] != '-' || (word[1] >= '0' && word[1] <= '9') ||
+           word[1] == '.';
 }
 
 // Splits the words after the command into its options, as CLI11 takes them ("--name=value"
@@ -282,8 +281,7 @@ int main(int argc, char** argv) {
     auto* show = app.add_subcommand("show", "Print the effective settings (install, site, user)");
     operand(show, "PROJECT", "User project file; the installed defaults without it");
     show->add_flag("--json", showOptions.json, "JSON for scripts (see docs/json.md)");
-    show->add_flag("--list", showOptions.list,
-                   "KEY=VALUE lines, the values as set takes them");
+    show->add_flag("--list", showOptions.list, "KEY=VALUE lines, the values as set takes them");
     show->add_flag("--origin", showOptions.origin,
                    "Add the file, line and level each setting comes from");
     show->add_flag("--changed", showOptions.changed,
@@ -385,11 +383,10 @@ int main(int argc, char** argv) {
         run = [&] {
             if (const int status = ExpectOperands("keys", operands, {"KEY"}, choices ? 1 : 0))
                 return status;
-            return KeysCommand(operands.empty() ? "" : operands[0],
-                               choices  ? KeysView::Choices
-                               : names  ? KeysView::Names
-                               : json   ? KeysView::Json
-                                        : KeysView::Text);
+            return KeysCommand(operands.empty() ? "" : operands[0], choices ? KeysView::Choices
+                                                                    : names ? KeysView::Names
+                                                                    : json  ? KeysView::Json
+                                                                            : KeysView::Text);
         };
     });
 
@@ -524,14 +521,12 @@ int main(int argc, char** argv) {
             return FinishOutput(kOk);
         }
         return FinishOutput(UsageError(
-            CommandPath(command), "a subcommand is missing; one of " +
-                                      [&] {
-                                          std::string listed;
-                                          for (const std::string& name :
-                                               Names(command->get_subcommands({})))
-                                              listed += (listed.empty() ? "" : ", ") + name;
-                                          return listed;
-                                      }()));
+            CommandPath(command), "a subcommand is missing; one of " + [&] {
+                std::string listed;
+                for (const std::string& name : Names(command->get_subcommands({})))
+                    listed += (listed.empty() ? "" : ", ") + name;
+                return listed;
+            }()));
     }
     if (command == &app && at >= words.size()) {
         ErrorRecord record = Failure(ErrorKind::Value, "", "a command is required");
@@ -539,8 +534,7 @@ int main(int argc, char** argv) {
         return FinishOutput(Report(record));
     }
     if (command != &app) {
-        std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(at),
-                                      words.end());
+        std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(at), words.end());
         std::vector<std::string> options;
         if (const int status = SplitWords(*command, rest, options, operands))
             return FinishOutput(status);

@@ -92,8 +92,7 @@ std::string GroupTitle(SettingsGroup group) {
 
 std::string OriginText(const SettingOrigins& origins, const std::string& key) {
     const std::optional<SettingOrigin> origin = origins.Find(key);
-    return origin ? origin->level + " " + origin->file + ":" + FormatInt(origin->line)
-                  : "built-in";
+    return origin ? origin->level + " " + origin->file + ":" + FormatInt(origin->line) : "built-in";
 }
 
 } // namespace
@@ -459,14 +458,13 @@ bool TypedValueText(const SettingKey& row, const JsonValue& value, std::string& 
         text.clear();
         for (const JsonValue& item : value.items) {
             if (item.kind != (numbers ? JsonValue::Number : JsonValue::String)) {
-                problem = std::string("an item is ") + KindName(item.kind) + "; allowed: " +
-                          (numbers ? "numbers" : "strings");
+                problem = std::string("an item is ") + KindName(item.kind) +
+                          "; allowed: " + (numbers ? "numbers" : "strings");
                 return false;
             }
             if (!numbers && item.text.find(',') != std::string::npos) {
                 problem = "item " + Quoted(item.text) +
-                          " holds a comma, which separates the items; allowed: " +
-                          AllowedText(row);
+                          " holds a comma, which separates the items; allowed: " + AllowedText(row);
                 return false;
             }
             text += (&item == &value.items.front() ? "" : ",") + item.text;

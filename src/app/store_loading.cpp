@@ -5,8 +5,8 @@
 #include "persist/setting_origins.h"
 #include "persist/setup_main.h"
 #include "projfile/installed_files.h"
-#include "setup/setup_store.h"
 #include "projfile/spi_project.h"
+#include "setup/setup_store.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -36,7 +36,8 @@ int CreateTargetFile(const Target& target) {
          slash = path.find('/', slash + 1)) {
         const std::string folder = path.substr(0, slash);
         if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
-            return Report(SystemError(ErrorKind::Access, folder, "cannot create the folder", errno));
+            return Report(
+                SystemError(ErrorKind::Access, folder, "cannot create the folder", errno));
     }
     SpiProject created;
     return created.Create(path, 0) == 0 ? kOk : ReportLastError();

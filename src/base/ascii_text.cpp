@@ -1,10 +1,10 @@
 #include "base/ascii_text.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <vector>
 
 namespace pfsetup {
@@ -172,8 +172,8 @@ std::string ClosestWord(std::string_view word, const std::vector<std::string>& c
     std::size_t bestDistance = std::max<std::size_t>(2, word.size() / 4) + 1;
     for (const std::string& candidate : candidates) {
         // The lengths alone bound the distance from below; skip the table when they rule it out.
-        const std::size_t lengths = std::max(word.size(), candidate.size()) -
-                                    std::min(word.size(), candidate.size());
+        const std::size_t lengths =
+            std::max(word.size(), candidate.size()) - std::min(word.size(), candidate.size());
         if (lengths >= bestDistance)
             continue;
         const std::size_t distance = EditDistanceIgnoringCase(word, candidate);

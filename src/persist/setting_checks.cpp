@@ -58,9 +58,8 @@ bool CheckPinLoads(const SettingKey& row, const std::string& key, const std::str
         if (f[column].empty() || f[column] == "x")
             continue;
         if (!PinLoadRefusal(PinTypeFromKey(key), column, f[column]).empty()) {
-            problem = std::string("the ") + kLoadColumns[column].words + " " +
-                      Quoted(f[column]) + " is not a load of this column; allowed: " +
-                      LoadAllowedText(column, true);
+            problem = std::string("the ") + kLoadColumns[column].words + " " + Quoted(f[column]) +
+                      " is not a load of this column; allowed: " + LoadAllowedText(column, true);
             return false;
         }
     }
@@ -419,10 +418,9 @@ std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store,
     store.GetNumAlphaNumValue(t);
     std::string message;
     if (InterpretationConflict(ChoiceIndex(a), ChoiceIndex(n), ChoiceIndex(t), message))
-        conflicts.push_back({MessageWords(message) + "; allowed: " +
-                                 AgreeingInterpretations({a, n, t}, held),
-                             {kInterpretationKeys[0], kInterpretationKeys[1],
-                              kInterpretationKeys[2]}});
+        conflicts.push_back(
+            {MessageWords(message) + "; allowed: " + AgreeingInterpretations({a, n, t}, held),
+             {kInterpretationKeys[0], kInterpretationKeys[1], kInterpretationKeys[2]}});
     return conflicts;
 }
 

@@ -6,12 +6,17 @@
 #include "support/program_run.h"
 
 #include "app/commands.h"
+#include "app/settings_view.h"
+#include "base/ascii_text.h"
+#include "persist/setting_checks.h"
+#include "persist/settings_entries.h"
 #include "projfile/file_io.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <errno.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -212,16 +217,23 @@ TEST_F(Cli, ChangedAndDiffShowOnlyWhatDiffers) {
     ASSERT_EQ(Tool("set q.cpm Symbol_GridSize 0.1 Symbol_OutLine Bold").status, 0);
     ASSERT_EQ(Tool({"set", "q.cpm", "Prop_T", "1,v,No,Value,Left"}).status, 0);
     EXPECT_EQ(Tool("show --changed p.cpm").out,
-              "Symbol\n  Grid                            0.100000\n\n"
-              "Properties\n  (none)\n");
+              "Symbol\n  Grid                            0.100000\n");
+    EXPECT_EQ(Tool("show --changed q.cpm --list").out,
+              "Symbol_GridSize=0.100000\nSymbol_OutLine=Bold\nProp_T=1,v,No,Value,Left\n");
     const ToolRun diff = Tool("diff p.cpm q.cpm");
-    EXPECT_EQ(diff.status, 0);
+    EXPECT_EQ(diff.status, 1); // as diff does when the files differ
     EXPECT_EQ(diff.out, "--- p.cpm\n+++ q.cpm\nSymbol\n"
                         "- Symbol outline                  Thin\n"
                         "+ Symbol outline                  Bold\n\nProperties\n"
                         "+ T                 v             symbol                    optional  "
                         "Value     Left\n");
-    EXPECT_EQ(Tool("diff p.cpm p.cpm").out, "");
+    const ToolRun same = Tool("diff p.cpm p.cpm");
+    EXPECT_EQ(same.out + std::to_string(same.status), "0");
+    EXPECT_EQ(Tool("diff --json p.cpm q.cpm").out,
+              "{\"version\":1,\"first\":\"p.cpm\",\"second\":\"q.cpm\",\"differences\":["
+              "{\"key\":\"Symbol_OutLine\",\"first\":\"Thin\",\"second\":\"Bold\"},"
+              "{\"key\":\"Prop_T\",\"second\":{\"type\":1,\"value\":\"v\",\"required\":false,"
+              "\"visibility\":\"Value\",\"alignment\":\"Left\"}}]}\n");
 }
 
 TEST_F(Cli, KeysDescribeThemselves) {
@@ -256,9 +268,15 @@ TEST_F(Cli, SiteFileIsShownAndChangedInPlace) {
     EXPECT_EQ(none.err, "pfsetup: qrvsetup/projmgr/site.cpm: not found in QRV_SEARCH_PATH or the "
                         "installation root; include the installation directory in "
                         "QRV_SEARCH_PATH\n");
+    // A missing site file is made where the search path names its folder, and only by a set
+    // that succeeds.
+    const std::string site = inst.Path("inst/qrvsetup/projmgr/site.cpm");
+    EXPECT_EQ(Tool("set --site Symbol_Length 0").status, 1);
+    EXPECT_EQ(Tool("get --site Symbol_Length").status, 2);
+    ASSERT_EQ(Tool("set --site Symbol_Length 9").status, 0);
+    EXPECT_EQ(Tool("get --site Symbol_Length").out, "9\n");
     inst.WriteSite("START_OTHER\nX '1'\nEND_OTHER\nSTART_PFG142\nSymbol_Width '8'\n"
                    "PackagePlaceHolder 'TBD'\nEND_PFG142\n");
-    const std::string site = inst.Path("inst/qrvsetup/projmgr/site.cpm");
     EXPECT_EQ(Tool("get --site Symbol_Width").out, "8\n");
     ASSERT_EQ(Tool("set --site Symbol_Length 9").status, 0);
     EXPECT_EQ(Tool("set --site Symbol_Length 0").status, 1);
@@ -281,10 +299,9 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
         const char* report;
     } rows[] = {
         {"START_PFG142\nSymbol_PinSpacing_TopBottom '1'\nEND_PFG142\n",
-         "p.cpm:2: Error - Since pin text size "
-         "is greater than the pin spacing, pin "
-         "text and symbol pin properties may get "
-         "overlapped.\n"},
+         "p.cpm:2: since pin text size is greater than the pin spacing, pin text and symbol pin "
+         "properties may get overlapped; allowed: Symbol_NoteSize at most 1, the smaller of "
+         "Symbol_PinSpacing_LeftRight 1 and Symbol_PinSpacing_TopBottom 1\n"},
         {"START_PFG142\nSymbol_PinSpacing_LeftRight '2'\nSymbol_PinSpacing_TopBottom '2'\n"
          "END_PFG142\n",
          ""},
@@ -314,16 +331,16 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
          "x y\n",
          "p.cpm:6: Symbol_OutLine \"Heavy\": allowed: one of \"Thin\", \"Bold\"; a read ignores "
          "it (the setting keeps its value)\n"
-         "p.cpm:7: PinType_TS \"abc,x,x,x,Right\": TS Pin : Incorrect Load Value of abc; "
-         "allowed for the input low load: \"*\" or a negative number such as -0.01, or \"x\" "
-         "for none\n"
+         "p.cpm:7: PinType_TS \"abc,x,x,x,Right\": the input low load \"abc\" is not a load of "
+         "this column; allowed: \"*\" or a negative number such as -0.01, or \"x\" for none\n"
          "p.cpm:8: Future_Key: not a setting key; a read ignores it\n"
          "p.cpm:9: Prop_A: given again (first at line 5); the last one applies\n"
          "p.cpm:11: Symbol_Length: no value; a read skips the entry, so the installed value "
          "does not apply\n"
          "p.cpm:12: Symbol_NoteSize: 2 values; a read takes only the first, \"4\"\n"
-         "p.cpm:12: Error - Since pin text size is greater than the pin spacing, pin text and "
-         "symbol pin properties may get overlapped.\n"
+         "p.cpm:12: since pin text size is greater than the pin spacing, pin text and symbol "
+         "pin properties may get overlapped; allowed: Symbol_NoteSize at most 3, the smaller of "
+         "Symbol_PinSpacing_LeftRight 3 and Symbol_PinSpacing_TopBottom 3\n"
          "p.cpm:13: Symbol_Width: given again (first at line 10); the last one applies\n"
          "p.cpm:13: Symbol_Width \"abc\": allowed: a whole number from 1 to 100000; a read "
          "takes it as '0'\n"
@@ -394,20 +411,55 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
                 continue;
             const ToolRun run = Tool(args);
             EXPECT_EQ(run.status, cause.status) << args;
-            EXPECT_EQ(run.err, "pfsetup: " + std::string(cause.message) + "\n") << args;
+            EXPECT_EQ(run.err.rfind("pfsetup: " + std::string(cause.message), 0), 0u) << run.err;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         }
     }
-    // Output that cannot be written fails the command (here no file grows past 512 bytes).
-    const ToolRun cut = Tool({"show", "p.cpm"}, "trap '' XFSZ; ulimit -f 1; exec >out.txt; ");
-    EXPECT_EQ(cut.status, 2);
-    EXPECT_EQ(cut.err, "pfsetup: write error (file too large)\n");
+    // Output that cannot be written fails the command, as in GNU tools.
+    const ToolRun full = Tool({"show", "--json", "p.cpm"}, "exec >/dev/full; ");
+    EXPECT_EQ(full.err + std::to_string(full.status),
+              "pfsetup: write error: No space left on device\n2");
+    // The words of the command line: usage, suggestions and refusals in the same voice.
+    const std::pair<const char*, const char*> said[] = {
+        {"bogus", "bogus: not a command; `pfsetup help` lists them"},
+        {"shwo p.cpm", "shwo: not a command; did you mean show?"},
+        {"template sav p.cpm t.tpl", "template sav: not a command; did you mean template save?"},
+        {"template", "template: a subcommand is missing; one of save, load, convert; usage: "
+                     "pfsetup template save|load|convert ..."},
+        {"show --jsno p.cpm", "--jsno: not an option of show; did you mean --json?"},
+        {"get", "get: PROJECT is missing; usage: pfsetup get PROJECT KEY | --site KEY"},
+        {"get p.cpm Symbol_Width x",
+         "get: extra operand \"x\"; usage: pfsetup get PROJECT KEY | --site KEY"},
+        {"set p.cpm Symbol_Width", "set: KEY \"Symbol_Width\" has no VALUE; usage: pfsetup set "
+                                   "[--wait SECONDS] (PROJECT | --site) [--json FILE|-] [KEY "
+                                   "VALUE]..."},
+        {"unset p.cpm Symbol_GridSiz",
+         "p.cpm: Symbol_GridSiz: not a setting key; did you mean Symbol_GridSize?"},
+        {"set --wait abc p.cpm Symbol_Width 3",
+         "--wait \"abc\": not allowed; allowed: a number of seconds from 0 to 86400, such as 2.5"},
+        {"set p.cpm Interpretation_NumAlphaNum 7",
+         "p.cpm: Interpretation_NumAlphaNum \"7\": the Numeral AlphaNumeral interpretation "
+         "should be group based; allowed: with Interpretation_NumAlphaNum 7 (G-BN-B): "
+         "Interpretation_NumAlpha 2 (G-BN), set in the same command"},
+        {"set p.cpm Prop_PIN_NOTE 2,a!,No,Name,Left",
+         "p.cpm: Prop_PIN_NOTE \"2,a!,No,Name,Left\": the value holds \"!\"; allowed: a value "
+         "without \", ! or '"},
+        {"template save p.cpm p.cpm", "p.cpm: the file exists; use --force to replace it"},
+    };
+    const ToolRun nope = Tool("set nope.cpm Symbol_Width 3");
+    EXPECT_EQ(nope.err + std::to_string(nope.status),
+              "pfsetup: nope.cpm: no such file; `pfsetup init nope.cpm` creates a project\n2");
     EXPECT_EQ(Tool({"get", "p.cpm", "A\x1b[2J\nB"}).err,
               "pfsetup: p.cpm: A\\x1b[2J B: not a setting key; `pfsetup keys` lists them\n");
-    EXPECT_EQ(Tool("bogus").err, "pfsetup: unknown command 'bogus'; `pfsetup --help` lists them\n");
-    EXPECT_EQ(Tool("get").err,
-              "pfsetup: PROJECT KEY is required (`pfsetup get --help` tells more)\n");
-    EXPECT_EQ(Tool("set p.cpm Symbol_Width").err, "pfsetup: p.cpm: give each KEY with its VALUE\n");
-    for (const char* help : {"--help", "dialog --help", "get --help", "pin --help"}) {
+    for (const auto& [args, says] : said) {
+        const ToolRun run = Tool(args);
+        EXPECT_EQ(run.err + std::to_string(run.status), "pfsetup: " + std::string(says) + "\n1")
+            << args;
+    }
+    EXPECT_NE(Tool("help get").out.find("Usage: pfsetup get PROJECT KEY | --site KEY\n"),
+              std::string::npos);
+    for (const char* help :
+         {"--help", "dialog --help", "get --help", "pin --help", "help", "help template save"}) {
         const ToolRun run = Tool(help);
         EXPECT_EQ(run.status, 0) << help;
         for (const char* type : {"TEXT", "UINT", "INT", "REQUIRED"})
@@ -443,12 +495,14 @@ TEST_F(Cli, PinNamesUnderTheProjectsNotationAndInterpretation) {
     JsonValue json;
     std::string error;
     ASSERT_TRUE(ParseJson(pin.out, json, error)) << error;
-    EXPECT_TRUE(json[0]["lowAsserted"].boolean);
-    EXPECT_EQ(json[0]["activeHigh"].text, "CLK");
-    EXPECT_EQ(json[1]["activeLow"].text, "RESET*");
-    EXPECT_EQ(json[2]["pattern"].text, "1A1");
-    EXPECT_EQ(json[2]["group"].text, "2");
-    EXPECT_EQ(json[2]["bit"].text, "3");
+    const JsonValue& pins = json["pins"];
+    EXPECT_EQ(json["version"].number, 1);
+    EXPECT_TRUE(pins[0]["lowAsserted"].boolean);
+    EXPECT_EQ(pins[0]["activeHigh"].text, "CLK");
+    EXPECT_EQ(pins[1]["activeLow"].text, "RESET*");
+    EXPECT_EQ(pins[2]["pattern"].text, "1A1");
+    EXPECT_EQ(pins[2]["group"].text, "2");
+    EXPECT_EQ(pins[2]["bit"].text, "3");
 }
 
 TEST_F(Cli, TreeAndHelp) {
@@ -466,16 +520,23 @@ TEST_F(Cli, BashCompletesCommandsOptionsAndKeys) {
         const char* words; // the command line up to the cursor
         const char* offered;
     } rows[] = {
-        {"", "--help --version check dialog diff get init keys pin set show template tree unset"},
+        {"", "--help --version check dialog diff get help init keys pin set show template tree "
+             "unset"},
         {"ke", "keys"},
-        {"show --", "--changed --help --json --origin --site"},
+        {"show --", "-- --changed --help --json --list --origin --site"},
         {"get p.cpm Symbol_Gr", "Symbol_GridSize"},
+        {"get p.cpm Prop_T", "Prop_TOLERANCE"},
         {"get --site Symbol_Out", "Symbol_OutLine"},
-        {"set p.cpm Symbol_Width 3 PinType_OC", "PinType_OC PinType_OC_BIDIR"},
+        {"set --wait 3 p.cpm Symbol_Width 3 PinType_OC", "PinType_OC PinType_OC_BIDIR"},
+        {"set p.cpm -- Symbol_Width -3 Symbol_Out", "Symbol_OutLine"},
+        {"set p.cpm Symbol_OutLine ", "Bold Thin"},
         {"set p.cpm Symbol_Width ", ""},
         {"template ", "convert load save"},
+        {"template save --f", "--force"},
         {"keys Use", "UseSplitInstProp Use_Group_Format User_Defined_OverriddenError"},
     };
+    WriteFile(inst.Path("p.cpm"),
+              "START_PFG142\nProp_TOLERANCE '1,5%,Yes,Value,Left'\nEND_PFG142\n");
     for (const Row& row : rows) {
         const std::string script =
             std::string("source ") + PFSETUP_SOURCE_DIR + "/completion/pfsetup.bash; " +
@@ -490,6 +551,81 @@ TEST_F(Cli, BashCompletesCommandsOptionsAndKeys) {
             offered.pop_back();
         EXPECT_EQ(offered, row.offered) << row.words << run.err;
     }
+}
+
+// Every key takes every value exactly as typed: `set` refuses it in the rule table's words, or
+// `get` and `show --json` give it back as it was given.
+TEST_F(Cli, EveryKeyTakesAwkwardValuesAsTyped) {
+    ASSERT_EQ(Tool("init p.cpm").status, 0);
+    std::vector<std::string> keys = {"Prop_AWK"};
+    std::istringstream names(Tool("keys --names").out);
+    for (std::string key; std::getline(names, key);)
+        keys.push_back(key);
+    for (const std::string value : {"[TBD]", "[a,b]", "a,b", "-x", "-1", "--", "--json", "'q'",
+                                    "\"q\"", " a b ", "", "\xc3\xa4\xe2\x82\xac", "x=1"}) {
+        std::vector<std::string> accepted;
+        for (const std::string& key : keys) {
+            const ToolRun set = Tool({"set", "p.cpm", "--", key, value});
+            std::string problem;
+            if (!CheckSettingEntry(key, value, problem)) {
+                EXPECT_EQ(set.err + std::to_string(set.status),
+                          "pfsetup: p.cpm: " + key + " " + Quoted(value) + ": " + problem + "\n1");
+                continue;
+            }
+            EXPECT_EQ(set.status, 0) << key << " " << value << set.err;
+            EXPECT_EQ(Tool({"get", "p.cpm", key}).out, value + "\n") << key;
+            accepted.push_back(key);
+        }
+        JsonValue json;
+        std::string error;
+        ASSERT_TRUE(ParseJson(Tool("show --json p.cpm").out, json, error)) << error;
+        for (const std::string& key : accepted) {
+            std::string text, problem;
+            EXPECT_TRUE(TypedValueText(*FindSettingKey(key), json["settings"][key], text, problem));
+            EXPECT_EQ(text, value) << key;
+        }
+    }
+}
+
+// What `show --json` and `show --list` print goes back into `set` as it is; what does not fit
+// is refused before anything is written.
+TEST_F(Cli, ShownSettingsGoBackIntoSet) {
+    WriteFile(inst.Path("p.cpm"),
+              ReadFile(std::string(PFSETUP_SOURCE_DIR) + "/examples/demo/project.cpm"));
+    WriteFile(inst.Path("all.json"), Tool("show --json p.cpm").out);
+    ASSERT_EQ(Tool("init q.cpm").status, 0);
+    ASSERT_EQ(Tool("set q.cpm --json all.json").status, 0);
+    EXPECT_EQ(Tool("diff p.cpm q.cpm").out, "");
+    std::vector<std::string> pairs = {"set", "r.cpm", "--"};
+    std::istringstream list(Tool("show --list p.cpm").out);
+    for (std::string line; std::getline(list, line);) {
+        pairs.push_back(line.substr(0, line.find('=')));
+        pairs.push_back(line.substr(line.find('=') + 1));
+    }
+    ASSERT_EQ(Tool("init r.cpm").status, 0);
+    ASSERT_EQ(Tool(pairs).status, 0);
+    EXPECT_EQ(Tool("diff p.cpm r.cpm").status, 0);
+    const std::string before = ReadFile(inst.Path("q.cpm"));
+    const std::pair<const char*, const char*> refused[] = {
+        {"{\"Symbol_Width\":\"7\"}",
+         "Symbol_Width \"\\\"7\\\"\": JSON gives a string; allowed: a number"},
+        {"{\"settings\":{\"Symbol_Widht\":7}}",
+         "Symbol_Widht: not a setting key; did you mean Symbol_Width?"},
+        {"{\"PackagePlaceHolder\":[\"a,b\"]}", "PackagePlaceHolder \"[\\\"a,b\\\"]\": item "
+                                               "\"a,b\" holds a comma, which separates the items"},
+        {"{\"Prop_A\":{\"type\":1,\"value\":\"v\",\"required\":true,\"visibility\":\"x,y\","
+         "\"alignment\":null}}",
+         "Prop_A"},
+        {"[1]", "not a JSON object of settings"},
+        {"{\"Symbol_Width\":", "not JSON: a value expected at offset 16"},
+    };
+    for (const auto& [text, says] : refused) {
+        const ToolRun set =
+            Tool({"set", "q.cpm", "--json", "-"}, "printf '%s' " + ShellQuoted(text) + " | ");
+        EXPECT_EQ(set.status, 1) << text;
+        EXPECT_EQ(set.err.rfind("pfsetup: standard input: " + std::string(says), 0), 0u) << set.err;
+    }
+    EXPECT_EQ(ReadFile(inst.Path("q.cpm")), before);
 }
 
 TEST(ManPage, CoversEveryCommandAndExitStatus) {
@@ -516,6 +652,12 @@ TEST_F(Cli, DialogRendersEveryPageWithoutAPerson) {
     EXPECT_EQ(Tool("dialog p.cpm --interpretation --screenshot i.png").status, 0);
     EXPECT_EQ(Tool("dialog p.cpm --mode 3 --template missing.tpl --screenshot t.png").status, 2);
     EXPECT_EQ(Tool("dialog p.cpm --mode 7").status, 1);
+    // A display that cannot be opened is told in the tool's voice, not by Qt's abort.
+    const ToolRun blind =
+        Tool({"dialog", "p.cpm"}, "env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=:99 ");
+    EXPECT_EQ(blind.err + std::to_string(blind.status),
+              "pfsetup: cannot open the display \":99\"; the setup dialog needs a desktop "
+              "session; --screenshot works without one\n2");
 }
 #endif
 
