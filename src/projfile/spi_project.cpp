@@ -1,8 +1,10 @@
 #include "projfile/spi_project.h"
 
+#include "base/module_state.h"
 #include "projfile/file_io.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -16,12 +18,46 @@ bool Owns(const SpiProgram& program, const SpiDirective* directive) {
                        [directive](const SpiDirective* owned) { return owned == directive; });
 }
 
+// The install and site files as last read, for as long as the file stays the same (its device,
+// inode, size and modification time): a command that reads a project and then writes it reads
+// them again to compare, and takes them from here instead of opening them again.
+struct InstalledText {
+    std::string path;
+    pfsetup::FileIdentity identity;
+    std::string text;
+};
+InstalledText g_installed[2]; // install, site
+const pfsetup::ModuleStateReset g_installedReset([] {
+    for (InstalledText& cached : g_installed)
+        cached = InstalledText();
+});
+
+// ReadWholeFile, through the copy above for the install and site levels.
+int ReadLevelFile(const std::string& path, int level, std::unique_ptr<char[]>& read,
+                  std::size_t& size) {
+    if (level != SpiInstallLevel && level != SpiSiteLevel)
+        return pfsetup::ReadWholeFile(path, read, size);
+    InstalledText& cached = g_installed[level == SpiInstallLevel ? 0 : 1];
+    const pfsetup::FileIdentity identity = pfsetup::IdentityOf(path);
+    if (cached.path == path && identity.inode != 0 && cached.identity == identity) {
+        size = cached.text.size();
+        read.reset(new char[size + 1]);
+        std::memcpy(read.get(), cached.text.data(), size);
+        read[size] = '\0';
+        return 0;
+    }
+    const int error = pfsetup::ReadWholeFile(path, read, size);
+    if (error == 0 && pfsetup::IdentityOf(path) == identity)
+        cached = InstalledText{path, identity, std::string(read.get(), size)};
+    return error;
+}
+
 } // namespace
 
 int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* failedToOpen) {
     std::unique_ptr<char[]> read;
     std::size_t size = 0;
-    const int error = pfsetup::ReadWholeFile(path, read, size);
+    const int error = ReadLevelFile(path, fileLevel, read, size);
     if (error != 0) {
         pfsetup::RecordFailure(
             pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str()),
