@@ -95,4 +95,10 @@ foreach(package IN LISTS PFSETUP_PACKAGES)
     list(GET package 1 name)
     install(FILES ${PFSETUP_DEB_DIR}/copyright ${PFSETUP_DEB_DIR}/changelog.Debian.gz
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${name} COMPONENT ${component})
+    # The packages are built from the sources, never uploaded to Debian: no ITP bug to close.
+    file(WRITE ${PFSETUP_DEB_DIR}/overrides/${name}
+         "# Built from the sources, not uploaded to Debian: there is no ITP bug to close.\n"
+         "${name}: initial-upload-closes-no-bugs\n")
+    install(FILES ${PFSETUP_DEB_DIR}/overrides/${name}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides COMPONENT ${component})
 endforeach()

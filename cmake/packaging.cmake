@@ -34,12 +34,15 @@ set(CPACK_DEBIAN_DEV_PACKAGE_SUGGESTS qt6-base-dev)
 set(CPACK_COMPONENT_DEV_DEPENDS data)
 set(CPACK_DEBIAN_DEV_DESCRIPTION "Setup options of a part-building tool: library for hosts
 The C++17 library pfsetup::core (standard library only) and the Qt 6 dialogs
-pfsetup::ui, with their headers, CMake package and pkg-config file.")
+pfsetup::ui, with their headers, CMake package and pkg-config file. A host
+reads and writes the setup options of its users' project files through them.")
 
 set(CPACK_DEBIAN_DATA_PACKAGE_NAME pfsetup-data)
 set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_DATA_DESCRIPTION "Setup options of a part-building tool: installed defaults
-The install project file that the library and the tool merge under every project.")
+The install project file that the library and the tool read under every
+project: the defaults of symbols, pin types, properties and pin names that a
+project's own settings and a site's settings override.")
 
 if(TARGET pfsetup)
     list(APPEND CPACK_COMPONENTS_ALL tool)
@@ -47,7 +50,9 @@ if(TARGET pfsetup)
     set(CPACK_DEBIAN_TOOL_PACKAGE_SUGGESTS pfsetup-dialogs)
     set(CPACK_COMPONENT_TOOL_DEPENDS data)
     set(CPACK_DEBIAN_TOOL_DESCRIPTION "Setup options of a part-building tool: command-line tool
-pfsetup shows, checks and changes the settings kept in layered project files.")
+pfsetup shows, checks and changes the settings kept in layered project files,
+saves and applies part templates, and tells how pin names are read. It comes
+with bash and zsh completion, a man page and the documents in its doc folder.")
 endif()
 
 if(TARGET pfsetup-dialog)
@@ -55,7 +60,8 @@ if(TARGET pfsetup-dialog)
     set(CPACK_DEBIAN_DIALOGS_PACKAGE_NAME pfsetup-dialogs)
     set(CPACK_COMPONENT_DIALOGS_DEPENDS tool)
     set(CPACK_DEBIAN_DIALOGS_DESCRIPTION "Setup options of a part-building tool: setup dialogs
-The tabbed Qt 6 setup dialog that `pfsetup dialog` shows.")
+The tabbed Qt 6 setup dialog that `pfsetup dialog` shows: the symbol, pin,
+property, format and pin-name interpretation pages, and the part templates.")
 endif()
 
 include(CPack)

@@ -63,10 +63,13 @@ if [ -n "$dialogs" ]; then
     QT_QPA_PLATFORM=offscreen "$usr/bin/pfsetup" dialog "$work/p.cpm" --screenshot "$work/s.png"
     test -s "$work/s.png" || fail "pfsetup dialog --screenshot"
 fi
-for shipped in completion/pfsetup.bash:share/bash-completion/completions/pfsetup \
-    completion/_pfsetup:share/zsh/*/_pfsetup man/pfsetup.1:share/man/man1/pfsetup.1; do
-    if [ -e "$source_dir/${shipped%%:*}" ]; then
-        compgen -G "$usr/${shipped#*:}" >/dev/null || fail "not in the package: ${shipped#*:}"
-    fi
+shipped="share/bash-completion/completions/pfsetup share/zsh/*/_pfsetup share/man/man1/pfsetup.1.gz
+    share/doc/pfsetup/docs/json.md"
+[ -n "$dialogs" ] && shipped+=" share/man/man1/pfsetup-dialog.1.gz"
+for package in libpfsetup-dev pfsetup-data pfsetup $([ -n "$dialogs" ] && echo pfsetup-dialogs); do
+    shipped+=" share/doc/$package/copyright share/doc/$package/changelog.Debian.gz"
+done
+for file in $shipped; do
+    compgen -G "$usr/$file" >/dev/null || fail "not in the packages: $file"
 done
 echo "packages: $(cd "$work/debs" && echo *.deb)"
