@@ -632,7 +632,7 @@ TEST(ManPage, CoversEveryCommandAndExitStatus) {
     const std::string page = ReadFile(std::string(PFSETUP_SOURCE_DIR) + "/man/pfsetup.1");
     for (const char* command :
          {"init", "show", "get", "set", "unset", "diff", "keys", "template save", "template load",
-          "template convert", "pin", "check", "tree", "dialog"})
+          "template convert", "pin", "check", "tree", "dialog", "help"})
         EXPECT_NE(page.find(std::string("pfsetup ") + command + " "), std::string::npos) << command;
     const size_t exit = page.find(".SH EXIT STATUS");
     ASSERT_NE(exit, std::string::npos);
