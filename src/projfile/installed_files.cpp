@@ -1,5 +1,6 @@
 #include "projfile/installed_files.h"
 
+#include "projfile/file_io.h"
 #include "projfile/spi_messages.h"
 #include "projfile/spi_text.h"
 
@@ -113,10 +114,10 @@ bool qrvGetInstallRoot(std::string& root) {
     return false;
 }
 
-int kfxInitialize(unsigned long* context) {
-    if (context == nullptr) {
-        return KfxBadArgument;
-    }
+namespace {
+
+// The directories of QRV_SEARCH_PATH, then the installation root.
+std::vector<std::string> SearchDirectories() {
     std::vector<std::string> directories;
     if (const char* searchPath = std::getenv("QRV_SEARCH_PATH")) {
         const std::string list(searchPath);
@@ -136,6 +137,35 @@ int kfxInitialize(unsigned long* context) {
     if (qrvGetInstallRoot(root)) {
         directories.push_back(root);
     }
+    return directories;
+}
+
+bool Same(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The path of `folder` (canonical) below the folder `top`, "" for `top` itself; false when
+// `folder` is not inside it.
+bool Below(const std::string& folder, const struct stat& top, std::string& relative) {
+    for (std::string at = folder;; at = pfsetup::DirectoryOf(at)) {
+        struct stat here {};
+        if (::stat(at.c_str(), &here) == 0 && Same(here, top)) {
+            relative = folder.substr(at == "/" ? 0 : at.size());
+            return true;
+        }
+        if (at == "/" || at == ".") {
+            return false;
+        }
+    }
+}
+
+} // namespace
+
+int kfxInitialize(unsigned long* context) {
+    if (context == nullptr) {
+        return KfxBadArgument;
+    }
+    std::vector<std::string> directories = SearchDirectories();
     if (directories.empty()) {
         return KfxNoSearchPath;
     }
@@ -231,6 +261,37 @@ bool IsSiteProjectFile(const std::string& path) {
     }, b{};
     return !path.empty() && GetSiteProjectFilePath(site) == 0 && ::stat(path.c_str(), &a) == 0 &&
            ::stat(site.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool IsInstallationFile(const std::string& path, std::string& why) {
+    if (path.empty()) {
+        return false;
+    }
+    std::string target;
+    if (pfsetup::ResolveWriteTarget(path, target) != 0) {
+        target = path;
+    }
+    struct stat file {};
+    const bool exists = ::stat(target.c_str(), &file) == 0;
+    char* real = ::realpath(pfsetup::DirectoryOf(target).c_str(), nullptr);
+    const std::string folder = real != nullptr ? real : "";
+    std::free(real);
+    for (const std::string& dir : SearchDirectories()) {
+        const std::string installed = JoinPath(dir, SpiInstallProjectFile);
+        struct stat info {};
+        if (exists && ::stat(installed.c_str(), &info) == 0 && Same(info, file)) {
+            why = "it is the install project file " + installed + ", which is never written";
+            return true;
+        }
+        const std::string tree = JoinPath(dir, "qrvsetup");
+        std::string relative;
+        if (!folder.empty() && ::stat(tree.c_str(), &info) == 0 && Below(folder, info, relative) &&
+            "qrvsetup" + relative + "/" + pfsetup::BaseOf(target) != SpiSiteProjectFile) {
+            why = "it is in the folder " + tree + " of the installation, which is never written";
+            return true;
+        }
+    }
+    return false;
 }
 
 void SpiForgetInstalledFiles() {

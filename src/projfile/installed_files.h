@@ -41,6 +41,12 @@ int GetInstallProjectFilePath(std::string& path);
 int GetSiteProjectFilePath(std::string& path);
 // Whether `path` is the site project file the search finds (the same file, by any path).
 bool IsSiteProjectFile(const std::string& path);
+// Whether `path` is a file of the installation, which nothing writes or opens as a project:
+// the install project file of any directory the search goes through (QRV_SEARCH_PATH, then
+// the installation root), known by what it is (device and inode, so also through symbolic and
+// hard links) and not by how the path spells it; or any other file in the "qrvsetup" folder of
+// such a directory, its site project file excepted. `why` then says which, naming it.
+bool IsInstallationFile(const std::string& path, std::string& why);
 
 // Forgets the remembered install and site paths and the search context, so the next lookup
 // reads QRV_SEARCH_PATH again: for hosts that switch installations, and for tests.

@@ -178,6 +178,15 @@ int WriteWholeFile(const std::string& path, Body&& writePrograms, std::string& p
     return out.Commit();
 }
 
+// The message of a file that could not be written, with its record beside it: -1.
+int FileFailure(const char* format, const std::string& name, int error) {
+    const std::string message =
+        pfsetup::Format(format, name.c_str(), pfsetup::DescribeFileError(error).c_str());
+    SetLastMessage(message);
+    pfsetup::SetLastError(pfsetup::FileErrorRecord(error, name, message));
+    return -1;
+}
+
 // A stream that keeps nothing, for the checks of a write that is not made.
 class Discard : public std::streambuf {
 protected:
@@ -449,9 +458,7 @@ int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
     // Whether the file exists is asked under its lock, so no other writer makes it meanwhile.
     pfsetup::ProjectLock lock;
     if (const int error = lock.Acquire(name); error != 0) {
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s",
-                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
-        return -1;
+        return FileFailure("SPI_ERROR: Failed to create project file \"%s\". %s", name, error);
     }
     if (Exists(name) && overwrite == 0) {
         SetLastMessage(
@@ -462,9 +469,7 @@ int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
     const int error = WriteWholeFile(
         name, [](std::ostream&) { return std::string(); }, problem);
     if (error != 0) {
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s",
-                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
-        return -1;
+        return FileFailure("SPI_ERROR: Failed to create project file \"%s\". %s", name, error);
     }
     level = SpiUserLevel;
     fileName = name;
@@ -497,9 +502,7 @@ int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
         return -1;
     }
     if (error != 0) {
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". %s",
-                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
-        return -1;
+        return FileFailure("SPI_ERROR: Failed to save project file \"%s\". %s", name, error);
     }
     return 0;
 }

@@ -23,8 +23,10 @@ int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* fai
     std::size_t size = 0;
     const int error = pfsetup::ReadWholeFile(path, read, size);
     if (error != 0) {
-        SetLastMessage(
-            pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str()));
+        const std::string message =
+            pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str());
+        SetLastMessage(message);
+        pfsetup::SetLastError(pfsetup::FileErrorRecord(error, path, message));
         return -1;
     }
     // The model keeps the text: names and values stay views into it.
@@ -64,10 +66,17 @@ int SpiProject::ReadUserFile() {
     }
     std::string forward = fileName;
     std::replace(forward.begin(), forward.end(), '\\', '/');
-    // The install project file is never read as a user's file, whatever directory holds it.
-    if (forward.find(kInstalledFileInPath, 1) != std::string::npos) {
-        SetLastMessage(pfsetup::Format(
-            "SPI_ERROR: Not allow to open the installed project file \"%s\"", fileName.c_str()));
+    // The install project file is never read as a user's file: the file itself, by any path,
+    // and (as hosts expect) any longer path that names it.
+    std::string installed;
+    if (forward.find(kInstalledFileInPath, 1) != std::string::npos ||
+        IsInstallationFile(fileName, installed)) {
+        const std::string message = pfsetup::Format(
+            "SPI_ERROR: Not allow to open the installed project file \"%s\"", fileName.c_str());
+        SetLastMessage(message);
+        pfsetup::SetFileErrorDetail(installed.empty() ? "it names the install project file"
+                                                      : installed);
+        pfsetup::SetLastError(pfsetup::FileErrorRecord(pfsetup::kInstalledFile, fileName, message));
         return -1;
     }
     return ReadFile(fileName, SpiUserLevel, "SPI_ERROR: Failed to open project file \"%s\". %s");

@@ -1,5 +1,7 @@
 #include "projfile/projfile_fixture.h"
 
+#include "base/error_record.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +83,53 @@ TEST_F(Files, OpenFailures) {
         EXPECT_NE(project.Programs().Lookup("PFG142"), nullptr) << "install file read first";
     }
     std::filesystem::current_path(home);
+}
+
+// The installation's files are known by what they are, not by how a path spells them: every
+// spelling, link and command is refused, and only the site file of its folder may be written.
+TEST_F(Files, InstallationFilesAreNeverWritten) {
+    const std::string installed = Path("inst/qrvsetup/projmgr/qrv.cpm");
+    const std::string before = ReadAll(installed);
+    ASSERT_EQ(::symlink(installed.c_str(), Path("link.cpm").c_str()), 0);
+    ASSERT_EQ(::link(installed.c_str(), Path("hard.cpm").c_str()), 0);
+    const std::string spellings[] = {installed,
+                                     Path("inst/qrvsetup//projmgr/qrv.cpm"),
+                                     Path("inst/qrvsetup/projmgr/../projmgr/./qrv.cpm"),
+                                     Path("link.cpm"),
+                                     Path("hard.cpm"),
+                                     "qrvsetup/projmgr/qrv.cpm",
+                                     Path("inst/qrvsetup/projmgr/new.cpm")};
+    const std::filesystem::path home = std::filesystem::current_path();
+    std::filesystem::current_path(Path("inst"));
+    ASSERT_EQ(project.Open(User("START_PFG142\nSymbol_Width '9'\nEND_PFG142\n")), 0);
+    for (const std::string& name : spellings) {
+        EXPECT_EQ(project.Save(name, 1), -1) << name;
+        EXPECT_NE(SpiLastMessage().find("\". The file could not be accessed. (it is"),
+                  std::string::npos)
+            << SpiLastMessage();
+        EXPECT_EQ(LastError().kind, ErrorKind::Protected) << name;
+        EXPECT_EQ(project.Create(name, 1), -1) << name;
+        SpiProject reader;
+        if (name != spellings[6]) {
+            EXPECT_EQ(reader.Open(name), -1) << name;
+            EXPECT_EQ(SpiLastMessage(),
+                      "SPI_ERROR: Not allow to open the installed project file \"" + name + "\"");
+        }
+    }
+    std::filesystem::current_path(home);
+    ASSERT_EQ(project.Save(spellings[4], 1), -1);
+    EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to save project file \"" + spellings[4] +
+                                    "\". The file could not be accessed. (it is the install "
+                                    "project file " +
+                                    installed + ", which is never written)");
+    ASSERT_EQ(project.Create(spellings[6], 1), -1);
+    EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to create project file \"" + spellings[6] +
+                                    "\". The file could not be accessed. (it is in the folder " +
+                                    Path("inst/qrvsetup") +
+                                    " of the installation, which is never written)");
+    EXPECT_EQ(ReadAll(installed), before);
+    EXPECT_FALSE(std::filesystem::exists(spellings[6]));
+    EXPECT_EQ(project.Save(Path("inst/qrvsetup/projmgr/site.cpm"), 0), 0) << SpiLastMessage();
 }
 
 TEST_F(Files, SearchesQrvSearchPathThenTheInstallationRoot) {
@@ -252,9 +301,13 @@ TEST_F(Files, UnwritablePlaces) {
         }
         EXPECT_EQ(project.Save(name, 1), -1);
         EXPECT_EQ(SpiLastMessage(),
-                  "SPI_ERROR: Failed to save project file \"" + name +
-                      "\". The file could not be accessed. " +
-                      (name == taken ? "(Is a directory)" : "(Permission denied)"));
+                  "SPI_ERROR: Failed to save project file \"" + name + "\". " +
+                      (name == taken      ? "The file could not be accessed. (Is a directory)"
+                       : name == readOnly ? "The file could not be accessed. (Permission denied)"
+                                          : "The folder " + Path("ro") +
+                                                " must be writable for a safe save: the file is "
+                                                "replaced by a new one written beside it. "
+                                                "(Permission denied)"));
         EXPECT_EQ(Listing(), files);
         if (name != taken) {
             EXPECT_EQ(ReadAll(name), "START_OLD\nEND_OLD\n");
