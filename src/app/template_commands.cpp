@@ -3,7 +3,9 @@
 #include "app/commands.h"
 #include "app/tool.h"
 
+#include "base/error_record.h"
 #include "persist/setup_main.h"
+#include "projfile/file_io.h"
 #include "projfile/spi_project.h"
 #include "setup/setup_store.h"
 
@@ -21,6 +23,10 @@ int TemplateSaveCommand(const std::string& project, const std::string& file) {
     store->PutDefFileName(file);
     const int saved = store->WriteSetup();
     store->PutDefFileName(project);
+    if (!saved && LastError().kind == ErrorKind::Value) {
+        Error("", DescribeError(LastError())); // a template over the project it comes from
+        return kBadInput;
+    }
     if (!saved)
         return LibraryFailure(*store, file);
     ShowLog(*store, file);
@@ -34,11 +40,10 @@ int TemplateLoadCommand(const std::string& project, const std::string& file) {
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
-    ToolHost host(file); // the load shows its log; a failed read is among it
+    ToolHost host(file); // the load shows its log, which says why nothing was applied
     Pfsetup_main()->LoadDataFromFile(file.c_str());
-    for (const std::string& message : host.messages)
-        if (message.find("\nUnable to read ") != std::string::npos)
-            return kFileError;
+    if (LastError().Failed())
+        return LastError().kind == ErrorKind::Value ? kBadInput : kFileError;
     if (!store->WriteCPMFile())
         return LibraryFailure(*store, project);
     ShowLog(*store, project);
@@ -49,12 +54,19 @@ int TemplateLoadCommand(const std::string& project, const std::string& file) {
 int TemplateConvertCommand(const std::string& file) {
     if (!Readable(file))
         return kFileError;
-    const int renamed = ConvertTemplateSections(file);
-    if (renamed < 0) {
-        Error(file, "cannot read or rewrite the template");
+    const TemplateFile converted = ConvertTemplateFile(file);
+    if (converted.readError != 0 || converted.writeError != 0) {
+        Error(file, "cannot " + std::string(converted.readError ? "read" : "rewrite") +
+                        " the template: " +
+                        DescribeFileError(converted.readError ? converted.readError
+                                                              : converted.writeError));
         return kFileError;
     }
-    std::cout << (renamed ? "Converted " : "Nothing to convert in ") << file << "\n";
+    if (converted.renamed < 0) {
+        Error(file, "cannot convert the template: " + converted.refused);
+        return kBadInput;
+    }
+    std::cout << (converted.renamed ? "Converted " : "Nothing to convert in ") << file << "\n";
     return kOk;
 }
 
