@@ -83,8 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CPFCoreSetupAPI first;
     first.PutDefFileName(project);
     first.PutCPMFileName(project);
-    if (!first.ReadSetup() || !first.WriteCPMFile())
+    first.KeepProjectForWrite(true); // as the tool does: one read of the file for the write
+    if (!first.ReadSetup() || !first.WriteCPMFile()) {
+        ARObjFind::resetRoots();
         return 0; // refused with a message: nothing was written
+    }
     const std::string tree = Tree();
 
     ARObjFind::resetRoots();
@@ -96,5 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     STSetupFile file(project, true);
     Check(file.parse(status).test(1), "the written settings tree cannot be read");
     Check(Tree() == tree, "the settings tree read back differs");
+    // Nothing of this input stays registered: libFuzzer takes memory an input keeps for a leak
+    // and runs the input again to look for it.
+    ARObjFind::resetRoots();
     return 0;
 }

@@ -144,21 +144,6 @@ bool Same(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The path of `folder` (canonical) below the folder `top`, "" for `top` itself; false when
-// `folder` is not inside it.
-bool Below(const std::string& folder, const struct stat& top, std::string& relative) {
-    for (std::string at = folder;; at = pfsetup::DirectoryOf(at)) {
-        struct stat here {};
-        if (::stat(at.c_str(), &here) == 0 && Same(here, top)) {
-            relative = folder.substr(at == "/" ? 0 : at.size());
-            return true;
-        }
-        if (at == "/" || at == ".") {
-            return false;
-        }
-    }
-}
-
 } // namespace
 
 int kfxInitialize(unsigned long* context) {
@@ -263,7 +248,11 @@ bool IsSiteProjectFile(const std::string& path) {
            ::stat(site.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool IsInstallationFile(const std::string& path, std::string& why) {
+namespace {
+
+// Whether `path` is a file of the installation (see IsInstallationFile); with `folders` false
+// only the install project files count.
+bool OfInstallation(const std::string& path, bool folders, std::string& why) {
     if (path.empty()) {
         return false;
     }
@@ -273,9 +262,11 @@ bool IsInstallationFile(const std::string& path, std::string& why) {
     }
     struct stat file {};
     const bool exists = ::stat(target.c_str(), &file) == 0;
-    char* real = ::realpath(pfsetup::DirectoryOf(target).c_str(), nullptr);
-    const std::string folder = real != nullptr ? real : "";
-    std::free(real);
+    struct Tree {
+        std::string path;
+        struct stat info;
+    };
+    std::vector<Tree> trees;
     for (const std::string& dir : SearchDirectories()) {
         const std::string installed = JoinPath(dir, SpiInstallProjectFile);
         struct stat info {};
@@ -283,15 +274,51 @@ bool IsInstallationFile(const std::string& path, std::string& why) {
             why = "it is the install project file " + installed + ", which is never written";
             return true;
         }
-        const std::string tree = JoinPath(dir, "qrvsetup");
-        std::string relative;
-        if (!folder.empty() && ::stat(tree.c_str(), &info) == 0 && Below(folder, info, relative) &&
-            "qrvsetup" + relative + "/" + pfsetup::BaseOf(target) != SpiSiteProjectFile) {
-            why = "it is in the folder " + tree + " of the installation, which is never written";
-            return true;
+        Tree tree{JoinPath(dir, "qrvsetup"), {}};
+        if (folders && ::stat(tree.path.c_str(), &tree.info) == 0) {
+            trees.push_back(std::move(tree));
+        }
+    }
+    // The folders that hold the file, from its own up to the root, against each "qrvsetup".
+    std::string up = pfsetup::DirectoryOf(target);
+    struct stat at {};
+    struct stat below {};
+    for (int depth = 0; !trees.empty() && ::stat(up.c_str(), &at) == 0; ++depth, up += "/..") {
+        if (depth > 0 && Same(at, below)) {
+            break; // the root is its own parent
+        }
+        below = at;
+        for (const Tree& tree : trees) {
+            if (Same(at, tree.info)) {
+                // Its site project file is the one file there that may be written.
+                char* real = ::realpath(pfsetup::DirectoryOf(target).c_str(), nullptr);
+                std::string inner = real != nullptr ? real : "";
+                std::free(real);
+                std::string relative = pfsetup::BaseOf(target);
+                for (int level = 0; level < depth; ++level, inner = pfsetup::DirectoryOf(inner)) {
+                    relative = pfsetup::BaseOf(inner) + "/" + relative;
+                }
+                if ("qrvsetup/" + relative == SpiSiteProjectFile) {
+                    return false;
+                }
+                why = "it is in the folder " + tree.path +
+                      " of the installation, which is never written";
+                return true;
+            }
         }
     }
     return false;
+}
+
+} // namespace
+
+bool IsInstallationFile(const std::string& path, std::string& why) {
+    return OfInstallation(path, true, why);
+}
+
+bool IsInstallProjectFile(const std::string& path) {
+    std::string why;
+    return OfInstallation(path, false, why);
 }
 
 void SpiForgetInstalledFiles() {

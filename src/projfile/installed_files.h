@@ -47,6 +47,8 @@ bool IsSiteProjectFile(const std::string& path);
 // hard links) and not by how the path spells it; or any other file in the "qrvsetup" folder of
 // such a directory, its site project file excepted. `why` then says which, naming it.
 bool IsInstallationFile(const std::string& path, std::string& why);
+// Whether `path` is the install project file of any such directory, by what it is.
+bool IsInstallProjectFile(const std::string& path);
 
 // Forgets the remembered install and site paths and the search context, so the next lookup
 // reads QRV_SEARCH_PATH again: for hosts that switch installations, and for tests.

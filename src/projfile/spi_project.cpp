@@ -68,14 +68,13 @@ int SpiProject::ReadUserFile() {
     std::replace(forward.begin(), forward.end(), '\\', '/');
     // The install project file is never read as a user's file: the file itself, by any path,
     // and (as hosts expect) any longer path that names it.
-    std::string installed;
     if (forward.find(kInstalledFileInPath, 1) != std::string::npos ||
-        IsInstallationFile(fileName, installed)) {
+        IsInstallProjectFile(fileName)) {
         const std::string message = pfsetup::Format(
             "SPI_ERROR: Not allow to open the installed project file \"%s\"", fileName.c_str());
         SetLastMessage(message);
-        pfsetup::SetFileErrorDetail(installed.empty() ? "it names the install project file"
-                                                      : installed);
+        pfsetup::SetFileErrorDetail(
+            "it is the install project file, which is never opened as a project");
         pfsetup::SetLastError(pfsetup::FileErrorRecord(pfsetup::kInstalledFile, fileName, message));
         return -1;
     }
