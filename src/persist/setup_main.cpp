@@ -111,8 +111,11 @@ bool EndLineRename(std::string_view line, const char* base, Rename& rename) {
     return EqualsIgnoreCase(name, "END_PFG");
 }
 
-TemplateReading ReadTemplate(const std::string& text) {
+// The reading of `text`; its steps only `withSteps` (they hold a copy of every value).
+TemplateReading ReadTemplate(const std::string& text, bool withSteps) {
     TemplateReading reading;
+    std::string unkept;
+    std::string& steps = withSteps ? reading.steps : unkept;
     SpiProgramList programs;
     const SpiProgramList::KeptText kept = programs.Keep(text, std::string());
     SpiProjectFile file(kept, std::string());
@@ -121,8 +124,9 @@ TemplateReading ReadTemplate(const std::string& text) {
         LineStarts(whole, whole.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0);
     std::string name;
     for (;;) {
+        unkept.clear();
         const int header = file.ReadProgramHeader(name);
-        reading.steps += "header " + std::to_string(header) + "\n";
+        steps += "header " + std::to_string(header) + "\n";
         if (header != 0)
             return reading;
         const bool old = name == kOldSection;
@@ -136,28 +140,31 @@ TemplateReading ReadTemplate(const std::string& text) {
                 {static_cast<std::size_t>(head.data() - whole.data()), 9, "START_PFG142"});
         }
         const bool settings = old || EqualsIgnoreCase(name, kSettingsSection);
-        reading.steps += "[" + (old ? std::string(kSettingsSection) : name) + "]\n";
+        steps += "[" + (old ? std::string(kSettingsSection) : name) + "]\n";
         std::string_view directive;
         int result = 0;
         while ((result = file.ReadDirectiveName(directive)) == 0) {
+            unkept.clear();
             const std::string key(directive);
-            reading.steps += key;
+            steps += key;
             std::string_view value;
             int doubleQuoted = 0;
             int values = 0;
             int token = 0;
             while ((token = file.ReadValueToken(value, doubleQuoted)) == 0) {
-                reading.steps += '\x1f';
-                reading.steps += value;
+                if (withSteps) {
+                    steps += '\x1f';
+                    steps += value;
+                }
                 ++values;
             }
-            reading.steps += "\x1e" + std::to_string(token) + std::to_string(doubleQuoted) + "\n";
+            steps += "\x1e" + std::to_string(token) + std::to_string(doubleQuoted) + "\n";
             if (settings && values > 0 && ClassifySettingsKey(key) != SettingsKeyKind::Ignored)
                 ++reading.settings;
             if (token == -1)
                 return reading;
         }
-        reading.steps += "end " + std::to_string(result) + "\n";
+        steps += "end " + std::to_string(result) + "\n";
         Rename rename{};
         if (old && result == 5 && EndLineRename(file.CurrentLine(), whole.data(), rename))
             reading.renames.push_back(rename);
@@ -189,14 +196,14 @@ std::string Renamed(const std::string& text, const std::vector<Rename>& renames)
 } // namespace
 
 int ConvertTemplateText(std::string& text, std::string& problem) {
-    const TemplateReading before = ReadTemplate(text);
-    if (before.renames.empty())
+    if (ReadTemplate(text, false).renames.empty())
         return 0;
+    const TemplateReading before = ReadTemplate(text, true);
     std::vector<Rename> renames = before.renames;
     std::sort(renames.begin(), renames.end());
     std::string converted = Renamed(text, renames);
     // The renamed text must read as the old one did, the old section under its new name.
-    const TemplateReading after = ReadTemplate(converted);
+    const TemplateReading after = ReadTemplate(converted, true);
     if (after.steps != before.steps || !after.renames.empty()) {
         problem = "renaming its section PFG to PFG142 would change what it holds";
         return -1;
@@ -220,7 +227,7 @@ TemplateFile ConvertTemplateFile(const std::string& file) {
     result.renamed = ConvertTemplateText(result.text, result.refused);
     if (result.renamed > 0)
         result.writeError = locked != 0 ? locked : RewriteTemplate(file, result.text);
-    result.settings = ReadTemplate(result.text).settings;
+    result.settings = ReadTemplate(result.text, false).settings;
     return result;
 }
 

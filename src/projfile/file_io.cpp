@@ -27,7 +27,6 @@ std::optional<std::uint64_t> g_maxFileSize;
 std::string g_detail; // what the last of the library's own reasons concerned
 
 constexpr std::uint64_t kDefaultMaxFileSize = std::uint64_t{1} << 30;
-constexpr double kLongestWait = 86400;
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kMaxLinks = 40;
 constexpr const char* kSizeVariable = "PFSETUP_MAX_FILE_SIZE";
@@ -169,13 +168,13 @@ ErrorRecord FileErrorRecord(int error, const std::string& file, const std::strin
 namespace {
 
 ErrorRecord ValueProblem(const std::string& name, const std::string& text, const char* problem,
-                         const char* allowed) {
+                         std::string allowed) {
     ErrorRecord record;
     record.kind = ErrorKind::Value;
     record.key = name;
     record.value = text;
     record.problem = problem;
-    record.allowed = allowed;
+    record.allowed = std::move(allowed);
     return record;
 }
 
@@ -197,7 +196,8 @@ bool ParseFileSize(const std::string& name, const std::string& text, std::uint64
                                                           : nullptr;
     if (wrong != nullptr) {
         problem = ValueProblem(name, text, wrong,
-                               "allowed: digits with an optional K, M or G, from 1 to 2047M");
+                               Format("allowed: digits with an optional K, M or G, from 1 to %lluM",
+                                      static_cast<unsigned long long>(kLargestModelText >> 20)));
         return false;
     }
     bytes = number << shift;
@@ -222,12 +222,13 @@ bool ParseSeconds(const std::string& name, const std::string& text, double& seco
             ::freelocale(c);
         }
     }
-    const char* wrong = !number                    ? "not a number of seconds"
-                        : !(value <= kLongestWait) ? "out of range"
-                                                   : nullptr;
+    const char* wrong = !number                        ? "not a number of seconds"
+                        : !(value <= kLongestLockWait) ? "out of range"
+                                                       : nullptr;
     if (wrong != nullptr) {
-        problem =
-            ValueProblem(name, text, wrong, "allowed: a decimal number of seconds from 0 to 86400");
+        problem = ValueProblem(
+            name, text, wrong,
+            Format("allowed: a decimal number of seconds from 0 to %g", kLongestLockWait));
         return false;
     }
     seconds = value;

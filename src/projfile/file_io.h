@@ -50,6 +50,8 @@ ErrorRecord FileErrorRecord(int error, const std::string& file, const std::strin
 // The largest text the project model holds: its lengths, offsets and line numbers are 32-bit,
 // and no file larger than this is read or written, whatever the limit below says.
 constexpr std::uint64_t kLargestModelText = std::uint64_t{2047} << 20;
+// The longest a writer waits for another's lock, in seconds (a day).
+constexpr double kLongestLockWait = 86400;
 
 // Sizes and times as the environment and the tool's options give them, read strictly: a size
 // is digits with an optional K, M or G (1024, 1024^2, 1024^3 bytes), from 1 byte to

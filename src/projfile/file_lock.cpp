@@ -172,8 +172,12 @@ std::optional<double> LockTimeout() {
     return EnvironmentLockTimeout(kDefaultTimeout);
 }
 
-void SetLockTimeout(std::optional<double> seconds) {
+bool SetLockTimeout(std::optional<double> seconds) {
+    if (seconds && !(*seconds >= 0 && *seconds <= kLongestLockWait)) {
+        return false; // also NaN
+    }
     g_timeout = seconds;
+    return true;
 }
 
 const std::string& LastLockHolder() {

@@ -28,7 +28,10 @@ namespace pfsetup {
 // that environment variable is set, else 5, unless a host or the tool (--wait) set it;
 // std::nullopt when the variable holds no valid time (acquiring then fails with kBadLimit).
 std::optional<double> LockTimeout();
-void SetLockTimeout(std::optional<double> seconds);
+// A wait set by a host or the tool; std::nullopt goes back to the environment and the default.
+// False (nothing changed) for a time ParseSeconds would refuse: negative, not finite, or more
+// than kLongestLockWait.
+bool SetLockTimeout(std::optional<double> seconds);
 
 class ProjectLock {
 public:
