@@ -9,6 +9,8 @@
 #include "app/dialog_launch.h"
 #include "app/tool.h"
 #include "base/ascii_text.h"
+#include "base/error_record.h"
+#include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 #include "setup/number_text.h"
 
@@ -133,12 +135,15 @@ struct NumberOption {
     const char* allowed;
 };
 constexpr NumberOption kNumberOptions[] = {
-    {"--wait", false, 0, 86400, "a number of seconds from 0 to 86400, such as 2.5"},
     {"--mode", true, 0, 3, "0 setup, 1 edit template, 2 new template, 3 open template"},
     {"--page", true, 0, 4, "0 Property, 1 Pin, 2 Symbol, 3 Format, 4 Pin Name Interpretation"},
 };
 
 int CheckOptionValue(const std::string& name, const std::string& value) {
+    double seconds = 0;
+    ErrorRecord problem;
+    if (name == "--wait" && !ParseSeconds(name, value, seconds, problem))
+        return Report(problem);
     for (const NumberOption& option : kNumberOptions) {
         if (name != option.name)
             continue;
@@ -557,11 +562,16 @@ int main(int argc, char** argv) {
             text[0] = AsciiLower(text[0]);
         return FinishOutput(UsageError(CommandPath(command), text));
     }
+    const ErrorRecord limits = EnvironmentLimitsProblem();
+    if (limits.Failed())
+        return FinishOutput(Report(limits));
     if (!wait.empty()) {
-        const double seconds = ParseDecimal(wait);
+        double seconds = 0;
+        ErrorRecord checked;
+        ParseSeconds("--wait", wait, seconds, checked); // refused above when not a time
         SetLockTimeout(seconds);
         // The dialogs run as a program of their own, which reads the environment.
-        ::setenv("PFSETUP_LOCK_TIMEOUT", FormatFixed6(seconds).c_str(), 1);
+        ::setenv("PFSETUP_LOCK_TIMEOUT", wait.c_str(), 1);
     }
     return FinishOutput(run ? run() : kBadInput);
 }

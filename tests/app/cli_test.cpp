@@ -61,7 +61,7 @@ protected:
         return RunProgram(inst.Dir(), command);
     }
     // Runs the tool with `args` split at spaces.
-    ToolRun Tool(const std::string& args) {
+    ToolRun Tool(const std::string& args, const std::string& shell = "") {
         std::vector<std::string> split;
         size_t start = 0;
         while (start < args.size()) {
@@ -69,7 +69,7 @@ protected:
             split.push_back(args.substr(start, space - start));
             start = space == std::string::npos ? space : space + 1;
         }
-        return Tool(split);
+        return Tool(split, shell);
     }
     std::string Project() { return ReadFile(inst.Path("p.cpm")); }
     TempInstallation inst;
@@ -247,10 +247,16 @@ TEST_F(Cli, KeysDescribeThemselves) {
     ASSERT_TRUE(ParseJson(json.out, keys, error)) << error;
     EXPECT_EQ(keys["keys"].items.size(),
               static_cast<size_t>(std::count(names.out.begin(), names.out.end(), '\n')) + 1);
-    for (const JsonValue& key : keys["keys"].items)
+    for (const JsonValue& key : keys["keys"].items) {
         EXPECT_FALSE(key["group"].text.empty() || key["allowed"].text.empty() ||
                      key["description"].text.empty())
             << key["key"].text;
+        // Every choice offered is a value `set` takes.
+        std::string problem;
+        for (const JsonValue& choice : key["choices"].items)
+            EXPECT_TRUE(CheckSettingEntry(key["key"].text, choice["text"].text, problem))
+                << key["key"].text << " " << choice["text"].text << ": " << problem;
+    }
     EXPECT_EQ(Tool("keys Symbol_OutLine").out, "Symbol_OutLine\n"
                                                "  group        Symbol\n"
                                                "  form         text\n"
@@ -435,8 +441,8 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
                                    "VALUE]..."},
         {"unset p.cpm Symbol_GridSiz",
          "p.cpm: Symbol_GridSiz: not a setting key; did you mean Symbol_GridSize?"},
-        {"set --wait abc p.cpm Symbol_Width 3",
-         "--wait \"abc\": not allowed; allowed: a number of seconds from 0 to 86400, such as 2.5"},
+        {"set --wait abc p.cpm Symbol_Width 3", "--wait \"abc\": not a number of seconds; allowed: "
+                                                "a decimal number of seconds from 0 to 86400"},
         {"set p.cpm Interpretation_NumAlphaNum 7",
          "p.cpm: Interpretation_NumAlphaNum \"7\": the Numeral AlphaNumeral interpretation "
          "should be group based; allowed: with Interpretation_NumAlphaNum 7 (G-BN-B): "
@@ -444,7 +450,7 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
         {"set p.cpm Prop_PIN_NOTE 2,a!,No,Name,Left",
          "p.cpm: Prop_PIN_NOTE \"2,a!,No,Name,Left\": the value holds \"!\"; allowed: a value "
          "without \", ! or '"},
-        {"template save p.cpm p.cpm", "p.cpm: the file exists; use --force to replace it"},
+        {"template save p.cpm q.cpm", "q.cpm: the file exists; use --force to replace it"},
     };
     const ToolRun nope = Tool("set nope.cpm Symbol_Width 3");
     EXPECT_EQ(nope.err + std::to_string(nope.status),
@@ -482,8 +488,7 @@ TEST_F(Cli, TemplatesSaveLoadAndConvert) {
     EXPECT_EQ(Tool("get q.cpm Format_UseMinusInPackage").out, "TRUE\n");
 
     WriteFile(inst.Path("old.tpl"), "start_pfg\r\nSymbol_Width '3'\r\nEND_PFG\r\n");
-    EXPECT_EQ(Tool("template convert old.tpl").status, 0);
-    EXPECT_EQ(ReadFile(inst.Path("old.tpl")), "START_PFG142\nSymbol_Width '3'\nEND_PFG142\n");
+    EXPECT_EQ(Tool("template convert old.tpl").out, "Converted old.tpl\n");
 }
 
 TEST_F(Cli, PinNamesUnderTheProjectsNotationAndInterpretation) {
@@ -653,13 +658,58 @@ TEST_F(Cli, DialogRendersEveryPageWithoutAPerson) {
     EXPECT_EQ(Tool("dialog p.cpm --mode 3 --template missing.tpl --screenshot t.png").status, 2);
     EXPECT_EQ(Tool("dialog p.cpm --mode 7").status, 1);
     // A display that cannot be opened is told in the tool's voice, not by Qt's abort.
-    const ToolRun blind =
-        Tool({"dialog", "p.cpm"}, "env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=:99 ");
+    const ToolRun blind = Tool(std::vector<std::string>{"dialog", "p.cpm"},
+                               "env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=:99 ");
     EXPECT_EQ(blind.err + std::to_string(blind.status),
               "pfsetup: cannot open the display \":99\"; the setup dialog needs a desktop "
               "session; --screenshot works without one\n2");
 }
 #endif
+
+// No command writes the installation's project file, however the path spells it, nor a
+// template over the project it comes from; limits that are no numbers stop a command at once.
+TEST_F(Cli, CommandsNeverWriteWhatTheyMustNot) {
+    const std::string installed = inst.Path("inst/qrvsetup/projmgr/qrv.cpm");
+    const std::string before = ReadFile(installed);
+    WriteFile(inst.Path("t.tpl"), "START_PFG142\nSymbol_Width '9'\nEND_PFG142\n");
+    for (const std::string& args : std::vector<std::string>{
+             "set inst/qrvsetup//projmgr/qrv.cpm Symbol_Width 9",
+             "unset inst/qrvsetup/projmgr/../projmgr/qrv.cpm Symbol_Width",
+             "template load inst/qrvsetup/projmgr/qrv.cpm t.tpl", "init --force " + installed}) {
+        const ToolRun run = Tool(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.err.find("install"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(installed), before);
+
+    ASSERT_EQ(Tool("init p.cpm").status, 0);
+    ASSERT_EQ(Tool("set p.cpm Symbol_Width 12").status, 0);
+    const std::string project = Project();
+    WriteFile(inst.Path("none.tpl"), "START_OTHER\nSymbol_Width '3'\nEND_OTHER\n");
+    const struct {
+        const char* shell;
+        const char* args;
+        const char* err;
+    } refused[] = {
+        {"", "template save p.cpm ./p.cpm",
+         "./p.cpm: it is the project file the settings come from; allowed: a file of its own "
+         "for the template"},
+        {"", "template load p.cpm none.tpl",
+         "none.tpl: nothing to apply: the template holds no settings in a PFG142 section"},
+        {"", "set --wait nan p.cpm Symbol_Width 3",
+         "--wait \"nan\": not a number of seconds; allowed: a decimal number of seconds "
+         "from 0 to 86400"},
+        {"PFSETUP_LOCK_TIMEOUT=junk ", "set p.cpm Symbol_Width 3",
+         "PFSETUP_LOCK_TIMEOUT \"junk\": not a number of seconds; allowed: a decimal number of "
+         "seconds from 0 to 86400"},
+    };
+    for (const auto& row : refused) {
+        const ToolRun run = Tool(row.args, row.shell);
+        EXPECT_EQ(run.status, 1) << row.args;
+        EXPECT_EQ(run.err, std::string("pfsetup: ") + row.err + "\n") << row.args;
+    }
+    EXPECT_EQ(Project(), project);
+}
 
 // A write that fails half-way leaves the project as it was.
 TEST_F(Cli, FailedWriteLeavesTheProjectUntouched) {
