@@ -21,6 +21,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <streambuf>
+#include <unistd.h>
 
 namespace {
 
@@ -219,14 +221,57 @@ int SplitWords(CLI::App& command, const std::vector<std::string>& words,
     return kOk;
 }
 
+// Standard output through write(2) from one buffer, so the cause of the first write that
+// fails is kept for the message (stdio keeps only an error flag); what follows a failure is
+// dropped.
+class CheckedOutput : public std::streambuf {
+public:
+    CheckedOutput() { setp(buffer_, buffer_ + sizeof buffer_); }
+    int Error() const { return error_; }
+    bool Failed() const { return failed_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        Drain();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return failed_ ? traits_type::eof() : traits_type::not_eof(c);
+    }
+    int sync() override {
+        Drain();
+        return failed_ ? -1 : 0;
+    }
+
+private:
+    void Drain() {
+        for (const char* at = pbase(); at < pptr() && !failed_;) {
+            const ssize_t written = ::write(STDOUT_FILENO, at, static_cast<size_t>(pptr() - at));
+            if (written >= 0) {
+                at += written;
+            } else if (errno != EINTR) {
+                failed_ = true;
+                error_ = errno;
+            }
+        }
+        setp(buffer_, buffer_ + sizeof buffer_);
+    }
+    char buffer_[65536];
+    int error_ = 0;
+    bool failed_ = false;
+};
+
+CheckedOutput g_output;
+
 // Output that cannot be written fails the command, as in GNU tools: a script must not take a
-// cut-off listing for success. Closing stdout reports what a last flush did not.
+// cut-off listing for success. Closing stdout reports what a last write did not.
 int FinishOutput(int status) {
-    errno = 0;
     std::cout.flush();
-    int cause = errno;
-    bool failed = !std::cout || std::ferror(stdout) != 0;
-    if (std::fclose(stdout) != 0) {
+    std::cout.rdbuf(nullptr); // nothing more goes out, not even at exit
+    int cause = g_output.Error();
+    bool failed = g_output.Failed();
+    if (::close(STDOUT_FILENO) != 0 && errno != EBADF) {
         failed = true;
         cause = cause ? cause : errno;
     }
@@ -240,6 +285,7 @@ int FinishOutput(int status) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::cout.rdbuf(&g_output);
     CLI::App app{"pfsetup: the setup options of the part-building tool: symbol, pin, property, "
                  "format and pin-name defaults kept in layered project files (.cpm)."};
     app.name("pfsetup");

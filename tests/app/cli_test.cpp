@@ -500,6 +500,9 @@ TEST_F(Cli, PinNamesUnderTheProjectsNotationAndInterpretation) {
     JsonValue json;
     std::string error;
     ASSERT_TRUE(ParseJson(pin.out, json, error)) << error;
+    // A name is one operand, brackets and commas included.
+    EXPECT_EQ(Tool(std::vector<std::string>{"pin", "[A1,B2]"}).out.rfind("[A1,B2]: not low", 0),
+              0u);
     const JsonValue& pins = json["pins"];
     EXPECT_EQ(json["version"].number, 1);
     EXPECT_TRUE(pins[0]["lowAsserted"].boolean);
