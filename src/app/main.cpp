@@ -73,6 +73,10 @@ std::string UsageLine(const std::string& command) {
 // takes.
 class PlainFormatter : public CLI::Formatter {
 public:
+    PlainFormatter() {
+        label("Subcommands", "Commands");
+        label("Positionals", "Operands");
+    }
     std::string make_option_opts(const CLI::Option* option) const override {
         if (!option->get_option_text().empty())
             return " " + option->get_option_text();
@@ -526,6 +530,11 @@ int main(int argc, char** argv) {
     });
 
     app.add_subcommand("help", "Help on a command: pfsetup help COMMAND");
+    for (CLI::App* listed : app.get_subcommands({})) {
+        listed->group("Commands");
+        for (CLI::App* sub : listed->get_subcommands({}))
+            sub->group("Commands");
+    }
 
     // pfsetup [--help | --version] COMMAND [SUBCOMMAND] WORDS...
     std::vector<std::string> words(argv + 1, argv + argc);
