@@ -26,10 +26,6 @@ QString QtFileFilter(const std::string& filter);
 // Title, default extension, initial name, filter and flags of `request` on `dialog`.
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
 
-// The short help of the page with this context id (0x20211 to 0x20215); a general text for
-// other ids.
-std::string HelpText(unsigned contextId);
-
 class QtHostServices : public HostServices {
 public:
     MessageResult ShowMessage(const std::string& text, MessageIcon icon,

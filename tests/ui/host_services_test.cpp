@@ -1,4 +1,5 @@
 // The Qt host services: filters, file dialog set-up, notifications, help and message boxes.
+#include "ui/page_help.h"
 #include "ui/qt_host_services.h"
 
 #include <QApplication>

@@ -68,8 +68,8 @@ TEST_F(Keyboard, TabFollowsEachPageAsDrawnThenTheButtons) {
          "1016@1,1 1016@1,2 1016@1,4 1016@1,5 1016@2,1 1016@2,2 1016@2,4 1016@2,5 1027 1020 "
          "1021 1022 1023 1065 1066 1067 210 1 2 9"},
         {2, 0, "1000 1001 1007 1005 1002 1010 1008 1011 1009 1031 1068 210 1 2 9"},
-        {3, 0, "1034 1035 1037 1060 1061 1063 210 1 2 9"},
-        {4, 0, "1043 1051 1047 210 1 2 9"},
+        {3, 0, "1034 1035 1037 1060 1062 1064 210 1 2 9"}, // a choice by its chosen button
+        {4, 0, "1044 1051 1047 210 1 2 9"},
         {2, 1, "1000 1001 1007 1005 1002 1010 1008 1011 1009 1031 1068 210 200 2 9"},
     };
     for (const auto& [page, mode, path] : cases) {
@@ -80,6 +80,26 @@ TEST_F(Keyboard, TabFollowsEachPageAsDrawnThenTheButtons) {
     FocusTabs(); // and back the same way
     EXPECT_EQ(Path(Qt::Key_Backtab), "9 2 200 210 1068 1031 1009 1011 1008 1010 1002 1005 1007 "
                                      "1001 1000");
+}
+
+// The dialog opens with the focus, drawn, on the first field of its page; F1 opens the shown
+// page's help from wherever the focus is.
+TEST_F(Keyboard, FocusStartsOnTheFirstFieldAndF1OpensThePagesHelp) {
+    const std::tuple<int, const char*, unsigned> cases[] = {
+        {CSetupPropSheet::kPropertyPage, "1016@1,1", CPropertyPP::kHelpContextId},
+        {CSetupPropSheet::kSymbolPage, "1000", CSymbolPP::kHelpContextId},
+        {CSetupPropSheet::kInterpretationPage, "1044", CPinNameInterpretationPP::kHelpContextId},
+    };
+    for (const auto& [page, first, help] : cases) {
+        Open(page);
+        EXPECT_EQ(Focused(), first);
+        EXPECT_TRUE(active->testAttribute(Qt::WA_KeyboardFocusChange)) << first;
+        host.helpRequests.clear();
+        Press(Qt::Key_F1);
+        FocusTabs();
+        Press(Qt::Key_F1);
+        EXPECT_EQ(host.helpRequests, std::vector<unsigned>(2, help)) << first;
+    }
 }
 
 TEST_F(Keyboard, CtrlPageKeysSwitchPages) {
@@ -186,6 +206,7 @@ TEST_F(Keyboard, ThePropertyGridWorksByKeyboard) {
     EXPECT_EQ(Focused(), "1016@1,1");
     Press(Qt::Key_Backtab);
     EXPECT_EQ(Focused(), "tabs");
+    EXPECT_TRUE(grid->selectedItems().isEmpty()); // the highlight goes with the focus
 
     Control(CPropertyPP::kAdd)->setFocus();
     Press(Qt::Key_Space);
@@ -209,13 +230,21 @@ TEST_F(Keyboard, ThePropertyGridWorksByKeyboard) {
     ExpectShown("ERROR:Null string not allowed in property name field", MessageIcon::Exclamation,
                 "no name");
     EXPECT_EQ(Focused(), "1016@3,1");
+    Press(Qt::Key_Escape); // drops the row not yet stored, and goes no further
+    EXPECT_TRUE(active->isVisible());
+    EXPECT_EQ(grid->GetCellText(3, Col::kValue), "");
+    Write("tolerance"); // a name in use
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Up);
+    ExpectShown("Duplicate Property", MessageIcon::None, "in use");
+    EXPECT_EQ(Focused(), "1016@3,1");
+    Press(Qt::Key_Delete); // drops it too
+    EXPECT_EQ(grid->GetCellText(3, Col::kName), "");
     Write("NOTE");
     Press(Qt::Key_Return);
     Press(Qt::Key_Up);
     ASSERT_EQ(store.SetCurrentPropertyByName("NOTE"), 1);
-    EXPECT_EQ(Get(store, &Store::GetPropertyValue), "orphan");
 
-    sheet->m_PropertyPage.SetModified(false);
     Press(Qt::Key_Delete); // VENDOR
     EXPECT_TRUE(active->IsModified());
     EXPECT_EQ(store.SetCurrentPropertyByName("VENDOR"), 0);
@@ -223,26 +252,37 @@ TEST_F(Keyboard, ThePropertyGridWorksByKeyboard) {
     EXPECT_EQ(Focused(), "1016@1,1");
 }
 
-// Escape ends the editing of a cell only; Escape and Cancel close the dialog, after asking
-// when anything was changed.
-TEST_F(Keyboard, EscapeAndCancelAskBeforeThrowingEditsAway) {
+// Escape gives back one step at a time and reaches the dialog only with nothing left to give
+// back; the dialog then asks before throwing away a change (No being the default answer), and
+// only when OK would change something.
+TEST_F(Keyboard, EscapeGivesBackThenCancelAsksOnlyForChanges) {
     Open(CSetupPropSheet::kPinPage);
     Grid* grid = Control<Grid>(CPinPP::kGrid);
     TypeInCell(grid, 3, CPinGridWnd::kIil, "-9");
-    Press(Qt::Key_Escape);
+    Press(Qt::Key_Escape); // the editor
+    EXPECT_EQ(grid->GetCellText(3, CPinGridWnd::kIil), "-0.01");
+    TypeInCell(grid, 3, CPinGridWnd::kIil, "9");
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Down);
+    ExpectShown("\nTS Pin : Incorrect Load Value of 9", MessageIcon::None, "refused");
+    Press(Qt::Key_Escape); // the refused cell
     EXPECT_EQ(grid->GetCellText(3, CPinGridWnd::kIil), "-0.01");
     EXPECT_TRUE(active->isVisible());
     TypeInCell(grid, 3, CPinGridWnd::kIil, "-9");
     Press(Qt::Key_Return);
+    Press(Qt::Key_Down);
     host.answers = {MessageResult::No, MessageResult::Yes};
     Press(Qt::Key_Escape);
     EXPECT_TRUE(active->isVisible()); // No: the user goes on
     ClickButton(PropertySheet::kIdCancel);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>(2, PropertySheet::kDiscardQuestion));
+    EXPECT_EQ(host.messages[0].buttons, MessageButtons::YesNoDefaultNo);
     host.messages.clear();
     EXPECT_EQ(active->result(), 2);
 
-    Open(CSetupPropSheet::kSymbolPage); // nothing changed: no question
+    Open(CSetupPropSheet::kPropertyPage); // a row added and left empty changes nothing
+    Control(CPropertyPP::kAdd)->setFocus();
+    Press(Qt::Key_Space);
     Press(Qt::Key_Escape);
     EXPECT_FALSE(active->isVisible());
 }
