@@ -8,6 +8,7 @@
 #include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
+#include "ui/kit/data_exchange.h"
 #include "ui/setting_sources.h"
 
 #include <QHeaderView>
@@ -42,7 +43,7 @@ std::string PinLoadTip(const std::string& pinType, int column) {
 bool CPinGridWnd::OnValidateCell(int row, int col) {
     if (row < kFirstPinRow || col < kIil)
         return true;
-    std::string text = Trimmed(GetCellText(row, col));
+    std::string text = NumberText(GetCellText(row, col));
     if (text.empty())
         text = "*";
     SetCellText(row, col, text);

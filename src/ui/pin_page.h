@@ -20,8 +20,9 @@ public:
     using Grid::Grid;
 
 protected:
-    // A load the user edited is trimmed, "*" when left empty, and checked; a wrong one is
-    // reported and the user stays in the cell to fix it (Escape gives back the old load).
+    // A load the user edited is trimmed (a decimal comma taken as the point where the locale
+    // writes one), "*" when left empty, and checked; a wrong one is reported and the user stays
+    // in the cell to fix it (Escape gives back the old load).
     bool OnValidateCell(int row, int col) override;
 };
 
