@@ -189,7 +189,7 @@ std::string CPropertyPP::FieldsHelp() {
                     CPropertyGridWnd::kAlign})
         help += ColumnTip(col, "") + "\n\n";
     for (const PropertyContextRow& context : kPropertyContexts) {
-        std::string box = std::string(context.group) + " " + context.caption;
+        std::string box = std::string(context.caption) + " in " + context.group;
         box.erase(std::remove(box.begin(), box.end(), '&'), box.end());
         help += box + ": " + TypeBoxTip(context) + "\n";
     }

@@ -161,7 +161,8 @@ bool CPropertyGridWnd::OnValidateRow(int row, int& fixCol) {
 
 bool CPropertyGridWnd::CheckEditRow(int& fixCol) {
     const int row = m_nEditRow;
-    if (row < 1 || row > GetRowCount())
+    // A row the user did not change is left as it is, whatever a file put into it.
+    if (row < 1 || row > GetRowCount() || !HasPendingEdit())
         return true;
     const std::string name = Trimmed(GetCellText(row, kName));
     fixCol = kName;

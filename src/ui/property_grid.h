@@ -80,9 +80,10 @@ private:
     void LoadEditRow(int row);
     // What the edited row shows now is what it stands for.
     void MarkEditRowLoaded();
-    // Whether the edited row may be left: a new row needs a name once anything is typed into
-    // it, and one no stored property has; name and value must pass the checks of every context
-    // checked for the row. False, after telling the user, with `fixCol` the cell to fix.
+    // Whether the edited row may be left: a row the user changed needs a name (once anything
+    // is typed into a new one), one no other stored property has, and a name and value that
+    // pass the checks of every context checked for the row. False, after telling the user,
+    // with `fixCol` the cell to fix.
     bool CheckEditRow(int& fixCol);
     void FollowNameForSymbolCheckbox(const std::string& name);
 

@@ -6,13 +6,17 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QStringList>
+#include <QVBoxLayout>
 
 namespace pfsetup {
 
@@ -147,18 +151,30 @@ void QtHostServices::OpenHelp(unsigned contextId) {
     if (!HaveApplication())
         return;
     if (!help_) {
-        help_ = new QMessageBox(DialogParent(mainWindow_));
+        help_ = new QDialog(DialogParent(mainWindow_));
         help_->setObjectName(QStringLiteral("pfsetupHelp"));
         help_->setAttribute(Qt::WA_DeleteOnClose);
         help_->setWindowModality(Qt::NonModal);
         help_->setWindowTitle(QStringLiteral("Help"));
-        help_->setIcon(QMessageBox::Information);
-        help_->setTextFormat(Qt::PlainText);
-        help_->setStandardButtons(QMessageBox::Close);
+        auto* text = new QPlainTextEdit(help_);
+        text->setReadOnly(true);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, help_);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, help_, &QDialog::close);
+        auto* layout = new QVBoxLayout(help_);
+        layout->addWidget(text);
+        layout->addWidget(buttons);
+        // Thirty lines of about sixty wide characters; the text scrolls.
+        const QFontMetrics metrics(text->font());
+        help_->resize(metrics.horizontalAdvance(QString(80, QLatin1Char('m'))) * 3 / 4,
+                      metrics.lineSpacing() * 30);
     }
-    help_->setText(ToQString(HelpText(contextId)));
+    help_->findChild<QPlainTextEdit*>()->setPlainText(ToQString(HelpText(contextId)));
     help_->show();
     help_->raise();
+}
+
+QString QtHostServices::HelpWindowText() const {
+    return help_ ? help_->findChild<QPlainTextEdit*>()->toPlainText() : QString();
 }
 
 QtHostServices& QtHost() {

@@ -261,13 +261,6 @@ TEST_F(Keyboard, EscapeGivesBackThenCancelAsksOnlyForChanges) {
     TypeInCell(grid, 3, CPinGridWnd::kIil, "-9");
     Press(Qt::Key_Escape); // the editor
     EXPECT_EQ(grid->GetCellText(3, CPinGridWnd::kIil), "-0.01");
-    TypeInCell(grid, 3, CPinGridWnd::kIil, "9");
-    Press(Qt::Key_Return);
-    Press(Qt::Key_Down);
-    ExpectShown("\nTS Pin : Incorrect Load Value of 9", MessageIcon::None, "refused");
-    Press(Qt::Key_Escape); // the refused cell
-    EXPECT_EQ(grid->GetCellText(3, CPinGridWnd::kIil), "-0.01");
-    EXPECT_TRUE(active->isVisible());
     TypeInCell(grid, 3, CPinGridWnd::kIil, "-9");
     Press(Qt::Key_Return);
     Press(Qt::Key_Down);
@@ -280,7 +273,19 @@ TEST_F(Keyboard, EscapeGivesBackThenCancelAsksOnlyForChanges) {
     host.messages.clear();
     EXPECT_EQ(active->result(), 2);
 
-    Open(CSetupPropSheet::kPropertyPage); // a row added and left empty changes nothing
+    Open(CSetupPropSheet::kPinPage); // a refused cell given back is no change
+    grid = Control<Grid>(CPinPP::kGrid);
+    TypeInCell(grid, 3, CPinGridWnd::kIil, "9");
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Down);
+    ExpectShown("\nTS Pin : Incorrect Load Value of 9", MessageIcon::None, "refused");
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(grid->GetCellText(3, CPinGridWnd::kIil), "-0.01");
+    EXPECT_TRUE(active->isVisible());
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(active->isVisible());
+
+    Open(CSetupPropSheet::kPropertyPage); // nor is a row added and left empty
     Control(CPropertyPP::kAdd)->setFocus();
     Press(Qt::Key_Space);
     Press(Qt::Key_Escape);

@@ -86,21 +86,23 @@ TEST_F(SetupSheet, OkKeepsWhatAnotherWriterChangedMeanwhile) {
 // show them as the file holds them, and OK keeps them while the user changes nothing of them.
 TEST_F(SetupSheet, EntriesAReadTakesOtherwiseAreShownAndKept) {
     UseProject("Symbol_OutLine 'Wavy'\nSymbol_Width '2147483647'\nPinType_TS 'zz'\n"
-               "Prop_X '1,v,Maybe,Sideways,Up'\nPinType_OC '-0.1,x,1.0,*,Up'\n");
+               "Prop_X '1,v,Maybe,Sideways,Up'\nPinType_OC '-0.1,x,1.0,*,Up'\n"
+               "Prop_PIN_NAME '2,p,Yes,Value,Left'\n");
     CPFSetupMain main(0);
     bool written = false;
     Drive([&] { return RunSetupDialog(main, store, &written); },
           [&](CSetupPropSheet&) {
               const std::vector<std::string> texts = MessageTexts();
               ASSERT_EQ(texts.size(), 1u);
-              for (int line = 2; line <= 6; ++line)
+              for (int line = 2; line <= 7; ++line)
                   EXPECT_NE(texts[0].find(project + ":" + std::to_string(line) + ": "),
                             std::string::npos)
                       << texts[0];
               host.messages.clear();
               Grid* properties = Control<Grid>(CPropertyPP::kGrid);
               EXPECT_EQ(properties->GetCellText(1, CPropertyGridWnd::kVisible), "Sideways");
-              ClickCell(properties, 2, CPropertyGridWnd::kName); // through the row, no edit
+              ClickCell(properties, 2, CPropertyGridWnd::kName); // through the rows, no edit
+              ClickCell(properties, 1, CPropertyGridWnd::kName);
               ClickTab(CSetupPropSheet::kPinPage);
               Grid* pins = Control<Grid>(CPinPP::kGrid);
               EXPECT_EQ(pins->GetCellText(3, CPinGridWnd::kIil), "zz");
@@ -113,8 +115,9 @@ TEST_F(SetupSheet, EntriesAReadTakesOtherwiseAreShownAndKept) {
           });
     EXPECT_TRUE(written);
     const std::string text = ReadFile(project);
-    for (const char* kept : {"PinType_TS 'zz", "Symbol_Width '2147483647'",
-                             "Symbol_GridSize '0.200000'", "PinType_OC '-0.1,"})
+    for (const char* kept :
+         {"PinType_TS 'zz", "Symbol_Width '2147483647'", "Symbol_GridSize '0.200000'",
+          "PinType_OC '-0.1,", "Prop_PIN_NAME '2,p,"})
         EXPECT_NE(text.find(kept), std::string::npos) << kept << "\n" << text;
     EXPECT_EQ(text.find("Prop_X '1,v,No,Value,Left'"), std::string::npos) << text;
 }
