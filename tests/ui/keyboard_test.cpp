@@ -61,7 +61,7 @@ protected:
     void FocusTabs() { active->GetTabControl()->tabBar()->setFocus(Qt::OtherFocusReason); }
 };
 
-TEST_F(Keyboard, TabFollowsEachPageAsDrawnThenTheButtons) {
+TEST_F(Keyboard, FocusStartsOnTheFirstFieldAndTabFollowsThePageThenTheButtons) {
     // The page, the mode and where Tab goes from the tab bar until it is back there.
     const std::tuple<int, int, const char*> cases[] = {
         {0, 0,
@@ -72,34 +72,25 @@ TEST_F(Keyboard, TabFollowsEachPageAsDrawnThenTheButtons) {
         {4, 0, "1044 1051 1047 210 1 2 9"},
         {2, 1, "1000 1001 1007 1005 1002 1010 1008 1011 1009 1031 1068 210 200 2 9"},
     };
+    const std::string first[] = {"1016@1,1", "1000", "1034", "1044", "1000"};
+    const unsigned help[] = {0x20213, 0x20211, 0x20214, 0x20215, 0x20211};
+    int i = 0;
     for (const auto& [page, mode, path] : cases) {
         Open(page, mode);
+        // The focus starts, drawn, on the first field; F1 there and on the tab bar opens the
+        // page's help.
+        EXPECT_EQ(Focused(), first[i]);
+        EXPECT_TRUE(active->testAttribute(Qt::WA_KeyboardFocusChange));
+        host.helpRequests.clear();
+        Press(Qt::Key_F1);
         FocusTabs();
+        Press(Qt::Key_F1);
+        EXPECT_EQ(host.helpRequests, std::vector<unsigned>(2, help[i++]));
         EXPECT_EQ(Path(Qt::Key_Tab), path) << page << " " << mode;
     }
     FocusTabs(); // and back the same way
     EXPECT_EQ(Path(Qt::Key_Backtab), "9 2 200 210 1068 1031 1009 1011 1008 1010 1002 1005 1007 "
                                      "1001 1000");
-}
-
-// The dialog opens with the focus, drawn, on the first field of its page; F1 opens the shown
-// page's help from wherever the focus is.
-TEST_F(Keyboard, FocusStartsOnTheFirstFieldAndF1OpensThePagesHelp) {
-    const std::tuple<int, const char*, unsigned> cases[] = {
-        {CSetupPropSheet::kPropertyPage, "1016@1,1", CPropertyPP::kHelpContextId},
-        {CSetupPropSheet::kSymbolPage, "1000", CSymbolPP::kHelpContextId},
-        {CSetupPropSheet::kInterpretationPage, "1044", CPinNameInterpretationPP::kHelpContextId},
-    };
-    for (const auto& [page, first, help] : cases) {
-        Open(page);
-        EXPECT_EQ(Focused(), first);
-        EXPECT_TRUE(active->testAttribute(Qt::WA_KeyboardFocusChange)) << first;
-        host.helpRequests.clear();
-        Press(Qt::Key_F1);
-        FocusTabs();
-        Press(Qt::Key_F1);
-        EXPECT_EQ(host.helpRequests, std::vector<unsigned>(2, help)) << first;
-    }
 }
 
 TEST_F(Keyboard, CtrlPageKeysSwitchPages) {

@@ -5,6 +5,7 @@
 
 #include "host/host_services.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -246,7 +247,10 @@ void PropertySheet::showEvent(QShowEvent* event) {
 void PropertySheet::keyPressEvent(QKeyEvent* event) {
     // Controls leave F1 alone, so it arrives here from wherever the focus is.
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        const QPointer<QWidget> focused = QApplication::focusWidget();
         OnHelp();
+        if (focused) // F1 leaves the focus where it was
+            focused->setFocus(Qt::OtherFocusReason);
         event->accept();
         return;
     }
