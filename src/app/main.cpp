@@ -12,7 +12,6 @@
 #include "base/error_record.h"
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
-#include "setup/number_text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -133,16 +132,16 @@ int UnknownWord(const std::string& what, const std::string& word,
     return Report(record);
 }
 
-// Values of options that are numbers within a range, checked in the tool's words.
-struct NumberOption {
+// The values of options, checked in the tool's words before CLI11 converts them: --wait by
+// the one reader of times, the dialog's choices by their numbers.
+struct ChoiceOption {
     const char* name;
-    bool whole;
-    double min, max;
+    const char* choices; // the digits allowed
     const char* allowed;
 };
-constexpr NumberOption kNumberOptions[] = {
-    {"--mode", true, 0, 3, "0 setup, 1 edit template, 2 new template, 3 open template"},
-    {"--page", true, 0, 4, "0 Property, 1 Pin, 2 Symbol, 3 Format, 4 Pin Name Interpretation"},
+constexpr ChoiceOption kChoiceOptions[] = {
+    {"--mode", "0123", "0 setup, 1 edit template, 2 new template, 3 open template"},
+    {"--page", "01234", "0 Property, 1 Pin, 2 Symbol, 3 Format, 4 Pin Name Interpretation"},
 };
 
 int CheckOptionValue(const std::string& name, const std::string& value) {
@@ -150,18 +149,11 @@ int CheckOptionValue(const std::string& name, const std::string& value) {
     ErrorRecord problem;
     if (name == "--wait" && !ParseSeconds(name, value, seconds, problem))
         return Report(problem);
-    for (const NumberOption& option : kNumberOptions) {
-        if (name != option.name)
+    for (const ChoiceOption& option : kChoiceOptions) {
+        if (name != option.name ||
+            (value.size() == 1 && value[0] != '\0' && std::strchr(option.choices, value[0])))
             continue;
-        const size_t length = DecimalLength(value);
-        const double number = ParseDecimal(value);
-        const bool isNumber =
-            !value.empty() && length == value.size() && number >= option.min &&
-            number <= option.max &&
-            (!option.whole || value.find_first_not_of("0123456789") == std::string::npos);
-        if (isNumber)
-            return kOk;
-        ErrorRecord record = Failure(ErrorKind::Value, "", "not allowed");
+        ErrorRecord record = Failure(ErrorKind::Value, "", "not one of the choices");
         record.key = name;
         record.value = value;
         record.allowed = std::string("allowed: ") + option.allowed;
