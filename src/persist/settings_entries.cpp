@@ -3,6 +3,7 @@
 #include "base/ascii_text.h"
 #include "setup/number_text.h"
 #include "setup/record_fields.h"
+#include "setup/setting_rules.h"
 #include "setup/setup_store.h"
 #include "setup/text_fields.h"
 
@@ -193,12 +194,16 @@ bool WriteErrorList(Store& s, const std::string&, std::string& v) {
     return !v.empty();
 }
 
-// Each item an unsigned 16-bit number; an empty item is 0, an item beyond is left out.
+// Each item an unsigned 16-bit number; an empty item is 0, an item beyond is left out. The
+// list ends where the rest is empty: a trailing comma adds nothing.
 bool ReadErrorList(Store& s, const std::string& k, const std::string& v) {
     if (v.empty())
         return true;
     bool all = true;
-    for (const std::string& item : SplitAtCommas(v)) {
+    std::vector<std::string> items = SplitAtCommas(v);
+    if (items.back().empty())
+        items.pop_back();
+    for (const std::string& item : items) {
         long long n = 0;
         if (LeadingInteger(item, 0, UINT16_MAX, n)) {
             s.AddToOverriddenError(static_cast<uint16_t>(n));
@@ -219,14 +224,22 @@ bool WritePlaceHolders(Store& s, const std::string&, std::string& v) {
     return !v.empty();
 }
 
-// Empty items are skipped.
-bool ReadPlaceHolders(Store& s, const std::string&, const std::string& v) {
+// Empty items are skipped; one the store refuses is named in the log.
+bool ReadPlaceHolders(Store& s, const std::string& k, const std::string& v) {
     if (v.empty())
         return true;
-    for (const std::string& item : SplitAtCommas(v))
-        if (!item.empty())
-            s.AddToPackagePlaceHolder(item);
-    return true;
+    bool all = true;
+    for (const std::string& item : SplitAtCommas(v)) {
+        if (!item.empty() && !s.AddToPackagePlaceHolder(item)) {
+            const char* problem = PlaceHolderProblem(item);
+            LogIgnored(s, k + " item", item,
+                       problem ? problem
+                               : "the list cannot hold both quote characters, and one came "
+                                 "before");
+            all = false;
+        }
+    }
+    return all;
 }
 
 const std::vector<std::string> kPinTypes = {"INPUT", "TS",     "TS_BIDIR", "OC_BIDIR", "OE_BIDIR",
