@@ -10,7 +10,7 @@
 #include "setup/setup_store.h"
 
 #include <cmath>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 using namespace pfsetup;
@@ -20,6 +20,9 @@ namespace {
 const char* const kPackagePinTypes[] = {"INPUT", "TS",    "TSBIDIR", "OCBIDIR", "OEBIDIR",
                                         "OC",    "OE",    "ANALOG",  "POWER",   "GROUND",
                                         "NC",    "BIDIR", "UNSPEC"};
+
+constexpr int kTableContexts =
+    PFSetupContextPtfGlobal | PFSetupContextPtfPackage | PFSetupContextPtfPhysical;
 
 ARTreeNode* Find(const std::string& path) {
     ARStatus status;
@@ -58,27 +61,19 @@ bool IsForbidden(const std::string& listPath, const std::string& name) {
     return list && list->getNamedChild(name);
 }
 
-// Appends `node` under `list`, replacing a child of the same name, and counts it among the
-// nodes the store's properties have now.
-void Replace(ARTreeNode* list, ARTreeNode* node, std::unordered_set<const ARTreeNode*>& placed) {
+// Appends `node` under `list`, replacing a child of the same name.
+void Replace(ARTreeNode* list, ARTreeNode* node) {
     ARTreeNode* old = nullptr;
     if (list->getNamedChild(node->name(), old, false))
         list->deleteChild(old);
     list->addChild(node, 1, -1);
-    placed.insert(node);
 }
 
-// Takes out the children of a property list that no property of the store has placed: a
-// property deleted, or one no longer in that context, must not stay in the tree.
-void Prune(ARTreeNode* list, const std::unordered_set<const ARTreeNode*>& placed) {
-    if (!list)
-        return;
-    std::vector<ARTreeNode*> stale;
-    for (const auto& child : list->children())
-        if (!placed.count(child.get()))
-            stale.push_back(child.get());
-    for (ARTreeNode* child : stale)
-        list->deleteChild(child);
+// Takes the child `name` out of the list at `path`, if both are there.
+void TakeOut(const std::string& path, const std::string& name) {
+    if (ARTreeNode* list = Find(path))
+        if (ARTreeNode* child = list->getNamedChild(name))
+            list->deleteChild(child);
 }
 
 int HeightOf(const std::string& path) {
@@ -111,22 +106,23 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         }
     }
 
+    // The package-pin type nodes are not made: a file may take one out.
     for (const char* path : {"PFG/Symbol", "PFG/Package", "PFG/Ptf"})
         Expect(path, false);
-    for (const char* type : kPackagePinTypes)
-        Expect(std::string("PFG/PackagePin/Property/") + type, false);
     const std::string symbolHeight = FormatInt(HeightOf("PFG/Symbol/SymProperty/DefaultHeight"));
     const std::string pinHeight = FormatInt(HeightOf("PFG/Symbol/PinProperty/DefaultHeight"));
 
     if (SaveSections & kSaveProperties) {
-        std::unordered_set<const ARTreeNode*> placed;
+        std::unordered_map<std::string, int> held; // by TreeNameKey: the contexts now
         InitPropertyIteration();
         SetPropertyContext(PFSetupContextAll);
         while (GetNextProperty()) {
             const PropertyFields property = CurrentPropertyFields(*this);
             const std::string& name = property.name;
-            const std::string value = StoredPropertyValue(name, property.value);
+            // The tree holds the value as read, variables expanded.
+            const std::string& value = property.value;
             const int type = property.type;
+            held[TreeNameKey(name)] = type;
             const std::string visibility =
                 FormatInt(STUtil::getVisibilityFromText(property.visibility, 0));
 
@@ -142,7 +138,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->addParam(5, "0");
                     node->addParam(6, symbolHeight);
                     node->addParam(7, "Top-Left");
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
             if (type & PFSetupContextSymbolPin) {
@@ -153,7 +149,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->addParam(2, visibility);
                     node->addParam(3, "0");
                     node->addParam(6, pinHeight);
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
             if (type & PFSetupContextPackage) {
@@ -162,7 +158,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                 } else if (ARTreeNode* list = Collection("PFG/Package", "Property")) {
                     auto* node = new ARTNameValue(name);
                     node->addParam(1, value);
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
             if (type & PFSetupContextPackagePin) {
@@ -171,7 +167,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                             Find(std::string("PFG/PackagePin/Property/") + pinType)) {
                         auto* node = new ARTNameValue(name);
                         node->addParam(1, value);
-                        Replace(list, node, placed);
+                        Replace(list, node);
                     }
                 }
             }
@@ -186,16 +182,32 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->setName(name);
                     node->addParam(1, value);
                     node->addParam(2, kind);
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
         }
-        Prune(Find("PFG/Symbol/SymPropertyList"), placed);
-        Prune(Find("PFG/Symbol/SymPinPropertyList"), placed);
-        Prune(Find("PFG/Package/Property"), placed);
-        for (const char* pinType : kPackagePinTypes)
-            Prune(Find(std::string("PFG/PackagePin/Property/") + pinType), placed);
-        Prune(Find("PFG/Ptf/PtfProperty"), placed);
+        // A property this store deleted since its read, or took out of a context, leaves the
+        // lists of those contexts; every other node stays, whichever file or writer made it.
+        for (const auto& [key, entry] : LastRead.entries) {
+            if (ClassifySettingsKey(key) != SettingsKeyKind::Property)
+                continue;
+            const std::string name = key.substr(5);
+            const auto now = held.find(TreeNameKey(name));
+            const int type = now == held.end() ? 0 : now->second;
+            const int before = ParseInt(SplitPropertyFields(entry)[0]);
+            const int lost = before & ~type;
+            if (lost & PFSetupContextSymbol)
+                TakeOut("PFG/Symbol/SymPropertyList", name);
+            if (lost & PFSetupContextSymbolPin)
+                TakeOut("PFG/Symbol/SymPinPropertyList", name);
+            if (lost & PFSetupContextPackage)
+                TakeOut("PFG/Package/Property", name);
+            if (lost & PFSetupContextPackagePin)
+                for (const char* pinType : kPackagePinTypes)
+                    TakeOut(std::string("PFG/PackagePin/Property/") + pinType, name);
+            if ((before & kTableContexts) && !(type & kTableContexts))
+                TakeOut("PFG/Ptf/PtfProperty", name);
+        }
     }
 
     float grid = 0, note = 0;

@@ -61,6 +61,9 @@ public:
     void InitValueIteration();
     int GetNextValue(std::string& value);
     void AddValue(const std::string& value);
+    // Makes `values` the values of the current directive at the project's level, where the
+    // directive stands; none takes the values of the lower levels out.
+    void SetValues(const std::vector<std::string>& values);
     // The first value of the named directive of the current program: 0, 1 no such directive,
     // 2 no values. "session_name" in the "Global" program is the process's session name.
     int GetDirectiveValue(const std::string& name, std::string& value);
