@@ -2,6 +2,7 @@
 // size: the 100k/10k ratio of BM_OpenScaling stays near 10, and the complexity fits report
 // O(N).
 
+#include "base/module_state.h"
 #include "projfile/spi_project.h"
 
 #include <benchmark/benchmark.h>
@@ -89,7 +90,7 @@ void UseInstallation(const std::string& dir) {
     } else {
         ::setenv("QRV_SEARCH_PATH", dir.c_str(), 1);
     }
-    SpiForgetInstalledFiles();
+    pfsetup::ResetModuleState();
 }
 
 // Opens `path` in a child process and gives the seconds Open took there: every open starts

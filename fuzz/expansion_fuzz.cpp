@@ -2,6 +2,7 @@
 // values. The input is split at NUL bytes into a program name, a directive name and values;
 // whatever the writer's checks let through must read back as it was.
 
+#include "projfile/project_writer.h"
 #include "projfile/spi_project.h"
 
 #include <cstddef>

@@ -4,6 +4,7 @@
 // Settings taken from the sections go into a store on the way. (After a failed read nothing
 // is written, so its partial model is not written here either.)
 
+#include "projfile/project_writer.h"
 #include "projfile/spi_project.h"
 #include "setup/setup_store.h"
 

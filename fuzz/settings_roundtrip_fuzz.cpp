@@ -6,6 +6,7 @@
 
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
+#include "projfile/project_writer.h"
 #include "projfile/spi_project.h"
 #include "setup/setup_store.h"
 

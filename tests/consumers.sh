@@ -31,3 +31,11 @@ export PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig:$work/prefix/lib/x86_64-linux
 c++ -std=c++17 "$source_dir/examples/host/main.cpp" $(pkg-config --cflags --libs pfsetup) \
     -o "$work/pc_example"
 check_host "$work/pc_example" "$work"
+
+# Every installed header compiles alone against the installed tree: none includes a header
+# that is not installed.
+for header in $(cd "$work/prefix/include/pfsetup" && find . -name '*.h'); do
+    echo "#include \"${header#./}\"" |
+        c++ -std=c++17 -fsyntax-only -I"$work/prefix/include/pfsetup" -x c++ - ||
+        fail "installed header $header"
+done

@@ -9,7 +9,7 @@ check_host() {
     grep -q "^saved grid 0.250000 in $dir/p.cpm$" <<<"$out" || fail "$host write: $out"
     out=$("$host" "$dir/p.cpm")
     grep -q "^grid 0.250000," <<<"$out" || fail "$host read back: $out"
-    expect_host_failure "$host" "$dir/missing.cpm" "Unable to read $dir/missing.cpm"
+    expect_host_failure "$host" "$dir/missing.cpm" "host_example: $dir/missing.cpm: no such file"
 }
 
 # expect_host_failure HOST PROJECT TEXT...: the host stops with status 1 and each TEXT on stderr.

@@ -39,8 +39,8 @@ cp "$source_dir/examples/demo/project.cpm" "$work/p.cpm"
 if [ -e "$prefix/share/pfsetup" ]; then
     echo "note: $prefix/share/pfsetup exists on this machine; the missing-data case is not tried"
 else
-    expect_host_failure "$work/host/host_example" "$work/p.cpm" "Unable to read $work/p.cpm" \
-        "cause: SPI_ERROR: no directory to search"
+    expect_host_failure "$work/host/host_example" "$work/p.cpm" "$work/p.cpm was not read" \
+        "qrvsetup/projmgr/qrv.cpm: no directory to search"
 fi
 
 # Everything: a host that names the data directory, through find_package() and pkg-config.

@@ -1,9 +1,9 @@
 // A host of the setup store, in the order every host uses it: initialise the module, read the
-// project, check the store's log, use the settings, and write a change back. Failures reach the
-// host as results and as messages in the store's log, with the project-file library's last
-// message giving the cause; the library shows nothing to anyone. A host that skips the log
-// check goes on with the built-in defaults when the project or the installed defaults cannot
-// be read.
+// project, tell a failure from warnings, use the settings, and write a change back. A call that
+// fails leaves an error record, pfsetup::LastError(), which says what failed and why; texts in
+// the store's log without a record are warnings (an entry skipped while the rest was read). The
+// library shows nothing to anyone. A host that skips the check goes on with the built-in
+// defaults when the project or the installed defaults cannot be read.
 //
 //   host_example PROJECT         what a new part built under PROJECT gets
 //   host_example PROJECT GRID    the same, then GRID as the symbol grid, saved into PROJECT
@@ -17,22 +17,25 @@
 
 namespace {
 
-// Prints the store's log, one message a line, and the cause behind it. False when it was empty.
-bool ReportLog(CPFCoreSetupAPI& store) {
+// After a call of the store: false after printing its failure, else true after printing the
+// warnings it logged, one message a line.
+bool Succeeded(CPFCoreSetupAPI& store) {
     std::string log;
-    if (!store.GetLogError(log) || log.empty())
+    store.GetLogError(log); // on failure it only tells the same in the store's own texts
+    if (pfsetup::LastError().Failed()) {
+        std::fprintf(stderr, "host_example: %s\n",
+                     pfsetup::DescribeError(pfsetup::LastError()).c_str());
         return false;
+    }
     // Each message begins with a line break.
     size_t start = 0;
     while (start < log.size()) {
         const size_t next = log.find('\n', start + 1);
         const std::string message = log.substr(start + 1, next - start - 1);
         if (!message.empty())
-            std::fprintf(stderr, "host_example: %s\n", message.c_str());
+            std::fprintf(stderr, "host_example: warning: %s\n", message.c_str());
         start = next;
     }
-    if (!SpiLastMessage().empty())
-        std::fprintf(stderr, "host_example: cause: %s\n", SpiLastMessage().c_str());
     return true;
 }
 
@@ -52,7 +55,7 @@ int main(int argc, char** argv) {
     CPFCoreSetupAPI& store = *Pfsetup_store();
 
     // Check: without this a host would silently work on built-in defaults.
-    if (ReportLog(store)) {
+    if (!Succeeded(store)) {
         std::fprintf(stderr, "host_example: %s was not read\n", project.c_str());
         return 1;
     }
@@ -79,7 +82,7 @@ int main(int argc, char** argv) {
         }
         store.PutDefGridSize(newGrid);
         const bool written = store.WriteCPMFile() == 1;
-        if (ReportLog(store) || !written) {
+        if (!Succeeded(store) || !written) {
             std::fprintf(stderr, "host_example: %s was not written\n", project.c_str());
             return 1;
         }

@@ -78,14 +78,13 @@ std::string EntryProblem(const SettingOrigin& entry) {
 }
 
 int CheckOne(const std::string& project, std::vector<Finding>& findings) {
-    if (!Readable(project))
-        return kFileError;
+    if (const int status = CheckReadable(project))
+        return status;
     // The project read as every read reads it, going on after each syntax problem.
     std::vector<SpiProblem> problems;
     SettingOrigins origins;
     if (!origins.Read(project, &problems)) {
-        LibraryError(project, SpiLastMessage());
-        return kFileError;
+        return ReportLastError();
     }
     for (SpiProblem& problem : problems)
         findings.push_back(
@@ -133,8 +132,7 @@ int CheckCommand(const std::vector<std::string>& projects) {
             return std::make_pair(!a.inChecked, a.line) < std::make_pair(!b.inChecked, b.line);
         });
         for (const Finding& f : findings)
-            std::cout << OneLine(f.file + (f.line > 0 ? ":" + FormatInt(f.line) : std::string()) +
-                                 ": " + f.message)
+            std::cout << DescribeError(Failure(ErrorKind::Syntax, f.file, f.message, f.line))
                       << "\n";
         if (!findings.empty())
             worst = std::max<int>(worst, kBadInput);

@@ -44,8 +44,5 @@ int DialogCommand(const DialogRequest& request);
 // The key as a message names it when no setting has it, with the closest known key; true
 // when the key is known.
 bool KnownKey(const std::string& file, const std::string& key);
-// Why `path` cannot be written over (it exists and is no regular file), reported; true when
-// it can.
-bool WritableTarget(const std::string& path);
 
 } // namespace pfsetup::app

@@ -34,12 +34,11 @@ int DialogCommand(const DialogRequest& request) {
         InstallSetupDialogs();
     CPFSetupMain main(request.mode);
     if (fromTemplate) {
-        ToolHost host;
+        ToolHost host(request.templateFile);
         const int loaded = main.LoadDataFromFile(
             request.templateFile.empty() ? nullptr : request.templateFile.c_str());
-        for (const std::string& message : host.messages)
-            if (message.find("\nUnable to read ") != std::string::npos)
-                return kFileError;
+        if (const int status = host.Release())
+            return status;
         if (loaded == 2) {
             Error("", "no template chosen; give one with --template FILE");
             return kBadInput;

@@ -7,6 +7,7 @@
 #include "app/tool.h"
 
 #include "persist/settings_entries.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 
 #include <iostream>
@@ -32,8 +33,8 @@ std::vector<KeyInfo> ListedKeys(CPFCoreSetupAPI& defaults) {
     };
     for (const SettingKey& row : SettingKeys()) {
         if (row.form == ValueForm::PinLoads) {
-            for (const std::string& type : PinTypeNames())
-                add(row.key + type, row);
+            for (const PinTypeRow& type : kPinTypes)
+                add(row.key + std::string(type.name), row);
         } else if (row.form == ValueForm::Property) {
             add(std::string(row.key) + "<NAME>", row);
             for (const SettingRow& installed : SettingRows(defaults))

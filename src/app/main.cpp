@@ -7,6 +7,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -61,7 +63,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("pfsetup ") + PFSETUP_VERSION_STRING);
     app.footer("Exit status: 0 success, 1 a problem in the request or a file's content, "
-               "2 a file that cannot be read or written. More: man pfsetup.\n");
+               "2 a file that cannot be read or written, or output that failed. More: man "
+               "pfsetup.\n");
 
     std::string project, key, file, second;
     bool force = false, json = false, site = false, names = false;
@@ -233,5 +236,10 @@ int main(int argc, char** argv) {
         // The dialogs run as a program of their own, which reads the environment.
         ::setenv("PFSETUP_LOCK_TIMEOUT", std::to_string(wait).c_str(), 1);
     }
-    return run ? run() : kBadInput;
+    const int status = run ? run() : kBadInput;
+    // Output that cannot be written fails the command, as in GNU tools: a script must not take a
+    // cut-off listing for success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return Report(pfsetup::SystemError(pfsetup::ErrorKind::Access, "", "write error", errno));
+    return status;
 }

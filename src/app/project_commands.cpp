@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <iostream>
-#include <sys/stat.h>
 
 namespace pfsetup::app {
 
@@ -32,15 +31,8 @@ void Apply(CPFCoreSetupAPI& store, const std::string& key, const std::string& va
 }
 
 int Write(CPFCoreSetupAPI& store, const std::string& project) {
-    if (!store.WriteCPMFile()) {
-        // The store's log says why (a settings tree it cannot read, the file error).
-        std::string log;
-        if (store.GetLogError(log) && store.PutLogError(log)) {
-            ShowLog(store, project);
-            return kFileError;
-        }
-        return LibraryFailure(store, project);
-    }
+    if (!store.WriteCPMFile())
+        return ReportStoreFailure(store);
     ShowLog(store, project);
     return kOk;
 }
@@ -64,30 +56,18 @@ bool KnownKey(const std::string& file, const std::string& key) {
     return false;
 }
 
-bool WritableTarget(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        Error(path, S_ISDIR(info.st_mode) ? "is a directory" : "not a regular file");
-        return false;
-    }
-    return true;
-}
-
 int InitCommand(const std::string& project, bool force) {
-    if (!WritableTarget(project))
-        return kFileError;
+    if (const int status = CheckWritable(project))
+        return status;
     SpiProject created;
-    switch (created.Create(project, force ? 1 : 0)) {
-    case 0:
-        std::cout << "Created " << project << "\n";
-        return kOk;
-    case 6:
-        Error(project, "the file exists; use --force to replace it with an empty project");
-        return kBadInput;
-    default:
-        LibraryError(project, SpiLastMessage());
-        return kFileError;
+    if (created.Create(project, force ? 1 : 0) != 0) {
+        ErrorRecord failure = LastError();
+        if (failure.kind == ErrorKind::Exists)
+            failure.allowed = "use --force to replace it with an empty project";
+        return Report(failure);
     }
+    std::cout << "Created " << project << "\n";
+    return kOk;
 }
 
 int ShowCommand(const Target& target, const ShowOptions& options) {
@@ -103,8 +83,7 @@ int ShowCommand(const Target& target, const ShowOptions& options) {
     }
     SettingOrigins origins;
     if (options.origin && !origins.Read(target.project)) {
-        LibraryError(target.project, SpiLastMessage());
-        return kFileError;
+        return ReportLastError();
     }
     const SettingOrigins* shownOrigins = options.origin ? &origins : nullptr;
     std::cout << (options.json ? RenderSettingsJson(rows, shownOrigins)
@@ -170,13 +149,12 @@ int SetCommand(const Target& target, const std::vector<std::string>& pairs) {
 
 int UnsetCommand(const Target& target, const std::string& key) {
     const std::string& project = target.project;
-    if (!Readable(project))
-        return kFileError;
+    if (const int status = CheckReadable(project))
+        return status;
     // The entry as a read finds it: by name ignoring case, spelt as the first file spells it.
     SettingOrigins origins;
     if (!origins.Read(project)) {
-        LibraryError(project, SpiLastMessage());
-        return kFileError;
+        return ReportLastError();
     }
     const std::optional<SettingOrigin> own = origins.Find(key);
     if (!own || own->file != project) {
@@ -188,21 +166,15 @@ int UnsetCommand(const Target& target, const std::string& key) {
         // No setting reads it: the line goes as it stands.
         // Read, change and write under the file's lock, so a concurrent writer's change stays.
         ProjectLock lock;
-        if (const int error = lock.Acquire(project)) {
-            Error(project, DescribeFileError(error));
-            return kFileError;
-        }
+        if (const int error = lock.Acquire(project))
+            return Report(FileErrorRecord(project, error, true));
         SpiProject file;
-        if (file.Open(project) != 0) {
-            LibraryError(project, SpiLastMessage());
-            return kFileError;
-        }
+        if (file.Open(project) != 0)
+            return ReportLastError();
         file.FindProgram(kSettingsSection);
         file.DeleteDirective(readKey);
-        if (file.Save(project, 0) != 0) {
-            LibraryError(project, SpiLastMessage());
-            return kFileError;
-        }
+        if (file.Save(project, 0) != 0)
+            return ReportLastError();
         return kOk;
     }
     CPFCoreSetupAPI defaults;
@@ -245,17 +217,15 @@ void PrintTree(ARTreeNode& root) {
 } // namespace
 
 int TreeCommand(const std::string& project) {
-    if (!Readable(project))
-        return kFileError;
+    if (const int status = CheckReadable(project))
+        return status;
     ARObjFind::resetRoots();
     ARStatus status;
     STSetupFile file(project, true);
     file.setReadMode(2);
     status.reset(0xffff);
-    if (!file.parse(status).test(1)) {
-        LibraryError(project, status.message());
-        return kFileError;
-    }
+    if (!file.parse(status).test(1))
+        return ReportLastError();
     for (ARTreeNode* root : ARObjFind::roots())
         PrintTree(*root);
     return kOk;

@@ -5,6 +5,7 @@
 #include "persist/setting_origins.h"
 #include "persist/settings_entries.h"
 #include "setup/number_text.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>
@@ -27,15 +28,16 @@ std::string Or(const std::string& text, const char* fallback) {
 }
 
 std::string ContextText(int type) {
-    static const std::pair<int, const char*> names[] = {
-        {0x01, "symbol"},        {0x02, "symbol-pin"},   {0x04, "package"},
-        {0x08, "package-pin"},   {0x10, "table-global"}, {0x20, "table-package"},
-        {0x80, "table-physical"}};
     std::string text;
-    for (const auto& [bit, name] : names)
-        if (type & bit)
-            text += (text.empty() ? "" : ",") + std::string(name);
+    for (const PropertyContextRow& context : kPropertyContexts)
+        if (type & context.bit)
+            text += (text.empty() ? "" : ",") + std::string(context.jsonWord);
     return text.empty() ? "none" : text;
+}
+
+bool IsRequired(const std::string& text) {
+    const SettingWord* word = WordList(kRequiredWords).Find(text);
+    return word && word->value == 1;
 }
 
 const char* MeaningOf(const SettingKey& row, const std::string& value) {
@@ -61,7 +63,7 @@ std::string RowLine(const SettingRow& r) {
         const std::vector<std::string> f = SplitPropertyFields(r.value);
         return Pad(r.key.substr(5), 18) + Pad(f[1].empty() ? "''" : f[1], 14) +
                Pad(ContextText(ParseInt(f[0])), 26) +
-               Pad(f[2] == "Yes" ? "required" : "optional", 10) + Pad(Or(f[3], "-"), 10) +
+               Pad(IsRequired(f[2]) ? "required" : "optional", 10) + Pad(Or(f[3], "-"), 10) +
                Or(f[4], "-");
     }
     case ValueForm::NumberList:
@@ -179,16 +181,15 @@ void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
         std::vector<std::string> f = SplitAtCommas(value);
         f.resize(5);
         json.BeginObject(name);
-        const char* const names[] = {"Iil", "Iih", "Iol", "Ioh"};
         for (size_t i = 0; i < 4; ++i)
-            textOrNull(names[i], f[i] == "x" ? std::string() : f[i]);
+            textOrNull(kLoadColumns[i].name, f[i] == "x" ? std::string() : f[i]);
         json.String("Position", f[4]).EndObject();
         break;
     }
     case ValueForm::Property: {
         const std::vector<std::string> f = SplitPropertyFields(value);
         json.BeginObject(name).Integer("type", ParseInt(f[0])).String("value", f[1]);
-        json.Bool("required", f[2] == "Yes");
+        json.Bool("required", IsRequired(f[2]));
         textOrNull("visibility", f[3]);
         textOrNull("alignment", f[4]);
         json.EndObject();

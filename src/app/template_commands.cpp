@@ -12,8 +12,8 @@
 namespace pfsetup::app {
 
 int TemplateSaveCommand(const std::string& project, const std::string& file) {
-    if (!WritableTarget(file))
-        return kFileError;
+    if (const int status = CheckWritable(file))
+        return status;
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
@@ -22,38 +22,37 @@ int TemplateSaveCommand(const std::string& project, const std::string& file) {
     const int saved = store->WriteSetup();
     store->PutDefFileName(project);
     if (!saved)
-        return LibraryFailure(*store, file);
+        return ReportStoreFailure(*store);
     ShowLog(*store, file);
     std::cout << "Saved " << file << "\n";
     return kOk;
 }
 
 int TemplateLoadCommand(const std::string& project, const std::string& file) {
-    if (!Readable(file))
-        return kFileError;
+    if (const int status = CheckReadable(file))
+        return status;
     CPFCoreSetupAPI* store = nullptr;
     if (int status = LoadStore(project, store))
         return status;
-    ToolHost host(file); // the load shows its log; a failed read is among it
-    Pfsetup_main()->LoadDataFromFile(file.c_str());
-    for (const std::string& message : host.messages)
-        if (message.find("\nUnable to read ") != std::string::npos)
-            return kFileError;
+    {
+        ToolHost host(file); // the load shows its log: a failure, or warnings
+        Pfsetup_main()->LoadDataFromFile(file.c_str());
+        if (const int status = host.Release())
+            return status;
+    }
     if (!store->WriteCPMFile())
-        return LibraryFailure(*store, project);
+        return ReportStoreFailure(*store);
     ShowLog(*store, project);
     std::cout << "Applied " << file << " to " << project << "\n";
     return kOk;
 }
 
 int TemplateConvertCommand(const std::string& file) {
-    if (!Readable(file))
-        return kFileError;
+    if (const int status = CheckReadable(file))
+        return status;
     const int renamed = ConvertTemplateSections(file);
-    if (renamed < 0) {
-        Error(file, "cannot read or rewrite the template");
-        return kFileError;
-    }
+    if (renamed < 0)
+        return ReportLastError();
     std::cout << (renamed ? "Converted " : "Nothing to convert in ") << file << "\n";
     return kOk;
 }

@@ -94,4 +94,13 @@ ErrorRecord SystemError(ErrorKind kind, std::string file, std::string problem, i
     return record;
 }
 
+ErrorRecord Failure(ErrorKind kind, std::string file, std::string problem, int line) {
+    ErrorRecord record;
+    record.kind = kind;
+    record.file = std::move(file);
+    record.line = line;
+    record.problem = std::move(problem);
+    return record;
+}
+
 } // namespace pfsetup

@@ -51,5 +51,7 @@ std::string DescribeError(const ErrorRecord& record);
 
 // The record a failed system call leaves: `problem` such as "cannot write", the errno value.
 ErrorRecord SystemError(ErrorKind kind, std::string file, std::string problem, int errnoValue);
+// A record of `kind` about `file` (at `line` when known): what is wrong in a person's words.
+ErrorRecord Failure(ErrorKind kind, std::string file, std::string problem, int line = 0);
 
 } // namespace pfsetup

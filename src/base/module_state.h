@@ -3,7 +3,8 @@
 // install and site files, the session, the registered settings tree, limits and timeouts read
 // from the environment, the test hooks) registers how it is reset here, so one call returns
 // the whole module to how a fresh process finds it: what tests do between cases, and what a
-// host may do before it loads another installation.
+// host may do before it loads another installation. What a host installed (its HostServices,
+// the dialogs' hooks) is its wiring, not state, and stays until the host changes it.
 
 #include <cstddef>
 #include <functional>

@@ -2,7 +2,7 @@
 // single write, the "PFG142" section the next read takes the settings from.
 
 #include "base/ascii_text.h"
-#include "base/module_state.h"
+#include "persist/project_binding.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
 #include "persist/tree/st_setup_file.h"
@@ -94,18 +94,6 @@ std::array<unsigned long long, 4> Stamp(const FileIdentity& identity) {
     return {identity.device, identity.inode, identity.size, identity.modified};
 }
 
-// The project file the registered settings tree was last written to by WriteCPMFile, and its
-// identity then: a tree older than that file is parsed again.
-struct WrittenTree {
-    std::string file;
-    FileIdentity identity;
-};
-WrittenTree& TreeWritten() {
-    static WrittenTree written;
-    static const ModuleStateReset reset([] { written = WrittenTree(); });
-    return written;
-}
-
 } // namespace
 
 } // namespace pfsetup
@@ -130,20 +118,24 @@ void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long 
 // settings this store did not change keep the file's values and this store's changes go over
 // them (the last writer wins a setting both changed).
 int CPFCoreSetupAPI::WriteCPMFile() {
+    ClearLastError();
     if (CPMFileName.empty()) {
-        PutLogError("\nUnable to save file: no project file is named");
+        LogFailure(*this, "\nUnable to save file: no project file is named",
+                   Failure(ErrorKind::Value, "", "no project file named"));
         return 0;
     }
     ProjectLock lock;
     if (const int error = lock.Acquire(CPMFileName)) {
-        PutLogError("\nUnable to save file " + CPMFileName + ": " + DescribeFileError(error));
+        LogFailure(*this, "\nUnable to save file " + CPMFileName + ": " + DescribeFileError(error),
+                   FileErrorRecord(CPMFileName, error, true));
         return 0;
     }
     const FileIdentity now = IdentityOf(CPMFileName);
     if (LastRead.file == CPMFileName && LastRead.failed && now.inode != 0) {
         // What this store holds is not what the file holds: writing it would lose that.
-        PutLogError("\nUnable to save file " + CPMFileName +
-                    ": the last read of it failed, and a write would replace what it holds");
+        const char* problem = "the last read of it failed, and a write would replace what it holds";
+        LogFailure(*this, "\nUnable to save file " + CPMFileName + ": " + problem,
+                   Failure(ErrorKind::Access, CPMFileName, std::string("not written: ") + problem));
         return 0;
     }
     const bool read = LastRead.file == CPMFileName && !LastRead.failed;
@@ -155,18 +147,19 @@ int CPFCoreSetupAPI::WriteCPMFile() {
         ChangedSettings(read ? LastRead.entries : AllSettingValues(defaults), values);
     // The registered tree is read again from the file as it is now when another writer changed
     // the file since this module last parsed or wrote it (a tree a host built is kept).
-    if ((read && !asRead) || (TreeWritten().file == CPMFileName && TreeWritten().identity != now))
+    if ((read && !asRead) ||
+        (ARObjFind::rootsSource() == CPMFileName && TreeSourceIdentity() != now))
         ARObjFind::resetRoots();
     if (!asRead)
         ReadProject.reset(); // the file is not what that project holds
     const int written = asRead ? WriteCPMFileLocked(changed) : WriteChangesOverFile(changed);
     ReadProject.reset();
     if (written) {
-        TreeWritten() = {CPMFileName, IdentityOf(CPMFileName)};
+        TreeSourceIdentity() = IdentityOf(CPMFileName);
         // After a merge the file holds more than this store (others' settings): the next write
         // merges again, whatever the file's identity then.
         const auto stamp =
-            asRead ? Stamp(TreeWritten().identity) : std::array<unsigned long long, 4>{};
+            asRead ? Stamp(TreeSourceIdentity()) : std::array<unsigned long long, 4>{};
         std::copy(stamp.begin(), stamp.end(), LastRead.stamp);
         LastRead.file = CPMFileName;
         LastRead.failed = false;
@@ -183,7 +176,8 @@ int CPFCoreSetupAPI::WriteChangesOverFile(const std::vector<std::string>& change
     std::string log;
     if (!current.ReadSetup()) {
         current.GetLogError(log);
-        PutLogError(log + "\nUnable to save file " + CPMFileName);
+        LogFailure(*this, log + "\nUnable to save file " + CPMFileName,
+                   Failure(ErrorKind::Access, CPMFileName, "cannot read"));
         return 0;
     }
     current.GetLogError(log); // what the file holds that a read skips is not this write's
@@ -208,7 +202,8 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
     SpiProject opened;
     const bool reuse = ReadProject && ReadProject->FileName() == CPMFileName;
     if (!reuse && opened.Open(CPMFileName) != 0) {
-        PutLogError("\n" + SpiLastMessage() + "\nUnable to save file " + CPMFileName);
+        LogFailure(*this, "\n" + SpiLastMessage() + "\nUnable to save file " + CPMFileName,
+                   Failure(ErrorKind::Access, CPMFileName, "cannot read"));
         return 0;
     }
     SpiProject& project = reuse ? *ReadProject : opened;
@@ -220,10 +215,15 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
         STSetupFile setupFile(CPMFileName, true);
         setupFile.setReadMode(2);
         status.reset(0xffff);
-        if (!setupFile.parse(status, project).test(1) || !finder.getObj("PFG", root, status)) {
-            PutLogError("\n" +
-                        (status.message().empty() ? "no settings tree PFG" : status.message()) +
-                        "\nUnable to save file " + CPMFileName);
+        if (!setupFile.parse(status, project).test(1)) {
+            LogFailure(*this, "\n" + status.message() + "\nUnable to save file " + CPMFileName,
+                       Failure(ErrorKind::Syntax, CPMFileName, status.message()));
+            return 0;
+        }
+        if (!finder.getObj("PFG", root, status)) {
+            const char* problem = "no settings tree \"PFG\" in the project or the installed files";
+            LogFailure(*this, std::string("\n") + problem + "\nUnable to save file " + CPMFileName,
+                       Failure(ErrorKind::Syntax, CPMFileName, problem));
             return 0;
         }
     }
@@ -247,7 +247,8 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
     if (!problems.empty())
         PutLogError(problems);
     if (!status.test(1)) {
-        PutLogError("\n" + status.message() + "\nUnable to save file " + CPMFileName);
+        LogFailure(*this, "\n" + status.message() + "\nUnable to save file " + CPMFileName,
+                   Failure(ErrorKind::Access, CPMFileName, "cannot write"));
         return 0;
     }
     LastReadWriteFileName = CPMFileName;

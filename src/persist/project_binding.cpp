@@ -21,10 +21,25 @@ void DeleteProject(SpiProject* project) {
 
 BoundProject NewBoundProject() {
     SpiProject* project = new (std::nothrow) SpiProject;
-    if (!project)
+    if (!project) {
         Host().ShowMessage("Could not allocate memory for the new project", MessageIcon::None,
                            MessageButtons::Ok);
+        ErrorRecord record;
+        record.kind = ErrorKind::Resource;
+        record.problem = "not enough memory for a new project";
+        record.text = "Could not allocate memory for the new project";
+        SetLastError(std::move(record));
+    }
     return BoundProject(project, project ? DeleteProject : nullptr);
+}
+
+void LogFailure(CPFCoreSetupAPI& store, const std::string& log, ErrorRecord cause) {
+    store.PutLogError(log);
+    if (!LastError().Failed()) {
+        const std::size_t start = log.find_first_not_of('\n');
+        cause.text = start == std::string::npos ? std::string() : log.substr(start);
+        SetLastError(std::move(cause));
+    }
 }
 
 } // namespace pfsetup

@@ -5,7 +5,9 @@
 #include "setup/load_checks.h"
 #include "setup/number_text.h"
 #include "setup/setting_rules.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
+#include "setup/text_fields.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -25,28 +27,9 @@ bool IsWholeNumberText(const std::string& text) {
     return text.size() > first && std::all_of(text.begin() + first, text.end(), IsDigit);
 }
 
-// A sign, digits with at most one point, an exponent; no white space, hex, inf or nan.
+// One decimal number and nothing else: no white space, hex, inf or nan.
 bool IsDecimalText(const std::string& text) {
-    size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    size_t digits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i)
-        ++digits;
-    if (i < text.size() && text[i] == '.')
-        for (++i; i < text.size() && IsDigit(text[i]); ++i)
-            ++digits;
-    if (digits == 0)
-        return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        const size_t exponent = i;
-        while (i < text.size() && IsDigit(text[i]))
-            ++i;
-        if (i == exponent)
-            return false;
-    }
-    return i == text.size();
+    return !text.empty() && DecimalLength(text) == text.size();
 }
 
 // A whole number within [min, max], written as one.
@@ -63,34 +46,26 @@ bool Among(const SettingKey& row, const std::string& value) {
     });
 }
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-bool CheckPinLoads(const SettingKey& row, const std::string& value, std::string& problem) {
+bool CheckPinLoads(const SettingKey& row, const std::string& key, const std::string& value,
+                   std::string& problem) {
     const std::vector<std::string> f = SplitAtCommas(value);
     if (f.size() != 5) {
         problem = "allowed: five fields " + AllowedText(row);
         return false;
     }
-    static const char* const names[] = {"input low load", "input high load", "output low load",
-                                        "output high load"};
-    for (int i = 0; i < 4; ++i) {
-        const std::string& load = f[i];
-        if (load.empty() || load == "x")
+    for (int column = 0; column < 4; ++column) {
+        if (f[column].empty() || f[column] == "x")
             continue;
-        const bool negative = i == 0 || i == 3;
-        if (!(negative ? IsValidNegativeLoad(load) : IsValidPositiveLoad(load))) {
-            problem = std::string(names[i]) + " " + Quoted(load) + " is not a load; allowed: " +
-                      (negative ? "\"*\" or a negative number such as -0.01"
-                                : "\"*\" or a positive number such as 0.01") +
-                      ", or \"x\" for none";
+        const std::string refusal = PinLoadRefusal(PinTypeFromKey(key), column, f[column]);
+        if (!refusal.empty()) {
+            problem = MessageWords(refusal) + "; allowed for the " + kLoadColumns[column].words +
+                      ": " + LoadAllowedText(column, true);
             return false;
         }
     }
-    if (!Among(row, f[4])) {
-        problem = "position " + Quoted(f[4]) + " is unknown; allowed: one of \"Bottom\", " +
-                  "\"Left\", \"Right\", \"Top\"";
+    if (!WordList(kPositionWords).Find(f[4])) {
+        problem = "position " + Quoted(f[4]) + " is unknown; allowed: one of " +
+                  WordList(kPositionWords).Listed();
         return false;
     }
     return true;
@@ -106,59 +81,36 @@ bool CheckProperty(const std::string& name, const std::string& value, std::strin
         return false;
     }
     const std::vector<std::string> f = SplitPropertyFields(value);
-    if (!WholeNumberWithin(f[0], 0, 0xBF) || (std::stoll(f[0]) & 0x40)) {
-        problem = "type " + Quoted(f[0]) +
-                  " is not a set of contexts; allowed: the sum of 1 symbol, 2 symbol pin, "
-                  "4 package, 8 package pin, 16 part table global, 32 part table package, "
-                  "128 part table physical";
+    if (!WholeNumberWithin(f[0], 0, kPropertyContextBits) ||
+        (std::stoll(f[0]) & ~kPropertyContextBits)) {
+        problem =
+            "type " + Quoted(f[0]) + " is not a set of contexts; allowed: " + PropertyTypeText();
         return false;
     }
     const int type = static_cast<int>(std::stoll(f[0]));
-    if ((type & 0x10) && (type & 0xA0)) {
+    if ((type & PFSetupContextPtfGlobal) &&
+        (type & (PFSetupContextPtfPackage | PFSetupContextPtfPhysical))) {
         problem = "a part-table property is global (16) or per package (32) and physical (128), "
                   "not both";
         return false;
     }
-    std::string error;
-    const int contexts[][2] = {{0x01, 1}, {0x02, 2}, {0x04, 3}, {0x08, 4}};
-    bool any = false;
-    for (const auto& [bit, context] : contexts) {
-        if (!(type & bit))
-            continue;
-        any = true;
-        if (!IsValidPropertyName(name, context, error) ||
-            !IsValidPropertyValue(name, f[1], context, error)) {
-            problem = error;
-            return false;
-        }
-    }
-    if (!any &&
-        (!IsValidPropertyName(name, 0, error) || !IsValidPropertyValue(name, f[1], 0, error))) {
-        problem = error;
+    const std::string refusal = PropertyRefusal(name, f[1], type);
+    if (!refusal.empty()) {
+        problem = MessageWords(refusal);
         return false;
     }
-    if (f[2] != "Yes" && f[2] != "No") {
-        problem = "required " + Quoted(f[2]) + "; allowed: one of \"Yes\", \"No\"";
+    auto word = [&problem](const char* what, const std::string& text, WordList words,
+                           bool emptyAllowed) {
+        if (words.Find(text) || (text.empty() && emptyAllowed))
+            return true;
+        problem = std::string(what) + " " + Quoted(text) + "; allowed: one of " + words.Listed() +
+                  (emptyAllowed ? ", or empty for a property not on symbols or symbol pins" : "");
         return false;
-    }
-    const bool onSymbol = type & 0x03;
-    const char* const otherwise = onSymbol ? "" : ", or empty for a property not on symbols";
-    static const char* const visibilities[] = {"Name", "Value", "Both", "Invisible"};
-    static const char* const alignments[] = {"Left", "Right", "Center"};
-    auto listed = [](const std::string& text, const auto& list) {
-        return std::find(std::begin(list), std::end(list), text) != std::end(list);
     };
-    if (!(f[3].empty() && !onSymbol) && !listed(f[3], visibilities)) {
-        problem = "visibility " + Quoted(f[3]) +
-                  "; allowed: one of \"Name\", \"Value\", \"Both\", \"Invisible\"" + otherwise;
-        return false;
-    }
-    if (!(f[4].empty() && !onSymbol) && !listed(f[4], alignments)) {
-        problem = "alignment " + Quoted(f[4]) +
-                  "; allowed: one of \"Left\", \"Right\", \"Center\"" + otherwise;
-        return false;
-    }
-    return true;
+    const bool onSymbol = type & (PFSetupContextSymbol | PFSetupContextSymbolPin);
+    return word("required", f[2], kRequiredWords, false) &&
+           word("visibility", f[3], kVisibilityWords, !onSymbol) &&
+           word("alignment", f[4], kAlignmentWords, !onSymbol);
 }
 
 bool CheckValue(const SettingKey& row, const std::string& key, const std::string& value,
@@ -182,10 +134,14 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
         if (IsDecimalText(value) && n > 0 && n <= FLT_MAX &&
             ParseDecimal(FormatFixed6(static_cast<float>(n))) > 0)
             return true;
+        if (value.find(',') != std::string::npos) {
+            problem = "use a decimal point, not a comma; allowed: " + AllowedText(row);
+            return false;
+        }
         break;
     }
     case ValueForm::PinLoads:
-        return CheckPinLoads(row, value, problem);
+        return CheckPinLoads(row, key, value, problem);
     case ValueForm::Property:
         return CheckProperty(key.substr(5), value, problem);
     case ValueForm::NumberList:
@@ -210,6 +166,8 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
         return true;
     }
     problem = "allowed: " + AllowedText(row);
+    if (row.sizeRefusal && !(LeadingNumber(value) > 0))
+        problem = MessageWords(row.sizeRefusal) + "; " + problem;
     return false;
 }
 
@@ -256,11 +214,32 @@ bool CheckSettingEntry(const std::string& key, const std::string& value, std::st
                   "\"Prop_TOLERANCE\"";
         return false;
     }
-    if (const char* unstorable = UnstorableTextProblem(value)) {
+    // Pin loads and properties are checked field by field, in the dialog's words.
+    const bool byField = row->form == ValueForm::PinLoads || row->form == ValueForm::Property;
+    const char* unstorable = byField ? nullptr : UnstorableTextProblem(value);
+    if (unstorable) {
         problem = std::string("cannot be stored in a project file: it ") + unstorable;
         return false;
     }
     return CheckValue(*row, key, value, problem);
+}
+
+std::string FieldRefusal(const std::string& key, const std::string& text) {
+    const SettingKey* row = FindSettingKey(key);
+    std::string problem;
+    if (!row || CheckSettingEntry(key, text, problem))
+        return std::string();
+    if (row->sizeRefusal && text.find(',') == std::string::npos && !(LeadingNumber(text) > 0))
+        return row->sizeRefusal;
+    return std::string(row->label) + ": " + key + " " + Quoted(text) + ": " + problem;
+}
+
+std::string MessageWords(const std::string& message) {
+    std::string words = OneLine(message.c_str());
+    const std::string error = "Error - ";
+    if (words.compare(0, error.size(), error) == 0)
+        words.erase(0, error.size());
+    return words;
 }
 
 std::string DescribeRead(const std::string& key, const std::string& value) {

@@ -15,6 +15,16 @@ namespace pfsetup {
 // and what is allowed (without the key, which the caller names).
 bool CheckSettingEntry(const std::string& key, const std::string& value, std::string& problem);
 
+// What the setup dialog says when a field that sets `key` holds `text` (the key's one value;
+// pin loads and properties go through PinLoadRefusal and PropertyRefusal), or "" when it takes
+// it: the Symbol page's own message for a size of 0 or less; otherwise the field, then the
+// words of `set`: "Minimum symbol width: Symbol_Width "0": allowed: a whole number ...".
+std::string FieldRefusal(const std::string& key, const std::string& text);
+
+// One of the dialog's own messages as a line of `set` and `check` gives it:
+// "\nError - Incorrect grid size" is "Incorrect grid size".
+std::string MessageWords(const std::string& message);
+
 // What a read makes of a value `CheckSettingEntry` refuses: "a read takes it as '0'", "a read
 // ignores it (the setting keeps its value)"; empty when the read takes it as it is written.
 std::string DescribeRead(const std::string& key, const std::string& value);

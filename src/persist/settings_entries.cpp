@@ -4,6 +4,7 @@
 #include "setup/number_text.h"
 #include "setup/record_fields.h"
 #include "setup/setting_rules.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "setup/text_fields.h"
 
@@ -242,73 +243,99 @@ bool ReadPlaceHolders(Store& s, const std::string& k, const std::string& v) {
     return all;
 }
 
-const std::vector<std::string> kPinTypes = {"INPUT", "TS",     "TS_BIDIR", "OC_BIDIR", "OE_BIDIR",
-                                            "BIDIR", "OUTPUT", "OC",       "OE",       "ANALOG",
-                                            "POWER", "GROUND", "NC"};
-
 using G = SettingsGroup;
 using F = ValueForm;
 const std::vector<SettingChoice> kFlag = {{"TRUE", ""}, {"FALSE", ""}};
+
+std::vector<SettingChoice> Choices(WordList words) {
+    std::vector<SettingChoice> choices;
+    for (const SettingWord& word : words)
+        choices.push_back({word.text, word.meaning});
+    return choices;
+}
+
+// The tree's leaves that do not take the entry's value as it is.
+std::string PinTextHeight(const Store& s) {
+    float note = 0;
+    s.GetDefNoteSize(note);
+    const double height = std::trunc(static_cast<double>(note) * 25.0);
+    const bool representable = std::isfinite(height) && std::fabs(height) < 2147483648.0;
+    return FormatInt(representable ? static_cast<long long>(height) : 0);
+}
+std::string OutlineNode(const Store& s) {
+    std::string outline;
+    s.GetDefSymbolOutLine(outline);
+    return EqualsIgnoreCase(outline, WordList(kOutlineWords).TextOf(PFBold)) ? "Thick" : outline;
+}
+std::string UsePinNameNode(const Store& s) {
+    return s.GetUsePinNamesForText() == 1 ? "1" : "0";
+}
 
 // clang-format off
 const std::vector<SettingKey> kKeys = {
     {"PinType_", true, G::PinTypes, F::PinLoads, kSavePinTypes, "",
      "side of the symbol and the four loads of pins of one type",
-     {{"Bottom", ""}, {"Left", ""}, {"Right", ""}, {"Top", ""}}, false, 0, 0,
-     WritePinType, ReadPinType},
+     Choices(kPositionWords), false, 0, 0,
+     WritePinType, ReadPinType, nullptr, "PFG/PinType"},
     {"Prop_", true, G::Properties, F::Property, kSaveProperties, "",
      "a default property: where it applies, its value, required, visibility, alignment",
      {}, false, 0, 0xBF, WriteProperty, ReadProperty},
     {"Symbol_Units", false, G::Symbol, F::Text, 0, "Units", "units of the symbol's sizes",
-     {{"Inches", ""}}, false, 0, 0,
+     Choices(kUnitWords), false, 0, 0,
      WriteText<&Store::GetDefUnits>, ReadAnyText<&Store::PutDefUnits>},
     {"Symbol_GridSize", false, G::Symbol, F::Fraction, 0, "Grid", "grid of the symbol, in units",
      {}, false, 0, 0,
-     WriteNumber<float, &Store::GetDefGridSize>, ReadFloat<&Store::PutDefGridSize>},
+     WriteNumber<float, &Store::GetDefGridSize>, ReadFloat<&Store::PutDefGridSize>,
+     kBadGridSize, "PFG/Symbol/GridSize"},
     {"Symbol_NoteSize", false, G::Symbol, F::Fraction, 0, "Pin text size",
-     "size of the pin texts, in grids; at most the smaller pin spacing", {}, false, 0, 0,
-     WriteNumber<float, &Store::GetDefNoteSize>, ReadFloat<&Store::PutDefNoteSize>},
+     "size of the pin texts, in grids, at most the smaller pin spacing", {}, false, 0, 0,
+     WriteNumber<float, &Store::GetDefNoteSize>, ReadFloat<&Store::PutDefNoteSize>,
+     kBadPinTextSize, "PFG/Symbol/Pintext/Height", PinTextHeight},
     {"Symbol_OutLine", false, G::Symbol, F::Text, 0, "Symbol outline",
-     "line of the symbol's outline", {{"Thin", ""}, {"Bold", ""}}, false, 0, 0,
+     "line of the symbol's outline", Choices(kOutlineWords), false, 0, 0,
      WriteText<&Store::GetDefSymbolOutLine>,
-     ReadExactText<&Store::GetDefSymbolOutLine, &Store::PutDefSymbolOutLine>},
+     ReadExactText<&Store::GetDefSymbolOutLine, &Store::PutDefSymbolOutLine>,
+     nullptr, "PFG/Symbol/OutLine", OutlineNode},
     {"Symbol_TextStyle", false, G::Symbol, F::Text, 0, "Pin text orientation",
-     "orientation of the pin texts", {{"Automatic", ""}, {"Horizontal", ""}, {"Vertical", ""}},
-     false, 0, 0,
+     "orientation of the pin texts", Choices(kTextStyleWords), false,
+     0, 0,
      WriteText<&Store::GetDefTextStyle>,
      ReadExactText<&Store::GetDefTextStyle, &Store::PutDefTextStyle>},
     {"Symbol_Width", false, G::Symbol, F::Integer, 0, "Minimum symbol width",
      "minimum width of a symbol, in grids", {}, false, 1, 100000,
-     WriteNumber<int, &Store::GetDefSymbolWidth>, ReadInteger<int, &Store::PutDefSymbolWidth>},
+     WriteNumber<int, &Store::GetDefSymbolWidth>, ReadInteger<int, &Store::PutDefSymbolWidth>,
+     nullptr, "PFG/Symbol/Width"},
     {"Symbol_Length", false, G::Symbol, F::Integer, 0, "Minimum symbol height",
      "minimum height of a symbol, in grids", {}, false, 1, 100000,
-     WriteNumber<int, &Store::GetDefSymbolLength>, ReadInteger<int, &Store::PutDefSymbolLength>},
+     WriteNumber<int, &Store::GetDefSymbolLength>, ReadInteger<int, &Store::PutDefSymbolLength>,
+     nullptr, "PFG/Symbol/Length"},
     {"Symbol_PinSpacing_TopBottom", false, G::Symbol, F::Integer, 0,
      "Minimum pin spacing top/bottom", "minimum spacing of pins on the top and bottom, in grids",
      {}, false, 1, 100000,
      WriteNumber<int, &Store::GetDefSymbolWidthIncrement>,
-     ReadInteger<int, &Store::PutDefSymbolWidthIncrement>},
+     ReadInteger<int, &Store::PutDefSymbolWidthIncrement>, kBadPinSpacing},
     {"Symbol_PinSpacing_LeftRight", false, G::Symbol, F::Integer, 0,
      "Minimum pin spacing left/right", "minimum spacing of pins on the left and right, in grids",
      {}, false, 1, 100000,
      WriteNumber<int, &Store::GetDefSymbolLengthIncrement>,
-     ReadInteger<int, &Store::PutDefSymbolLengthIncrement>},
+     ReadInteger<int, &Store::PutDefSymbolLengthIncrement>, kBadPinSpacing,
+     "PFG/Symbol/Pin/Shape/MinimumPinSpacing"},
     {"UseSplitInstProp", false, G::Symbol, F::NumericFlag, 0, "Split symbol properties",
      "how the parts of a split symbol are marked",
      {{"0", "SPLIT_INST_NAME"}, {"1", "SPLIT_INST & $LOCATION"}}, false, 0, 0,
      WriteSplitFlag, ReadNumericFlag<&Store::PutUseSplitInstProp>},
     {"Symbol_UsePinNamesForText", false, G::Symbol, F::Flag, 0, "Use pin names for pin text",
      "whether pin names become the pin texts", kFlag, true, 0, 0,
-     WriteFlag<&Store::GetUsePinNamesForText>, ReadFlag<&Store::PutUsePinNamesForText>},
+     WriteFlag<&Store::GetUsePinNamesForText>, ReadFlag<&Store::PutUsePinNamesForText>, nullptr,
+     "PFG/Symbol/Pintext/UsePinName", UsePinNameNode},
     {"Format_ReadActiveLow", false, G::Format, F::Text, kSaveFormat, "Low-asserted pins, reading",
      "the suffixes that mark a low-asserted pin name when reading",
-     {{"ActiveLow_Suffix_Star_And_N", "suffix '*' and suffix '_N'"},
-      {"ActiveLow_Suffix_Star", "suffix '*'"}, {"ActiveLow_Suffix_N", "suffix '_N'"}}, true, 0, 0,
+     Choices(kReadActiveLowWords), true, 0, 0,
      WriteText<&Store::GetDefReadActiveLowPinNotation>,
      ReadAnyText<&Store::PutDefReadActiveLowPinNotation>},
     {"Format_WriteActiveLow", false, G::Format, F::Text, kSaveFormat, "Low-asserted pins, writing",
      "the suffix written for a low-asserted pin; the one read when only one is read",
-     {{"ActiveLow_Suffix_Star", "suffix '*'"}, {"ActiveLow_Suffix_N", "suffix '_N'"}}, true, 0, 0,
+     Choices(kWriteActiveLowWords), true, 0, 0,
      WriteText<&Store::GetDefWriteActiveLowPinNotation>,
      ReadAnyText<&Store::PutDefWriteActiveLowPinNotation>},
     {"Format_UseMinusInPackage", false, G::Format, F::Flag, kSaveFormat,
@@ -316,17 +343,17 @@ const std::vector<SettingKey> kKeys = {
      kFlag, true, 0, 0,
      WriteFlag<&Store::GetDefUseMinusInPackage>, ReadFlag<&Store::PutDefUseMinusInPackage>},
     {"Interpretation_AlphaNum", false, G::Interpretation, F::Code, kSaveFormat,
-     "A1  (string, numeral)", "how a pin name such as A1 splits",
+     "A1  (string, numeral)", "how a pin name such as A1 splits, agreeing with 1A and 1A1",
      {{"1", "BN"}, {"2", "BN-B"}, {"3", "BN-S"}}, false, 1, 3,
      WriteNumber<PFPinInterpret_AlphaNum, &Store::GetAlphaNumValue>,
      ReadInteger<PFPinInterpret_AlphaNum, &Store::PutAlphaNumValue>},
     {"Interpretation_NumAlpha", false, G::Interpretation, F::Code, kSaveFormat,
-     "1A  (numeral, string)", "how a pin name such as 1A splits",
+     "1A  (numeral, string)", "how a pin name such as 1A splits, agreeing with 1A1",
      {{"1", "BN"}, {"2", "G-BN"}, {"3", "B-BN"}, {"4", "S-BN"}}, false, 1, 4,
      WriteNumber<PFPinInterpret_NumAlpha, &Store::GetNumAlphaValue>,
      ReadInteger<PFPinInterpret_NumAlpha, &Store::PutNumAlphaValue>},
     {"Interpretation_NumAlphaNum", false, G::Interpretation, F::Code, kSaveFormat,
-     "1A1 (numeral, string, numeral)", "how a pin name such as 1A1 splits",
+     "1A1 (numeral, string, numeral)", "how a pin name such as 1A1 splits, agreeing with 1A",
      {{"1", "BN"}, {"2", "BN-B"}, {"3", "BN-S"}, {"4", "B-BN"}, {"5", "S-BN"}, {"6", "G-BN"},
       {"7", "G-BN-B"}, {"8", "G-BN-S"}}, false, 1, 8,
      WriteNumber<PFPinInterpret_NumAlphaNum, &Store::GetNumAlphaNumValue>,
@@ -360,10 +387,6 @@ const std::vector<SettingKey>& SettingKeys() {
     return kKeys;
 }
 
-const std::vector<std::string>& PinTypeNames() {
-    return kPinTypes;
-}
-
 const SettingKey* FindSettingKey(const std::string& key) {
     for (const SettingKey& row : kKeys) {
         if (!row.family) {
@@ -375,8 +398,8 @@ const SettingKey* FindSettingKey(const std::string& key) {
             continue;
         if (row.form == ValueForm::Property)
             return &row;
-        for (const std::string& type : kPinTypes)
-            if (key.compare(8, std::string::npos, type) == 0)
+        for (const PinTypeRow& type : kPinTypes)
+            if (key.compare(8, std::string::npos, type.name) == 0)
                 return &row;
         return nullptr;
     }
@@ -385,8 +408,8 @@ const SettingKey* FindSettingKey(const std::string& key) {
 
 std::vector<std::string> AllSettingKeys() {
     std::vector<std::string> keys;
-    for (const std::string& type : kPinTypes)
-        keys.push_back("PinType_" + type);
+    for (const PinTypeRow& type : kPinTypes)
+        keys.push_back(std::string("PinType_") + type.name);
     for (const SettingKey& row : kKeys)
         if (!row.family)
             keys.push_back(row.key);
@@ -456,11 +479,11 @@ const char* FormName(ValueForm form) {
 }
 
 std::string AllowedText(const SettingKey& row) {
-    auto listed = [&row](bool withMeaning) {
+    auto listed = [&row]() {
         std::string list;
         for (const SettingChoice& choice : row.choices) {
             list += std::string(list.empty() ? "" : ", ") + "\"" + choice.text + "\"";
-            if (withMeaning && *choice.meaning)
+            if (*choice.meaning)
                 list += std::string(" (") + choice.meaning + ")";
         }
         return "one of " + list + (row.anyCase ? " (any letter case)" : "");
@@ -468,30 +491,61 @@ std::string AllowedText(const SettingKey& row) {
     switch (row.form) {
     case ValueForm::Text:
     case ValueForm::Flag:
-        return listed(false);
     case ValueForm::Code:
     case ValueForm::NumericFlag:
-        return listed(true);
+        return listed();
     case ValueForm::Fraction:
         return "a decimal number greater than 0 (six decimals are kept), such as 0.05";
     case ValueForm::Integer:
         return "a whole number from " + FormatInt(row.min) + " to " + FormatInt(row.max);
-    case ValueForm::PinLoads:
-        return "\"Iil,Iih,Iol,Ioh,Position\": loads \"x\" for none, \"*\", or a number "
-               "(negative for Iil and Ioh, positive for Iih and Iol); position \"Bottom\", "
-               "\"Left\", \"Right\" or \"Top\"";
+    case ValueForm::PinLoads: {
+        std::string text = "\"";
+        for (const LoadColumn& load : kLoadColumns)
+            text += std::string(load.name) + ",";
+        text += "Position\":";
+        for (int column = 0; column < 4; ++column)
+            text += std::string(column ? ";" : "") + " " + kLoadColumns[column].name + " " +
+                    LoadAllowedText(column, true);
+        return text + "; position " + WordList(kPositionWords).Listed();
+    }
     case ValueForm::Property:
-        return "\"type,value,required,visibility,alignment\": type the sum of 1 symbol, 2 symbol "
-               "pin, 4 package, 8 package pin, 16 part table global, 32 part table package, "
-               "128 part table physical; required \"Yes\" or \"No\"; visibility \"Name\", "
-               "\"Value\", \"Both\" or \"Invisible\"; alignment \"Left\", \"Right\" or "
-               "\"Center\" (both empty for a property not on symbols)";
+        return "\"type,value,required,visibility,alignment\": type " + PropertyTypeText() +
+               "; required " + WordList(kRequiredWords).Listed() + "; visibility " +
+               WordList(kVisibilityWords).Listed() + "; alignment " +
+               WordList(kAlignmentWords).Listed() +
+               " (both empty for a property not on symbols or symbol pins)";
     case ValueForm::NumberList:
         return "message numbers from 0 to 65535 separated by commas, or nothing";
     case ValueForm::TextList:
         return "texts separated by single commas, or nothing";
     }
     return "";
+}
+
+std::string LoadAllowedText(int column, bool inFiles) {
+    return std::string(kLoadColumns[column].negative
+                           ? "\"*\" or a negative number such as -0.01"
+                           : "\"*\" or a positive number such as 0.01 (\"+\" allowed)") +
+           (inFiles ? ", or \"x\" for none" : "");
+}
+
+std::string PropertyTypeText() {
+    std::string text = "the sum of";
+    for (const PropertyContextRow& context : kPropertyContexts)
+        text += std::string(text.size() > 10 ? ", " : " ") + FormatInt(context.bit) + " " +
+                context.words;
+    return text + "; part table global excludes part table package and physical";
+}
+
+std::string SettingTip(const std::string& key, const std::string& choice) {
+    const SettingKey* row = FindSettingKey(key);
+    if (!row)
+        return std::string();
+    std::string tip = row->description;
+    if (!tip.empty())
+        tip[0] = AsciiUpper(tip[0]);
+    tip += ": " + AllowedText(*row) + ".\nSets " + key;
+    return tip + (choice.empty() ? "" : " to " + choice) + ".";
 }
 
 SettingsKeyKind ClassifySettingsKey(const std::string& key) {

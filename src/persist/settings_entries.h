@@ -66,6 +66,12 @@ struct SettingKey {
     // reads one into the store (false: the setting keeps its value).
     bool (*write)(CPFCoreSetupAPI& store, const std::string& key, std::string& value);
     bool (*read)(CPFCoreSetupAPI& store, const std::string& key, const std::string& value);
+    // Integer and Fraction sizes of the Symbol page: its own message for a size of 0 or less.
+    const char* sizeRefusal = nullptr;
+    // The node of the settings tree that takes the value (the parent of the pin-type nodes),
+    // and how its text is made when it is not the entry's value; nullptr for none.
+    const char* treeNode = nullptr;
+    std::string (*treeValue)(const CPFCoreSetupAPI& store) = nullptr;
 };
 
 // Every key in write order: the pin-type family, the property family, the single settings,
@@ -74,14 +80,20 @@ const std::vector<SettingKey>& SettingKeys();
 // The row of a key as the reader knows it (exact letter case; a family for its members), or
 // nullptr for a key the reader ignores.
 const SettingKey* FindSettingKey(const std::string& key);
-// The 13 pin types of the "PinType_" keys, in the store's order.
-const std::vector<std::string>& PinTypeNames();
 // Every single key a file may hold: the 13 pin-type keys and the single settings, in write
 // order (property keys are "Prop_" and any name).
 std::vector<std::string> AllSettingKeys();
 
 // What `set` accepts, in words: "a decimal number greater than 0, such as 0.05".
 std::string AllowedText(const SettingKey& row);
+// What a load column (0 Iil to 3 Ioh) of a pin type takes; in the files also "x" for none.
+std::string LoadAllowedText(int column, bool inFiles);
+// What the type of a property takes.
+std::string PropertyTypeText();
+
+// What a field of the setup dialog shows as its tip: what the setting is, what it takes and
+// the key it sets. With `choice`, the field sets that choice ("Sets Vector_Format to 2.").
+std::string SettingTip(const std::string& key, const std::string& choice = "");
 // The group as a heading ("Pin name interpretation") and as a JSON name ("interpretation").
 const char* GroupHeading(SettingsGroup group);
 const char* GroupName(SettingsGroup group);

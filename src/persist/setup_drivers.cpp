@@ -53,9 +53,11 @@ void TakeOutLeftOutEntries(SpiProject& project, uint16_t mask) {
 } // namespace
 
 int CPFCoreSetupAPI::ReadSetup() {
+    ClearLastError();
     ClearProperties();
     if (DefFileName.empty()) {
-        PutLogError("\nUnable to read " + DefFileName);
+        LogFailure(*this, "\nUnable to read " + DefFileName,
+                   Failure(ErrorKind::Value, "", "no project file named"));
         return 0;
     }
     ClearOverriddenErrors();
@@ -65,7 +67,8 @@ int CPFCoreSetupAPI::ReadSetup() {
     const unsigned long long stamp[4] = {before.device, before.inode, before.size, before.modified};
     ReadProject.reset();
     if (!LoadSettings(DefFileName)) {
-        PutLogError("\nUnable to read " + DefFileName);
+        LogFailure(*this, "\nUnable to read " + DefFileName,
+                   Failure(ErrorKind::Access, DefFileName, "cannot read"));
         RememberRead(DefFileName, stamp, true);
         return 0;
     }
@@ -78,14 +81,18 @@ int CPFCoreSetupAPI::ReadSetup() {
 }
 
 int CPFCoreSetupAPI::WriteSetup() {
+    ClearLastError();
+    const ErrorRecord cause = DefFileName.empty()
+                                  ? Failure(ErrorKind::Value, "", "no file name to save to")
+                                  : Failure(ErrorKind::Access, DefFileName, "cannot write");
     if (!CreateProjectFile(DefFileName)) {
-        PutLogError("\nUnable to save file " + DefFileName);
+        LogFailure(*this, "\nUnable to save file " + DefFileName, cause);
         return 0;
     }
     PutEntryInProject();
     TakeOutLeftOutEntries(*Project, SaveSections);
     if (!SaveProjectFile(DefFileName, 0)) {
-        PutLogError("\nUnable to save file " + DefFileName);
+        LogFailure(*this, "\nUnable to save file " + DefFileName, cause);
         return 0;
     }
     CloseProject();
@@ -173,6 +180,7 @@ std::string CPFCoreSetupAPI::StoredPropertyValue(const std::string& name,
 }
 
 int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
+    ClearLastError();
     ClearProperties();
     ClearOverriddenErrors();
     ClearPackagePlaceHolders();
@@ -181,7 +189,8 @@ int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
     SpiProjectFile parsed(own.Keep(text, DefFileName), DefFileName);
     if (DefFileName.empty() || installed.ReadInstallAndSiteFiles() != 0 ||
         ReadPrograms(own, parsed, SpiUserLevel) != 0) {
-        PutLogError("\nUnable to read " + DefFileName);
+        LogFailure(*this, "\nUnable to read " + DefFileName,
+                   Failure(ErrorKind::Value, "", "no template named"));
         return 0;
     }
     // The template's setup is what a read of it merged over the install and site files gives:

@@ -1,7 +1,9 @@
 #include "persist/setup_main.h"
 
 #include "base/ascii_text.h"
+#include "base/module_state.h"
 #include "host/host_services.h"
+#include "persist/project_binding.h"
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 #include "projfile/spi_messages.h"
@@ -25,6 +27,7 @@ struct ModuleObjects {
 
 ModuleObjects& Module() {
     static ModuleObjects objects;
+    static const ModuleStateReset reset([] { objects = ModuleObjects(); });
     return objects;
 }
 
@@ -42,9 +45,21 @@ int RewriteTemplate(const std::string& file, const std::string& text) {
     return output.Commit();
 }
 
+ErrorRecord NotInitialised() {
+    ErrorRecord record;
+    record.kind = ErrorKind::Value;
+    record.problem = "the module has no store";
+    record.allowed = "call Pfsetup_initialize first";
+    return record;
+}
+
 void ReportNoDialog() {
-    Host().ShowMessage("The setup dialog is not available in this program.", MessageIcon::Stop,
-                       MessageButtons::Ok);
+    const char* text = "The setup dialog is not available in this program.";
+    Host().ShowMessage(text, MessageIcon::Stop, MessageButtons::Ok);
+    ErrorRecord record = Failure(ErrorKind::Value, "", "the setup dialog is not available");
+    record.allowed = "link pfsetup::ui and call InstallSetupDialogs";
+    record.text = text;
+    SetLastError(std::move(record));
 }
 
 } // namespace
@@ -94,17 +109,23 @@ int ReadTemplateFile(const std::string& file, std::string& text) {
 }
 
 int ConvertTemplateSections(const std::string& file) {
+    ClearLastError();
+    const auto failed = [&file](int error, bool writing) {
+        SetLastError(FileErrorRecord(file, error, writing));
+        return -1;
+    };
     // Read and rewritten under the file's lock, so no writer's change falls between the two.
     ProjectLock lock;
-    if (lock.Acquire(file) != 0)
-        return -1;
+    if (const int error = lock.Acquire(file))
+        return failed(error, true);
     std::string text;
-    if (ReadTemplateFile(file, text) != 0)
-        return -1;
+    if (const int error = ReadTemplateFile(file, text))
+        return failed(error, false);
     const int renamed = ConvertTemplateText(text);
     if (renamed == 0)
         return 0;
-    return RewriteTemplate(file, text) == 0 ? renamed : -1;
+    const int error = RewriteTemplate(file, text);
+    return error == 0 ? renamed : failed(error, true);
 }
 
 } // namespace pfsetup
@@ -128,17 +149,22 @@ CPFSetupMain::CPFSetupMain(unsigned int mode) : m_nSheetMode(mode) {}
 
 void CPFSetupMain::InitialiseSetupForLibFlow(std::string projectFileName) {
     CPFCoreSetupAPI* store = Pfsetup_store();
-    if (!store)
+    if (!store) {
+        SetLastError(NotInitialised());
         return;
+    }
     store->PutCPMFileName(projectFileName);
     store->PutDefFileName(projectFileName);
     store->ReadSetup();
 }
 
 int CPFSetupMain::LoadDataFromFile(const char* path) {
+    ClearLastError();
     CPFCoreSetupAPI* store = Pfsetup_store();
-    if (!store)
+    if (!store) {
+        SetLastError(NotInitialised());
         return 1;
+    }
     std::string templatePath;
     if (!path) {
         const FileDialogRequest request =
@@ -158,7 +184,8 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     if (convertFilePfgProgramTo142(templatePath, text))
         store->ReadTemplateSetup(text);
     else
-        store->PutLogError("\nUnable to read " + templatePath);
+        LogFailure(*store, "\nUnable to read " + templatePath,
+                   Failure(ErrorKind::Access, templatePath, "cannot read"));
     store->PutDefFileName(defFileName);
     store->PutLastReadWriteFileName(lastFileName);
 
@@ -173,8 +200,10 @@ bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::stri
     // write is still loaded (its rewrite then fails and says so).
     ProjectLock lock;
     lock.Acquire(file);
-    if (ReadTemplateFile(file, text) != 0)
+    if (const int error = ReadTemplateFile(file, text)) {
+        SetLastError(FileErrorRecord(file, error, false));
         return false;
+    }
     if (ConvertTemplateText(text) == 0)
         return true;
     if (const int cause = RewriteTemplate(file, text)) {
@@ -188,6 +217,7 @@ bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::stri
 }
 
 bool CPFSetupMain::DisplaySetup() {
+    ClearLastError();
     if (!Hooks().displaySetup) {
         ReportNoDialog();
         return false;
@@ -196,6 +226,7 @@ bool CPFSetupMain::DisplaySetup() {
 }
 
 unsigned int CPFSetupMain::DisplaySetupForInterpretation() {
+    ClearLastError();
     if (!Hooks().displaySetupForInterpretation) {
         ReportNoDialog();
         return 2;

@@ -70,7 +70,8 @@ int ConvertTemplateText(std::string& text);
 // 0 with the whole text of a regular file, or the file-error cause of the failure.
 int ReadTemplateFile(const std::string& file, std::string& text);
 // ConvertTemplateText on a file, which is rewritten whole only when a line was renamed. The
-// number of lines renamed, or -1 (file unchanged) when the file cannot be read or written.
+// number of lines renamed, or -1 (file unchanged, the error recorded) when the file cannot be
+// read or written.
 int ConvertTemplateSections(const std::string& file);
 
 // The file dialog of part templates (extension "tpl", initial name "template").

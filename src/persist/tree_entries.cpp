@@ -7,9 +7,9 @@
 #include "persist/tree/st_setup_file.h"
 #include "setup/number_text.h"
 #include "setup/record_fields.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 
-#include <cmath>
 #include <unordered_map>
 #include <vector>
 
@@ -17,12 +17,31 @@ using namespace pfsetup;
 
 namespace {
 
-const char* const kPackagePinTypes[] = {"INPUT", "TS",    "TSBIDIR", "OCBIDIR", "OEBIDIR",
-                                        "OC",    "OE",    "ANALOG",  "POWER",   "GROUND",
-                                        "NC",    "BIDIR", "UNSPEC"};
+// A pin type's name in the tree: without its underscores.
+std::string NodeName(const std::string& pinType) {
+    std::string name;
+    for (char c : pinType)
+        if (c != '_')
+            name += c;
+    return name;
+}
 
-constexpr int kTableContexts =
-    PFSetupContextPtfGlobal | PFSetupContextPtfPackage | PFSetupContextPtfPhysical;
+// The package-pin type nodes in the tree's order: the pin types that have one, then the
+// unspecified type.
+const std::vector<std::string>& PackagePinNodes() {
+    static const std::vector<std::string> nodes = [] {
+        std::vector<std::string> byPlace(kUnspecifiedPackagePinNode);
+        for (const PinTypeRow& type : kPinTypes)
+            if (type.packagePinNode)
+                byPlace[type.packagePinNode - 1] = NodeName(type.name);
+        byPlace[kUnspecifiedPackagePinNode - 1] = kUnspecifiedPinType;
+        std::vector<std::string> paths;
+        for (const std::string& name : byPlace)
+            paths.push_back("PFG/PackagePin/Property/" + name);
+        return paths;
+    }();
+    return nodes;
+}
 
 ARTreeNode* Find(const std::string& path) {
     ARStatus status;
@@ -91,17 +110,15 @@ void SetLeaf(const std::string& path, const std::string& value) {
 } // namespace
 
 int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
-    Expect("PFG/PinType", false);
+    const char* const pinTypePath =
+        FindSettingKey(std::string("PinType_") + kPinTypes[0].name)->treeNode;
+    Expect(pinTypePath, false);
     InitPinIteration();
     if (SaveSections & kSavePinTypes) {
-        ARTreeNode* pinTypes = Find("PFG/PinType");
+        ARTreeNode* pinTypes = Find(pinTypePath);
         while (GetNextPin()) {
             const PinTypeFields pin = CurrentPinTypeFields(*this);
-            std::string nodeName;
-            for (char c : pin.type)
-                if (c != '_')
-                    nodeName += c;
-            if (ARTreeNode* node = pinTypes ? pinTypes->getNamedChild(nodeName) : nullptr)
+            if (ARTreeNode* node = pinTypes ? pinTypes->getNamedChild(NodeName(pin.type)) : nullptr)
                 node->addParam(1, PinTypeValue(pin));
         }
     }
@@ -162,32 +179,32 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                 }
             }
             if (type & PFSetupContextPackagePin) {
-                for (const char* pinType : kPackagePinTypes) {
-                    if (ARTreeNode* list =
-                            Find(std::string("PFG/PackagePin/Property/") + pinType)) {
+                for (const std::string& path : PackagePinNodes()) {
+                    if (ARTreeNode* list = Find(path)) {
                         auto* node = new ARTNameValue(name);
                         node->addParam(1, value);
                         Replace(list, node);
                     }
                 }
             }
-            const std::pair<int, const char*> tableKinds[] = {{PFSetupContextPtfGlobal, "1"},
-                                                              {PFSetupContextPtfPackage, "0"},
-                                                              {PFSetupContextPtfPhysical, "2"}};
-            for (const auto& [bit, kind] : tableKinds) {
-                if (!(type & bit))
+            for (const PropertyContextRow& context : kPropertyContexts) {
+                if (!context.tableKind || !(type & context.bit))
                     continue;
                 if (ARTreeNode* list = Collection("PFG/Ptf", "PtfProperty")) {
                     auto* node = new ARTPtfProperty;
                     node->setName(name);
                     node->addParam(1, value);
-                    node->addParam(2, kind);
+                    node->addParam(2, context.tableKind);
                     Replace(list, node);
                 }
             }
         }
         // A property this store deleted since its read, or took out of a context, leaves the
         // lists of those contexts; every other node stays, whichever file or writer made it.
+        int tableContexts = 0;
+        for (const PropertyContextRow& context : kPropertyContexts)
+            if (context.tableKind)
+                tableContexts |= context.bit;
         for (const auto& [key, entry] : LastRead.entries) {
             if (ClassifySettingsKey(key) != SettingsKeyKind::Property)
                 continue;
@@ -203,33 +220,22 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
             if (lost & PFSetupContextPackage)
                 TakeOut("PFG/Package/Property", name);
             if (lost & PFSetupContextPackagePin)
-                for (const char* pinType : kPackagePinTypes)
-                    TakeOut(std::string("PFG/PackagePin/Property/") + pinType, name);
-            if ((before & kTableContexts) && !(type & kTableContexts))
+                for (const std::string& path : PackagePinNodes())
+                    TakeOut(path, name);
+            if ((before & tableContexts) && !(type & tableContexts))
                 TakeOut("PFG/Ptf/PtfProperty", name);
         }
     }
 
-    float grid = 0, note = 0;
-    GetDefGridSize(grid);
-    GetDefNoteSize(note);
-    std::string outline;
-    GetDefSymbolOutLine(outline);
-    if (EqualsIgnoreCase(outline, "Bold"))
-        outline = "Thick";
-    int width = 0, length = 0, spacing = 0;
-    GetDefSymbolWidth(width);
-    GetDefSymbolLength(length);
-    GetDefSymbolLengthIncrement(spacing);
-    const double height = std::trunc(static_cast<double>(note) * 25.0);
-    const bool representable = std::isfinite(height) && std::fabs(height) < 2147483648.0;
-    SetLeaf("PFG/Symbol/GridSize", FormatFixed6(grid));
-    SetLeaf("PFG/Symbol/Pintext/Height",
-            FormatInt(representable ? static_cast<long long>(height) : 0));
-    SetLeaf("PFG/Symbol/OutLine", outline);
-    SetLeaf("PFG/Symbol/Width", FormatInt(width));
-    SetLeaf("PFG/Symbol/Length", FormatInt(length));
-    SetLeaf("PFG/Symbol/Pin/Shape/MinimumPinSpacing", FormatInt(spacing));
-    SetLeaf("PFG/Symbol/Pintext/UsePinName", GetUsePinNamesForText() == 1 ? "1" : "0");
+    for (const SettingKey& row : SettingKeys()) {
+        if (!row.treeNode || row.family)
+            continue;
+        std::string value;
+        if (row.treeValue)
+            value = row.treeValue(*this);
+        else
+            row.write(*this, row.key, value);
+        SetLeaf(row.treeNode, value);
+    }
     return 1;
 }

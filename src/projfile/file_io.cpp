@@ -1,5 +1,6 @@
 #include "projfile/file_io.h"
 
+#include "base/module_state.h"
 #include "projfile/spi_messages.h"
 
 #include <algorithm>
@@ -22,6 +23,10 @@ namespace {
 
 std::optional<WriteFault> g_fault;
 std::optional<std::uint64_t> g_maxFileSize;
+const ModuleStateReset g_reset([] {
+    g_fault.reset();
+    g_maxFileSize.reset();
+});
 
 constexpr std::uint64_t kDefaultMaxFileSize = std::uint64_t{1} << 30;
 constexpr std::size_t kBufferSize = 64 * 1024;
@@ -154,6 +159,54 @@ std::string DescribeFileError(int error) {
         ::freelocale(c);
     }
     return GetFileErrorText(FileErrorCause(error)) + " (" + system + ")";
+}
+
+ErrorRecord FileErrorRecord(const std::string& file, int error, bool writing) {
+    ErrorRecord record;
+    record.file = file;
+    record.kind = ErrorKind::Access;
+    switch (error) {
+    case kNotRegularFile:
+        record.problem = "not a regular file";
+        return record;
+    case kFileTooLarge:
+        record.kind = ErrorKind::Resource;
+        record.problem = "too large";
+        record.allowed = Format("at most %llu bytes (PFSETUP_MAX_FILE_SIZE sets the limit)",
+                                static_cast<unsigned long long>(MaxProjectFileSize()));
+        return record;
+    case kLockTimeout:
+        record.kind = ErrorKind::Locked;
+        record.problem = Format("another program is writing it%s%s; gave up after %g s (lock "
+                                "file %s)",
+                                LastLockHolder().empty() ? "" : ": ", LastLockHolder().c_str(),
+                                LockTimeout(), LastLockFile().c_str());
+        return record;
+    case EISDIR:
+        record.problem = "is a directory";
+        return record;
+    case ENOENT:
+    case ENOTDIR:
+        record.kind = ErrorKind::NotFound;
+        if (!writing && error == ENOENT) {
+            record.problem = "no such file";
+            return record;
+        }
+        break;
+    case ENOSPC:
+    case EDQUOT:
+    case ENOMEM:
+    case EFBIG:
+    case EMFILE:
+    case ENFILE:
+        record.kind = ErrorKind::Resource;
+        break;
+    default:
+        break;
+    }
+    record.problem = writing ? "cannot write" : "cannot read";
+    record.systemError = error;
+    return record;
 }
 
 std::uint64_t MaxProjectFileSize() {

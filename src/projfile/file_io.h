@@ -16,6 +16,7 @@
 #include <streambuf>
 #include <string>
 
+#include "base/error_record.h"
 #include "projfile/file_lock.h"
 
 namespace pfsetup {
@@ -28,6 +29,9 @@ constexpr int kLockTimeout = -3;    // another writer held the file's lock longe
 // The file-error text of the error (GetFileErrorText of its cause), followed by what the system
 // said in parentheses: "The disk is full. (No space left on device)".
 std::string DescribeFileError(int error);
+// The same error as a record about `file`, read or (`writing`) written: "no such file", "not a
+// regular file", "cannot write" with the system's cause...
+ErrorRecord FileErrorRecord(const std::string& file, int error, bool writing);
 
 // The largest file read: 1 GiB unless the environment variable PFSETUP_MAX_FILE_SIZE gives
 // another number of bytes (a K, M or G suffix multiplies by 1024, 1024^2 or 1024^3) or a host

@@ -1,5 +1,6 @@
 #include "projfile/file_lock.h"
 
+#include "base/module_state.h"
 #include "projfile/file_io.h"
 #include "projfile/spi_text.h"
 
@@ -33,6 +34,19 @@ std::map<std::string, HeldLock>& HeldLocks() {
     static std::map<std::string, HeldLock> held;
     return held;
 }
+
+// A reset lets go of the locks still held, as the end of the process would; a ProjectLock
+// that held one then releases nothing.
+const ModuleStateReset g_reset([] {
+    for (const auto& held : HeldLocks()) {
+        ::unlink(held.second.file.c_str());
+        ::close(held.second.fd);
+    }
+    HeldLocks().clear();
+    g_timeout.reset();
+    g_lastHolder.clear();
+    g_lastLockFile.clear();
+});
 
 // Tries the lock once: 0 when taken, EAGAIN when another holds it, else the error.
 int TryLock(int fd) {

@@ -1,5 +1,6 @@
 #include "projfile/installed_files.h"
 
+#include "base/module_state.h"
 #include "projfile/spi_messages.h"
 #include "projfile/spi_text.h"
 
@@ -22,6 +23,15 @@ std::string g_sitePath;
 // The common library's state: the directories each context searches.
 unsigned long g_lastContext = 0;
 std::map<unsigned long, std::vector<std::string>> g_contexts;
+
+// A reset forgets all of it, so the next lookup reads QRV_SEARCH_PATH again.
+const pfsetup::ModuleStateReset g_reset([] {
+    g_searchContext = 0;
+    g_installPath.clear();
+    g_sitePath.clear();
+    g_lastContext = 0;
+    g_contexts.clear();
+});
 
 bool IsDirectory(const std::string& path) {
     struct stat info {};
@@ -185,17 +195,23 @@ int FindInstalledFile(const std::string& relativePath, std::string& path) {
         unsigned long context = 0;
         const int code = kfxInitialize(&context);
         if (code != KfxOk) {
-            SetLastMessage("SPI_ERROR: " + kfxGetErrorMsg(code));
+            pfsetup::RecordFailure(
+                "SPI_ERROR: " + kfxGetErrorMsg(code),
+                pfsetup::Failure(pfsetup::ErrorKind::NotFound, relativePath, kfxGetErrorMsg(code)));
             return -1;
         }
         g_searchContext = context;
     }
     const int code = kfxSearch(g_searchContext, relativePath.c_str(), path);
     if (code != KfxOk) {
-        SetLastMessage(pfsetup::Format(
-            "SPI_ERROR: Failed to find \"%s\", %s. Include the installation directory in the "
-            "path.",
-            relativePath.c_str(), kfxGetErrorMsg(code).c_str()));
+        pfsetup::ErrorRecord record =
+            pfsetup::Failure(pfsetup::ErrorKind::NotFound, relativePath, kfxGetErrorMsg(code));
+        record.allowed = "include the installation directory in QRV_SEARCH_PATH";
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_ERROR: Failed to find \"%s\", %s. Include the installation "
+                            "directory in the path.",
+                            relativePath.c_str(), kfxGetErrorMsg(code).c_str()),
+            std::move(record));
         return 1;
     }
     return 0;
@@ -231,11 +247,4 @@ bool IsSiteProjectFile(const std::string& path) {
     }, b{};
     return !path.empty() && GetSiteProjectFilePath(site) == 0 && ::stat(path.c_str(), &a) == 0 &&
            ::stat(site.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-void SpiForgetInstalledFiles() {
-    g_searchContext = 0;
-    g_installPath.clear();
-    g_sitePath.clear();
-    g_contexts.clear();
 }

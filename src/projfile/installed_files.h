@@ -41,7 +41,3 @@ int GetInstallProjectFilePath(std::string& path);
 int GetSiteProjectFilePath(std::string& path);
 // Whether `path` is the site project file the search finds (the same file, by any path).
 bool IsSiteProjectFile(const std::string& path);
-
-// Forgets the remembered install and site paths and the search context, so the next lookup
-// reads QRV_SEARCH_PATH again: for hosts that switch installations, and for tests.
-void SpiForgetInstalledFiles();

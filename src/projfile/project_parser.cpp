@@ -73,8 +73,10 @@ SpiProjectFile::SpiProjectFile(SpiProgramList::KeptText text, const std::string&
     }
 }
 
-void SpiProjectFile::RecordAtLine(const char* format) {
-    SetLastMessage(pfsetup::Format(format, lineNumber, path_->c_str()));
+void SpiProjectFile::RecordAtLine(const char* format, const std::string& problem) {
+    pfsetup::RecordFailure(
+        pfsetup::Format(format, lineNumber, path_->c_str()),
+        pfsetup::Failure(pfsetup::ErrorKind::Syntax, *path_, problem, lineNumber));
 }
 
 void SpiProjectFile::Note(int line, std::string problem) {
@@ -109,10 +111,13 @@ int SpiProjectFile::ReadProgramHeader(std::string& name) {
             Note(lineNumber, kOutsideSection);
             continue;
         }
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Line %d does not fall in "
-                                       "START_<program>..END_<program> section.\n"
-                                       "Incorrect project file %s.",
-                                       lineNumber, path_->c_str()));
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_ERROR: Line %d does not fall in "
+                            "START_<program>..END_<program> section.\n"
+                            "Incorrect project file %s.",
+                            lineNumber, path_->c_str()),
+            pfsetup::Failure(pfsetup::ErrorKind::Syntax, *path_,
+                             "text outside a START_<name> ... END_<name> section", lineNumber));
         closed_ = true;
         return -1;
     }
@@ -181,7 +186,7 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
                 Note(sectionLine_,
                      pfsetup::Format(kNoEndLine, endMarker.c_str() + 4, endMarker.c_str()));
             } else {
-                RecordAtLine(kFailedToRead);
+                RecordAtLine(kFailedToRead, "the file ends before " + endMarker);
             }
             return -1;
         }
@@ -207,10 +212,16 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
                     Note(sectionLine_, pfsetup::Format(kNoEndBeforeStart, endMarker.c_str() + 4,
                                                        endMarker.c_str(), lineNumber));
                 } else {
-                    SetLastMessage(pfsetup::Format(
-                        "SPI_ERROR: Missing %s for the section opened at line %d: line %d opens "
-                        "another section in \"%s\"",
-                        endMarker.c_str(), sectionLine_, lineNumber, path_->c_str()));
+                    pfsetup::RecordFailure(
+                        pfsetup::Format("SPI_ERROR: Missing %s for the section opened at line "
+                                        "%d: line %d opens another section in \"%s\"",
+                                        endMarker.c_str(), sectionLine_, lineNumber,
+                                        path_->c_str()),
+                        pfsetup::Failure(pfsetup::ErrorKind::Syntax, *path_,
+                                         pfsetup::Format("another section opens before %s (the "
+                                                         "section opened at line %d)",
+                                                         endMarker.c_str(), sectionLine_),
+                                         lineNumber));
                 }
                 --lineNumber;
                 pendingStart_ = lineStart;
@@ -233,7 +244,7 @@ int SpiProjectFile::ReadDirectiveName(std::string_view& name) {
                     Note(lineNumber, kNameQuoteOpen);
                     continue; // the next line, still in the section
                 }
-                RecordAtLine(kMissingQuote);
+                RecordAtLine(kMissingQuote, "missing closing quote");
                 return -1;
             }
             const std::string_view quoted = line.substr(1, close - 1);
@@ -294,7 +305,8 @@ void SpiProjectFile::ValueFailed(bool unclosedQuote) {
         return;
     }
     lineNumber = at;
-    RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead);
+    RecordAtLine(unclosedQuote ? kMissingQuote : kFailedToRead,
+                 unclosedQuote ? "missing closing quote" : "the file ends inside a continued line");
     closed_ = true;
 }
 
@@ -452,5 +464,8 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
         }
     }
     programs.Rewind();
+    if (result == 0) {
+        pfsetup::ClearLastError(); // problems the read went on after are no failure
+    }
     return result;
 }

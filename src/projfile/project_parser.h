@@ -89,7 +89,7 @@ public:
 
 private:
     bool ReadLine(std::string_view& line);
-    void RecordAtLine(const char* format);
+    void RecordAtLine(const char* format, const std::string& problem);
     void StartValues(std::string_view rest);
     void ValueFailed(bool unclosedQuote);
     void KeepComment(std::string_view line);

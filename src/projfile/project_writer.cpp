@@ -1,6 +1,8 @@
-#include "projfile/spi_project.h"
+#include "projfile/project_writer.h"
 
+#include "base/module_state.h"
 #include "projfile/file_io.h"
+#include "projfile/spi_project.h"
 
 #include <sys/stat.h>
 
@@ -13,6 +15,7 @@
 namespace {
 
 std::optional<std::time_t> g_headerTime;
+const pfsetup::ModuleStateReset g_reset([] { g_headerTime.reset(); });
 
 constexpr char kBare = 0;       // written without quotes
 constexpr char kUnwritable = 1; // cannot be written so that it reads back
@@ -461,6 +464,7 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
 }
 
 int SpiProject::Create(const std::string& name, int overwrite) {
+    pfsetup::ClearLastError();
     return pfsetup::Guarded("SPI_ERROR: Failed to create project file \"%s\". %s", name,
                             [&] { return CreateUnguarded(name, overwrite); });
 }
@@ -468,23 +472,27 @@ int SpiProject::Create(const std::string& name, int overwrite) {
 int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
     // Whether the file exists is asked under its lock, so no other writer makes it meanwhile.
     pfsetup::ProjectLock lock;
-    if (const int error = lock.Acquire(name); error != 0) {
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s",
-                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
+    const auto failed = [&name](int error) {
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s", name.c_str(),
+                            pfsetup::DescribeFileError(error).c_str()),
+            pfsetup::FileErrorRecord(name, error, true));
         return -1;
+    };
+    if (const int error = lock.Acquire(name); error != 0) {
+        return failed(error);
     }
     if (Exists(name) && overwrite == 0) {
-        SetLastMessage(
-            pfsetup::Format("SPI_NOTE: Project file \"%s\" aleardy exists", name.c_str()));
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_NOTE: Project file \"%s\" aleardy exists", name.c_str()),
+            pfsetup::Failure(pfsetup::ErrorKind::Exists, name, "the file exists"));
         return 6;
     }
     std::string problem;
     const int error = WriteWholeFile(
         name, [](std::ostream&) { return std::string(); }, problem);
     if (error != 0) {
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s",
-                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
-        return -1;
+        return failed(error);
     }
     level = SpiUserLevel;
     fileName = name;
@@ -492,13 +500,16 @@ int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
 }
 
 int SpiProject::Save(const std::string& name, int writeAll) {
+    pfsetup::ClearLastError();
     return pfsetup::Guarded("SPI_ERROR: Failed to save project file \"%s\". %s", name,
                             [&] { return SaveUnguarded(name, writeAll); });
 }
 
 int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
     if (name.empty()) {
-        SetLastMessage("SPI_ERROR: No file name to save to");
+        pfsetup::RecordFailure(
+            "SPI_ERROR: No file name to save to",
+            pfsetup::Failure(pfsetup::ErrorKind::Value, "", "no file name to save to"));
         return -1;
     }
     if (writeAll == 0 && MarkUnchangedEntries() == -1) {
@@ -511,20 +522,26 @@ int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
         [&](std::ostream& file) { return pfsetup::WritePrograms(file, programs, writeAll != 0); },
         problem);
     if (!problem.empty()) {
-        SetLastMessage(pfsetup::Format(
-            "SPI_ERROR: Failed to save project file \"%s\". Cannot write %s; nothing was written.",
-            name.c_str(), problem.c_str()));
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". Cannot write %s; "
+                            "nothing was written.",
+                            name.c_str(), problem.c_str()),
+            pfsetup::Failure(pfsetup::ErrorKind::Value, name,
+                             "cannot write " + problem + "; nothing was written"));
         return -1;
     }
     if (error != 0) {
-        SetLastMessage(pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". %s",
-                                       name.c_str(), pfsetup::DescribeFileError(error).c_str()));
+        pfsetup::RecordFailure(pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". %s",
+                                               name.c_str(),
+                                               pfsetup::DescribeFileError(error).c_str()),
+                               pfsetup::FileErrorRecord(name, error, true));
         return -1;
     }
     return 0;
 }
 
 int SpiProject::MarkUnchangedEntries() {
+    pfsetup::ClearLastError();
     SpiProject defaults;
     if (defaults.ReadInstallFile() != 0 ||
         (!IsSiteProjectFile(fileName) && defaults.ReadSiteFile() == -1)) {

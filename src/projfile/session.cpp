@@ -1,5 +1,6 @@
 #include "projfile/session.h"
 
+#include "base/module_state.h"
 #include "projfile/spi_project.h"
 #include "projfile/spi_text.h"
 
@@ -17,6 +18,10 @@ bool g_argumentsKnown = false;
 std::vector<std::string> g_arguments;
 // Set while GetSessionName looks up session_name itself, so that lookup is a plain one.
 bool g_sessionNameRunning = false;
+const pfsetup::ModuleStateReset g_reset([] {
+    SpiResetArguments();
+    g_sessionNameRunning = false;
+});
 
 struct SessionNameRunning {
     SessionNameRunning() { g_sessionNameRunning = true; }
@@ -122,10 +127,14 @@ int SpiProject::GetDirectiveValue(const std::string& name, std::string& value) {
 }
 
 int SpiProject::GetSessionName(std::string& value) {
+    pfsetup::ClearLastError();
     if (GetCommandLineOption("mpssession", value) == 0) {
         return 0;
     }
     if (FindProgram("Global") != 0) {
+        pfsetup::SetLastError(
+            pfsetup::Failure(pfsetup::ErrorKind::NotFound, fileName,
+                             "no session name: no -mpssession argument and no \"Global\" section"));
         return -1;
     }
     int found = 0;

@@ -1,11 +1,17 @@
 #include "projfile/spi_messages.h"
 
+#include "base/module_state.h"
+
 #include <cerrno>
 
 namespace {
 
 std::string g_lastMessage;
 std::vector<std::string>* g_collector = nullptr;
+const pfsetup::ModuleStateReset g_reset([] {
+    g_lastMessage.clear();
+    g_collector = nullptr;
+});
 
 } // namespace
 
@@ -19,6 +25,16 @@ void SetLastMessage(const std::string& text) {
         g_collector->push_back(text);
     }
 }
+
+namespace pfsetup {
+
+void RecordFailure(const std::string& text, ErrorRecord record) {
+    SetLastMessage(text);
+    record.text = text;
+    SetLastError(std::move(record));
+}
+
+} // namespace pfsetup
 
 std::string GetFileErrorText(int cause) {
     static const char* const texts[] = {

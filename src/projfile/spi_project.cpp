@@ -23,8 +23,9 @@ int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* fai
     std::size_t size = 0;
     const int error = pfsetup::ReadWholeFile(path, read, size);
     if (error != 0) {
-        SetLastMessage(
-            pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str()));
+        pfsetup::RecordFailure(
+            pfsetup::Format(failedToOpen, path.c_str(), pfsetup::DescribeFileError(error).c_str()),
+            pfsetup::FileErrorRecord(path, error, false));
         return -1;
     }
     // The model keeps the text: names and values stay views into it.
@@ -33,6 +34,7 @@ int SpiProject::ReadFile(const std::string& path, int fileLevel, const char* fai
 }
 
 int SpiProject::ReadInstallFile() {
+    pfsetup::ClearLastError();
     std::string path;
     const int found = GetInstallProjectFilePath(path);
     if (found != 0) {
@@ -43,9 +45,12 @@ int SpiProject::ReadInstallFile() {
 }
 
 int SpiProject::ReadSiteFile() {
+    pfsetup::ClearLastError();
     std::string path;
     if (GetSiteProjectFilePath(path) != 0) {
-        return 0; // a site file is optional; the search message stays recorded
+        // A site file is optional: the search message stays recorded, as no failure.
+        pfsetup::ClearLastError();
+        return 0;
     }
     return ReadFile(path, SpiSiteLevel, "SPI_ERROR: Failed to open SITE project file \"%s\". %s");
 }
@@ -58,22 +63,31 @@ int SpiProject::ReadInstallAndSiteFiles() {
 }
 
 int SpiProject::ReadUserFile() {
+    pfsetup::ClearLastError();
     if (fileName.empty()) {
-        SetLastMessage("SPI_ERROR: No filename given, can't open project file");
+        pfsetup::RecordFailure(
+            "SPI_ERROR: No filename given, can't open project file",
+            pfsetup::Failure(pfsetup::ErrorKind::Value, "", "no file name given"));
         return -1;
     }
     std::string forward = fileName;
     std::replace(forward.begin(), forward.end(), '\\', '/');
     // The install project file is never read as a user's file, whatever directory holds it.
     if (forward.find(kInstalledFileInPath, 1) != std::string::npos) {
-        SetLastMessage(pfsetup::Format(
-            "SPI_ERROR: Not allow to open the installed project file \"%s\"", fileName.c_str()));
+        pfsetup::ErrorRecord record =
+            pfsetup::Failure(pfsetup::ErrorKind::Protected, fileName,
+                             "the installation's own project file, never read as a user's project");
+        pfsetup::RecordFailure(
+            pfsetup::Format("SPI_ERROR: Not allow to open the installed project file \"%s\"",
+                            fileName.c_str()),
+            std::move(record));
         return -1;
     }
     return ReadFile(fileName, SpiUserLevel, "SPI_ERROR: Failed to open project file \"%s\". %s");
 }
 
 int SpiProject::Open(const std::string& name) {
+    pfsetup::ClearLastError();
     openMessages_.clear();
     pfsetup::MessageCollector collect(openMessages_);
     return pfsetup::Guarded("SPI_ERROR: Failed to open project file \"%s\". %s", name,

@@ -21,7 +21,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -131,31 +130,3 @@ void WriteHeader(std::ostream& file, const std::string& creator, const std::stri
 // WritePrograms finds writable reads back as written (a line it is not stops where it is).
 void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive,
                         std::string_view endMarker);
-
-namespace pfsetup {
-
-// Why a program name cannot be written so that it reads back, or nullptr when it can: line
-// breaks, '{' and trailing white space. Names of programs, and of directives without values,
-// read back upper case, which lookups ignore.
-const char* ProgramNameProblem(std::string_view name);
-
-// The sections a save writes: every program (`writeAll`) or those marked changed, each with
-// every directive or those marked changed, between its START_ and END_ lines, with the user's
-// comment lines where they stood. Gives "" when all of it reads back as it is held, else why
-// not ("program "P", directive "D": why"), having stopped there: such a write is dropped.
-// ProgramsProblem is that answer without the writing.
-std::string WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll);
-std::string ProgramsProblem(const SpiProgramList& programs, bool writeAll);
-
-} // namespace pfsetup
-
-namespace pfsetup {
-
-// "14:03:59 Friday, March 07, 2003": local time, with the "C" locale's day and month names
-// whatever the process locale is.
-std::string FormatHeaderTime(std::time_t time);
-// Fixes the time the header of every written file shows; std::nullopt goes back to the file's
-// own modification time.
-void SetHeaderTimeForTesting(std::optional<std::time_t> time);
-
-} // namespace pfsetup

@@ -50,6 +50,40 @@ double ParseDecimal(const std::string& text, size_t* consumed) {
     return value;
 }
 
+size_t DecimalLength(const std::string& text) {
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    size_t digits = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+        ++digits;
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && IsDigit(text[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < text.size() && IsDigit(text[j])) {
+            while (j < text.size() && IsDigit(text[j]))
+                ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+double LeadingNumber(const std::string& text) {
+    size_t start = 0;
+    while (start < text.size() && IsSpace(text[start]))
+        ++start;
+    const std::string rest = text.substr(start);
+    const size_t length = DecimalLength(rest);
+    return length == 0 ? 0.0 : ParseDecimal(rest.substr(0, length));
+}
+
 std::string FormatFixed6(double value) {
     char buffer[512];
     const auto result =

@@ -18,6 +18,14 @@ long long ParseLongLong(const std::string& text);
 // receives the number of characters read (0 when no number was found).
 double ParseDecimal(const std::string& text, size_t* consumed = nullptr);
 
+// The length of the decimal number `text` begins with (an optional sign, digits with one
+// optional point, an optional exponent; no "inf", "nan" or hexadecimal forms), 0 when it does
+// not begin with one.
+size_t DecimalLength(const std::string& text);
+// The value of the longest leading decimal number after leading white space, as the dialog
+// reads a size; 0 when the text does not begin with one. Too large a number gives +-HUGE_VAL.
+double LeadingNumber(const std::string& text);
+
 // "%f": fixed point with six decimals and a '.'.
 std::string FormatFixed6(double value);
 

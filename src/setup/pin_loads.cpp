@@ -2,49 +2,18 @@
 
 #include "base/ascii_text.h"
 #include "setup/setting_rules.h"
+#include "setup/setting_tables.h"
 
 #include <utility>
 
-namespace {
-
-struct PinTypeDefaults {
-    const char* pinType;
-    PFPinPosition position;
-    const char* iil;
-    const char* iih;
-    const char* iol;
-    const char* ioh;
-};
-
-// The pin types in table order, with the side and loads a new pin of that type gets.
-const PinTypeDefaults kPinTypeDefaults[] = {
-    {"INPUT", PFLeft, "-0.01", "0.01", "", ""},
-    {"TS", PFRight, "-0.01", "0.01", "1.0", "-1.0"},
-    {"TS_BIDIR", PFRight, "-0.01", "0.01", "1.0", "-1.0"},
-    {"OC_BIDIR", PFRight, "-0.01", "0.01", "1.0", "*"},
-    {"OE_BIDIR", PFRight, "-0.01", "0.01", "1.0", "*"},
-    {"BIDIR", PFRight, "-0.01", "0.01", "1.0", "-1.0"},
-    {"OUTPUT", PFRight, "", "", "1.0", "-1.0"},
-    {"OC", PFRight, "", "", "1.0", "*"},
-    {"OE", PFRight, "", "", "1.0", "*"},
-    {"ANALOG", PFLeft, "", "", "", ""},
-    {"POWER", PFTop, "", "", "", ""},
-    {"GROUND", PFTop, "", "", "", ""},
-    {"NC", PFBottom, "", "", "", ""},
-};
-
-const char* const kPositionTexts[] = {"Bottom", "Left", "Right", "Top"};
-
-} // namespace
-
 void CPFCoreSetupAPI::BuildPinTable() {
-    for (const PinTypeDefaults& defaults : kPinTypeDefaults) {
-        auto record = std::make_unique<CPFCoreSetupPinLoad>(defaults.pinType);
-        record->Position = defaults.position;
-        record->Iil = defaults.iil;
-        record->Iih = defaults.iih;
-        record->Iol = defaults.iol;
-        record->Ioh = defaults.ioh;
+    for (const pfsetup::PinTypeRow& type : pfsetup::kPinTypes) {
+        auto record = std::make_unique<CPFCoreSetupPinLoad>(type.name);
+        record->Position = type.position;
+        record->Iil = type.loads[0];
+        record->Iih = type.loads[1];
+        record->Iol = type.loads[2];
+        record->Ioh = type.loads[3];
         PinLoads.push_back(std::move(record));
     }
 }
@@ -118,8 +87,8 @@ int CPFCoreSetupAPI::GetDefPinLocation(std::string& position) const {
     if (record == nullptr) {
         return 0;
     }
-    if (record->Position >= PFBottom && record->Position <= PFTop) {
-        position = kPositionTexts[record->Position - PFBottom];
+    if (const char* text = pfsetup::WordList(pfsetup::kPositionWords).TextOf(record->Position)) {
+        position = text;
     }
     return 1;
 }
@@ -138,13 +107,12 @@ int CPFCoreSetupAPI::PutDefPinLocation(std::string position) {
     if (record == nullptr) {
         return 0;
     }
-    for (int value = PFBottom; value <= PFTop; ++value) {
-        if (position == kPositionTexts[value - PFBottom]) {
-            record->Position = static_cast<PFPinPosition>(value);
-            return 1;
-        }
+    const pfsetup::SettingWord* word = pfsetup::WordList(pfsetup::kPositionWords).Find(position);
+    if (word == nullptr) {
+        return 0;
     }
-    return 0;
+    record->Position = static_cast<PFPinPosition>(word->value);
+    return 1;
 }
 
 int CPFCoreSetupAPI::GetLoad(std::string CPFCoreSetupPinLoad::*field, std::string& load) const {

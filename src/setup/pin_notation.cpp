@@ -1,15 +1,17 @@
 #include "setup/setup_store.h"
 
 #include "base/ascii_text.h"
+#include "setup/setting_tables.h"
 
 #include <cstdlib>
 #include <new>
 
 namespace {
 
-const char kReadBoth[] = "ActiveLow_Suffix_Star_And_N";
-const char kSuffixStar[] = "ActiveLow_Suffix_Star";
-const char kSuffixN[] = "ActiveLow_Suffix_N";
+// The text form of a notation.
+const char* Text(PFActiveLow notation) {
+    return pfsetup::WordList(pfsetup::kReadActiveLowWords).TextOf(notation);
+}
 
 // The suffix tests compare in place: the predicates run for every pin a host builds.
 bool EndsWithStar(const std::string& pin) {
@@ -35,13 +37,13 @@ int CPFCoreSetupAPI::GetDefReadActiveLowPinNotation(PFActiveLow& notation) const
 int CPFCoreSetupAPI::GetDefReadActiveLowPinNotation(std::string& notation) const {
     switch (DefReadActiveLowPinNotation) {
     case PFActiveLow_Suffix_Star:
-        notation = kSuffixStar;
+        notation = Text(PFActiveLow_Suffix_Star);
         break;
     case PFActiveLow_Suffix_N:
-        notation = kSuffixN;
+        notation = Text(PFActiveLow_Suffix_N);
         break;
     default:
-        notation = kReadBoth;
+        notation = Text(PFActiveLow_Suffix_Star_And_N);
         break;
     }
     return 1;
@@ -53,9 +55,9 @@ int CPFCoreSetupAPI::PutDefReadActiveLowPinNotation(PFActiveLow notation) {
 }
 
 int CPFCoreSetupAPI::PutDefReadActiveLowPinNotation(std::string notation) {
-    if (pfsetup::EqualsIgnoreCase(notation, kSuffixN)) {
+    if (pfsetup::EqualsIgnoreCase(notation, Text(PFActiveLow_Suffix_N))) {
         DefReadActiveLowPinNotation = PFActiveLow_Suffix_N;
-    } else if (pfsetup::EqualsIgnoreCase(notation, kSuffixStar)) {
+    } else if (pfsetup::EqualsIgnoreCase(notation, Text(PFActiveLow_Suffix_Star))) {
         DefReadActiveLowPinNotation = PFActiveLow_Suffix_Star;
     } else {
         DefReadActiveLowPinNotation = PFActiveLow_Suffix_Star_And_N;
@@ -70,7 +72,8 @@ int CPFCoreSetupAPI::GetDefWriteActiveLowPinNotation(PFActiveLow& notation) cons
 }
 
 int CPFCoreSetupAPI::GetDefWriteActiveLowPinNotation(std::string& notation) const {
-    notation = DefWriteActiveLowPinNotation == PFActiveLow_Suffix_N ? kSuffixN : kSuffixStar;
+    notation = DefWriteActiveLowPinNotation == PFActiveLow_Suffix_N ? Text(PFActiveLow_Suffix_N)
+                                                                    : Text(PFActiveLow_Suffix_Star);
     return 1;
 }
 
@@ -81,7 +84,7 @@ int CPFCoreSetupAPI::PutDefWriteActiveLowPinNotation(PFActiveLow notation) {
 
 // Writing knows no "star and N": every text but the N suffix selects the star.
 int CPFCoreSetupAPI::PutDefWriteActiveLowPinNotation(std::string notation) {
-    DefWriteActiveLowPinNotation = pfsetup::EqualsIgnoreCase(notation, kSuffixN)
+    DefWriteActiveLowPinNotation = pfsetup::EqualsIgnoreCase(notation, Text(PFActiveLow_Suffix_N))
                                        ? PFActiveLow_Suffix_N
                                        : PFActiveLow_Suffix_Star;
     return 1;

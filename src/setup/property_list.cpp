@@ -2,6 +2,7 @@
 
 #include "base/ascii_text.h"
 #include "setup/setting_rules.h"
+#include "setup/setting_tables.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,23 +12,15 @@
 
 namespace {
 
-const char* const kVisibilityTexts[] = {"Name", "Value", "Both", "Invisible"};
-const char* const kAlignmentTexts[] = {"Left", "Right", "Center"};
+using pfsetup::SettingWord;
+using pfsetup::WordList;
 
-// The value (1-based) of `text` in `table`, or 0 when it is not there.
-template <std::size_t N>
-int ValueOfText(const char* const (&table)[N], const std::string& text) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (text == table[i]) {
-            return static_cast<int>(i) + 1;
-        }
+// Stores the value of `text` when it is one of `words`.
+template <class Field>
+void PutWord(WordList words, const std::string& text, Field& field) {
+    if (const SettingWord* word = words.Find(text)) {
+        field = static_cast<Field>(word->value);
     }
-    return 0;
-}
-
-template <std::size_t N>
-const char* TextOfValue(const char* const (&table)[N], int value) {
-    return value >= 1 && static_cast<std::size_t>(value) <= N ? table[value - 1] : nullptr;
 }
 
 } // namespace
@@ -77,18 +70,8 @@ int CPFCoreSetupAPI::SetPropertyContext(PFSetupPropertyContext context) {
 }
 
 PFPropertyContext CPFCoreSetupAPI::GetPFCorePropertyContext() const {
-    switch (PropertyContext) {
-    case PFSetupContextSymbol:
-        return PFContextSymbol;
-    case PFSetupContextSymbolPin:
-        return PFContextSymbolPin;
-    case PFSetupContextPackage:
-        return PFContextPackage;
-    case PFSetupContextPackagePin:
-        return PFContextPackagePin;
-    default:
-        return PFContextNone;
-    }
+    const pfsetup::PropertyContextRow* row = pfsetup::ContextOfBit(PropertyContext);
+    return row ? row->single : PFContextNone;
 }
 
 int CPFCoreSetupAPI::InitPropertyIteration() {
@@ -205,7 +188,7 @@ int CPFCoreSetupAPI::GetPropertyRequired(std::string& required) const {
     if (record == nullptr) {
         return 0;
     }
-    required = record->Required == 1 ? "Yes" : "No";
+    required = WordList(pfsetup::kRequiredWords).TextOf(record->Required == 1 ? 1 : 0);
     return 1;
 }
 
@@ -223,7 +206,7 @@ int CPFCoreSetupAPI::GetPropertyVisibility(std::string& visibility) const {
     if (record == nullptr) {
         return 0;
     }
-    if (const char* text = TextOfValue(kVisibilityTexts, record->Visibility)) {
+    if (const char* text = WordList(pfsetup::kVisibilityWords).TextOf(record->Visibility)) {
         visibility = text;
     }
     return 1;
@@ -243,7 +226,7 @@ int CPFCoreSetupAPI::GetPropertyAlignment(std::string& alignment) const {
     if (record == nullptr) {
         return 0;
     }
-    if (const char* text = TextOfValue(kAlignmentTexts, record->Alignment)) {
+    if (const char* text = WordList(pfsetup::kAlignmentWords).TextOf(record->Alignment)) {
         alignment = text;
     }
     return 1;
@@ -310,11 +293,7 @@ int CPFCoreSetupAPI::PutPropertyRequired(std::string required) {
     if (record == nullptr) {
         return 0;
     }
-    if (required == "Yes") {
-        record->Required = 1;
-    } else if (required == "No") {
-        record->Required = 0;
-    }
+    PutWord(pfsetup::kRequiredWords, required, record->Required);
     return 1;
 }
 
@@ -323,9 +302,7 @@ int CPFCoreSetupAPI::PutPropertyVisibility(std::string visibility) {
     if (record == nullptr) {
         return 0;
     }
-    if (const int value = ValueOfText(kVisibilityTexts, visibility)) {
-        record->Visibility = static_cast<PFPropertyVisibility>(value);
-    }
+    PutWord(pfsetup::kVisibilityWords, visibility, record->Visibility);
     return 1;
 }
 
@@ -334,8 +311,6 @@ int CPFCoreSetupAPI::PutPropertyAlignment(std::string alignment) {
     if (record == nullptr) {
         return 0;
     }
-    if (const int value = ValueOfText(kAlignmentTexts, alignment)) {
-        record->Alignment = static_cast<PFPropertyAlignment>(value);
-    }
+    PutWord(pfsetup::kAlignmentWords, alignment, record->Alignment);
     return 1;
 }

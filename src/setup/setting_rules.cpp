@@ -1,26 +1,17 @@
 #include "setup/setting_rules.h"
 
 #include "base/ascii_text.h"
+#include "setup/setting_tables.h"
 
 #include <algorithm>
 
 namespace {
 
-const char* const kReservedSymbol[] = {"HAS_FIXED_SIZE", "NEEDS_NO_SIZE",   "PART_NAME",
-                                       "PACK_TYPE",      "VALID_PACK_TYPE", "BUBBLE_GROUP",
-                                       "ALT_SYMBOLS"};
-const char* const kReservedSymbolPin[] = {"PIN_STUBS_AFTER", "PIN_STUBS_BEFORE", "PIN_NAME"};
-const char* const kReservedPackage[] = {"CLASS",      "NC_PINS",    "PART_NAME",  "PHYS_DES_PREFIX",
-                                        "POWER_PINS", "JEDEC_TYPE", "ALT_SYMBOLS"};
-const char* const kReservedPackagePin[] = {
-    "ALLOW_CONNECT", "BIDIRECTIONAL", "INPUT_LOAD",  "NO_ASSERT_CHECK", "NO_DIR_CHECK",
-    "NO_IO_CHECK",   "NO_LOAD_CHECK", "OUTPUT_LOAD", "OUTPUT_TYPE",     "PIN_GROUP",
-    "PIN_NUMBER",    "PIN_TYPE",      "PINUSE",      "UNKNOWN_LOADING"};
-
-template <size_t N>
-bool Listed(const char* const (&list)[N], const std::string& name) {
-    return std::any_of(std::begin(list), std::end(list),
-                       [&name](const char* entry) { return name == entry; });
+bool Listed(const char* const* list, const std::string& name) {
+    for (; *list; ++list)
+        if (name == *list)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -71,19 +62,8 @@ const char* pfsetup::PlaceHolderProblem(std::string_view text) {
 }
 
 int IsReservedPropertyName(const std::string& name, int context) {
-    const std::string upper = pfsetup::UpperCopy(name);
-    switch (context) {
-    case 1:
-        return Listed(kReservedSymbol, upper) ? 0 : 1;
-    case 2:
-        return Listed(kReservedSymbolPin, upper) ? 0 : 1;
-    case 3:
-        return Listed(kReservedPackage, upper) ? 0 : 1;
-    case 4:
-        return Listed(kReservedPackagePin, upper) ? 0 : 1;
-    default:
-        return 1;
-    }
+    const pfsetup::PropertyContextRow* row = pfsetup::ContextOfSingle(context);
+    return row && Listed(row->reserved, pfsetup::UpperCopy(name)) ? 0 : 1;
 }
 
 int IsValidPropertyName(std::string name, int context, std::string& error) {
@@ -142,12 +122,56 @@ const char* SymbolSizesProblem(double pinTextSize, double grid, double leftRight
         return "\nError - Since pin text size is greater than the pin spacing,\npin text and "
                "symbol pin properties may get overlapped.";
     if (!(grid > 0))
-        return "\nError - Incorrect grid size";
+        return kBadGridSize;
     if (!(pinTextSize > 0))
-        return "\nError - Incorrect pin note size";
+        return kBadPinTextSize;
     if (!(leftRight > 0) || !(topBottom > 0))
-        return "\nError - Incorrect pin spacing";
+        return kBadPinSpacing;
     return nullptr;
+}
+
+std::string PinLoadRefusal(const std::string& pinType, int column, const std::string& load) {
+    if (IsValidLoadOf(column, load))
+        return std::string();
+    return "\n" + pinType + " Pin : Incorrect Load Value of " + load;
+}
+
+std::string PropertyNameRefusal(const std::string& name, int context) {
+    std::string error;
+    return IsValidPropertyName(name, context, error) ? std::string() : error;
+}
+
+std::string PropertyValueRefusal(const std::string& name, const std::string& value, int context) {
+    std::string error;
+    if (!IsValidPropertyValue(name, value, context, error))
+        return error;
+    if (const char* problem = UnstorableTextProblem(value))
+        return std::string("ERROR:Invalid characters found in property value field; it ") +
+               problem + ", which a project file cannot keep";
+    return std::string();
+}
+
+std::string PropertyRefusal(const std::string& name, const std::string& value, int type,
+                            bool* inValue) {
+    int contexts[4] = {};
+    int count = 0;
+    for (const PropertyContextRow& row : kPropertyContexts)
+        if (row.single != PFContextNone && (type & row.bit))
+            contexts[count++] = row.single;
+    if (count == 0)
+        contexts[count++] = PFContextNone;
+    for (int i = 0; i < count; ++i) {
+        std::string error = PropertyNameRefusal(name, contexts[i]);
+        const bool nameRefused = !error.empty();
+        if (!nameRefused)
+            error = PropertyValueRefusal(name, value, contexts[i]);
+        if (!error.empty()) {
+            if (inValue)
+                *inValue = !nameRefused;
+            return error;
+        }
+    }
+    return std::string();
 }
 
 namespace {

@@ -37,10 +37,28 @@ const char* PinLoadProblem(std::string_view load);
 // comma-separated value, whose empty items are skipped.
 const char* PlaceHolderProblem(std::string_view text);
 
+// The Symbol page's refusals of a size that is 0 or less, or no number.
+constexpr const char* kBadGridSize = "\nError - Incorrect grid size";
+constexpr const char* kBadPinTextSize = "\nError - Incorrect pin note size";
+constexpr const char* kBadPinSpacing = "\nError - Incorrect pin spacing";
+
 // The first problem of the Symbol page's sizes, in the page's order, or nullptr when they are
 // acceptable: the pin text must fit the smaller pin spacing, and grid, pin text size and both
 // spacings must be positive.
 const char* SymbolSizesProblem(double pinTextSize, double grid, double leftRight, double topBottom);
+
+// The Pin page's refusal of load `column` (0 Iil to 3 Ioh) of pin type `pinType`:
+// "\nTS Pin : Incorrect Load Value of 0.01"; "" when the load passes its column's check.
+std::string PinLoadRefusal(const std::string& pinType, int column, const std::string& load);
+
+// The Property page's refusal of a name or a value in one context (as IsValidPropertyName and
+// IsValidPropertyValue, and a value the project files cannot keep), or "".
+std::string PropertyNameRefusal(const std::string& name, int context);
+std::string PropertyValueRefusal(const std::string& name, const std::string& value, int context);
+// The same for a property of type `type` in every context of the type (context 0 when it has
+// none of the four); `inValue` tells whether the value was refused rather than the name.
+std::string PropertyRefusal(const std::string& name, const std::string& value, int type,
+                            bool* inValue = nullptr);
 
 // Whether the interpretations chosen for the three pin-name patterns contradict each other.
 // The arguments are 0-based indices into each pattern's list (value - 1); an index outside its

@@ -1,5 +1,10 @@
 #include "setup/setup_store.h"
 
+#include "setup/setting_tables.h"
+
+using pfsetup::SettingWord;
+using pfsetup::WordList;
+
 int CPFCoreSetupAPI::GetDefUnits(PFSymbolSizeUnits& units) const {
     units = DefUnits;
     return 1;
@@ -7,7 +12,7 @@ int CPFCoreSetupAPI::GetDefUnits(PFSymbolSizeUnits& units) const {
 
 // Inches is the only unit, whatever the field holds.
 int CPFCoreSetupAPI::GetDefUnits(std::string& units) const {
-    units = "Inches";
+    units = pfsetup::kUnitWords[0].text;
     return 1;
 }
 
@@ -47,7 +52,7 @@ int CPFCoreSetupAPI::GetDefSymbolOutLine(PFSymbolOutline& outline) const {
 }
 
 int CPFCoreSetupAPI::GetDefSymbolOutLine(std::string& outline) const {
-    outline = DefSymbolOutLine == PFThin ? "Thin" : "Bold";
+    outline = WordList(pfsetup::kOutlineWords).TextOf(DefSymbolOutLine == PFThin ? PFThin : PFBold);
     return 1;
 }
 
@@ -57,10 +62,8 @@ int CPFCoreSetupAPI::PutDefSymbolOutLine(PFSymbolOutline outline) {
 }
 
 int CPFCoreSetupAPI::PutDefSymbolOutLine(std::string outline) {
-    if (outline == "Bold") {
-        DefSymbolOutLine = PFBold;
-    } else if (outline == "Thin") {
-        DefSymbolOutLine = PFThin;
+    if (const SettingWord* word = WordList(pfsetup::kOutlineWords).Find(outline)) {
+        DefSymbolOutLine = static_cast<PFSymbolOutline>(word->value);
     }
     return 1;
 }
@@ -70,18 +73,11 @@ int CPFCoreSetupAPI::GetDefTextStyle(PFTextStyle& style) const {
     return 1;
 }
 
+// A value outside the words reads as the last one.
 int CPFCoreSetupAPI::GetDefTextStyle(std::string& style) const {
-    switch (DefTextStyle) {
-    case PFAutomatic:
-        style = "Automatic";
-        break;
-    case PFHorizontal:
-        style = "Horizontal";
-        break;
-    default:
-        style = "Vertical";
-        break;
-    }
+    const WordList words(pfsetup::kTextStyleWords);
+    const char* text = words.TextOf(DefTextStyle);
+    style = text ? text : words.end()[-1].text;
     return 1;
 }
 
@@ -91,12 +87,8 @@ int CPFCoreSetupAPI::PutDefTextStyle(PFTextStyle style) {
 }
 
 int CPFCoreSetupAPI::PutDefTextStyle(std::string style) {
-    if (style == "Automatic") {
-        DefTextStyle = PFAutomatic;
-    } else if (style == "Horizontal") {
-        DefTextStyle = PFHorizontal;
-    } else if (style == "Vertical") {
-        DefTextStyle = PFVertical;
+    if (const SettingWord* word = WordList(pfsetup::kTextStyleWords).Find(style)) {
+        DefTextStyle = static_cast<PFTextStyle>(word->value);
     }
     return 1;
 }

@@ -1,5 +1,7 @@
 #include "setup/text_fields.h"
 
+#include "setup/setting_tables.h"
+
 #include <cstddef>
 #include <utility>
 
@@ -71,16 +73,13 @@ int CountFields(const std::string& text, const std::string& separator) {
 }
 
 std::string PinTypeFromKey(const std::string& key) {
-    static const char* const kKeys[] = {
-        "PinType_INPUT",    "PinType_OUTPUT",   "PinType_TS",       "PinType_OC",     "PinType_OE",
-        "PinType_TS_BIDIR", "PinType_OC_BIDIR", "PinType_OE_BIDIR", "PinType_ANALOG", "PinType_NC",
-        "PinType_POWER",    "PinType_GROUND",   "PinType_BIDIR",
-    };
     static const std::string kPrefix = "PinType_";
-    for (const char* candidate : kKeys) {
-        if (key == candidate) {
-            return key.substr(kPrefix.size());
+    if (key.compare(0, kPrefix.size(), kPrefix) == 0) {
+        for (const pfsetup::PinTypeRow& type : pfsetup::kPinTypes) {
+            if (key.compare(kPrefix.size(), std::string::npos, type.name) == 0) {
+                return type.name;
+            }
         }
     }
-    return "UNSPEC";
+    return pfsetup::kUnspecifiedPinType;
 }

@@ -33,5 +33,6 @@ void ForEachListItem(const std::string& text, Item&& item) {
     }
 }
 
-// "PinType_TS_BIDIR" -> "TS_BIDIR"; a key naming no known pin type (exact case) -> "UNSPEC".
+// "PinType_" and a pin type's name -> the name; a key naming no known pin type (exact case)
+// -> kUnspecifiedPinType.
 std::string PinTypeFromKey(const std::string& key);

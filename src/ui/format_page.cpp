@@ -1,5 +1,6 @@
 #include "ui/format_page.h"
 
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
 
@@ -129,24 +130,24 @@ void CFormatPP::LoadFrom(CPFCoreSetupAPI& store) {
 }
 
 void CFormatPP::UpdateTips() {
-    auto tipGroup = [this](const RadioGroup& group, const char* key, const char* allowed) {
-        for (int i = 0; i < group.Count(); ++i)
-            SetTip(group.Button(i), key, allowed);
+    auto tipGroup = [this](const RadioGroup& group, const char* key,
+                           std::initializer_list<std::string> choices) {
+        int i = 0;
+        for (const std::string& choice : choices)
+            SetTip(group.Button(i++), key, choice);
+    };
+    auto notation = [](PFActiveLow value) {
+        return std::string(WordList(kReadActiveLowWords).TextOf(value));
     };
     tipGroup(reading_, "Format_ReadActiveLow",
-             "The suffix that marks a low-asserted pin name when names are read: \"*\", "
-             "\"_N\" or both.");
+             {notation(PFActiveLow_Suffix_Star_And_N), notation(PFActiveLow_Suffix_Star),
+              notation(PFActiveLow_Suffix_N)});
     tipGroup(writing_, "Format_WriteActiveLow",
-             "The suffix written for low-asserted pins: \"*\" or \"_N\". With one suffix read, "
-             "the same one is written.");
-    SetTip(useMinus_, "Format_UseMinusInPackage",
-           "Checked: package views mark low-asserted pins with a leading minus.");
-    SetTip(groupFormat_, "Use_Group_Format",
-           "Checked: chips files of asymmetrical parts are read in group format.");
-    tipGroup(sizeable_, "Sizeable_Format",
-             "How sizeable pins are shown: slot number first, or base name first.");
-    tipGroup(vector_, "Vector_Format",
-             "How vector pins are shown: bit number first, or base name first.");
+             {notation(PFActiveLow_Suffix_Star), notation(PFActiveLow_Suffix_N)});
+    SetTip(useMinus_, "Format_UseMinusInPackage");
+    SetTip(groupFormat_, "Use_Group_Format");
+    tipGroup(sizeable_, "Sizeable_Format", {"2", "1"});
+    tipGroup(vector_, "Vector_Format", {"2", "1"});
 }
 
 void CFormatPP::LockWriting(bool locked) {

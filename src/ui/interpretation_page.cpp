@@ -99,17 +99,14 @@ void CPinNameInterpretationPP::LoadFrom(CPFCoreSetupAPI& store) {
 }
 
 void CPinNameInterpretationPP::UpdateTips() {
-    auto tipGroup = [this](const RadioGroup& group, const char* key, const std::string& allowed) {
+    // Button i sets the code i + 1.
+    auto tipGroup = [this](const RadioGroup& group, const char* key) {
         for (int i = 0; i < group.Count(); ++i)
-            SetTip(group.Button(i), key, allowed);
+            SetTip(group.Button(i), key, std::to_string(i + 1));
     };
-    const std::string rule = " Choices that contradict each other are refused.";
-    tipGroup(alphaNum_, "Interpretation_AlphaNum",
-             "How a pin name such as A1 splits: base name, bit or slot." + rule);
-    tipGroup(numAlpha_, "Interpretation_NumAlpha",
-             "How a pin name such as 1A splits: base name, group, bit or slot." + rule);
-    tipGroup(numAlphaNum_, "Interpretation_NumAlphaNum",
-             "How a pin name such as 1A1 splits into base name, bit, slot and group." + rule);
+    tipGroup(alphaNum_, "Interpretation_AlphaNum");
+    tipGroup(numAlpha_, "Interpretation_NumAlpha");
+    tipGroup(numAlphaNum_, "Interpretation_NumAlphaNum");
 }
 
 bool CPinNameInterpretationPP::DoDataExchange(bool save) {

@@ -1,8 +1,11 @@
 #include "ui/pin_page.h"
 
+#include "base/ascii_text.h"
 #include "host/host_services.h"
-#include "setup/load_checks.h"
+#include "persist/settings_entries.h"
 #include "setup/record_fields.h"
+#include "setup/setting_rules.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
 #include "ui/setting_sources.h"
@@ -17,49 +20,21 @@ using namespace pfsetup;
 
 namespace {
 
-// The pin types in the store's order ("UNSPEC" has no record), and which of their loads can
-// be edited; the others are grey.
-struct PinRow {
-    const char* type;
-    bool inputLoads;
-    bool outputLoads;
-};
-constexpr PinRow kPinRows[] = {
-    {"INPUT", true, false},   {"TS", true, true},       {"TS_BIDIR", true, true},
-    {"OC_BIDIR", true, true}, {"OE_BIDIR", true, true}, {"BIDIR", true, true},
-    {"OUTPUT", false, true},  {"OC", false, true},      {"OE", false, true},
-    {"ANALOG", false, false}, {"POWER", false, false},  {"GROUND", false, false},
-    {"NC", false, false},
-};
-static_assert(CPinGridWnd::kFirstPinRow + static_cast<int>(std::size(kPinRows)) - 1 ==
+static_assert(CPinGridWnd::kFirstPinRow + static_cast<int>(std::size(kPinTypes)) - 1 ==
               CPinGridWnd::kLastPinRow);
 
 using Column = CPinGridWnd::Column;
 
-// Low input and high output currents flow out of the pin: negative loads.
-bool IsValidLoad(int col, const std::string& text) {
-    return col == Column::kIil || col == Column::kIoh ? IsValidNegativeLoad(text)
-                                                      : IsValidPositiveLoad(text);
+// The load column (0 Iil to 3 Ioh) of a grid column.
+int LoadColumnOf(int col) {
+    return col - Column::kIil;
 }
 
-std::string LoadMessage(const std::string& pinType, const std::string& text) {
-    return "\n" + pinType + " Pin : Incorrect Load Value of " + text;
-}
-
-// What each column allows, for the tips.
-const char* ColumnTip(int col) {
-    switch (col) {
-    case Column::kPosition:
-        return "The side of the symbol pins of this type go on: Left, Right, Top or Bottom.";
-    case Column::kIil:
-        return "Input load, low: \"*\" or a negative number such as -0.01.";
-    case Column::kIih:
-        return "Input load, high: \"*\" or a positive number such as 0.01 (\"+\" allowed).";
-    case Column::kIol:
-        return "Output load, low: \"*\" or a positive number such as 1.0 (\"+\" allowed).";
-    default:
-        return "Output load, high: \"*\" or a negative number such as -1.0.";
-    }
+std::string PinLoadTip(const std::string& pinType, int column) {
+    std::string what = kLoadColumns[column].words;
+    what[0] = AsciiUpper(what[0]);
+    return what + " of " + pinType + " pins: " + LoadAllowedText(column, false) +
+           "; left empty it is \"*\".\nSets PinType_" + pinType + ".";
 }
 
 } // namespace
@@ -71,10 +46,10 @@ bool CPinGridWnd::OnValidateCell(int row, int col) {
     if (text.empty())
         text = "*";
     SetCellText(row, col, text);
-    if (IsValidLoad(col, text))
+    const std::string refusal = PinLoadRefusal(GetCellText(row, kPinType), LoadColumnOf(col), text);
+    if (refusal.empty())
         return true;
-    Host().ShowMessage(LoadMessage(GetCellText(row, kPinType), text), MessageIcon::None,
-                       MessageButtons::Ok);
+    Host().ShowMessage(refusal, MessageIcon::None, MessageButtons::Ok);
     return false;
 }
 
@@ -100,9 +75,9 @@ CPinPP::CPinPP(CPFCoreSetupAPI& store, QWidget* parent)
     grid.SetCellText(1, Column::kIoh, "High");
 
     int row = CPinGridWnd::kFirstPinRow;
-    for (const PinRow& pin : kPinRows) {
-        grid.SetCellText(row, Column::kPinType, pin.type);
-        grid.SetChoiceList(row, Column::kPosition, "Left\nRight\nTop\nBottom\n");
+    for (const PinTypeRow& pin : kPinTypes) {
+        grid.SetCellText(row, Column::kPinType, pin.name);
+        grid.SetChoiceList(row, Column::kPosition, WordList(kPositionWords).Lines());
         if (!pin.inputLoads) {
             grid.SetStaticDisabled(row, Column::kIil);
             grid.SetStaticDisabled(row, Column::kIih);
@@ -128,8 +103,8 @@ CPinPP::CPinPP(CPFCoreSetupAPI& store, QWidget* parent)
 
 void CPinPP::LoadFrom(CPFCoreSetupAPI& store) {
     int row = CPinGridWnd::kFirstPinRow;
-    for (const PinRow& pin : kPinRows) {
-        if (store.SetCurrentPinByValue(pin.type)) {
+    for (const PinTypeRow& pin : kPinTypes) {
+        if (store.SetCurrentPinByValue(pin.name)) {
             const PinTypeFields fields = CurrentPinTypeFields(store);
             m_pGrid->SetCellText(row, Column::kPosition, fields.position);
             m_pGrid->SetCellText(row, Column::kIil, fields.iil);
@@ -143,13 +118,19 @@ void CPinPP::LoadFrom(CPFCoreSetupAPI& store) {
 
 void CPinPP::UpdateTips() {
     int row = CPinGridWnd::kFirstPinRow;
-    for (const PinRow& pin : kPinRows) {
-        const std::string origin = OriginText(std::string("PinType_") + pin.type);
+    for (const PinTypeRow& pin : kPinTypes) {
+        const std::string key = std::string("PinType_") + pin.name;
+        const std::string origin = OriginText(key);
         for (int col = Column::kPosition; col <= Column::kIoh; ++col) {
-            const std::string tip =
-                m_pGrid->IsStaticDisabled(row, col)
-                    ? std::string("This load does not apply to ") + pin.type + " pins."
-                    : FieldTip(ColumnTip(col), origin);
+            std::string tip;
+            if (m_pGrid->IsStaticDisabled(row, col))
+                tip = std::string("This load does not apply to ") + pin.name + " pins.";
+            else if (col == Column::kPosition)
+                tip = FieldTip("Side of the symbol " + std::string(pin.name) + " pins go on: " +
+                                   WordList(kPositionWords).Listed() + ".\nSets " + key + ".",
+                               origin);
+            else
+                tip = FieldTip(PinLoadTip(pin.name, LoadColumnOf(col)), origin);
             m_pGrid->item(row, col)->setToolTip(ToQString(tip));
         }
         ++row;
@@ -176,24 +157,24 @@ void TransferPinPage(CPinPP& page) {
     grid.TransferCurrentCell();
     CPFCoreSetupAPI& store = page.Store();
     using Put = int (CPFCoreSetupAPI::*)(std::string);
-    const std::pair<int, Put> loads[] = {{Column::kIil, &CPFCoreSetupAPI::PutDefIil},
-                                         {Column::kIih, &CPFCoreSetupAPI::PutDefIih},
-                                         {Column::kIol, &CPFCoreSetupAPI::PutDefIol},
-                                         {Column::kIoh, &CPFCoreSetupAPI::PutDefIoh}};
+    const Put puts[] = {&CPFCoreSetupAPI::PutDefIil, &CPFCoreSetupAPI::PutDefIih,
+                        &CPFCoreSetupAPI::PutDefIol, &CPFCoreSetupAPI::PutDefIoh};
     for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row) {
         const std::string pinType = grid.GetCellText(row, Column::kPinType);
         if (!store.SetCurrentPinByValue(TrimBlanks(pinType)))
             continue;
         store.PutDefPinLocation(grid.GetCellText(row, Column::kPosition));
-        for (const auto& [col, put] : loads) {
+        for (int col = Column::kIil; col <= Column::kIoh; ++col) {
             std::string text = grid.GetCellText(row, col);
-            if (!text.empty() && !IsValidLoad(col, text)) {
-                store.PutLogError(LoadMessage(pinType, text));
+            const std::string refusal =
+                text.empty() ? std::string() : PinLoadRefusal(pinType, LoadColumnOf(col), text);
+            if (!refusal.empty()) {
+                store.PutLogError(refusal);
                 text = "*";
                 // The grid shows what the store now holds, so a second OK reports nothing new.
                 grid.SetCellText(row, col, text);
             }
-            (store.*put)(text);
+            (store.*puts[LoadColumnOf(col)])(text);
         }
     }
 }

@@ -2,8 +2,10 @@
 
 #include "base/ascii_text.h"
 #include "host/host_services.h"
+#include "setup/number_text.h"
 #include "setup/record_fields.h"
 #include "setup/setting_rules.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
 #include "ui/setting_sources.h"
@@ -22,52 +24,66 @@ using namespace pfsetup;
 
 namespace {
 
-const char* const kRequiredChoices = "Yes\nNo\n";
-const char* const kVisibilityChoices = "Name\nValue\nBoth\nInvisible\n";
-const char* const kAlignmentChoices = "Left\nCenter\nRight\n";
+const std::string kRequiredChoices = WordList(kRequiredWords).Lines();
+const std::string kVisibilityChoices = WordList(kVisibilityWords).Lines();
+const std::string kAlignmentChoices = WordList(kAlignmentWords).Lines();
 
 // Properties placed on the symbol or on its pins show a visibility and an alignment.
 constexpr int kSymbolBits = PFSetupContextSymbol | PFSetupContextSymbolPin;
 
+// The check box of each context bit.
 struct TypeBox {
     int id;
     int bit;
-    const char* caption;
-    const char* tip;
 };
 constexpr TypeBox kTypeBoxes[] = {
-    {CPropertyPP::kSymbol, PFSetupContextSymbol, "&Symbol",
-     "Checked: new symbols get the property of the current row."},
-    {CPropertyPP::kSymbolPin, PFSetupContextSymbolPin, "Pi&n",
-     "Checked: the pins of new symbols get the property of the current row."},
-    {CPropertyPP::kPackage, PFSetupContextPackage, "&Package",
-     "Checked: new packages get the property of the current row."},
-    {CPropertyPP::kPackagePin, PFSetupContextPackagePin, "P&in",
-     "Checked: the pins of new packages get the property of the current row."},
-    {CPropertyPP::kPtfGlobal, PFSetupContextPtfGlobal, "&Global",
-     "Checked: new part tables get the property as a global one (not with Package or "
-     "Physical)."},
-    {CPropertyPP::kPtfPackage, PFSetupContextPtfPackage, "Pac&kage",
-     "Checked: new part tables get the property as a package one."},
-    {CPropertyPP::kPtfPhysical, PFSetupContextPtfPhysical, "P&hysical",
-     "Checked: new part tables get the property as a physical one."},
+    {CPropertyPP::kSymbol, PFSetupContextSymbol},
+    {CPropertyPP::kSymbolPin, PFSetupContextSymbolPin},
+    {CPropertyPP::kPackage, PFSetupContextPackage},
+    {CPropertyPP::kPackagePin, PFSetupContextPackagePin},
+    {CPropertyPP::kPtfGlobal, PFSetupContextPtfGlobal},
+    {CPropertyPP::kPtfPackage, PFSetupContextPtfPackage},
+    {CPropertyPP::kPtfPhysical, PFSetupContextPtfPhysical},
 };
 
-// What each column allows, for the tips.
-const char* ColumnTip(int col) {
+std::string KeyOf(const std::string& name) {
+    return "Prop_" + (name.empty() ? std::string("<NAME>") : name);
+}
+
+std::string TypeBoxTip(const PropertyContextRow& context) {
+    return std::string("Checked: the property of the current row is a ") + context.words +
+           " property" +
+           (context.bit == PFSetupContextPtfGlobal ? " (not with part table package or physical)"
+                                                   : "") +
+           ".\nAdds " + FormatInt(context.bit) + " to the type of its Prop_ key.";
+}
+
+// What each column allows and the key it sets, for the tips.
+std::string ColumnTip(int col, const std::string& name) {
+    const std::string key = KeyOf(name);
     switch (col) {
-    case CPropertyGridWnd::kName:
-        return "Property name: letters, digits, \"_\" and \"$\", kept in upper case. Names "
-               "the part-building tool sets itself are refused where they are reserved.";
+    case CPropertyGridWnd::kName: {
+        std::string tip = "Property name: letters, digits, \"_\" and \"$\", kept in upper case.";
+        for (const PropertyContextRow& context : kPropertyContexts) {
+            if (!*context.reserved)
+                continue;
+            tip += std::string("\nNot as a ") + context.words + " property:";
+            for (const char* const* reserved = context.reserved; *reserved; ++reserved)
+                tip += std::string(reserved == context.reserved ? " " : ", ") + *reserved;
+            tip += ".";
+        }
+        return tip + "\nSets the key " + key + ".";
+    }
     case CPropertyGridWnd::kValue:
-        return "Default value: text on one line without \", ! or '. A POWER_GROUP value is a "
-               "list NAME=VALUE,NAME=VALUE.";
+        return "Default value: text on one line without \", ! or '. A POWER_GROUP value of a "
+               "symbol or package property is a list NAME=VALUE,NAME=VALUE.\nSets the value of " +
+               key + ".";
     case CPropertyGridWnd::kVisible:
-        return "What the symbol shows of the property: Name, Value, Both or Invisible. Only "
-               "for properties on symbols or their pins.";
+        return "What the symbol shows of the property: " + WordList(kVisibilityWords).Listed() +
+               ". Only for symbol and symbol pin properties.\nSets the visibility of " + key + ".";
     default:
-        return "How the property's text is aligned: Left, Center or Right. Only for "
-               "properties on symbols or their pins.";
+        return "How the property's text is aligned: " + WordList(kAlignmentWords).Listed() +
+               ". Only for symbol and symbol pin properties.\nSets the alignment of " + key + ".";
     }
 }
 
@@ -179,22 +195,13 @@ bool CPropertyGridWnd::OnValidateCell(int row, int col) {
     if (col == kName && text.empty() && m_bNewRow && row == m_nEditRow)
         return true;
 
-    CPFCoreSetupAPI& store = page_.Store();
-    const int context = store.GetPFCorePropertyContext();
-    std::string error;
-    const int valid = col == kName
-                          ? IsValidPropertyName(text, context, error)
-                          : IsValidPropertyValue(GetCellText(row, kName), text, context, error);
-    if (valid) {
-        // The project file keeps a value on one line between quotes.
-        const char* problem = UnstorableTextProblem(text);
-        if (!problem)
-            return true;
-        error =
-            std::string(col == kName ? "ERROR:Invalid characters found in property name field"
-                                     : "ERROR:Invalid characters found in property value field") +
-            "\nThe text " + problem + ".";
-    }
+    // The contexts of the row are checked when the row is left.
+    const int context = page_.Store().GetPFCorePropertyContext();
+    const std::string error = col == kName
+                                  ? PropertyNameRefusal(text, context)
+                                  : PropertyValueRefusal(GetCellText(row, kName), text, context);
+    if (error.empty())
+        return true;
     // The text stays, so the user can correct it; the grid keeps them in the cell.
     Host().ShowMessage(error, MessageIcon::Exclamation, MessageButtons::Ok);
     return false;
@@ -206,20 +213,30 @@ bool CPropertyGridWnd::OnValidateRow(int row, int& fixCol) {
 
 bool CPropertyGridWnd::CheckEditRow(int& fixCol) {
     const int row = m_nEditRow;
-    if (!m_bNewRow || row < 1 || row > GetRowCount())
+    if (row < 1 || row > GetRowCount())
         return true;
     const std::string name = TrimBlanks(GetCellText(row, kName));
+    fixCol = kName;
     if (name.empty()) {
-        if (TrimBlanks(GetCellText(row, kValue)).empty())
-            return true; // nothing typed: the row is abandoned
+        if (!m_bNewRow || TrimBlanks(GetCellText(row, kValue)).empty())
+            return true; // nothing typed, or the row gives its property back
         Host().ShowMessage("ERROR:Null string not allowed in property name field",
                            MessageIcon::Exclamation, MessageButtons::Ok);
-    } else if (page_.Store().SetCurrentPropertyByName(name)) {
-        Host().ShowMessage("Duplicate Property", MessageIcon::None, MessageButtons::Ok);
-    } else {
-        return true;
+        return false;
     }
-    fixCol = kName;
+    if (m_bNewRow && page_.Store().SetCurrentPropertyByName(name)) {
+        Host().ShowMessage("Duplicate Property", MessageIcon::None, MessageButtons::Ok);
+        return false;
+    }
+    // The name and value in every context checked for the row, as `set` checks them.
+    bool inValue = false;
+    const std::string refusal =
+        PropertyRefusal(name, GetCellText(row, kValue), page_.GetTypeFromCheckboxes(), &inValue);
+    if (refusal.empty())
+        return true;
+    Host().ShowMessage(refusal, MessageIcon::Exclamation, MessageButtons::Ok);
+    if (inValue)
+        fixCol = kValue;
     return false;
 }
 
@@ -236,11 +253,14 @@ void CPropertyGridWnd::keyPressEvent(QKeyEvent* event) {
 }
 
 void CPropertyGridWnd::FollowNameForSymbolCheckbox(const std::string& name) {
-    // A package type or part name belongs to the package, never to the symbol.
-    if (EqualsIgnoreCase(name, "PACK_TYPE") || EqualsIgnoreCase(name, "PART_NAME"))
+    // A package type or part name belongs to the package, never to the symbol: the box is
+    // cleared too, since its name is reserved on symbols.
+    if (EqualsIgnoreCase(name, "PACK_TYPE") || EqualsIgnoreCase(name, "PART_NAME")) {
         page_.DisableSymbolCheckbox();
-    else
+        page_.ClearSymbolCheckbox();
+    } else {
         page_.EnableSymbolCheckbox();
+    }
 }
 
 void CPropertyGridWnd::OnMovedCurrentCell(int row, int /*col*/) {
@@ -275,7 +295,6 @@ void CPropertyGridWnd::LoadEditRow(int row) {
         page_.SetTypeCheckboxes(PFSetupContextSymbol);
         return;
     }
-    FollowNameForSymbolCheckbox(name);
     int mask = PFSetupContextSymbol;
     if (store.SetCurrentPropertyByName(name)) {
         store.GetPropertyType(mask);
@@ -288,6 +307,7 @@ void CPropertyGridWnd::LoadEditRow(int row) {
         m_bNewRow = 1;
     }
     page_.SetTypeCheckboxes(mask);
+    FollowNameForSymbolCheckbox(name);
     page_.DisableDeleteButton(0);
 }
 
@@ -403,23 +423,24 @@ CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
     m_pGrid->horizontalHeader()->setSectionResizeMode(CPropertyGridWnd::kValue,
                                                       QHeaderView::Stretch);
 
+    // One group box for each group of contexts, a check box for each context.
     auto* groups = new QHBoxLayout;
-    auto group = [&](const char* title, std::initializer_list<int> ids) {
-        auto* box = new QGroupBox(title, this);
-        auto* column = new QVBoxLayout(box);
-        for (const TypeBox& type : kTypeBoxes)
-            for (int id : ids)
-                if (type.id == id) {
-                    auto* check = WithId(new QCheckBox(type.caption, box), id);
-                    check->setToolTip(type.tip);
-                    column->addWidget(check);
-                }
-        column->addStretch(1);
-        groups->addWidget(box);
-    };
-    group("Symbol", {kSymbol, kSymbolPin});
-    group("Package", {kPackage, kPackagePin});
-    group("Part Table", {kPtfGlobal, kPtfPackage, kPtfPhysical});
+    QGroupBox* box = nullptr;
+    QVBoxLayout* column = nullptr;
+    for (const TypeBox& type : kTypeBoxes) {
+        const PropertyContextRow& context = *ContextOfBit(type.bit);
+        if (!box || box->title() != QLatin1String(context.group)) {
+            if (column)
+                column->addStretch(1);
+            box = new QGroupBox(context.group, this);
+            column = new QVBoxLayout(box);
+            groups->addWidget(box);
+        }
+        auto* check = WithId(new QCheckBox(context.caption, box), type.id);
+        check->setToolTip(ToQString(TypeBoxTip(context)));
+        column->addWidget(check);
+    }
+    column->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -479,7 +500,7 @@ void CPropertyPP::SetRowTips(int row) {
     const std::string origin = name.empty() ? std::string() : OriginText("Prop_" + name);
     for (int col : {CPropertyGridWnd::kName, CPropertyGridWnd::kValue, CPropertyGridWnd::kVisible,
                     CPropertyGridWnd::kAlign})
-        m_pGrid->item(row, col)->setToolTip(ToQString(FieldTip(ColumnTip(col), origin)));
+        m_pGrid->item(row, col)->setToolTip(ToQString(FieldTip(ColumnTip(col, name), origin)));
 }
 
 void CPropertyPP::UpdateTips() {
@@ -558,6 +579,13 @@ void CPropertyPP::EnableSymbolCheckbox() {
 
 void CPropertyPP::DisableSymbolCheckbox() {
     Box(kSymbol)->setEnabled(false);
+}
+
+void CPropertyPP::ClearSymbolCheckbox() {
+    if (!Box(kSymbol)->isChecked())
+        return;
+    Box(kSymbol)->setChecked(false);
+    OnSymbolGroup(kSymbol);
 }
 
 void CPropertyPP::ClearSymbolAttributeCells() {

@@ -54,8 +54,8 @@ public:
     // box follow its property, or a new row starts with defaults.
     void LoadEditRow(int row);
     // Whether the edited row may be left: a new row needs a name once anything is typed into
-    // it, and one no stored property has. False, after telling the user, with `fixCol` the
-    // cell to fix.
+    // it, and one no stored property has; name and value must pass the checks of every context
+    // checked for the row. False, after telling the user, with `fixCol` the cell to fix.
     bool CheckEditRow(int& fixCol);
 
     int m_nEditRow = 0; // the row being edited; 0 none
@@ -115,6 +115,8 @@ public:
     void DisableDeleteButton(int disable);
     void EnableSymbolCheckbox();
     void DisableSymbolCheckbox();
+    // Unchecks the Symbol box as a click would.
+    void ClearSymbolCheckbox();
     // The Visible and Align cells of the edited row: grey and empty, or drop-down lists again.
     void ClearSymbolAttributeCells();
     void RestoreSymbolAttributeChoices();

@@ -1,5 +1,6 @@
 #include "ui/setup_page.h"
 
+#include "persist/settings_entries.h"
 #include "ui/kit/control.h"
 #include "ui/setting_sources.h"
 
@@ -24,8 +25,8 @@ std::string SetupPage::OriginText(const std::string& key) {
     return sources_ ? sources_->OriginText(key, restored_) : std::string();
 }
 
-void SetupPage::SetTip(QWidget* control, const std::string& key, const std::string& allowed) {
-    control->setToolTip(ToQString(FieldTip(allowed, OriginText(key))));
+void SetupPage::SetTip(QWidget* control, const std::string& key, const std::string& choice) {
+    control->setToolTip(ToQString(FieldTip(SettingTip(key, choice), OriginText(key))));
 }
 
 } // namespace pfsetup

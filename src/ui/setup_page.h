@@ -34,7 +34,9 @@ protected:
 
     // Where the value of `key` now shown comes from; "" without sources.
     std::string OriginText(const std::string& key);
-    void SetTip(QWidget* control, const std::string& key, const std::string& allowed);
+    // The tip of a control that sets `key` (to `choice`, where it sets one choice): what the
+    // setting is, what it takes, the key, and where the value now shown comes from.
+    void SetTip(QWidget* control, const std::string& key, const std::string& choice = "");
 
 private:
     SettingSources* sources_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/setup_sheet.h"
 
+#include "base/error_record.h"
 #include "host/host_services.h"
 #include "persist/setup_main.h"
 #include "setup/setup_store.h"
@@ -14,8 +15,11 @@ namespace pfsetup {
 
 void ShowStoreLog(CPFCoreSetupAPI& store) {
     std::string log;
-    if (store.GetLogError(log) && !log.empty())
-        Host().ShowMessage(log, MessageIcon::Exclamation, MessageButtons::Ok);
+    store.GetLogError(log);
+    // A failure is told by its record, in one message; a call that went through logs warnings.
+    const std::string shown = LastError().Failed() ? DescribeError(LastError()) : log;
+    if (!shown.empty())
+        Host().ShowMessage(shown, MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 } // namespace pfsetup
@@ -152,19 +156,14 @@ void CSetupPropSheet::OnOK() {
     std::string file;
     store_.GetCPMFileName(file);
     // Without a project file the settings stay in the store: there is nothing to write.
-    const int written = file.empty() || store_.WriteCPMFile();
-    std::string log;
-    store_.GetLogError(log);
-    if (!written) {
-        // The dialog stays open with every edit: the user can fix the cause and press OK
-        // again, or cancel. The host hears of nothing.
-        if (log.find("\nUnable to save file") == std::string::npos)
-            log += "\nUnable to save file " + file;
-        Host().ShowMessage(log, MessageIcon::Exclamation, MessageButtons::Ok);
-        return;
+    if (!file.empty()) {
+        const int written = store_.WriteCPMFile();
+        ShowStoreLog(store_);
+        // After a failure the dialog stays open with every edit: the user can fix the cause
+        // and press OK again, or cancel. The host hears of nothing.
+        if (!written)
+            return;
     }
-    if (!log.empty())
-        Host().ShowMessage(log, MessageIcon::Exclamation, MessageButtons::Ok);
     if (m_nMode == 0 && store_.HasReadActiveLowPinNotationChanged())
         Host().ShowMessage("Change in pin assertion notation shall be applicable\nonly when the "
                            "Pinforge is restarted.",

@@ -81,7 +81,8 @@ private:
 
 namespace pfsetup {
 
-// Shows and clears the store's error log, if there is any, with the exclamation icon.
+// After a call of the store: shows, with the exclamation icon, its failure from the error record
+// or else the warnings it logged, and clears the log.
 void ShowStoreLog(CPFCoreSetupAPI& store);
 
 } // namespace pfsetup

@@ -1,8 +1,10 @@
 #include "ui/symbol_page.h"
 
-#include "setup/setting_rules.h"
-
 #include "host/host_services.h"
+#include "persist/setting_checks.h"
+#include "setup/number_text.h"
+#include "setup/setting_rules.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
 #include "ui/kit/data_exchange.h"
@@ -23,12 +25,19 @@ namespace {
 
 // The framework's sorted drop-down list: the user picks one of the entries, shown in
 // alphabetical order whatever order they were added in.
-QComboBox* SortedDropDownList(QWidget* parent, int id, const QStringList& entries) {
+QComboBox* SortedDropDownList(QWidget* parent, int id, WordList words) {
     auto* combo = WithId(new QComboBox(parent), id);
-    QStringList sorted = entries;
+    QStringList sorted;
+    for (const SettingWord& word : words)
+        sorted << word.text;
     sorted.sort(Qt::CaseInsensitive);
     combo->addItems(sorted);
     return combo;
+}
+
+// The fields' texts go through the checks of the keys they set.
+Refusal RefusalFor(const char* key) {
+    return [key](const std::string& text) { return FieldRefusal(key, text); };
 }
 
 QLineEdit* NumberEdit(QWidget* parent, int id) {
@@ -41,9 +50,9 @@ QLineEdit* NumberEdit(QWidget* parent, int id) {
 
 CSymbolPP::CSymbolPP(CPFCoreSetupAPI& store, QWidget* parent)
     : SetupPage(store, "Sy&mbol", kHelpContextId, parent),
-      units_(SortedDropDownList(this, kUnits, {"Inches"})),
-      textStyle_(SortedDropDownList(this, kTextStyle, {"Automatic", "Vertical", "Horizontal"})),
-      outline_(SortedDropDownList(this, kOutline, {"Thin", "Bold"})),
+      units_(SortedDropDownList(this, kUnits, kUnitWords)),
+      textStyle_(SortedDropDownList(this, kTextStyle, kTextStyleWords)),
+      outline_(SortedDropDownList(this, kOutline, kOutlineWords)),
       gridSize_(NumberEdit(this, kGridSize)),
       pinSpacingLeftRight_(NumberEdit(this, kPinSpacingLeftRight)),
       pinSpacingTopBottom_(NumberEdit(this, kPinSpacingTopBottom)),
@@ -114,40 +123,36 @@ void CSymbolPP::LoadFrom(CPFCoreSetupAPI& store) {
 }
 
 void CSymbolPP::UpdateTips() {
-    const char* const positive = "a number greater than 0";
-    SetTip(units_, "Symbol_Units", "Size units of new symbols: Inches, the only choice.");
-    SetTip(gridSize_, "Symbol_GridSize",
-           std::string("Grid size in inches: ") + positive + ", such as 0.05.");
-    SetTip(outline_, "Symbol_OutLine", "Outline of new symbols: Thin or Bold.");
-    SetTip(textStyle_, "Symbol_TextStyle",
-           "Orientation of pin text: Automatic, Horizontal or Vertical.");
-    SetTip(pinTextSize_, "Symbol_NoteSize",
-           std::string("Pin text size in grids: ") + positive +
-               ", at most the smaller of the two pin spacings.");
-    SetTip(minWidth_, "Symbol_Width", "Minimum width of new symbols in grids: a whole number.");
-    SetTip(minHeight_, "Symbol_Length", "Minimum height of new symbols in grids: a whole number.");
-    SetTip(pinSpacingTopBottom_, "Symbol_PinSpacing_TopBottom",
-           "Minimum spacing of pins on the top and bottom sides, in grids: a whole number "
-           "greater than 0.");
-    SetTip(pinSpacingLeftRight_, "Symbol_PinSpacing_LeftRight",
-           "Minimum spacing of pins on the left and right sides, in grids: a whole number "
-           "greater than 0.");
-    SetTip(usePinNames_, "Symbol_UsePinNamesForText",
-           "Checked: pin names are shown as the pin text of new symbols.");
-    for (int i = 0; i < splitInst_.Count(); ++i)
-        SetTip(splitInst_.Button(i), "UseSplitInstProp",
-               "The properties the instances of a split symbol get: SPLIT_INST with "
-               "$LOCATION, or SPLIT_INST_NAME.");
+    for (auto [control, key] : {std::pair<QWidget*, const char*>{units_, "Symbol_Units"},
+                                {gridSize_, "Symbol_GridSize"},
+                                {outline_, "Symbol_OutLine"},
+                                {textStyle_, "Symbol_TextStyle"},
+                                {pinTextSize_, "Symbol_NoteSize"},
+                                {minWidth_, "Symbol_Width"},
+                                {minHeight_, "Symbol_Length"},
+                                {pinSpacingTopBottom_, "Symbol_PinSpacing_TopBottom"},
+                                {pinSpacingLeftRight_, "Symbol_PinSpacing_LeftRight"},
+                                {usePinNames_, "Symbol_UsePinNamesForText"}})
+        SetTip(control, key);
+    SetTip(splitInst_.Button(0), "UseSplitInstProp", "1");
+    SetTip(splitInst_.Button(1), "UseSplitInstProp", "0");
 }
 
-bool CSymbolPP::Refuse(const char* message, QLineEdit* edit) {
-    Host().ShowMessage(message, MessageIcon::Stop, MessageButtons::Ok);
+bool CSymbolPP::Refuse(const std::string& message, pfsetup::MessageIcon icon, QLineEdit* edit) {
+    Host().ShowMessage(message, icon, MessageButtons::Ok);
     PointAt(edit);
     return false;
 }
 
 bool CSymbolPP::OnKillActive() {
-    auto number = [](const QLineEdit* edit) { return LeadingNumber(ToStdString(edit->text())); };
+    // A decimal comma the locale does not use would read as a smaller number: say so first.
+    for (auto [edit, key] :
+         {std::pair{gridSize_, "Symbol_GridSize"}, std::pair{pinTextSize_, "Symbol_NoteSize"}}) {
+        const std::string text = NumberText(edit);
+        if (text.find(',') != std::string::npos)
+            return Refuse(FieldRefusal(key, text), MessageIcon::Exclamation, edit);
+    }
+    auto number = [](const QLineEdit* edit) { return LeadingNumber(NumberText(edit)); };
     const double pinTextSize = number(pinTextSize_);
     const double grid = number(gridSize_);
     const double leftRight = number(pinSpacingLeftRight_);
@@ -155,13 +160,12 @@ bool CSymbolPP::OnKillActive() {
 
     if (const char* problem = SymbolSizesProblem(pinTextSize, grid, leftRight, topBottom)) {
         // Focus the field the message is about.
-        const std::string text = problem;
         QLineEdit* field = pinTextSize_;
-        if (text == "\nError - Incorrect grid size")
+        if (problem == kBadGridSize)
             field = gridSize_;
-        else if (text == "\nError - Incorrect pin spacing")
+        else if (problem == kBadPinSpacing)
             field = leftRight <= 0 ? pinSpacingLeftRight_ : pinSpacingTopBottom_;
-        return Refuse(problem, field);
+        return Refuse(problem, MessageIcon::Stop, field);
     }
     return PropertyPage::OnKillActive();
 }
@@ -171,11 +175,14 @@ bool CSymbolPP::DoDataExchange(bool save) {
     ExchangeComboText(save, textStyle_, m_strTextStyle);
     ExchangeComboText(save, outline_, m_strOutline);
     // The first refused number ends the exchange, leaving the later fields as they were.
-    if (!ExchangeFloat(save, gridSize_, m_fGridSize) ||
-        !ExchangeInt(save, pinSpacingLeftRight_, m_nPinSpacingLeftRight) ||
-        !ExchangeInt(save, pinSpacingTopBottom_, m_nPinSpacingTopBottom) ||
-        !ExchangeFloat(save, pinTextSize_, m_fPinTextSize) ||
-        !ExchangeInt(save, minWidth_, m_nMinWidth) || !ExchangeInt(save, minHeight_, m_nMinHeight))
+    if (!ExchangeNumber(save, gridSize_, m_fGridSize, RefusalFor("Symbol_GridSize")) ||
+        !ExchangeNumber(save, pinSpacingLeftRight_, m_nPinSpacingLeftRight,
+                        RefusalFor("Symbol_PinSpacing_LeftRight")) ||
+        !ExchangeNumber(save, pinSpacingTopBottom_, m_nPinSpacingTopBottom,
+                        RefusalFor("Symbol_PinSpacing_TopBottom")) ||
+        !ExchangeNumber(save, pinTextSize_, m_fPinTextSize, RefusalFor("Symbol_NoteSize")) ||
+        !ExchangeNumber(save, minWidth_, m_nMinWidth, RefusalFor("Symbol_Width")) ||
+        !ExchangeNumber(save, minHeight_, m_nMinHeight, RefusalFor("Symbol_Length")))
         return false;
     ExchangeCheck(save, usePinNames_, m_bUsePinNames);
     int splitIndex = m_bUseSplitInst ? 0 : 1;

@@ -4,6 +4,7 @@
 // the page until the sheet's OK or template save moves them into the store
 // (TransferSymbolPage); leaving the page or OK first checks that the sizes fit together.
 
+#include "host/host_services.h"
 #include "ui/kit/radio_group.h"
 #include "ui/setup_page.h"
 
@@ -59,7 +60,7 @@ protected:
 
 private:
     // Tells the user, points at the edit and refuses.
-    bool Refuse(const char* message, QLineEdit* edit);
+    bool Refuse(const std::string& message, pfsetup::MessageIcon icon, QLineEdit* edit);
 
     QComboBox* units_;
     QComboBox* textStyle_;

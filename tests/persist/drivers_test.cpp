@@ -56,15 +56,25 @@ TEST_F(Drivers, ReadSetupReportsWhatItCouldNotRead) {
     store.CreateProperty("P");
     EXPECT_EQ(store.ReadSetup(), 0); // no file name
     EXPECT_EQ(Log(), "\nUnable to read ");
+    EXPECT_EQ(DescribeError(LastError()), "no project file named");
     EXPECT_EQ(store.InitPropertyIteration(), 0);       // properties already emptied
     EXPECT_EQ(store.GetOverriddenErrors().size(), 1u); // the lists are not
 
     store.PutDefFileName(inst.Path("missing.cpm"));
     EXPECT_EQ(store.ReadSetup(), 0);
     EXPECT_EQ(Log(), "\nUnable to read " + inst.Path("missing.cpm"));
+    EXPECT_EQ(LastError().kind, ErrorKind::NotFound);
+    EXPECT_EQ(LastError().file, inst.Path("missing.cpm"));
     std::string last;
     store.GetLastReadWriteFileName(last);
     EXPECT_EQ(last, "");
+
+    // A read that skipped an entry logs it as a warning, with no failure recorded.
+    WriteFile(inst.Path("u.cpm"), "START_PFG142\nProp_ '1'\nEND_PFG142\n");
+    store.PutDefFileName(inst.Path("u.cpm"));
+    EXPECT_EQ(store.ReadSetup(), 1);
+    EXPECT_NE(Log(), "");
+    EXPECT_FALSE(LastError().Failed());
 }
 
 TEST_F(Drivers, ReadSetupMergesInstallSiteAndUserAndKeepsWhatTheFileDoesNotName) {
@@ -90,7 +100,7 @@ TEST_F(Drivers, ReadSetupMergesInstallSiteAndUserAndKeepsWhatTheFileDoesNotName)
     WriteFile(inst.Path("none.cpm"), "");
     inst.WriteInstall("START_GLOBAL\nEND_GLOBAL\n");
     inst.WriteSite("");
-    TempInstallation::ResetModuleState();
+    ResetModuleState();
     store.PutDefSymbolWidth(33);
     store.PutDefFileName(inst.Path("none.cpm"));
     EXPECT_EQ(store.ReadSetup(), 1);
@@ -138,6 +148,8 @@ TEST_F(Drivers, FailedTemplateSaveIsReportedAndLeavesTheOldFile) {
     store.PutDefFileName(inst.Path("nodir/t.tpl"));
     EXPECT_EQ(store.WriteSetup(), 0);
     EXPECT_EQ(Log(), "\nUnable to save file " + inst.Path("nodir/t.tpl"));
+    EXPECT_EQ(DescribeError(LastError()),
+              inst.Path("nodir/t.tpl") + ": cannot write (no such file or directory)");
 
     const std::string tpl = inst.Path("t.tpl");
     const std::string old = "{ old }\r\nSTART_PFG142\r\nSymbol_Width '9'\r\nEND_PFG142\r\n";
@@ -151,6 +163,7 @@ TEST_F(Drivers, FailedTemplateSaveIsReportedAndLeavesTheOldFile) {
         EXPECT_EQ(store.WriteSetup(), 0) << fault.stage;
         SetWriteFaultForTesting(std::nullopt);
         EXPECT_EQ(Log(), "\nUnable to save file " + tpl);
+        EXPECT_EQ(LastError().systemError, fault.error);
         EXPECT_EQ(ReadFile(tpl), old) << fault.stage;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(inst.Dir()),
                                 std::filesystem::directory_iterator()),

@@ -4,6 +4,7 @@
 
 #include "persist/setup_main.h"
 #include "projfile/file_io.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +87,7 @@ void Randomize(CPFCoreSetupAPI& s, std::mt19937& random) {
         std::string value;
         switch (row.form) {
         case ValueForm::PinLoads:
-            for (const std::string& type : PinTypeNames()) {
+            for (const PinTypeRow& type : kPinTypes) {
                 value.clear();
                 for (int n = 0; n < 4; ++n) {
                     std::string load = loads[pick(0, 3)];
@@ -94,7 +95,8 @@ void Randomize(CPFCoreSetupAPI& s, std::mt19937& random) {
                         load = "-" + load; // Iil and Ioh are negative
                     value += load + ",";
                 }
-                ReadSettingsEntry(s, row.key + type, value + choice(row));
+                ReadSettingsEntry(s, row.key + std::string(type.name),
+                                  value + kPositionWords[pick(0, 3)].text);
             }
             continue;
         case ValueForm::Property: {
@@ -252,6 +254,7 @@ TEST_F(EntryObject, UnreadableTemplatesAreShownOnceAndRestoreTheFileNames) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(host.messages[0].text, "\nUnable to read " + inst.Path("missing.tpl"));
+    EXPECT_EQ(DescribeError(LastError()), inst.Path("missing.tpl") + ": no such file");
 }
 
 TEST_F(EntryObject, DialogsWithoutTheUiLibraryReportThatNoneIsAvailable) {
@@ -259,6 +262,7 @@ TEST_F(EntryObject, DialogsWithoutTheUiLibraryReportThatNoneIsAvailable) {
     EXPECT_FALSE(main->DisplaySetup());
     EXPECT_EQ(main->DisplaySetupForInterpretation(), 2u);
     EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_TRUE(LastError().Failed());
 }
 
 } // namespace

@@ -71,7 +71,7 @@ TEST(HostileText, RoundTripsOrIsRefused) {
         EXPECT_EQ(Snapshot(fromTemplate), Snapshot(store)) << entered;
 
         // The settings tree read afresh holds the property and its value, and nothing else.
-        TempInstallation::ResetModuleState();
+        ResetModuleState();
         ARStatus status;
         STSetupFile file(project, true);
         ASSERT_TRUE(file.parse(status).test(1)) << status.message();

@@ -4,13 +4,16 @@
 #include "persist_fixture.h"
 #include "support/installation.h"
 
+#include "base/ascii_text.h"
 #include "persist/setting_checks.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
+#include "setup/setting_rules.h"
 #include "setup/setup_store.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 
 namespace pfsetup::test {
@@ -75,70 +78,157 @@ TEST(SettingKeys, TreeHeightsBeyondIntAreNotWrapped) {
     EXPECT_NE(ReadFile(project).find("'6=0'"), std::string::npos) << ReadFile(project);
 }
 
-TEST(SettingKeys, SetAcceptsTextThatMeansWhatItSays) {
+// What the setup dialog's validator of the field holding `value` of `key` says: the Symbol
+// page's fields, the Pin page's load cells, the Property page's row.
+std::string DialogRefusal(const std::string& key, const std::string& value) {
+    const SettingKey& row = *FindSettingKey(key);
+    if (row.form == ValueForm::PinLoads) {
+        const std::vector<std::string> loads = SplitAtCommas(value);
+        for (int column = 0; column < 4; ++column) {
+            if (loads[column].empty() || loads[column] == "x")
+                continue;
+            const std::string refusal = PinLoadRefusal(key.substr(8), column, loads[column]);
+            if (!refusal.empty())
+                return refusal;
+        }
+        return "";
+    }
+    if (row.form == ValueForm::Property) {
+        const std::vector<std::string> fields = SplitPropertyFields(value);
+        return PropertyRefusal(key.substr(5), fields[1], std::stoi(fields[0]));
+    }
+    return FieldRefusal(key, value);
+}
+
+// One table for every key: what `set` and `check` accept, and for what they refuse, their words;
+// the dialog's validator of a field that can hold the value refuses it with the same words.
+TEST(SettingKeys, SetCheckAndTheDialogAcceptAndRefuseAlike) {
     struct Row {
         const char* key;
         std::string value;
-        bool accepted;
+        const char* says; // nullptr: accepted
+        bool field;       // a field of the dialog can hold the value
     } rows[] = {
-        {"Symbol_GridSize", "0.1", true},
-        {"Symbol_GridSize", "1e-1", true},
-        {"Symbol_GridSize", "+.5", true},
-        {"Symbol_GridSize", "1e39", false},
-        {"Symbol_GridSize", "0x10", false},
-        {"Symbol_GridSize", "inf", false},
-        {"Symbol_GridSize", "nan", false},
-        {"Symbol_GridSize", " 0.1", false},
-        {"Symbol_GridSize", "0.1abc", false},
-        {"Symbol_GridSize", "1e-50", false},
-        {"Symbol_GridSize", "1e-7", false},
-        {"Symbol_GridSize", "0.0000006", true},
-        {"Symbol_GridSize", "1e", false},
-        {"Symbol_GridSize", "", false},
-        {"Symbol_Width", "12", true},
-        {"Symbol_Width", "+12", true},
-        {"Symbol_Width", "12.0", false},
-        {"Symbol_Width", "1e1", false},
-        {"Symbol_Width", "99999999999", false},
-        {"Symbol_Width", "0", false},
-        {"Interpretation_NumAlphaNum", "8", true},
-        {"Interpretation_NumAlphaNum", "9", false},
-        {"Interpretation_AlphaNum", "-2147483648", false},
-        {"Vector_Format", "2", true},
-        {"Vector_Format", "3", false},
-        {"UseSplitInstProp", "0", true},
-        {"UseSplitInstProp", "7", false},
-        {"Symbol_UsePinNamesForText", "true", true},
-        {"Symbol_UsePinNamesForText", "yes", false},
-        {"Symbol_OutLine", "bold", false},
-        {"Format_ReadActiveLow", "activelow_suffix_n", true},
-        {"User_Defined_OverriddenError", "1,2", true},
-        {"User_Defined_OverriddenError", "", true},
-        {"User_Defined_OverriddenError", "1,,2", false},
-        {"User_Defined_OverriddenError", "65536", false},
-        {"PackagePlaceHolder", "A,B", true},
-        {"PackagePlaceHolder", "A\nB", false},
-        {"PackagePlaceHolder", "it's,5\"", false},
-        {"PackagePlaceHolder", std::string("A\0B", 3), false},
-        {"PinType_TS", "-0.02,0.02,2.0,*,Left", true},
-        {"PinType_TS", "-1e1,x,x,x,Left", false},
-        {"Prop_NOTE", "4,a\rb,No,,", false},
-        {"Prop_NOTE", "4,$HOME/x,No,,", true},
+        {"Symbol_Units", "Inches", nullptr, true},
+        {"Symbol_Units", "Feet", "allowed: one of \"Inches\"", true},
+        {"Symbol_GridSize", "0.1", nullptr, true},
+        {"Symbol_GridSize", "1e-1", nullptr, true},
+        {"Symbol_GridSize", "+.5", nullptr, true},
+        {"Symbol_GridSize", "0.0000006", nullptr, true},
+        {"Symbol_GridSize", "0", "Incorrect grid size; allowed: a decimal number greater", true},
+        {"Symbol_GridSize", "", "Incorrect grid size", true},
+        {"Symbol_GridSize", "0x10", "Incorrect grid size", true},
+        {"Symbol_GridSize", "1e39", "allowed: a decimal number greater than 0", true},
+        {"Symbol_GridSize", "inf", "Incorrect grid size", true},
+        {"Symbol_GridSize", "nan", "Incorrect grid size", true},
+        {"Symbol_GridSize", " 0.1", "allowed: a decimal number", false},
+        {"Symbol_GridSize", "0.1abc", "allowed: a decimal number", true},
+        {"Symbol_GridSize", "1e-50", "allowed: a decimal number", true},
+        {"Symbol_GridSize", "1e-7", "(six decimals are kept)", true},
+        {"Symbol_GridSize", "1e", "allowed: a decimal number", true},
+        {"Symbol_GridSize", "1,5", "use a decimal point, not a comma", true},
+        {"Symbol_NoteSize", "0,5", "use a decimal point, not a comma", true},
+        {"Symbol_NoteSize", "-1", "Incorrect pin note size", true},
+        {"Symbol_OutLine", "bold", "allowed: one of \"Thin\", \"Bold\"", true},
+        {"Symbol_TextStyle", "Diagonal", "\"Automatic\", \"Horizontal\", \"Vertical\"", true},
+        {"Symbol_Width", "12", nullptr, true},
+        {"Symbol_Width", "+12", nullptr, true},
+        {"Symbol_Width", "12.0", "allowed: a whole number from 1 to 100000", true},
+        {"Symbol_Width", "1e1", "a whole number", true},
+        {"Symbol_Width", "0", "a whole number from 1 to 100000", true},
+        {"Symbol_Width", "2147483647", "a whole number from 1 to 100000", true},
+        {"Symbol_Width", "2147483648", "a whole number from 1 to 100000", true},
+        {"Symbol_Width", "99999999999", "a whole number from 1 to 100000", true},
+        {"Symbol_Length", "-3", "a whole number from 1 to 100000", true},
+        {"Symbol_PinSpacing_TopBottom", "0", "Incorrect pin spacing; allowed: a whole number",
+         true},
+        {"Symbol_PinSpacing_LeftRight", "5x", "allowed: a whole number from 1 to 100000", true},
+        {"UseSplitInstProp", "0", nullptr, true},
+        {"UseSplitInstProp", "7", "\"0\" (SPLIT_INST_NAME)", true},
+        {"Symbol_UsePinNamesForText", "true", nullptr, true},
+        {"Symbol_UsePinNamesForText", "yes", "\"TRUE\", \"FALSE\" (any letter case)", true},
+        {"Format_ReadActiveLow", "activelow_suffix_n", nullptr, true},
+        {"Format_ReadActiveLow", "star", "\"ActiveLow_Suffix_Star_And_N\"", true},
+        {"Format_WriteActiveLow", "ActiveLow_Suffix_Star_And_N", "allowed: one of", true},
+        {"Format_UseMinusInPackage", "1", "\"TRUE\", \"FALSE\"", true},
+        {"Interpretation_AlphaNum", "4", "\"3\" (BN-S)", true},
+        {"Interpretation_AlphaNum", "-2147483648", "allowed: one of", true},
+        {"Interpretation_NumAlpha", "0", "\"1\" (BN)", true},
+        {"Interpretation_NumAlphaNum", "8", nullptr, true},
+        {"Interpretation_NumAlphaNum", "9", "\"8\" (G-BN-S)", true},
+        {"Vector_Format", "2", nullptr, true},
+        {"Vector_Format", "3", "\"2\" (bit - base name)", true},
+        {"Sizeable_Format", "0", "\"1\" (base name - slot)", true},
+        {"Use_Group_Format", "2", "\"0\" (no), \"1\" (yes)", true},
+        {"User_Defined_OverriddenError", "1,2", nullptr, false},
+        {"User_Defined_OverriddenError", "", nullptr, false},
+        {"User_Defined_OverriddenError", "1,,2", "message number \"\"", false},
+        {"User_Defined_OverriddenError", "1,99999", "message number \"99999\"; allowed", false},
+        {"PackagePlaceHolder", "A,B", nullptr, false},
+        {"PackagePlaceHolder", "A\nB", "cannot be stored in a project file: it holds a line break",
+         false},
+        {"PackagePlaceHolder", "A\rB", "holds a carriage return", false},
+        {"PackagePlaceHolder", "it's,5\"", "holds both quote characters", false},
+        {"PackagePlaceHolder", std::string("A\0B", 3), "holds a NUL character", false},
+        {"PinType_TS", "-0.02,0.02,2.0,*,Left", nullptr, true},
+        {"PinType_TS", "0.01,x,x,x,Right",
+         "TS Pin : Incorrect Load Value of 0.01; allowed for the input low load: \"*\" or a "
+         "negative number",
+         true},
+        {"PinType_OC", "x,x,x,-1e1,Right", "OC Pin : Incorrect Load Value of -1e1", true},
+        {"PinType_INPUT", "x,-0.5,x,x,Left", "INPUT Pin : Incorrect Load Value of -0.5", true},
+        {"PinType_TS", "x,x", "five fields", false},
+        {"PinType_TS", "x,x,x,x,left", "position \"left\" is unknown", false},
+        {"Prop_NOTE", "4,$HOME/x,No,,", nullptr, true},
+        {"Prop_PART_NAME", "4,v,Yes,,", "ERROR:Invalid entry in property name field", true},
+        {"Prop_PART_NAME", "16,v,Yes,,", nullptr, true},
+        {"Prop_PIN_NAME", "3,v,Yes,Value,Left", "ERROR:Invalid entry in property name field", true},
+        {"Prop_POWER_GROUP", "1,VCC,Yes,Value,Left",
+         "ERROR:Syntax error in value field for POWER_GROUP property.", true},
+        {"Prop_POWER_GROUP", "2,VCC,Yes,Value,Left", nullptr, true},
+        {"Prop_NOTE", "4,a\rb,No,,",
+         "ERROR:Invalid characters found in property value field; it holds a carriage return",
+         true},
+        {"Prop_NOTE", "4,it's,No,,", "ERROR:Invalid characters found in property value field",
+         true},
+        {"Prop_A-B", "4,v,No,,", "ERROR:Invalid characters found in property name field", true},
+        {"Prop_lower", "1,v,Yes,Value,Left", "property names are upper case", false},
+        {"Prop_NOTE", "64,v,No,,", "is not a set of contexts", false},
+        {"Prop_NOTE", "48,v,No,,", "global (16) or per package (32) and physical (128)", false},
+        {"Prop_NOTE", "1,v,Yes,,", "visibility \"\"", false},
+        {"Nonsense_Key", "1", "not a setting key", false},
     };
     for (const Row& row : rows) {
         std::string problem;
-        EXPECT_EQ(CheckSettingEntry(row.key, row.value, problem), row.accepted)
+        const bool accepted = CheckSettingEntry(row.key, row.value, problem);
+        EXPECT_EQ(accepted, row.says == nullptr)
             << row.key << " \"" << row.value << "\": " << problem;
-        if (!row.accepted) {
-            EXPECT_NE(problem, "") << row.key;
+        if (row.says) {
+            EXPECT_NE(problem.find(row.says), std::string::npos) << row.key << ": " << problem;
         }
-        if (!row.accepted || row.value.find('$') != std::string::npos)
+        const std::string dialog = row.field ? DialogRefusal(row.key, row.value) : "";
+        if (row.field && row.says) {
+            // The dialog's own messages stand as they are; ours say what `set` says.
+            EXPECT_TRUE(dialog.find(Quoted(row.value) + ": " + problem) != std::string::npos ||
+                        (!dialog.empty() && problem.find(MessageWords(dialog)) == 0))
+                << row.key << " \"" << row.value << "\": " << dialog << " | " << problem;
+        } else if (row.field) {
+            EXPECT_EQ(dialog, "") << row.key << " " << row.value;
+        }
+        if (row.says || row.value.find('$') != std::string::npos)
             continue;
         // What is accepted reads back as a value that is accepted again.
         CPFCoreSetupAPI store;
         EXPECT_TRUE(ReadSettingsEntry(store, row.key, row.value)) << row.key;
         EXPECT_TRUE(CheckSettingEntry(row.key, Written(store, row.key), problem))
             << row.key << " " << Written(store, row.key) << ": " << problem;
+    }
+    // Every key has a refused value in the table.
+    for (const std::string& key : AllSettingKeys()) {
+        const SettingKey* keyRow = FindSettingKey(key);
+        EXPECT_TRUE(std::any_of(std::begin(rows), std::end(rows), [&](const Row& row) {
+            return row.says && FindSettingKey(row.key) == keyRow;
+        })) << key;
     }
 }
 

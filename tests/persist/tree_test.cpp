@@ -141,7 +141,7 @@ TEST_F(Tree, ConfirmedSettingsAreWhatTheNextReadFinds) {
     EXPECT_EQ(text.find("Symbol_Units"), std::string::npos); // equal to the install file
 
     // The tree read afresh from the file shows the written values.
-    TempInstallation::ResetModuleState();
+    ResetModuleState();
     ARStatus status;
     STSetupFile file(project, true);
     ASSERT_TRUE(file.parse(status).test(1));
@@ -154,7 +154,7 @@ TEST_F(Tree, ConfirmedSettingsAreWhatTheNextReadFinds) {
 TEST_F(Tree, RemovedSettingsDoNotComeBack) {
     inst.WriteSite("START_PFG142\nProp_SITE '1,s,No,Value,Left'\nPackagePlaceHolder 'S'\n"
                    "UseSplitInstProp '0'\nFuture_Key 'kept'\nEND_PFG142\n");
-    TempInstallation::ResetModuleState();
+    ResetModuleState();
     WriteFile(project, "START_PFG142\nProp_MINE '1,m,No,Value,Left'\nOther_Key 'mine'\n"
                        "END_PFG142\n");
     store.PutDefFileName(project);
@@ -187,7 +187,7 @@ TEST_F(Tree, NothingIsWrittenWithoutAProjectOrARoot) {
     EXPECT_FALSE(std::ifstream(inst.Path("missing.cpm")).good());
 
     inst.WriteInstall("START_GLOBAL\nEND_GLOBAL\n"); // no tree at all
-    TempInstallation::ResetModuleState();
+    ResetModuleState();
     const std::string before = ReadFile(project);
     EXPECT_EQ(store.WriteCPMFile(), 0);
     EXPECT_EQ(ReadFile(project), before);
@@ -200,7 +200,7 @@ TEST_F(Tree, NothingIsWrittenWithoutAProjectOrARoot) {
 // of the parse, empty when it succeeded.
 std::string Reparse(const std::string& project, const std::string& text) {
     WriteFile(project, text);
-    TempInstallation::ResetModuleState();
+    ResetModuleState();
     ARStatus status;
     STSetupFile file(project, true);
     return file.parse(status).test(1) ? std::string() : status.message();

@@ -56,7 +56,7 @@ TEST_F(FileLock, AKilledHolderNeverBlocksTheNextWriter) {
                   "program is writing it: process " +
                   std::to_string(holder) + " on " + host + "; gave up after 0.2 s; lock file " +
                   LockFileOf(name) + ")");
-    EXPECT_EQ(ReadAll(name), "START_A\nEND_A\n");
+    EXPECT_EQ(ReadFile(name), "START_A\nEND_A\n");
 
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);

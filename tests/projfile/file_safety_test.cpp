@@ -154,7 +154,7 @@ TEST_F(FileSafety, RefusesWhatWouldNotReadBack) {
         EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to save project file \"" + name +
                                         "\". Cannot write " + where + ": " + row.why +
                                         "; nothing was written.");
-        EXPECT_EQ(ReadAll(name), "START_OLD\nEND_OLD\n");
+        EXPECT_EQ(ReadFile(name), "START_OLD\nEND_OLD\n");
     }
 }
 
@@ -174,7 +174,7 @@ TEST_F(FileSafety, SavesKeepOwnerAndWriteThroughDanglingLinks) {
     std::filesystem::create_directories(Path("made/by"));
     ASSERT_EQ(project.Save(link, 1), 0) << SpiLastMessage();
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_NE(ReadAll(Path("made/by/save.cpm")).find("START_A\nEND_A\n"), std::string::npos);
+    EXPECT_NE(ReadFile(Path("made/by/save.cpm")).find("START_A\nEND_A\n"), std::string::npos);
     const std::string loop = Path("loop.cpm");
     ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
     EXPECT_EQ(project.Save(loop, 1), -1);
@@ -189,9 +189,9 @@ TEST_F(FileSafety, TemporariesOfKilledWritersAreRemoved) {
                                            Path(".p.cpm.tmp-otherhost-2-7")};
     const std::string others = Path(".q.cpm.tmp-thishost-1-7");
     for (const std::string& path : left) {
-        WriteText(path, "partial");
+        WriteFile(path, "partial");
     }
-    WriteText(others, "partial");
+    WriteFile(others, "partial");
     ASSERT_EQ(project.Open(name), 0);
     ASSERT_EQ(project.Save(name, 1), 0);
     for (const std::string& path : left) {
@@ -209,7 +209,7 @@ TEST_F(FileSafety, InterruptedSavesLeaveOldOrNewFile) {
     for (int i = 0; i < 2; ++i) {
         Fill(20000, i == 0 ? "old" : "new");
         ASSERT_EQ(project.Save(name, 1), 0);
-        texts[i] = ReadAll(name);
+        texts[i] = ReadFile(name);
     }
     std::mt19937 random(12345);
     for (int round = 0; round < 12; ++round) {
@@ -224,7 +224,7 @@ TEST_F(FileSafety, InterruptedSavesLeaveOldOrNewFile) {
         ::usleep(static_cast<useconds_t>(2000 + random() % 40000));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        const std::string now = ReadAll(name);
+        const std::string now = ReadFile(name);
         ASSERT_TRUE(now == texts[0] || now == texts[1]) << "round " << round;
     }
 
@@ -240,7 +240,7 @@ TEST_F(FileSafety, InterruptedSavesLeaveOldOrNewFile) {
     int status = 0;
     ::waitpid(limited, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const std::string now = ReadAll(name);
+    const std::string now = ReadFile(name);
     EXPECT_TRUE(now == texts[0] || now == texts[1]);
 
     ASSERT_EQ(project.Save(name, 1), 0);

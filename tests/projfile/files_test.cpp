@@ -50,6 +50,7 @@ TEST_F(Files, OpenMergesInstallSiteAndUserAndKeepsItsMessages) {
     const std::string unterminated = "SPI_ERROR: Failed to read line 6 in \"" + user + "\"";
     EXPECT_EQ(SpiLastMessage(), unterminated);
     EXPECT_EQ(project.OpenMessages(), std::vector<std::string>{unterminated});
+    EXPECT_FALSE(LastError().Failed()); // the read went on after it
     // Open replaces what was there; a program must be selected again.
     ASSERT_EQ(project.FindProgram("U"), 0);
     ASSERT_EQ(project.Open(User("START_V\nEND_V\n")), 0);
@@ -62,22 +63,29 @@ TEST_F(Files, OpenFailures) {
     const std::string missing = Path("none.cpm");
     const std::string relative = "qrvsetup/projmgr/qrv.cpm"; // refused only in a longer path
     const std::string failed = "SPI_ERROR: Failed to open project file \"";
-    const std::vector<std::pair<std::string, std::string>> rows = {
-        {"", "SPI_ERROR: No filename given, can't open project file"},
-        {"C:\\inst\\qrvsetup\\projmgr\\qrv.cpm",
-         "SPI_ERROR: Not allow to open the installed project file "
-         "\"C:\\inst\\qrvsetup\\projmgr\\qrv.cpm\""},
+    const std::string installed = "C:\\inst\\qrvsetup\\projmgr\\qrv.cpm";
+    const struct {
+        std::string name, message, record;
+    } rows[] = {
+        {"", "SPI_ERROR: No filename given, can't open project file", "no file name given"},
+        {installed, "SPI_ERROR: Not allow to open the installed project file \"" + installed + "\"",
+         installed + ": the installation's own project file, never read as a user's project"},
         {missing,
-         failed + missing + "\". The file could not be located. (No such file or directory)"},
-        {dir_, failed + dir_ + "\". The file could not be accessed. (Is a directory)"},
+         failed + missing + "\". The file could not be located. (No such file or directory)",
+         missing + ": no such file"},
+        {dir_, failed + dir_ + "\". The file could not be accessed. (Is a directory)",
+         dir_ + ": is a directory"},
         {relative,
-         failed + relative + "\". The file could not be located. (No such file or directory)"},
+         failed + relative + "\". The file could not be located. (No such file or directory)",
+         relative + ": no such file"},
     };
     const std::filesystem::path home = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
-    for (const auto& [name, message] : rows) {
-        EXPECT_EQ(project.Open(name), -1) << name;
-        EXPECT_EQ(SpiLastMessage(), message);
+    for (const auto& row : rows) {
+        EXPECT_EQ(project.Open(row.name), -1) << row.name;
+        EXPECT_EQ(SpiLastMessage(), row.message);
+        EXPECT_EQ(DescribeError(LastError()), row.record);
+        EXPECT_EQ(LastError().text, row.message);
         EXPECT_NE(project.Programs().Lookup("PFG142"), nullptr) << "install file read first";
     }
     std::filesystem::current_path(home);
@@ -85,9 +93,9 @@ TEST_F(Files, OpenFailures) {
 
 TEST_F(Files, SearchesQrvSearchPathThenTheInstallationRoot) {
     Install("START_FROM_INST\nEND_FROM_INST\n");
-    WriteText(Path("second/qrvsetup/projmgr/site.cpm"), "START_FROM_SECOND\nEND_FROM_SECOND\n");
+    WriteFile(Path("second/qrvsetup/projmgr/site.cpm"), "START_FROM_SECOND\nEND_FROM_SECOND\n");
     ::setenv("QRV_SEARCH_PATH", (":" + dir_ + "/inst::" + dir_ + "/second").c_str(), 1);
-    SpiForgetInstalledFiles();
+    ResetModuleState();
     ASSERT_EQ(project.Open(User("")), 0);
     EXPECT_EQ(Dump(project.Programs()), "FROM_INST{} FROM_SECOND{}");
 
@@ -95,11 +103,12 @@ TEST_F(Files, SearchesQrvSearchPathThenTheInstallationRoot) {
     ::setenv("QRV_SEARCH_PATH", Path("second").c_str(), 1);
     ASSERT_EQ(project.Open(User("")), 0);
     EXPECT_NE(project.Programs().Lookup("FROM_INST"), nullptr);
-    SpiForgetInstalledFiles();
+    ResetModuleState();
     ::unsetenv("QRV_SEARCH_PATH");
     ASSERT_EQ(project.Open(User("")), 0); // the embedded install file of the build tree
     EXPECT_NE(project.Programs().Lookup("Global"), nullptr);
     EXPECT_EQ(SpiLastMessage(), kSiteNotFound);
+    EXPECT_FALSE(LastError().Failed()); // a site file is optional
     std::string path;
     EXPECT_EQ(kfxSearch(12345, SpiInstallProjectFile, path), KfxBadContext);
 }
@@ -107,18 +116,19 @@ TEST_F(Files, SearchesQrvSearchPathThenTheInstallationRoot) {
 TEST_F(Files, CreateCodesAndMessages) {
     const std::string name = Path("new.cpm");
     ASSERT_EQ(project.Create(name, 0), 0);
-    EXPECT_EQ(ReadAll(name), kHeader);
+    EXPECT_EQ(ReadFile(name), kHeader);
     EXPECT_EQ(project.FileName(), name);
 
-    WriteText(name, "START_KEEP\nEND_KEEP\n");
+    WriteFile(name, "START_KEEP\nEND_KEEP\n");
     EXPECT_EQ(project.Create(name, 0), 6);
     EXPECT_EQ(SpiLastMessage(), "SPI_NOTE: Project file \"" + name + "\" aleardy exists");
-    EXPECT_EQ(ReadAll(name), "START_KEEP\nEND_KEEP\n");
+    EXPECT_EQ(LastError().kind, ErrorKind::Exists);
+    EXPECT_EQ(ReadFile(name), "START_KEEP\nEND_KEEP\n");
     // Overwriting through a symbolic link writes its target and keeps the link.
     const std::string link = Path("link.cpm");
     ASSERT_EQ(::symlink(name.c_str(), link.c_str()), 0);
     EXPECT_EQ(project.Create(link, 1), 0);
-    EXPECT_EQ(ReadAll(name), kHeader);
+    EXPECT_EQ(ReadFile(name), kHeader);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
 
     const std::string nowhere = Path("no/such/dir.cpm");
@@ -126,6 +136,7 @@ TEST_F(Files, CreateCodesAndMessages) {
     EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to create project file \"" + nowhere +
                                     "\". The file could not be located. (No such file or "
                                     "directory)");
+    EXPECT_EQ(DescribeError(LastError()), nowhere + ": cannot write (no such file or directory)");
 }
 
 TEST_F(Files, SelectiveSaveWritesWhatDiffersFromTheDefaults) {
@@ -137,17 +148,21 @@ TEST_F(Files, SelectiveSaveWritesWhatDiffersFromTheDefaults) {
     SetValue("Symbol_GridSize", "0.100000");
     const std::string name = Path("saved.cpm");
     ASSERT_EQ(project.Save(name, 0), 0) << SpiLastMessage();
-    EXPECT_EQ(ReadAll(name), std::string(kHeader) + "START_PFG142\nSymbol_Units 'Inches'\n"
-                                                    "Symbol_GridSize '0.100000'\nEND_PFG142\n\n");
+    EXPECT_EQ(ReadFile(name), std::string(kHeader) + "START_PFG142\nSymbol_Units 'Inches'\n"
+                                                     "Symbol_GridSize '0.100000'\nEND_PFG142\n\n");
 
     // Set back to the default, a directive leaves the file; the user's own sections stay.
     ASSERT_EQ(project.Open(User("START_PFG142\nKeep 'same'\nEND_PFG142\nSTART_MINE\nM 1\n"
                                 "END_MINE\n")),
               0);
     ASSERT_EQ(project.Save(name, 0), 0);
-    EXPECT_EQ(ReadAll(name), std::string(kHeader) + "START_MINE\nM '1'\nEND_MINE\n\n");
+    EXPECT_EQ(ReadFile(name), std::string(kHeader) + "START_MINE\nM '1'\nEND_MINE\n\n");
     EXPECT_EQ(project.Save("", 0), -1);
     EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: No file name to save to");
+    EXPECT_EQ(LastError().kind, ErrorKind::Value);
+    // The next call that succeeds leaves no failure behind, whatever the last message says.
+    ASSERT_EQ(project.Save(name, 0), 0);
+    EXPECT_FALSE(LastError().Failed());
 }
 
 TEST_F(Files, FullSaveWritesEveryProgramAndReadsBack) {
@@ -159,9 +174,9 @@ TEST_F(Files, FullSaveWritesEveryProgramAndReadsBack) {
     const std::string before = Dump(project.Programs());
     const std::string name = Path("all.cpm");
     ASSERT_EQ(project.Save(name, 1), 0);
-    EXPECT_EQ(ReadAll(name), std::string(kHeader) +
-                                 "START_PFG142\nSymbol_Units 'a' 'b'\nSymbol_GridSize 'x'\n"
-                                 "END_PFG142\n\nSTART_SITE\nS \"s 1\"\nEND_SITE\n\n");
+    EXPECT_EQ(ReadFile(name), std::string(kHeader) +
+                                  "START_PFG142\nSymbol_Units 'a' 'b'\nSymbol_GridSize 'x'\n"
+                                  "END_PFG142\n\nSTART_SITE\nS \"s 1\"\nEND_SITE\n\n");
     SpiProject again;
     ASSERT_EQ(again.Open(name), 0);
     EXPECT_EQ(Dump(again.Programs()), before);
@@ -193,31 +208,31 @@ TEST_F(Files, SavesKeepCommentLines) {
     std::string kept = user;
     kept.replace(kept.find("M 1\n"), 4, "M '1'\n");
     kept.replace(kept.find("END_MINE\n"), 9, "END_MINE\n\n");
-    EXPECT_EQ(ReadAll(name), kept);
+    EXPECT_EQ(ReadFile(name), kept);
     // Where edits touch only their own lines, every line read stays as it stood.
     ASSERT_EQ(project.Open(User(user)), 0);
     project.KeepReadLines(true);
     ASSERT_EQ(project.Save(name, 0), 0);
     kept.replace(kept.find("M '1'\n"), 6, "M 1\n");
-    EXPECT_EQ(ReadAll(name), kept);
+    EXPECT_EQ(ReadFile(name), kept);
     project.KeepReadLines(false);
     // A directive set anew moves to the end, the comment after it to the section's end.
     ASSERT_EQ(project.Open(name), 0);
     ASSERT_EQ(project.FindProgram("PFG142"), 0);
     SetValue("Symbol_Units", "Mils");
     ASSERT_EQ(project.Save(name, 0), 0);
-    EXPECT_NE(ReadAll(name).find("START_PFG142\n{ units first }\nSymbol_GridSize '0.1'\n{c3 x}"
-                                 "\nSTART_NOW\n{x}\nSymbol_Units 'Mils'\n{ a note on the grid }"
-                                 "\nEND_PFG142"),
+    EXPECT_NE(ReadFile(name).find("START_PFG142\n{ units first }\nSymbol_GridSize '0.1'\n{c3 x}"
+                                  "\nSTART_NOW\n{x}\nSymbol_Units 'Mils'\n{ a note on the grid }"
+                                  "\nEND_PFG142"),
               std::string::npos)
-        << ReadAll(name);
-    EXPECT_NE(ReadAll(name).find("{ my settings }\n{       like the header }\nSTART_PFG142"),
+        << ReadFile(name);
+    EXPECT_NE(ReadFile(name).find("{ my settings }\n{       like the header }\nSTART_PFG142"),
               std::string::npos);
     // A file of comments alone keeps them at its top, above the sections a save adds.
     ASSERT_EQ(project.Open(User("{ only a comment }\n")), 0);
     project.AddProgram("NEW");
     ASSERT_EQ(project.Save(name, 0), 0);
-    EXPECT_EQ(ReadAll(name), std::string(kHeader) + "{ only a comment }\nSTART_NEW\nEND_NEW\n\n");
+    EXPECT_EQ(ReadFile(name), std::string(kHeader) + "{ only a comment }\nSTART_NEW\nEND_NEW\n\n");
 }
 
 // Every failure of a write leaves the old file byte-identical, with its mode, and no
@@ -242,8 +257,10 @@ TEST_F(Files, FailedWritesLeaveTheOldFileIntact) {
         EXPECT_EQ(project.Save(name, 1), -1);
         EXPECT_EQ(SpiLastMessage(),
                   "SPI_ERROR: Failed to save project file \"" + name + "\". " + cause);
+        EXPECT_EQ(LastError().systemError, fault.error);
+        EXPECT_EQ(LastError().file, name);
         EXPECT_EQ(project.Create(name, 1), -1);
-        EXPECT_EQ(ReadAll(name), "START_OLD\nEND_OLD\n");
+        EXPECT_EQ(ReadFile(name), "START_OLD\nEND_OLD\n");
         EXPECT_EQ(Listing(), files);
     }
     SetWriteFaultForTesting(std::nullopt);
@@ -274,7 +291,7 @@ TEST_F(Files, UnwritablePlaces) {
                       (name == taken ? "(Is a directory)" : "(Permission denied)"));
         EXPECT_EQ(Listing(), files);
         if (name != taken) {
-            EXPECT_EQ(ReadAll(name), "START_OLD\nEND_OLD\n");
+            EXPECT_EQ(ReadFile(name), "START_OLD\nEND_OLD\n");
         }
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("ro")), {}), 1);
@@ -294,7 +311,7 @@ TEST_F(Files, HeaderTime) {
     const std::time_t before = std::time(nullptr);
     ASSERT_EQ(project.Create(Path("now.cpm"), 0), 0);
     const std::time_t after = std::time(nullptr);
-    const std::string text = ReadAll(Path("now.cpm"));
+    const std::string text = ReadFile(Path("now.cpm"));
     EXPECT_TRUE(text.find(FormatHeaderTime(before)) != std::string::npos ||
                 text.find(FormatHeaderTime(after)) != std::string::npos)
         << text;

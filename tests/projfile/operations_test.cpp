@@ -147,6 +147,7 @@ TEST_F(Operations, SessionNameWithoutDirectiveIsRandomAndWithoutGlobalFails) {
     std::string untouched = "u";
     EXPECT_EQ(bare.GetSessionName(untouched), -1);
     EXPECT_EQ(untouched, "u");
+    EXPECT_EQ(LastError().kind, ErrorKind::NotFound);
 }
 
 } // namespace

@@ -98,6 +98,12 @@ TEST_P(Syntax, ReadsAsTheFormatSays) {
         message = Format(kNotInSection, message[0] - '0');
     }
     EXPECT_EQ(SpiLastMessage(), message);
+    // A problem the read goes on after is no failure; one that fails it names file and line.
+    EXPECT_EQ(LastError().Failed(), row.result != 0);
+    if (row.result != 0) {
+        EXPECT_EQ(LastError().kind, ErrorKind::Syntax);
+        EXPECT_EQ(DescribeError(LastError()).rfind("t.cpm:", 0), 0u) << DescribeError(LastError());
+    }
 
     // The collecting mode reads to the end whatever it meets.
     std::vector<SpiProblem> problems;
@@ -156,6 +162,7 @@ TEST(Parser, SurvivesHostileInput) {
         const int result = ParseText(programs, valid.substr(0, cut));
         EXPECT_TRUE(result == 0 || (result == -1 && SpiLastMessage().rfind("SPI_ERROR: ", 0) == 0))
             << "cut at " << cut;
+        EXPECT_EQ(LastError().Failed(), result == -1) << "cut at " << cut;
         EXPECT_TRUE(collects(valid.substr(0, cut))) << "cut at " << cut;
     }
     std::mt19937 random(7);

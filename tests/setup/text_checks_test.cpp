@@ -1,4 +1,5 @@
 #include "setup/load_checks.h"
+#include "setup/number_text.h"
 #include "setup/text_fields.h"
 #include "support/comma_locale.h"
 
@@ -33,6 +34,17 @@ TEST(TextFields, SplitCountAndPick) {
         EXPECT_EQ(CountFields(text, "."), count) << text;
     }
     EXPECT_EQ(CountFields("abc", ""), 1);
+}
+
+// The dialog's reading of a size: the longest leading decimal number, nothing else.
+TEST(TextFields, LeadingNumberReadsTheLongestDecimalPrefix) {
+    const std::pair<const char*, double> cases[] = {
+        {"", 0},     {"  2.5x", 2.5}, {"-1e3", -1000}, {"1e", 1},  {"1e+", 1},
+        {".5", 0.5}, {"5.", 5},       {"abc", 0},      {"+3", 3},  {"-", 0},
+        {"inf", 0},  {"0x10", 0},     {"\t7 8", 7},    {"1,5", 1}, {"2.5e-1z", 0.25},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(pfsetup::LeadingNumber(text), value) << text;
 }
 
 TEST(TextFields, PinTypeFromKeyIsExact) {

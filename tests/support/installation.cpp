@@ -1,7 +1,7 @@
 #include "support/installation.h"
 
-#include "persist/tree/ar_tree.h"
-#include "projfile/spi_project.h"
+#include "base/module_state.h"
+#include "projfile/session.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +11,16 @@
 #include <unistd.h>
 
 namespace pfsetup::test {
+
+namespace {
+
+void ResetModule() {
+    ResetModuleState();
+    // What the test runner was given (--gtest_filter...) is no session option.
+    SpiSetArguments({"pfsetup-test"});
+}
+
+} // namespace
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -37,11 +47,11 @@ TempInstallation::TempInstallation(const std::string& installText) {
     }
     ::setenv("QRV_SEARCH_PATH", (dir_ + "/inst").c_str(), 1);
     WriteInstall(installText.empty() ? EmbeddedInstallFile() : installText);
-    ResetModuleState();
+    ResetModule();
 }
 
 TempInstallation::~TempInstallation() {
-    ResetModuleState();
+    ResetModule();
     if (hadSearchPath_)
         ::setenv("QRV_SEARCH_PATH", savedSearchPath_.c_str(), 1);
     else
@@ -58,10 +68,20 @@ void TempInstallation::WriteSite(const std::string& text) const {
     WriteFile(dir_ + "/inst/qrvsetup/projmgr/site.cpm", text);
 }
 
-void TempInstallation::ResetModuleState() {
-    SpiForgetInstalledFiles();
-    ARObjFind::resetRoots();
-    SetLastMessage("");
+std::set<std::string> TempInstallation::Listing() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+ProjectFileTest::ProjectFileTest()
+    : inst_("START_PFG142\nSymbol_Units 'Inches'\nSymbol_GridSize '0.050000'\nEND_PFG142\n"),
+      dir_(inst_.Dir()) {}
+
+std::string ProjectFileTest::User(const std::string& text, const std::string& name) const {
+    WriteFile(Path(name), text);
+    return Path(name);
 }
 
 } // namespace pfsetup::test

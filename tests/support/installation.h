@@ -1,8 +1,14 @@
 #pragma once
 // A temporary installation for tests that touch files: a directory holding
 // inst/qrvsetup/projmgr/qrv.cpm (the embedded one unless a test gives its own) and optionally
-// site.cpm, with QRV_SEARCH_PATH pointing at it and every piece of module-wide state reset.
+// site.cpm, with QRV_SEARCH_PATH pointing at it, the module's state reset and the process's
+// arguments only a program name. ProjectFileTest is the same as a fixture.
 
+#include "base/module_state.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
 #include <string>
 
 namespace pfsetup::test {
@@ -20,8 +26,8 @@ public:
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
     void WriteSite(const std::string& text) const;
     void WriteInstall(const std::string& text) const;
-
-    static void ResetModuleState();
+    // Names in the temporary directory, to see that no temporary file stays behind.
+    std::set<std::string> Listing() const;
 
 private:
     std::string dir_;
@@ -33,5 +39,21 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 // The embedded install project file of the source tree.
 std::string EmbeddedInstallFile();
+
+// A test over a temporary installation whose install file holds two settings.
+class ProjectFileTest : public ::testing::Test {
+protected:
+    ProjectFileTest();
+
+    void Install(const std::string& text) { inst_.WriteInstall(text); }
+    void Site(const std::string& text) { inst_.WriteSite(text); }
+    std::string Path(const std::string& name) const { return inst_.Path(name); }
+    // Writes a user's project file; its path.
+    std::string User(const std::string& text, const std::string& name = "user.cpm") const;
+    std::set<std::string> Listing() const { return inst_.Listing(); }
+
+    TempInstallation inst_;
+    const std::string& dir_;
+};
 
 } // namespace pfsetup::test

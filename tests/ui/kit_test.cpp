@@ -1,9 +1,8 @@
-// The framework stand-ins: numbers in edits, the sheet's page switching and buttons, and the
+// The framework stand-ins: the sheet's page switching and buttons, and the
 // grid on its own: which cells can be entered, the refusing validation hook, drop-down cells and
 // row changes.
 #include "dialog_driver.h"
 
-#include "ui/kit/data_exchange.h"
 #include "ui/kit/property_page.h"
 #include "ui/kit/property_sheet.h"
 
@@ -12,42 +11,6 @@
 
 namespace pfsetup::test {
 namespace {
-
-TEST(DataExchange, LeadingNumberReadsTheLongestDecimalPrefix) {
-    const std::pair<const char*, double> cases[] = {
-        {"", 0},     {"  2.5x", 2.5}, {"-1e3", -1000}, {"1e", 1},  {"1e+", 1},
-        {".5", 0.5}, {"5.", 5},       {"abc", 0},      {"+3", 3},  {"-", 0},
-        {"inf", 0},  {"0x10", 0},     {"\t7 8", 7},    {"1,5", 1}, {"2.5e-1z", 0.25},
-    };
-    for (const auto& [text, value] : cases)
-        EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
-}
-
-TEST(DataExchange, WholeNumbersOnly) {
-    // The text, then whether it is an integer, and which, and whether it is a number, and
-    // which; a refused text leaves the value alone.
-    const std::tuple<const char*, bool, int, bool, float> cases[] = {
-        {"5", true, 5, true, 5.0f},
-        {" -7 ", true, -7, true, -7.0f},
-        {"5x", false, -1, false, -1},
-        {"", false, -1, false, -1},
-        {"2.0", false, -1, true, 2.0f},
-        {"0.05", false, -1, true, 0.05f},
-        {"99999999999", false, -1, true, 1e11f},
-        {"1e40", false, -1, false, -1},
-        {"1,5", false, -1, false, -1},
-        {"nan", false, -1, false, -1},
-    };
-    for (const auto& [text, isInt, intValue, isFloat, floatValue] : cases) {
-        int i = -1;
-        float f = -1;
-        EXPECT_EQ(ParseDialogInt(text, i), isInt) << text;
-        EXPECT_EQ(ParseDialogFloat(text, f), isFloat) << text;
-        EXPECT_EQ(i, intValue) << text;
-        EXPECT_FLOAT_EQ(f, floatValue) << text;
-    }
-    EXPECT_EQ(FormatDialogFloat(1e6f), "1e+06"); // short forms: see the Symbol page's fields
-}
 
 class CountingPage : public PropertyPage {
 public:

@@ -1,6 +1,11 @@
 // The Symbol, Format and Pin Name Interpretation pages, driven through the sheet's controls.
 #include "dialog_driver.h"
 
+#include "persist/setting_checks.h"
+#include "setup/setting_rules.h"
+
+#include <QLocale>
+
 #include <tuple>
 
 namespace pfsetup::test {
@@ -52,36 +57,62 @@ TEST_F(SymbolPage, LoadsAndTransfers) {
     EXPECT_EQ(store.GetUseSplitInstProp(), 1);
 }
 
+// The page's own checks in their order, then each field through the check of its key.
 TEST_F(SymbolPage, LeavingChecksTheSizesInOrder) {
-    const char* overlap = "\nError - Since pin text size is greater than the pin spacing,\npin "
-                          "text and symbol pin properties may get overlapped.";
-    const char* badGrid = "\nError - Incorrect grid size";
-    const char* badNote = "\nError - Incorrect pin note size";
-    const char* notInteger = "Please enter an integer.";
-    // Pin text size, pin spacing left/right and top/bottom, grid size, and the refusal.
-    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
-        {"3", "4", "2", "0.05", overlap},
-        {"3", "2", "4", "", overlap}, // only the first failing check is reported
-        {"2", "2", "2", "0.05", nullptr},
-        {"0.8", "1", "1", "", badGrid},
-        {"0.8", "1", "1", "-1", badGrid},
-        {"0", "1", "1", "0.05", badNote},
-        {"abc", "1", "1", "0.05", badNote},
-        {"0.8", "5x", "1", "0.05", notInteger},
-        {"0.8 ", " 3", "1", "0.1e1", nullptr},
-    };
-    for (const auto& [textSize, leftRight, topBottom, grid, message] : cases) {
+    const std::string overlap = "\nError - Since pin text size is greater than the pin "
+                                "spacing,\npin text and symbol pin properties may get overlapped.";
+    const std::string spacing = FieldRefusal("Symbol_PinSpacing_LeftRight", "5x");
+    const std::string width = FieldRefusal("Symbol_Width", "2147483647");
+    // Pin text size, pin spacing left/right and top/bottom, grid size, width, and the refusal.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, std::string>
+        cases[] = {
+            {"3", "4", "2", "0.05", "6", overlap},
+            {"3", "2", "4", "", "6", overlap}, // only the first failing check is reported
+            {"2", "2", "2", "0.05", "6", ""},
+            {"0.8", "1", "1", "", "6", kBadGridSize},
+            {"0.8", "1", "1", "-1", "6", kBadGridSize},
+            {"0", "1", "1", "0.05", "6", kBadPinTextSize},
+            {"abc", "1", "1", "0.05", "6", kBadPinTextSize},
+            {"0.8", "5x", "1", "0.05", "6", spacing},
+            {"0.8", "1", "1", "0.05", "2147483647", width},
+            {"0.8 ", " 3", "1", "0.1e1", "6", ""},
+        };
+    for (const auto& [textSize, leftRight, topBottom, grid, minWidth, message] : cases) {
         Open(CSetupPropSheet::kSymbolPage);
         Type(Ids::kPinTextSize, textSize);
         Type(Ids::kPinSpacingLeftRight, leftRight);
         Type(Ids::kPinSpacingTopBottom, topBottom);
         Type(Ids::kGridSize, grid);
+        Type(Ids::kMinWidth, minWidth);
         ClickTab(CSetupPropSheet::kFormatPage);
-        ExpectShown(message, message == notInteger ? MessageIcon::Exclamation : MessageIcon::Stop,
-                    textSize);
+        const bool ours = message == spacing || message == width;
+        ExpectShown(message.empty() ? nullptr : message.c_str(),
+                    ours ? MessageIcon::Exclamation : MessageIcon::Stop, textSize);
         EXPECT_EQ(sheet->GetActiveIndex(),
-                  message ? CSetupPropSheet::kSymbolPage : CSetupPropSheet::kFormatPage);
+                  message.empty() ? CSetupPropSheet::kFormatPage : CSetupPropSheet::kSymbolPage);
     }
+}
+
+// "1,5" is 1.5 where the locale writes numbers with a decimal comma; elsewhere the user is
+// told to write a point.
+TEST_F(SymbolPage, ADecimalCommaIsTakenWhereTheLocaleWritesOne) {
+    const QLocale original;
+    for (const QLocale& locale : {QLocale(QLocale::German), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        Open(CSetupPropSheet::kSymbolPage);
+        Type(Ids::kPinTextSize, "0,5");
+        ClickTab(CSetupPropSheet::kFormatPage);
+        TransferSymbolPage(sheet->m_SymbolPage);
+        if (locale == QLocale::c()) {
+            const std::string refusal = FieldRefusal("Symbol_NoteSize", "0,5");
+            ExpectShown(refusal.c_str(), MessageIcon::Exclamation, "C");
+            EXPECT_NE(refusal.find("use a decimal point"), std::string::npos);
+        } else {
+            ExpectShown(nullptr, MessageIcon::None, "German");
+            EXPECT_FLOAT_EQ(Get(store, &Store::GetDefNoteSize), 0.5f);
+        }
+    }
+    QLocale::setDefault(original);
 }
 
 class FormatPage : public DialogDriver {};

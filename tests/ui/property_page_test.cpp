@@ -2,6 +2,8 @@
 // checks, the check boxes and their rules, Add and Delete, and a long property list.
 #include "dialog_driver.h"
 
+#include "setup/setting_rules.h"
+
 #include <tuple>
 
 namespace pfsetup::test {
@@ -98,6 +100,28 @@ TEST_F(PropertyPage, RefusedNamesAndValuesKeepTheUserInTheCell) {
         ExpectShown(message, MessageIcon::Exclamation, typed);
         EXPECT_EQ(IsCurrent(grid, 1, col), message != nullptr) << typed;
         EXPECT_FALSE(grid->GetCellText(1, col).empty()) << typed; // kept, to be corrected
+    }
+}
+
+// Leaving a row checks its name and value in every context its boxes give it, as `set` does.
+TEST_F(PropertyPage, ARowIsCheckedInTheContextsOfItsBoxes) {
+    // Name, value, a box clicked (0: none), the type the row then has, and whether it is stored.
+    const std::tuple<const char*, const char*, int, int, bool> cases[] = {
+        {"PIN_NAME", "v", Ids::kSymbolPin, 3, false},
+        {"POWER_GROUP", "VCC", 0, 1, false},
+        {"POWER_GROUP", "VCC", Ids::kSymbol, 0, true},
+        {"PART_NAME", "v", 0, 0, true}, // the name unchecks the Symbol box
+    };
+    for (const auto& [name, value, box, type, stored] : cases) {
+        OpenOn("");
+        TypeInCell(grid, 1, Col::kName, name);
+        TypeInCell(grid, 1, Col::kValue, value);
+        if (box)
+            Click(box);
+        ClickCell(grid, 2, Col::kName);
+        const std::string refusal = PropertyRefusal(name, value, type);
+        ExpectShown(stored ? nullptr : refusal.c_str(), MessageIcon::Exclamation, name);
+        EXPECT_EQ(Stored(store, name) != "-", stored) << name;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "persist/tree/ar_tree.h"
 
 #include "base/ascii_text.h"
+#include "base/module_state.h"
 #include "host/host_services.h"
 #include "setup/number_text.h"
 
@@ -124,6 +125,8 @@ RootRegistry& Registry() {
     static RootRegistry registry;
     return registry;
 }
+
+const pfsetup::ModuleStateReset g_reset(&ARObjFind::resetRoots);
 
 } // namespace
 

@@ -1,9 +1,11 @@
 #include "persist/tree/st_setup_file.h"
 
 #include "base/ascii_text.h"
+#include "base/module_state.h"
 #include "projfile/project_parser.h"
 #include "projfile/spi_project.h"
 #include "setup/number_text.h"
+#include "setup/setting_tables.h"
 
 #include <algorithm>
 #include <iterator>
@@ -42,6 +44,12 @@ std::string DepthProblem(std::size_t depth) {
 
 } // namespace
 
+FileIdentity& TreeSourceIdentity() {
+    static FileIdentity identity;
+    static const ModuleStateReset reset([] { identity = FileIdentity(); });
+    return identity;
+}
+
 std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project,
                                                         std::string& problem) {
     std::vector<std::unique_ptr<ARTreeNode>> roots;
@@ -65,6 +73,8 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
             const SpiOrigin origin = project.Programs().Origin(*directive, directive->level);
             problem = origin.File() + ":" + FormatInt(origin.line) + ": a settings tree path " +
                       DepthProblem(depth);
+            SetLastError(Failure(ErrorKind::Syntax, origin.File(),
+                                 "a settings tree path " + DepthProblem(depth), origin.line));
             roots.clear();
             return roots;
         }
@@ -200,6 +210,7 @@ ARStatus& STSetupFile::parse(ARStatus& status, const SpiProject& project) {
     for (auto& root : roots)
         ARObjFind::registerRoot(std::move(root));
     ARObjFind::setRootsSource(fileName_);
+    TreeSourceIdentity() = IdentityOf(fileName_);
     return status;
 }
 
@@ -216,6 +227,8 @@ void STSetupWriter::visit(ARTreeNode&) {
     std::string problem;
     if (!PutTreeIntoProject(project, ARObjFind::roots(), problem)) {
         status_.fail(problem);
+        if (!LastError().Failed())
+            SetLastError(Failure(ErrorKind::Value, fileName_, problem));
         return;
     }
     if (editor_)
@@ -225,11 +238,5 @@ void STSetupWriter::visit(ARTreeNode&) {
 }
 
 int STUtil::getVisibilityFromText(const std::string& text, int) {
-    if (EqualsIgnoreCase(text, "Name"))
-        return 1;
-    if (EqualsIgnoreCase(text, "Value"))
-        return 2;
-    if (EqualsIgnoreCase(text, "Both"))
-        return 3;
-    return 0;
+    return VisibilityTreeCode(text);
 }

@@ -14,6 +14,7 @@
 // deeper one fails the parse (and the write).
 
 #include "persist/tree/ar_tree.h"
+#include "projfile/file_io.h"
 
 #include <functional>
 #include <string>
@@ -65,6 +66,10 @@ public:
 };
 
 namespace pfsetup {
+
+// The identity the project file of the registered roots (ARObjFind::rootsSource) had when they
+// were parsed from it or last written to it: a file changed since holds another tree.
+FileIdentity& TreeSourceIdentity();
 
 // The roots described by the project's SETUP_TREE section (a missing parent is made as a
 // plain node); none when the section is absent. A path deeper than the tree holds gives no

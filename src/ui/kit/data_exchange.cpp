@@ -5,86 +5,19 @@
 #include "ui/kit/property_page.h"
 #include "ui/kit/radio_group.h"
 
+#include "base/ascii_text.h"
+#include "setup/number_text.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
-
-#include <cctype>
-#include <cerrno>
-#include <clocale>
-#include <cmath>
-#include <cstdlib>
-#include <limits>
-#include <locale.h>
+#include <QLocale>
 
 namespace pfsetup {
 
 namespace {
 
-bool IsBlank(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Length of the decimal number starting at `pos`, 0 when there is none. Only the grammar the
-// dialogs accept: no "inf", "nan" or hexadecimal forms.
-size_t DecimalLength(const std::string& text, size_t pos) {
-    size_t i = pos;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    size_t digits = 0;
-    while (i < text.size() && IsDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && IsDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
-            ++j;
-        if (j < text.size() && IsDigit(text[j])) {
-            while (j < text.size() && IsDigit(text[j]))
-                ++j;
-            i = j;
-        }
-    }
-    return i - pos;
-}
-
-double ToDouble(const std::string& number) {
-    // The C locale's decimal point, whatever LC_NUMERIC the application set.
-    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return strtod_l(number.c_str(), nullptr, cLocale);
-}
-
-size_t SkipBlanks(const std::string& text, size_t pos) {
-    while (pos < text.size() && IsBlank(text[pos]))
-        ++pos;
-    return pos;
-}
-
-// The one number that makes up the whole text (blanks around it allowed).
-bool WholeNumber(const std::string& text, std::string& number) {
-    size_t start = SkipBlanks(text, 0);
-    size_t length = DecimalLength(text, start);
-    if (length == 0 || SkipBlanks(text, start + length) != text.size())
-        return false;
-    number = text.substr(start, length);
-    return true;
-}
-
-void Refuse(QLineEdit* edit, const char* message) {
+void Refuse(QLineEdit* edit, const std::string& message) {
     Host().ShowMessage(message, MessageIcon::Exclamation, MessageButtons::Ok);
     for (QWidget* w = edit->parentWidget(); w; w = w->parentWidget()) {
         if (auto* page = qobject_cast<PropertyPage*>(w)) {
@@ -96,66 +29,52 @@ void Refuse(QLineEdit* edit, const char* message) {
     edit->selectAll();
 }
 
+// The edit's text when `refusal` takes it; otherwise the user is told.
+bool Accepted(QLineEdit* edit, const Refusal& refusal, std::string& text) {
+    text = NumberText(edit);
+    const std::string message = refusal(text);
+    if (message.empty())
+        return true;
+    Refuse(edit, message);
+    return false;
+}
+
 } // namespace
-
-double LeadingNumber(const std::string& text) {
-    size_t start = SkipBlanks(text, 0);
-    size_t length = DecimalLength(text, start);
-    return length == 0 ? 0.0 : ToDouble(text.substr(start, length));
-}
-
-bool ParseDialogInt(const std::string& text, int& value) {
-    std::string number;
-    if (!WholeNumber(text, number))
-        return false;
-    for (size_t i = 0; i < number.size(); ++i)
-        if (!IsDigit(number[i]) && !(i == 0 && (number[i] == '+' || number[i] == '-')))
-            return false;
-    errno = 0;
-    long long parsed = std::strtoll(number.c_str(), nullptr, 10);
-    if (errno == ERANGE || parsed < std::numeric_limits<int>::min() ||
-        parsed > std::numeric_limits<int>::max())
-        return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
-
-bool ParseDialogFloat(const std::string& text, float& value) {
-    std::string number;
-    if (!WholeNumber(text, number))
-        return false;
-    double parsed = ToDouble(number);
-    if (!std::isfinite(parsed) || std::fabs(parsed) > std::numeric_limits<float>::max())
-        return false;
-    value = static_cast<float>(parsed);
-    return true;
-}
 
 std::string FormatDialogFloat(float value) {
     return ToStdString(QString::number(static_cast<double>(value), 'g', 6));
 }
 
-bool ExchangeInt(bool save, QLineEdit* edit, int& value) {
-    if (!save) {
+std::string NumberText(const QLineEdit* edit) {
+    std::string text = Trimmed(ToStdString(edit->text()));
+    const size_t comma = text.find(',');
+    const bool oneComma =
+        comma != std::string::npos && text.find(',', comma + 1) == std::string::npos;
+    if (oneComma && text.find('.') == std::string::npos &&
+        QLocale().decimalPoint() == QLatin1Char(','))
+        text[comma] = '.';
+    return text;
+}
+
+bool ExchangeNumber(bool save, QLineEdit* edit, int& value, const Refusal& refusal) {
+    std::string text;
+    if (!save)
         edit->setText(QString::number(value));
-        return true;
-    }
-    if (!ParseDialogInt(ToStdString(edit->text()), value)) {
-        Refuse(edit, "Please enter an integer.");
+    else if (!Accepted(edit, refusal, text))
         return false;
-    }
+    else
+        value = ParseInt(text);
     return true;
 }
 
-bool ExchangeFloat(bool save, QLineEdit* edit, float& value) {
-    if (!save) {
+bool ExchangeNumber(bool save, QLineEdit* edit, float& value, const Refusal& refusal) {
+    std::string text;
+    if (!save)
         edit->setText(ToQString(FormatDialogFloat(value)));
-        return true;
-    }
-    if (!ParseDialogFloat(ToStdString(edit->text()), value)) {
-        Refuse(edit, "Please enter a number.");
+    else if (!Accepted(edit, refusal, text))
         return false;
-    }
+    else
+        value = static_cast<float>(ParseDecimal(text));
     return true;
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+// The store a command works on, read from a project (install, site and user files merged) or
+// from the installed files alone.
+
+#include <string>
+
+class CPFCoreSetupAPI;
+
+namespace pfsetup::app {
+
+// The file a command works on: a user's project, or with --site the site project file the
+// search path finds (read over the install file alone, as the project itself).
+struct Target {
+    std::string project; // empty: the install and site files alone
+    bool site = false;
+};
+// The site project file for --site; else the exit status after telling why there is none.
+int FindSiteFile(std::string& path);
+
+// Reads `project` into `store` (install, site and user files merged; the install and site
+// files alone when `project` is empty) and shows the warnings the read logged. Else the exit
+// status after telling why the project cannot be read.
+int ReadProject(const std::string& project, CPFCoreSetupAPI& store);
+// The same into the module's store, bound to `project` for writing.
+int LoadStore(const std::string& project, CPFCoreSetupAPI*& store);
+// The settings a project falls back to without its own entries: the install file, and the
+// site file unless the project is the site file. What the read logged stays in the store.
+int ReadDefaults(const Target& target, CPFCoreSetupAPI& store);
+
+} // namespace pfsetup::app
