@@ -17,15 +17,6 @@ using namespace pfsetup;
 
 namespace {
 
-// A pin type's name in the tree: without its underscores.
-std::string NodeName(const std::string& pinType) {
-    std::string name;
-    for (char c : pinType)
-        if (c != '_')
-            name += c;
-    return name;
-}
-
 // The package-pin type nodes in the tree's order: the pin types that have one, then the
 // unspecified type.
 const std::vector<std::string>& PackagePinNodes() {
@@ -33,7 +24,7 @@ const std::vector<std::string>& PackagePinNodes() {
         std::vector<std::string> byPlace(kUnspecifiedPackagePinNode);
         for (const PinTypeRow& type : kPinTypes)
             if (type.packagePinNode)
-                byPlace[type.packagePinNode - 1] = NodeName(type.name);
+                byPlace[type.packagePinNode - 1] = PinTypeNodeName(type.name);
         byPlace[kUnspecifiedPackagePinNode - 1] = kUnspecifiedPinType;
         std::vector<std::string> paths;
         for (const std::string& name : byPlace)
@@ -118,7 +109,8 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         ARTreeNode* pinTypes = Find(pinTypePath);
         while (GetNextPin()) {
             const PinTypeFields pin = CurrentPinTypeFields(*this);
-            if (ARTreeNode* node = pinTypes ? pinTypes->getNamedChild(NodeName(pin.type)) : nullptr)
+            if (ARTreeNode* node =
+                    pinTypes ? pinTypes->getNamedChild(PinTypeNodeName(pin.type)) : nullptr)
                 node->addParam(1, PinTypeValue(pin));
         }
     }
@@ -227,15 +219,25 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         }
     }
 
-    for (const SettingKey& row : SettingKeys()) {
-        if (!row.treeNode || row.family)
-            continue;
-        std::string value;
-        if (row.treeValue)
-            value = row.treeValue(*this);
-        else
-            row.write(*this, row.key, value);
-        SetLeaf(row.treeNode, value);
-    }
+    for (const SettingKey& row : SettingKeys())
+        if (row.treeNode && !row.family)
+            SetLeaf(row.treeNode, TreeLeafValue(row, *this));
     return 1;
+}
+
+std::string pfsetup::PinTypeNodeName(const std::string& pinType) {
+    std::string name;
+    for (char c : pinType)
+        if (c != '_')
+            name += c;
+    return name;
+}
+
+std::string pfsetup::TreeLeafValue(const SettingKey& row, CPFCoreSetupAPI& store) {
+    std::string value;
+    if (row.treeValue)
+        value = row.treeValue(store);
+    else
+        row.write(store, row.key, value);
+    return value;
 }

@@ -20,6 +20,11 @@
 #include <string>
 
 class SpiProject;
+class CPFCoreSetupAPI;
+
+namespace pfsetup {
+struct SettingKey;
+}
 
 namespace pfsetup {
 constexpr const char* kTreeSection = "SETUP_TREE";
@@ -70,6 +75,11 @@ namespace pfsetup {
 // The identity the project file of the registered roots (ARObjFind::rootsSource) had when they
 // were parsed from it or last written to it: a file changed since holds another tree.
 FileIdentity& TreeSourceIdentity();
+
+// What the settings writer puts into the tree: the name of a pin type's node (the type without
+// its underscores), and the text of the leaf of a single setting (`row.treeNode`).
+std::string PinTypeNodeName(const std::string& pinType);
+std::string TreeLeafValue(const SettingKey& row, CPFCoreSetupAPI& store);
 
 // The roots described by the project's SETUP_TREE section (a missing parent is made as a
 // plain node); none when the section is absent. A path deeper than the tree holds gives no
