@@ -405,7 +405,8 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
         if (level > 1) {
             directive->changed = true;
         }
-        if (level >= SpiUserLevel) {
+        if (level >= SpiUserLevel && directive->readOrder == 0) {
+            // Where the directive first stood: the list keeps that place too.
             directive->readOrder = static_cast<std::uint32_t>(file.DirectiveLine());
         }
         // The values stay in the text, read again value by value when asked for.

@@ -214,8 +214,8 @@ private:
     std::uint8_t bits_ = 0;
 
 public:
-    // Where its line stood among the lines of the user's file (1 on), 0 when it was not read
-    // from that file: a save that keeps read lines writes them in the file's order.
+    // The line of the user's file where it first stood (1 on), 0 when it was not read from
+    // that file: a save that keeps read lines writes them in the file's order.
     std::uint32_t readOrder = 0;
 };
 
