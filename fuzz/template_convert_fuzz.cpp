@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as a part template of any release. The conversion of old section
-// names converts everything at once (a second pass finds nothing) and keeps every line; the
+// names converts everything at once (a second pass finds nothing) and keeps every line, or
+// refuses and changes nothing; the
 // converted template is loaded into a store, saved as a template and loaded again, which must
 // give the same settings (a template leaves out the format group).
 
@@ -39,12 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const Workspace workspace;
     std::string text(reinterpret_cast<const char*>(data), size);
     const std::string original = text;
-    const int renamed = pfsetup::ConvertTemplateText(text);
-    Check(renamed >= 0, "a negative count");
-    Check(renamed > 0 || text == original, "a text without old names was changed");
+    std::string problem;
+    const int renamed = pfsetup::ConvertTemplateText(text, problem);
+    Check(renamed > 0 || text == original, "a text not converted was changed");
+    Check(renamed >= 0 || !problem.empty(), "a refusal without a reason");
     Check(Lines(text) == Lines(original), "the conversion changed the number of lines");
     std::string again = text;
-    Check(pfsetup::ConvertTemplateText(again) == 0 && again == text,
+    Check(renamed < 0 || (pfsetup::ConvertTemplateText(again, problem) == 0 && again == text),
           "a converted template still has old names");
 
     CPFCoreSetupAPI loaded;

@@ -3,10 +3,13 @@
 #include "app/commands.h"
 #include "app/dialog_launch.h"
 #include "app/tool.h"
+#include "base/error_record.h"
+#include "projfile/file_io.h"
 #include "projfile/file_lock.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -71,15 +74,16 @@ int main(int argc, char** argv) {
     ShowOptions showOptions;
     std::vector<std::string> operands, projects;
     std::function<int()> run;
-    // --wait of the commands that write: how long to wait for another writer's lock.
-    double wait = -1;
-    const auto addWait = [&wait](CLI::App* command) {
-        command
-            ->add_option("--wait", wait,
-                         "Seconds to wait while another program writes the file (default 5, or "
-                         "PFSETUP_LOCK_TIMEOUT)")
-            ->check(CLI::Range(0.0, 86400.0))
-            ->option_text("SECONDS");
+    // --wait of the commands that write: how long to wait for another writer's lock, read as
+    // strictly as PFSETUP_LOCK_TIMEOUT.
+    std::string wait;
+    std::vector<CLI::Option*> waits;
+    const auto addWait = [&wait, &waits](CLI::App* command) {
+        waits.push_back(command
+                            ->add_option("--wait", wait,
+                                         "Seconds to wait while another program writes the file "
+                                         "(default 5, or PFSETUP_LOCK_TIMEOUT)")
+                            ->option_text("SECONDS"));
     };
 
     auto* init = app.add_subcommand("init", "Create a new user project file (header only)");
@@ -231,10 +235,20 @@ int main(int argc, char** argv) {
         Error("", text + " (`" + where + " --help` tells more)");
         return kBadInput;
     }
-    if (wait >= 0) {
-        pfsetup::SetLockTimeout(wait);
+    pfsetup::ErrorRecord problem = pfsetup::EnvironmentLimitsProblem();
+    double seconds = 0;
+    const bool waitGiven = std::any_of(waits.begin(), waits.end(),
+                                       [](const CLI::Option* option) { return option->count(); });
+    if (!problem.Failed() && waitGiven && !pfsetup::ParseSeconds("--wait", wait, seconds, problem))
+        seconds = 0;
+    if (problem.Failed()) {
+        Error("", pfsetup::DescribeError(problem));
+        return kBadInput;
+    }
+    if (waitGiven) {
+        pfsetup::SetLockTimeout(seconds);
         // The dialogs run as a program of their own, which reads the environment.
-        ::setenv("PFSETUP_LOCK_TIMEOUT", std::to_string(wait).c_str(), 1);
+        ::setenv("PFSETUP_LOCK_TIMEOUT", wait.c_str(), 1);
     }
     const int status = run ? run() : kBadInput;
     // Output that cannot be written fails the command, as in GNU tools: a script must not take a

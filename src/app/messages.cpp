@@ -29,11 +29,11 @@ int ExitStatusOf(ErrorKind kind) {
     case ErrorKind::None:
         return kOk;
     case ErrorKind::Exists:
-    case ErrorKind::Protected:
     case ErrorKind::Syntax:
     case ErrorKind::Value:
         return kBadInput;
     case ErrorKind::NotFound:
+    case ErrorKind::Protected: // a file nothing may write
     case ErrorKind::Access:
     case ErrorKind::Locked:
     case ErrorKind::Resource:

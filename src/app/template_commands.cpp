@@ -3,7 +3,9 @@
 #include "app/commands.h"
 #include "app/tool.h"
 
+#include "base/error_record.h"
 #include "persist/setup_main.h"
+#include "projfile/file_io.h"
 #include "projfile/spi_project.h"
 #include "setup/setup_store.h"
 
@@ -21,6 +23,10 @@ int TemplateSaveCommand(const std::string& project, const std::string& file) {
     store->PutDefFileName(file);
     const int saved = store->WriteSetup();
     store->PutDefFileName(project);
+    if (!saved && LastError().kind == ErrorKind::Value) {
+        Error("", DescribeError(LastError())); // a template over the project it comes from
+        return kBadInput;
+    }
     if (!saved)
         return ReportStoreFailure(*store);
     ShowLog(*store, file);
@@ -50,10 +56,15 @@ int TemplateLoadCommand(const std::string& project, const std::string& file) {
 int TemplateConvertCommand(const std::string& file) {
     if (const int status = CheckReadable(file))
         return status;
-    const int renamed = ConvertTemplateSections(file);
-    if (renamed < 0)
-        return ReportLastError();
-    std::cout << (renamed ? "Converted " : "Nothing to convert in ") << file << "\n";
+    const TemplateFile converted = ConvertTemplateFile(file);
+    if (converted.readError != 0)
+        return Report(FileErrorRecord(file, converted.readError, false));
+    if (converted.writeError != 0)
+        return Report(FileErrorRecord(file, converted.writeError, true));
+    if (converted.renamed < 0)
+        return Report(
+            Failure(ErrorKind::Value, file, "cannot convert the template: " + converted.refused));
+    std::cout << (converted.renamed ? "Converted " : "Nothing to convert in ") << file << "\n";
     return kOk;
 }
 

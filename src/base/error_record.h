@@ -33,7 +33,8 @@ struct ErrorRecord {
     std::string key;     // the setting concerned; empty when none
     std::string value;   // the value refused; empty when none
     std::string problem; // what is wrong, in a person's words, starting in lower case
-    std::string allowed; // what would be accepted instead; empty when no rule says
+    std::string allowed; // what to give or do instead, as shown after the problem ("allowed: a
+                         // whole number from 1 to 9", "use --force to ..."); empty when none
     int systemError = 0; // the errno of the system call that failed; 0 when none
     std::string text;    // the library's own message for hosts (SpiLastMessage() or log text)
 

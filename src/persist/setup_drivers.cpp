@@ -1,9 +1,11 @@
 // Reading the store from, and writing it to, the "PFG142" section of a project file or part
 // template.
 
+#include "base/error_record.h"
 #include "persist/project_binding.h"
 #include "persist/settings_entries.h"
 #include "projfile/file_io.h"
+#include "projfile/file_lock.h"
 #include "projfile/project_parser.h"
 #include "projfile/spi_project.h"
 #include "setup/number_text.h"
@@ -82,6 +84,22 @@ int CPFCoreSetupAPI::ReadSetup() {
 
 int CPFCoreSetupAPI::WriteSetup() {
     ClearLastError();
+    // A template never replaces a file the settings come from (the project, the site file):
+    // checked under the template's lock, held to the write (a lock that cannot be taken fails
+    // the save below, which says why).
+    ProjectLock lock;
+    if (lock.Acquire(DefFileName) == 0 &&
+        (SameFile(DefFileName, CPMFileName) || IsSiteProjectFile(DefFileName))) {
+        ErrorRecord record;
+        record.kind = ErrorKind::Value;
+        record.file = DefFileName;
+        record.problem = "it is the project file the settings come from";
+        record.allowed = "allowed: a file of its own for the template";
+        record.text = "Unable to save file " + DefFileName + ": " + record.problem;
+        PutLogError("\n" + record.text);
+        SetLastError(std::move(record));
+        return 0;
+    }
     const ErrorRecord cause = DefFileName.empty()
                                   ? Failure(ErrorKind::Value, "", "no file name to save to")
                                   : Failure(ErrorKind::Access, DefFileName, "cannot write");
@@ -180,6 +198,10 @@ std::string CPFCoreSetupAPI::StoredPropertyValue(const std::string& name,
 }
 
 int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
+    if (text.size() > kLargestModelText) {
+        PutLogError("\nUnable to read " + DefFileName);
+        return 0;
+    }
     ClearLastError();
     ClearProperties();
     ClearOverriddenErrors();

@@ -1,14 +1,18 @@
 #include "persist/setup_main.h"
 
 #include "base/ascii_text.h"
+#include "base/error_record.h"
 #include "base/module_state.h"
 #include "host/host_services.h"
 #include "persist/project_binding.h"
+#include "persist/settings_entries.h"
 #include "projfile/file_io.h"
 #include "projfile/file_lock.h"
+#include "projfile/project_parser.h"
 #include "projfile/spi_messages.h"
 #include "setup/setup_store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iterator>
 #include <memory>
@@ -78,54 +82,168 @@ FileDialogRequest TemplateFileRequest(const std::string& title, unsigned flags) 
     return request;
 }
 
-int ConvertTemplateText(std::string& text) {
-    std::string converted;
-    int renamed = 0;
-    std::string::size_type start = 0;
-    while (start < text.size()) {
-        // Lines end as the project-file reader ends them: at LF, CR LF or a lone CR.
-        std::string::size_type end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-        if (EqualsIgnoreCase(line, "START_PFG")) {
-            line = "START_PFG142";
-            ++renamed;
-        } else if (EqualsIgnoreCase(line, "END_PFG")) {
-            line = "END_PFG142";
-            ++renamed;
-        }
-        converted += line;
-        converted += '\n';
+namespace {
+
+constexpr std::string_view kOldSection = "PFG";
+
+// A name on a line the reader takes for the old section's start or end: where it stands in
+// the text, and the new line's name that replaces it.
+struct Rename {
+    std::size_t at;
+    std::size_t length;
+    const char* with;
+    bool operator<(const Rename& other) const { return at < other.at; }
+};
+
+// What the reader reads from a template: one line per step (each section under the name a
+// load takes it by, the old section's as the new one's; each directive with its values; how
+// each step ended), the number of settings a load would take from it, and the old section's
+// start and end lines as the reader met them.
+struct TemplateReading {
+    std::string steps;
+    int settings = 0;
+    std::vector<Rename> renames;
+};
+
+// The offset of each line's start, as the reader splits the text into lines.
+std::vector<std::size_t> LineStarts(std::string_view text, std::size_t first) {
+    std::vector<std::size_t> starts;
+    const char* at = text.data() + first;
+    const char* end = text.data() + text.size();
+    while (at < end) {
+        starts.push_back(static_cast<std::size_t>(at - text.data()));
+        NextLine(at, end);
     }
-    if (renamed > 0)
-        text = std::move(converted);
-    return renamed;
+    return starts;
+}
+
+// The renaming of `line`, which ended the old section (read by the reader from the text at
+// `base`): false when the section ended at another section's start line instead.
+bool EndLineRename(std::string_view line, const char* base, Rename& rename) {
+    const std::size_t quoted = !line.empty() && (line[0] == '\'' || line[0] == '"') ? 1 : 0;
+    const std::string_view name = line.substr(quoted, 7);
+    rename = {static_cast<std::size_t>(name.data() - base), name.size(), "END_PFG142"};
+    return EqualsIgnoreCase(name, "END_PFG");
+}
+
+// The reading of `text`; its steps only `withSteps` (they hold a copy of every value).
+TemplateReading ReadTemplate(const std::string& text, bool withSteps) {
+    TemplateReading reading;
+    std::string unkept;
+    std::string& steps = withSteps ? reading.steps : unkept;
+    SpiProgramList programs;
+    const SpiProgramList::KeptText kept = programs.Keep(text, std::string());
+    SpiProjectFile file(kept, std::string());
+    const std::string_view whole(kept.data, kept.size);
+    const std::vector<std::size_t> lines =
+        LineStarts(whole, whole.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0);
+    std::string name;
+    for (;;) {
+        unkept.clear();
+        const int header = file.ReadProgramHeader(name);
+        steps += "header " + std::to_string(header) + "\n";
+        if (header != 0)
+            return reading;
+        const bool old = name == kOldSection;
+        if (old) {
+            // The reader took the line for "START_PFG", blanks and a comment around it.
+            const std::size_t start = lines[static_cast<std::size_t>(file.LineNumber() - 1)];
+            const char* at = whole.data() + start;
+            const std::string_view head =
+                TrimmedView(NextLine(at, whole.data() + whole.size())).substr(0, 9);
+            reading.renames.push_back(
+                {static_cast<std::size_t>(head.data() - whole.data()), 9, "START_PFG142"});
+        }
+        const bool settings = old || EqualsIgnoreCase(name, kSettingsSection);
+        steps += "[" + (old ? std::string(kSettingsSection) : name) + "]\n";
+        std::string_view directive;
+        int result = 0;
+        while ((result = file.ReadDirectiveName(directive)) == 0) {
+            unkept.clear();
+            const std::string key(directive);
+            steps += key;
+            std::string_view value;
+            int doubleQuoted = 0;
+            int values = 0;
+            int token = 0;
+            while ((token = file.ReadValueToken(value, doubleQuoted)) == 0) {
+                if (withSteps) {
+                    steps += '\x1f';
+                    steps += value;
+                }
+                ++values;
+            }
+            steps += "\x1e" + std::to_string(token) + std::to_string(doubleQuoted) + "\n";
+            if (settings && values > 0 && ClassifySettingsKey(key) != SettingsKeyKind::Ignored)
+                ++reading.settings;
+            if (token == -1)
+                return reading;
+        }
+        steps += "end " + std::to_string(result) + "\n";
+        Rename rename{};
+        if (old && result == 5 && EndLineRename(file.CurrentLine(), whole.data(), rename))
+            reading.renames.push_back(rename);
+    }
+}
+
+// `text` with `renames` (ascending) made and every line ended by LF.
+std::string Renamed(const std::string& text, const std::vector<Rename>& renames) {
+    std::string out;
+    out.reserve(text.size() + 3 * renames.size() + 1);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (next < renames.size() && renames[next].at == i) {
+            out += renames[next].with;
+            i += renames[next++].length - 1;
+        } else if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    if (!out.empty() && out.back() != '\n')
+        out += '\n';
+    return out;
+}
+
+} // namespace
+
+int ConvertTemplateText(std::string& text, std::string& problem) {
+    if (ReadTemplate(text, false).renames.empty())
+        return 0;
+    const TemplateReading before = ReadTemplate(text, true);
+    std::vector<Rename> renames = before.renames;
+    std::sort(renames.begin(), renames.end());
+    std::string converted = Renamed(text, renames);
+    // The renamed text must read as the old one did, the old section under its new name.
+    const TemplateReading after = ReadTemplate(converted, true);
+    if (after.steps != before.steps || !after.renames.empty()) {
+        problem = "renaming its section PFG to PFG142 would change what it holds";
+        return -1;
+    }
+    text = std::move(converted);
+    return static_cast<int>(renames.size());
 }
 
 int ReadTemplateFile(const std::string& file, std::string& text) {
     return ReadWholeFile(file, text);
 }
 
-int ConvertTemplateSections(const std::string& file) {
-    ClearLastError();
-    const auto failed = [&file](int error, bool writing) {
-        SetLastError(FileErrorRecord(file, error, writing));
-        return -1;
-    };
+TemplateFile ConvertTemplateFile(const std::string& file) {
+    TemplateFile result;
     // Read and rewritten under the file's lock, so no writer's change falls between the two.
+    // A template the lock cannot be taken for is still read (and not rewritten).
     ProjectLock lock;
-    if (const int error = lock.Acquire(file))
-        return failed(error, true);
-    std::string text;
-    if (const int error = ReadTemplateFile(file, text))
-        return failed(error, false);
-    const int renamed = ConvertTemplateText(text);
-    if (renamed == 0)
-        return 0;
-    const int error = RewriteTemplate(file, text);
-    return error == 0 ? renamed : failed(error, true);
+    const int locked = lock.Acquire(file);
+    if ((result.readError = ReadTemplateFile(file, result.text)) != 0)
+        return result;
+    result.renamed = ConvertTemplateText(result.text, result.refused);
+    if (result.renamed > 0)
+        result.writeError = locked != 0 ? locked : RewriteTemplate(file, result.text);
+    result.settings = ReadTemplate(result.text, false).settings;
+    return result;
 }
 
 } // namespace pfsetup
@@ -181,11 +299,9 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     store->GetLastReadWriteFileName(lastFileName);
     store->PutDefFileName(templatePath);
     std::string text;
+    ClearLastError();
     if (convertFilePfgProgramTo142(templatePath, text))
         store->ReadTemplateSetup(text);
-    else
-        LogFailure(*store, "\nUnable to read " + templatePath,
-                   Failure(ErrorKind::Access, templatePath, "cannot read"));
     store->PutDefFileName(defFileName);
     store->PutLastReadWriteFileName(lastFileName);
 
@@ -196,23 +312,49 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
 }
 
 bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::string& text) {
-    // Under the file's lock where it can be taken: a template in a folder the user may not
-    // write is still loaded (its rewrite then fails and says so).
-    ProjectLock lock;
-    lock.Acquire(file);
-    if (const int error = ReadTemplateFile(file, text)) {
-        SetLastError(FileErrorRecord(file, error, false));
+    CPFCoreSetupAPI* store = Pfsetup_store();
+    TemplateFile converted = ConvertTemplateFile(file);
+    // A failure is logged for the person and recorded for the caller; nothing is applied.
+    const auto refuse = [&](const std::string& logged, ErrorRecord record) {
+        if (store)
+            store->PutLogError(logged);
+        record.text = logged.substr(1);
+        SetLastError(std::move(record));
         return false;
+    };
+    if (converted.readError != 0)
+        return refuse("\nUnable to read " + file,
+                      FileErrorRecord(file, converted.readError, false));
+    ErrorRecord record;
+    record.kind = ErrorKind::Value;
+    record.file = file;
+    if (converted.renamed < 0) {
+        record.problem = converted.refused;
+        return refuse("\nUnable to read " + file + ": " + converted.refused, record);
     }
-    if (ConvertTemplateText(text) == 0)
-        return true;
-    if (const int cause = RewriteTemplate(file, text)) {
-        if (CPFCoreSetupAPI* store = Pfsetup_store())
-            store->PutLogError("\nThe template " + file +
-                               " was loaded with its section names converted; the file was left "
-                               "as it was: " +
-                               DescribeFileError(cause));
+    if (converted.settings == 0) {
+        // A template that does not read says where; one that reads and holds nothing says so.
+        SpiProgramList programs;
+        SpiProjectFile reader(programs.Keep(converted.text, file), file);
+        if (ReadPrograms(programs, reader, SpiUserLevel) != 0) {
+            ErrorRecord syntax = LastError();
+            if (store)
+                store->PutLogError("\nUnable to read " + file);
+            SetLastError(std::move(syntax));
+            return false;
+        }
+        record.problem = "nothing to apply: the template holds no settings in a " +
+                         std::string(kSettingsSection) + " section";
+        return refuse("\nNothing to apply: the template " + file + " holds no settings in a " +
+                          kSettingsSection + " section",
+                      record);
     }
+    if (converted.writeError != 0 && store)
+        store->PutLogError("\nThe template " + file +
+                           " was loaded with its section names converted; the file was left "
+                           "as it was: " +
+                           DescribeFileError(converted.writeError));
+    text = std::move(converted.text);
     return true;
 }
 

@@ -38,9 +38,9 @@ public:
     std::string m_strTemplateFile;
 
 private:
-    // Reads the template into `text` with old "START_PFG"/"END_PFG" section lines renamed to
-    // the "PFG142" names, and rewrites the file whole when it renamed any; a file that cannot
-    // be rewritten is left as it was (logged). False when the file cannot be read.
+    // Reads the template into `text` converted (ConvertTemplateFile); a file that cannot be
+    // rewritten is left as it was (logged). False, logged and recorded (LastError()), when the
+    // file cannot be read or converted or holds no settings: nothing is then to be applied.
     bool convertFilePfgProgramTo142(const std::string& file, std::string& text);
 };
 
@@ -62,17 +62,30 @@ struct SetupDialogHooks {
 };
 void SetSetupDialogHooks(const SetupDialogHooks& hooks);
 
-// Renames the section lines of a part template of an earlier release ("START_PFG", "END_PFG",
-// any letter case, nothing else on the line) to "START_PFG142" and "END_PFG142" in `text`,
-// which then has LF line ends (lines end at LF, CR LF or a lone CR, as the project-file reader
-// takes them); a text without such lines is left as it is. The number of lines renamed.
-int ConvertTemplateText(std::string& text);
+// Renames the old section of a part template of an earlier release, "PFG", to "PFG142" in
+// `text`: on exactly the lines the project-file reader takes for that section's start and end
+// (any letter case, blanks around, a comment after, a byte-order mark before the file), which
+// then end in LF like every other line. The number of lines renamed (0: the text is left as
+// it is), or -1 with `problem` saying why, the text left as it is, when the renamed text would
+// not read as the old one did under the new name.
+int ConvertTemplateText(std::string& text, std::string& problem);
 // 0 with the whole text of a regular file, or the file-error cause of the failure.
 int ReadTemplateFile(const std::string& file, std::string& text);
-// ConvertTemplateText on a file, which is rewritten whole only when a line was renamed. The
-// number of lines renamed, or -1 (file unchanged, the error recorded) when the file cannot be
-// read or written.
-int ConvertTemplateSections(const std::string& file);
+
+// A template file read and converted: its text (converted), the lines renamed or -1 with why
+// not, the settings a load takes from it, and the errors of the read and of the rewrite.
+struct TemplateFile {
+    std::string text;
+    int renamed = 0;
+    std::string refused;
+    int settings = 0;
+    int readError = 0;
+    int writeError = 0;
+};
+// The one conversion of template files: reads the file and converts its text, rewriting the
+// file whole, under its lock, only when a line was renamed. A file that cannot be rewritten
+// (writeError) is left as it was; its converted text is still handed out.
+TemplateFile ConvertTemplateFile(const std::string& file);
 
 // The file dialog of part templates (extension "tpl", initial name "template").
 FileDialogRequest TemplateFileRequest(const std::string& title, unsigned flags);

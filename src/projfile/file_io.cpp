@@ -10,8 +10,10 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <new>
 #include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -23,14 +25,23 @@ namespace {
 
 std::optional<WriteFault> g_fault;
 std::optional<std::uint64_t> g_maxFileSize;
+std::string g_detail; // what the last of the library's own reasons concerned
 const ModuleStateReset g_reset([] {
     g_fault.reset();
     g_maxFileSize.reset();
+    g_detail.clear();
 });
 
 constexpr std::uint64_t kDefaultMaxFileSize = std::uint64_t{1} << 30;
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kMaxLinks = 40;
+constexpr const char* kSizeVariable = "PFSETUP_MAX_FILE_SIZE";
+constexpr const char* kTimeVariable = "PFSETUP_LOCK_TIMEOUT";
+
+bool IsHostByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '-' || c == '_';
+}
 
 bool Faulted(WriteFault::Stage stage, int& error) {
     if (g_fault && g_fault->stage == stage) {
@@ -40,98 +51,53 @@ bool Faulted(WriteFault::Stage stage, int& error) {
     return false;
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string HostName() {
     char name[256] = {};
     if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') {
         return "localhost";
     }
-    return name;
+    // Only the bytes IsTemporaryOf takes for a host's name.
+    std::string host = name;
+    for (char& c : host) {
+        if (!IsHostByte(c)) {
+            c = '_';
+        }
+    }
+    return host;
 }
 
-// Temporaries are named ".<target>.tmp-<host>-<pid>-<n>", so a later save can tell one that a
-// dead process of this host left behind.
-std::string TemporaryPrefix(const std::string& target) {
-    return "." + BaseOf(target) + ".tmp-";
-}
-
-std::string TemporaryName(const std::string& target, unsigned attempt) {
-    static std::minstd_rand generator(static_cast<unsigned>(::getpid()) ^
-                                      static_cast<unsigned>(std::time(nullptr)));
-    const std::string dir = DirectoryOf(target);
-    return (dir == "/" ? "" : dir) + "/" + TemporaryPrefix(target) + HostName() + "-" +
-           std::to_string(::getpid()) + "-" + std::to_string(generator() + attempt);
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Removes the temporaries of `target` that writers left (killed before their rename): called
-// with the target's lock held, when no other writer is at work on it.
+// with the target's lock held, when no other writer is at work on it. Only regular files of
+// the exact form writers make go.
 void RemoveStaleTemporaries(const std::string& target) {
-    const std::string dir = DirectoryOf(target);
-    const std::string prefix = TemporaryPrefix(target);
-    DIR* listing = ::opendir(dir.c_str());
+    DIR* listing = ::opendir(DirectoryOf(target).c_str());
     if (listing == nullptr) {
         return;
     }
     while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) == 0) {
-            ::unlinkat(::dirfd(listing), name.c_str(), 0);
+        struct stat info {};
+        if (IsTemporaryOf(entry->d_name, target) &&
+            ::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
         }
     }
     ::closedir(listing);
-}
-
-std::uint64_t ParseSize(const char* text) {
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long number = std::strtoull(text, &end, 10);
-    if (errno != 0 || end == text) {
-        return 0;
-    }
-    int shift = 0;
-    switch (*end) {
-    case 'K':
-    case 'k':
-        shift = 10;
-        break;
-    case 'M':
-    case 'm':
-        shift = 20;
-        break;
-    case 'G':
-    case 'g':
-        shift = 30;
-        break;
-    case '\0':
-        break;
-    default:
-        return 0;
-    }
-    if (shift != 0 && end[1] != '\0') {
-        return 0;
-    }
-    if (number > (UINT64_MAX >> shift)) {
-        return UINT64_MAX;
-    }
-    return static_cast<std::uint64_t>(number) << shift;
 }
 
 } // namespace
 
 void SetWriteFaultForTesting(std::optional<WriteFault> fault) {
     g_fault = fault;
+}
+
+void SetFileErrorDetail(std::string detail) {
+    g_detail = std::move(detail);
 }
 
 std::string DescribeFileError(int error) {
@@ -143,47 +109,80 @@ std::string DescribeFileError(int error) {
     case kFileTooLarge:
         return GetFileErrorText(5) +
                Format(" (larger than %llu bytes; PFSETUP_MAX_FILE_SIZE sets the limit)",
-                      static_cast<unsigned long long>(MaxProjectFileSize()));
+                      static_cast<unsigned long long>(MaxProjectFileSize().value_or(0)));
     case kLockTimeout:
         return GetFileErrorText(12) +
                Format(" (another program is writing it%s%s; gave up after %g s; lock file %s)",
-                      LastLockHolder().empty() ? "" : ": ", LastLockHolder().c_str(), LockTimeout(),
-                      LastLockFile().c_str());
+                      LastLockHolder().empty() ? "" : ": ", LastLockHolder().c_str(),
+                      LockTimeout().value_or(0), LastLockFile().c_str());
+    case kInstalledFile:
+    case kLockFileUnusable:
+        return GetFileErrorText(5) + " (" + g_detail + ")";
+    case kDirectoryNotWritable:
+        return "The folder " + g_detail +
+               " must be writable for a safe save: the file is replaced by a new one written "
+               "beside it. (Permission denied)";
+    case kBadLimit:
+        return DescribeError(EnvironmentLimitsProblem());
     default:
         break;
     }
+    return GetFileErrorText(FileErrorCause(error)) + " (" + SystemErrorText(error) + ")";
+}
+
+std::string SystemErrorText(int error) {
     // strerror in the "C" locale: the same text whatever the process locale says.
     const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     const std::string system = c ? ::strerror_l(error, c) : std::to_string(error);
     if (c) {
         ::freelocale(c);
     }
-    return GetFileErrorText(FileErrorCause(error)) + " (" + system + ")";
+    return system;
 }
 
-ErrorRecord FileErrorRecord(const std::string& file, int error, bool writing) {
-    ErrorRecord record;
+ErrorRecord FileErrorRecord(const std::string& file, int error, bool writing, std::string text) {
+    ErrorRecord record = error == kBadLimit ? EnvironmentLimitsProblem() : ErrorRecord();
     record.file = file;
+    record.text = std::move(text);
+    if (error == kBadLimit) {
+        return record;
+    }
     record.kind = ErrorKind::Access;
     switch (error) {
+    case kInstalledFile:
+        record.kind = ErrorKind::Protected;
+        record.problem = g_detail;
+        return record;
+    case kLockFileUnusable:
+        record.problem = g_detail;
+        return record;
+    case kDirectoryNotWritable:
+        record.problem = "the folder " + g_detail + " must be writable for a safe save";
+        record.systemError = EACCES;
+        return record;
     case kNotRegularFile:
         record.problem = "not a regular file";
         return record;
     case kFileTooLarge:
         record.kind = ErrorKind::Resource;
         record.problem = "too large";
-        record.allowed = Format("at most %llu bytes (PFSETUP_MAX_FILE_SIZE sets the limit)",
-                                static_cast<unsigned long long>(MaxProjectFileSize()));
+        record.allowed =
+            Format("allowed: at most %llu bytes (PFSETUP_MAX_FILE_SIZE sets the limit)",
+                   static_cast<unsigned long long>(MaxProjectFileSize().value_or(0)));
         return record;
     case kLockTimeout:
         record.kind = ErrorKind::Locked;
         record.problem = Format("another program is writing it%s%s; gave up after %g s (lock "
                                 "file %s)",
                                 LastLockHolder().empty() ? "" : ": ", LastLockHolder().c_str(),
-                                LockTimeout(), LastLockFile().c_str());
+                                LockTimeout().value_or(0), LastLockFile().c_str());
         return record;
     case EISDIR:
         record.problem = "is a directory";
+        return record;
+    case EEXIST:
+        record.kind = ErrorKind::Exists;
+        record.problem = "already exists";
         return record;
     case ENOENT:
     case ENOTDIR:
@@ -205,21 +204,134 @@ ErrorRecord FileErrorRecord(const std::string& file, int error, bool writing) {
         break;
     }
     record.problem = writing ? "cannot write" : "cannot read";
-    record.systemError = error;
+    record.systemError = error > 0 ? error : 0;
     return record;
 }
 
-std::uint64_t MaxProjectFileSize() {
+namespace {
+
+ErrorRecord ValueProblem(const std::string& name, const std::string& text, const char* problem,
+                         std::string allowed) {
+    ErrorRecord record;
+    record.kind = ErrorKind::Value;
+    record.key = name;
+    record.value = text;
+    record.problem = problem;
+    record.allowed = std::move(allowed);
+    return record;
+}
+
+} // namespace
+
+bool ParseFileSize(const std::string& name, const std::string& text, std::uint64_t& bytes,
+                   ErrorRecord& problem) {
+    const char unit = text.empty() ? '\0' : AsciiUpper(text.back());
+    const int shift = unit == 'K' ? 10 : unit == 'M' ? 20 : unit == 'G' ? 30 : 0;
+    const std::string_view digits =
+        std::string_view(text).substr(0, text.size() - (shift != 0 ? 1 : 0));
+    const std::uint64_t largest = kLargestModelText >> shift;
+    std::uint64_t number = 0;
+    for (std::size_t i = 0; i < digits.size() && number <= largest; ++i) {
+        number = number * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+    }
+    const char* wrong = !AllDigits(digits)                ? "not a size in bytes"
+                        : number == 0 || number > largest ? "out of range"
+                                                          : nullptr;
+    if (wrong != nullptr) {
+        problem = ValueProblem(name, text, wrong,
+                               Format("allowed: digits with an optional K, M or G, from 1 to %lluM",
+                                      static_cast<unsigned long long>(kLargestModelText >> 20)));
+        return false;
+    }
+    bytes = number << shift;
+    return true;
+}
+
+bool ParseSeconds(const std::string& name, const std::string& text, double& seconds,
+                  ErrorRecord& problem) {
+    const std::size_t point = text.find('.');
+    const std::string_view whole = std::string_view(text).substr(0, point);
+    const std::string_view fraction =
+        point == std::string::npos ? std::string_view() : std::string_view(text).substr(point + 1);
+    const bool number = (whole.empty() || AllDigits(whole)) &&
+                        (fraction.empty() || AllDigits(fraction)) &&
+                        whole.size() + fraction.size() > 0;
+    // Digits and one point only, so strtod (in the "C" locale's form) reads all of it.
+    double value = 0;
+    if (number) {
+        const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+        value = c ? ::strtod_l(text.c_str(), nullptr, c) : 0;
+        if (c) {
+            ::freelocale(c);
+        }
+    }
+    const char* wrong = !number                        ? "not a number of seconds"
+                        : !(value <= kLongestLockWait) ? "out of range"
+                                                       : nullptr;
+    if (wrong != nullptr) {
+        problem = ValueProblem(
+            name, text, wrong,
+            Format("allowed: a decimal number of seconds from 0 to %g", kLongestLockWait));
+        return false;
+    }
+    seconds = value;
+    return true;
+}
+
+namespace {
+
+// The variable's value, or nullptr when it is not set or set to nothing.
+const char* Variable(const char* name) {
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? text : nullptr;
+}
+
+} // namespace
+
+ErrorRecord EnvironmentLimitsProblem() {
+    ErrorRecord problem;
+    std::uint64_t bytes = 0;
+    double seconds = 0;
+    if (const char* size = Variable(kSizeVariable);
+        size != nullptr && !ParseFileSize(kSizeVariable, size, bytes, problem)) {
+        return problem;
+    }
+    if (const char* time = Variable(kTimeVariable);
+        time != nullptr && !ParseSeconds(kTimeVariable, time, seconds, problem)) {
+        return problem;
+    }
+    return ErrorRecord();
+}
+
+std::optional<std::uint64_t> MaxProjectFileSize() {
     if (g_maxFileSize) {
         return *g_maxFileSize;
     }
-    const char* text = std::getenv("PFSETUP_MAX_FILE_SIZE");
-    const std::uint64_t size = text ? ParseSize(text) : 0;
-    return size != 0 ? size : kDefaultMaxFileSize;
+    const char* text = Variable(kSizeVariable);
+    std::uint64_t bytes = kDefaultMaxFileSize;
+    ErrorRecord problem;
+    if (text != nullptr && !ParseFileSize(kSizeVariable, text, bytes, problem)) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
-void SetMaxProjectFileSize(std::optional<std::uint64_t> bytes) {
+bool SetMaxProjectFileSize(std::optional<std::uint64_t> bytes) {
+    if (bytes && (*bytes == 0 || *bytes > kLargestModelText)) {
+        return false;
+    }
     g_maxFileSize = bytes;
+    return true;
+}
+
+std::optional<double> EnvironmentLockTimeout(double fallback) {
+    const char* text = Variable(kTimeVariable);
+    double seconds = fallback;
+    ErrorRecord problem;
+    if (text != nullptr && !ParseSeconds(kTimeVariable, text, seconds, problem)) {
+        return std::nullopt;
+    }
+    return seconds;
 }
 
 int ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& data, std::size_t& size) {
@@ -242,7 +354,11 @@ int ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& data, std::s
     if (!S_ISREG(info.st_mode)) {
         return kNotRegularFile;
     }
-    const std::uint64_t limit = MaxProjectFileSize();
+    const std::optional<std::uint64_t> maximum = MaxProjectFileSize();
+    if (!maximum) {
+        return kBadLimit;
+    }
+    const std::uint64_t limit = *maximum;
     if (static_cast<std::uint64_t>(info.st_size) > limit) {
         return kFileTooLarge;
     }
@@ -308,6 +424,12 @@ int ReadWholeFile(const std::string& path, std::string& text) {
     return 0;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    const FileIdentity first = IdentityOf(a);
+    const FileIdentity second = IdentityOf(b);
+    return first.inode != 0 && first.device == second.device && first.inode == second.inode;
+}
+
 FileIdentity IdentityOf(const std::string& path) {
     FileIdentity identity;
     struct stat info {};
@@ -330,6 +452,55 @@ int InputFile::Open(const std::string& path) {
     stream_.str(std::move(text));
     stream_.clear();
     return 0;
+}
+
+int FolderError(int error, const std::string& target) {
+    if (error != EACCES && error != EPERM) {
+        return error;
+    }
+    SetFileErrorDetail(DirectoryOf(target));
+    return kDirectoryNotWritable;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string TemporaryName(const std::string& target, unsigned attempt) {
+    static std::minstd_rand generator(static_cast<unsigned>(::getpid()) ^
+                                      static_cast<unsigned>(std::time(nullptr)));
+    const std::string dir = DirectoryOf(target);
+    return (dir == "/" ? "" : dir) + "/." + BaseOf(target) + ".tmp-" + HostName() + "-" +
+           std::to_string(::getpid()) + "-" + std::to_string(generator() + attempt);
+}
+
+bool IsTemporaryOf(const std::string& name, const std::string& target) {
+    const std::string prefix = "." + BaseOf(target) + ".tmp-";
+    if (name.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    // HOST-PID-N, read from the end: the host's name may hold '-'.
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    const std::size_t last = rest.rfind('-');
+    if (last == std::string_view::npos || last == 0 || !AllDigits(rest.substr(last + 1))) {
+        return false;
+    }
+    const std::size_t pid = rest.rfind('-', last - 1);
+    if (pid == std::string_view::npos || pid == 0 ||
+        !AllDigits(rest.substr(pid + 1, last - pid - 1))) {
+        return false;
+    }
+    const std::string_view host = rest.substr(0, pid);
+    return std::all_of(host.begin(), host.end(), IsHostByte);
 }
 
 int ResolveWriteTarget(const std::string& path, std::string& target) {
@@ -362,7 +533,7 @@ int ResolveWriteTarget(const std::string& path, std::string& target) {
 
 class AtomicFile::Buffer : public std::streambuf {
 public:
-    explicit Buffer(int fd) : fd_(fd), data_(kBufferSize) {
+    Buffer(int fd, std::uint64_t limit) : fd_(fd), limit_(limit), data_(kBufferSize) {
         setp(data_.data(), data_.data() + data_.size());
     }
     int Error() const { return error_; }
@@ -402,6 +573,11 @@ private:
         return true;
     }
     bool WriteAll(const char* from, std::size_t size) {
+        // What the reader would refuse is not written.
+        if (size > limit_ - std::min<std::uint64_t>(written_, limit_)) {
+            error_ = kFileTooLarge;
+            return false;
+        }
         const char* to = from + size;
         while (from < to) {
             std::size_t count = static_cast<std::size_t>(to - from);
@@ -430,6 +606,7 @@ private:
     }
 
     int fd_;
+    std::uint64_t limit_;
     std::vector<char> data_;
     std::size_t written_ = 0;
     int error_ = 0;
@@ -466,6 +643,11 @@ int AtomicFile::Begin() {
     if (Faulted(WriteFault::CreateTemporary, error)) {
         return error;
     }
+    const std::optional<std::uint64_t> limit = MaxProjectFileSize();
+    if (!limit) {
+        return kBadLimit;
+    }
+    limit_ = *limit;
     struct stat old {};
     const bool exists = ::stat(target_.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) {
@@ -492,7 +674,7 @@ int AtomicFile::Begin() {
             if (fd_ >= 0) {
                 temporary_ = name;
             } else if (errno != EEXIST) {
-                return errno;
+                return FolderError(errno, target_);
             }
         }
         if (fd_ < 0) {
@@ -506,7 +688,7 @@ int AtomicFile::Begin() {
         }
         ::fchmod(fd_, old.st_mode & 07777);
     }
-    buffer_ = std::make_unique<Buffer>(fd_);
+    buffer_ = std::make_unique<Buffer>(fd_, limit_);
     stream_.rdbuf(buffer_.get());
     stream_.clear();
     return 0;

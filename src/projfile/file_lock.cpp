@@ -2,6 +2,7 @@
 
 #include "base/module_state.h"
 #include "projfile/file_io.h"
+#include "projfile/installed_files.h"
 #include "projfile/spi_text.h"
 
 #include <cerrno>
@@ -48,10 +49,11 @@ const ModuleStateReset g_reset([] {
     g_lastLockFile.clear();
 });
 
-// Tries the lock once: 0 when taken, EAGAIN when another holds it, else the error.
-int TryLock(int fd) {
+// Tries the lock once (a shared one on a lock file this process may only read): 0 when taken,
+// EAGAIN when another holds it, else the error.
+int TryLock(int fd, bool shared) {
     struct flock lock {};
-    lock.l_type = F_WRLCK;
+    lock.l_type = shared ? F_RDLCK : F_WRLCK;
     lock.l_whence = SEEK_SET;
 #ifdef F_OFD_SETLK
     if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) {
@@ -61,7 +63,7 @@ int TryLock(int fd) {
         return errno == EACCES ? EAGAIN : errno;
     }
     lock = {};
-    lock.l_type = F_WRLCK;
+    lock.l_type = shared ? F_RDLCK : F_WRLCK;
     lock.l_whence = SEEK_SET;
 #endif
     // A kernel without open-file-description locks: a process lock, which the registry of held
@@ -92,29 +94,104 @@ void WriteHolder(int fd) {
     }
     const std::string text =
         Format("process %ld on %s\n", static_cast<long>(::getpid()), host[0] ? host : "?");
-    if (::ftruncate(fd, 0) == 0) {
-        [[maybe_unused]] const ssize_t ignored = ::pwrite(fd, text.data(), text.size(), 0);
+    [[maybe_unused]] const ssize_t ignored = ::pwrite(fd, text.data(), text.size(), 0);
+}
+
+// A lock file that cannot be used, named with why, for DescribeFileError.
+int Unusable(const std::string& lockFile, const std::string& why) {
+    g_lastLockFile = lockFile;
+    SetFileErrorDetail("the lock file " + lockFile + " cannot be used: " + why +
+                       "; remove it when no writer is at work");
+    return kLockFileUnusable;
+}
+
+// Makes the lock file anew: 0 and the open file, EEXIST when there is one, else the error.
+// It takes the project's group and permissions (a new project: those the umask leaves), so
+// everyone who may write the project may take its lock.
+int CreateLockFile(const std::string& lockFile, const std::string& project, int& fd) {
+    fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+        return errno;
     }
+    struct stat info {};
+    if (::stat(project.c_str(), &info) == 0) {
+        [[maybe_unused]] const int grouped = ::fchown(fd, static_cast<uid_t>(-1), info.st_gid);
+        ::fchmod(fd, info.st_mode & 0666);
+    }
+    return 0;
+}
+
+// Opens the lock file that is there, if it is one writers make (a regular file with one link):
+// 0 and the open file, with `shared` when this process may only read it; ENOENT when it went
+// meanwhile; else the error (kLockFileUnusable naming it). Nothing but a regular file is
+// opened for reading or writing, so a device or FIFO in its place is never touched.
+int OpenLockFile(const std::string& lockFile, int& fd, bool& shared) {
+    const int path = ::open(lockFile.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (path < 0) {
+        return errno;
+    }
+    struct stat info {};
+    if (::fstat(path, &info) != 0) {
+        const int error = errno;
+        ::close(path);
+        return error;
+    }
+    const char* why = S_ISLNK(info.st_mode)    ? "it is a symbolic link"
+                      : S_ISDIR(info.st_mode)  ? "it is a directory"
+                      : !S_ISREG(info.st_mode) ? "it is not a regular file"
+                      : info.st_nlink != 1     ? "it has other links"
+                                               : nullptr;
+    if (why != nullptr) {
+        ::close(path);
+        return Unusable(lockFile, why);
+    }
+    // The file checked, and no other: opened again through the descriptor (without /proc, by
+    // its name, and then it must still be the file checked).
+    const std::string self = "/proc/self/fd/" + std::to_string(path);
+    const bool proc = ::access("/proc/self/fd", X_OK) == 0;
+    const char* name = proc ? self.c_str() : lockFile.c_str();
+    const int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (proc ? 0 : O_NOFOLLOW);
+    shared = false;
+    fd = ::open(name, O_RDWR | flags);
+    if (fd < 0 && errno == EACCES) {
+        shared = true;
+        fd = ::open(name, O_RDONLY | flags);
+    }
+    int error = fd < 0 ? errno : 0;
+    struct stat opened {};
+    if (error == 0 && (::fstat(fd, &opened) != 0 || opened.st_dev != info.st_dev ||
+                       opened.st_ino != info.st_ino)) {
+        ::close(fd);
+        error = ENOENT; // replaced meanwhile: look again
+    }
+    ::close(path);
+    return error == EACCES ? Unusable(lockFile, SystemErrorText(error)) : error;
+}
+
+// Whether `fd` is still the file named `lockFile`: a holder before this one may have removed
+// it, and a lock on a file no longer in the directory excludes nobody.
+bool StillThere(int fd, const std::string& lockFile) {
+    struct stat mine {};
+    struct stat there {};
+    return ::fstat(fd, &mine) == 0 && ::lstat(lockFile.c_str(), &there) == 0 &&
+           mine.st_dev == there.st_dev && mine.st_ino == there.st_ino;
 }
 
 } // namespace
 
-double LockTimeout() {
+std::optional<double> LockTimeout() {
     if (g_timeout) {
         return *g_timeout;
     }
-    if (const char* text = std::getenv("PFSETUP_LOCK_TIMEOUT")) {
-        char* end = nullptr;
-        const double seconds = std::strtod(text, &end);
-        if (end != text && *end == '\0' && seconds >= 0 && seconds < 1e6) {
-            return seconds;
-        }
-    }
-    return kDefaultTimeout;
+    return EnvironmentLockTimeout(kDefaultTimeout);
 }
 
-void SetLockTimeout(std::optional<double> seconds) {
+bool SetLockTimeout(std::optional<double> seconds) {
+    if (seconds && !(*seconds >= 0 && *seconds <= kLongestLockWait)) {
+        return false; // also NaN
+    }
     g_timeout = seconds;
+    return true;
 }
 
 const std::string& LastLockHolder() {
@@ -135,6 +212,15 @@ std::string LockFileOf(const std::string& target) {
 
 int ProjectLock::Acquire(const std::string& target) {
     Release();
+    std::string installed;
+    if (IsInstallationFile(target, installed)) {
+        SetFileErrorDetail(installed);
+        return kInstalledFile;
+    }
+    const std::optional<double> timeout = LockTimeout();
+    if (!timeout) {
+        return kBadLimit;
+    }
     std::string resolved;
     if (const int error = ResolveWriteTarget(target, resolved); error != 0) {
         return error;
@@ -146,48 +232,57 @@ int ProjectLock::Acquire(const std::string& target) {
         return 0;
     }
     const std::string lockFile = LockFileOf(resolved);
+    g_lastLockFile = lockFile;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(LockTimeout()));
+                                             std::chrono::duration<double>(*timeout));
     auto pause = std::chrono::milliseconds(2);
     for (;;) {
-        int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0) {
-            // Everyone who may write the project may take its lock: the lock file gets the
-            // project's permissions (a new project: those the umask leaves).
-            struct stat project {};
-            if (::stat(resolved.c_str(), &project) == 0) {
-                ::fchmod(fd, project.st_mode & 0666);
-            }
-        } else if (errno == EEXIST) {
-            fd = ::open(lockFile.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-            if (fd < 0 && errno == ENOENT) {
+        int fd = -1;
+        bool shared = false;
+        int error = CreateLockFile(lockFile, resolved, fd);
+        const bool created = error == 0;
+        if (error == EEXIST) {
+            error = OpenLockFile(lockFile, fd, shared);
+            if (error == ENOENT) {
                 continue; // its holder just removed it
             }
+            if (error != 0) {
+                return error;
+            }
+        } else if (error != 0) {
+            return FolderError(error, resolved);
         }
-        if (fd < 0) {
-            g_lastLockFile = lockFile;
-            return errno;
-        }
-        const int result = TryLock(fd);
+        const int result = TryLock(fd, shared);
         if (result == 0) {
-            // The holder before removed the lock file on release: a lock on a file no longer
-            // in the directory excludes nobody, so take the one that is there now.
-            struct stat mine {};
-            struct stat there {};
-            if (::fstat(fd, &mine) == 0 && ::stat(lockFile.c_str(), &there) == 0 &&
-                mine.st_dev == there.st_dev && mine.st_ino == there.st_ino) {
+            if (!StillThere(fd, lockFile)) {
+                ::close(fd);
+                continue;
+            }
+            if (created) {
                 WriteHolder(fd);
                 held.emplace(resolved, HeldLock{fd, 1, lockFile});
                 key_ = resolved;
                 return 0;
             }
-            ::close(fd);
-            continue;
+            // Left by a writer that ended without removing it: removed while locked (so no one
+            // else takes it meanwhile) and made anew, so the holder's note is this process's.
+            // Where it cannot be removed, it serves as it is, if this process may write it.
+            const bool removed = ::unlink(lockFile.c_str()) == 0;
+            const int why = errno;
+            if (removed || shared) {
+                ::close(fd);
+                if (removed) {
+                    continue;
+                }
+                return Unusable(lockFile, SystemErrorText(why));
+            }
+            held.emplace(resolved, HeldLock{fd, 1, lockFile});
+            key_ = resolved;
+            return 0;
         }
         if (result != EAGAIN || Clock::now() >= deadline) {
             g_lastHolder = result == EAGAIN ? ReadHolder(fd) : std::string();
-            g_lastLockFile = lockFile;
             ::close(fd);
             return result == EAGAIN ? kLockTimeout : result;
         }

@@ -1,6 +1,7 @@
 #include "projfile/installed_files.h"
 
 #include "base/module_state.h"
+#include "projfile/file_io.h"
 #include "projfile/spi_messages.h"
 #include "projfile/spi_text.h"
 
@@ -123,10 +124,10 @@ bool qrvGetInstallRoot(std::string& root) {
     return false;
 }
 
-int kfxInitialize(unsigned long* context) {
-    if (context == nullptr) {
-        return KfxBadArgument;
-    }
+namespace {
+
+// The directories of QRV_SEARCH_PATH, then the installation root.
+std::vector<std::string> SearchDirectories() {
     std::vector<std::string> directories;
     if (const char* searchPath = std::getenv("QRV_SEARCH_PATH")) {
         const std::string list(searchPath);
@@ -146,6 +147,20 @@ int kfxInitialize(unsigned long* context) {
     if (qrvGetInstallRoot(root)) {
         directories.push_back(root);
     }
+    return directories;
+}
+
+bool Same(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+int kfxInitialize(unsigned long* context) {
+    if (context == nullptr) {
+        return KfxBadArgument;
+    }
+    std::vector<std::string> directories = SearchDirectories();
     if (directories.empty()) {
         return KfxNoSearchPath;
     }
@@ -247,4 +262,77 @@ bool IsSiteProjectFile(const std::string& path) {
     }, b{};
     return !path.empty() && GetSiteProjectFilePath(site) == 0 && ::stat(path.c_str(), &a) == 0 &&
            ::stat(site.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+namespace {
+
+// Whether `path` is a file of the installation (see IsInstallationFile); with `folders` false
+// only the install project files count.
+bool OfInstallation(const std::string& path, bool folders, std::string& why) {
+    if (path.empty()) {
+        return false;
+    }
+    std::string target;
+    if (pfsetup::ResolveWriteTarget(path, target) != 0) {
+        target = path;
+    }
+    struct stat file {};
+    const bool exists = ::stat(target.c_str(), &file) == 0;
+    struct Tree {
+        std::string path;
+        struct stat info;
+    };
+    std::vector<Tree> trees;
+    for (const std::string& dir : SearchDirectories()) {
+        const std::string installed = JoinPath(dir, SpiInstallProjectFile);
+        struct stat info {};
+        if (exists && ::stat(installed.c_str(), &info) == 0 && Same(info, file)) {
+            why = "it is the install project file " + installed + ", which is never written";
+            return true;
+        }
+        Tree tree{JoinPath(dir, "qrvsetup"), {}};
+        if (folders && ::stat(tree.path.c_str(), &tree.info) == 0) {
+            trees.push_back(std::move(tree));
+        }
+    }
+    // The folders that hold the file, from its own up to the root, against each "qrvsetup".
+    std::string up = pfsetup::DirectoryOf(target);
+    struct stat at {};
+    struct stat below {};
+    for (int depth = 0; !trees.empty() && ::stat(up.c_str(), &at) == 0; ++depth, up += "/..") {
+        if (depth > 0 && Same(at, below)) {
+            break; // the root is its own parent
+        }
+        below = at;
+        for (const Tree& tree : trees) {
+            if (Same(at, tree.info)) {
+                // Its site project file is the one file there that may be written.
+                char* real = ::realpath(pfsetup::DirectoryOf(target).c_str(), nullptr);
+                std::string inner = real != nullptr ? real : "";
+                std::free(real);
+                std::string relative = pfsetup::BaseOf(target);
+                for (int level = 0; level < depth; ++level, inner = pfsetup::DirectoryOf(inner)) {
+                    relative = pfsetup::BaseOf(inner) + "/" + relative;
+                }
+                if ("qrvsetup/" + relative == SpiSiteProjectFile) {
+                    return false;
+                }
+                why = "it is in the folder " + tree.path +
+                      " of the installation, which is never written";
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsInstallationFile(const std::string& path, std::string& why) {
+    return OfInstallation(path, true, why);
+}
+
+bool IsInstallProjectFile(const std::string& path) {
+    std::string why;
+    return OfInstallation(path, false, why);
 }

@@ -41,3 +41,11 @@ int GetInstallProjectFilePath(std::string& path);
 int GetSiteProjectFilePath(std::string& path);
 // Whether `path` is the site project file the search finds (the same file, by any path).
 bool IsSiteProjectFile(const std::string& path);
+// Whether `path` is a file of the installation, which nothing writes or opens as a project:
+// the install project file of any directory the search goes through (QRV_SEARCH_PATH, then
+// the installation root), known by what it is (device and inode, so also through symbolic and
+// hard links) and not by how the path spells it; or any other file in the "qrvsetup" folder of
+// such a directory, its site project file excepted. `why` then says which, naming it.
+bool IsInstallationFile(const std::string& path, std::string& why);
+// Whether `path` is the install project file of any such directory, by what it is.
+bool IsInstallProjectFile(const std::string& path);

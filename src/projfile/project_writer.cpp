@@ -181,6 +181,14 @@ int WriteWholeFile(const std::string& path, Body&& writePrograms, std::string& p
     return out.Commit();
 }
 
+// The message of a file that could not be written, with its record beside it: -1.
+int FileFailure(const char* format, const std::string& name, int error) {
+    pfsetup::RecordFailure(
+        pfsetup::Format(format, name.c_str(), pfsetup::DescribeFileError(error).c_str()),
+        pfsetup::FileErrorRecord(name, error, true));
+    return -1;
+}
+
 // A stream that keeps nothing, for the checks of a write that is not made.
 class Discard : public std::streambuf {
 protected:
@@ -472,15 +480,8 @@ int SpiProject::Create(const std::string& name, int overwrite) {
 int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
     // Whether the file exists is asked under its lock, so no other writer makes it meanwhile.
     pfsetup::ProjectLock lock;
-    const auto failed = [&name](int error) {
-        pfsetup::RecordFailure(
-            pfsetup::Format("SPI_ERROR: Failed to create project file \"%s\". %s", name.c_str(),
-                            pfsetup::DescribeFileError(error).c_str()),
-            pfsetup::FileErrorRecord(name, error, true));
-        return -1;
-    };
     if (const int error = lock.Acquire(name); error != 0) {
-        return failed(error);
+        return FileFailure("SPI_ERROR: Failed to create project file \"%s\". %s", name, error);
     }
     if (Exists(name) && overwrite == 0) {
         pfsetup::RecordFailure(
@@ -492,7 +493,7 @@ int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
     const int error = WriteWholeFile(
         name, [](std::ostream&) { return std::string(); }, problem);
     if (error != 0) {
-        return failed(error);
+        return FileFailure("SPI_ERROR: Failed to create project file \"%s\". %s", name, error);
     }
     level = SpiUserLevel;
     fileName = name;
@@ -531,11 +532,7 @@ int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
         return -1;
     }
     if (error != 0) {
-        pfsetup::RecordFailure(pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". %s",
-                                               name.c_str(),
-                                               pfsetup::DescribeFileError(error).c_str()),
-                               pfsetup::FileErrorRecord(name, error, true));
-        return -1;
+        return FileFailure("SPI_ERROR: Failed to save project file \"%s\". %s", name, error);
     }
     return 0;
 }

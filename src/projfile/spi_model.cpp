@@ -1,7 +1,14 @@
 #include "projfile/spi_model.h"
 
+#include "projfile/file_io.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+// Offsets into a kept text, slice lengths and line numbers (one more than the line ends) fit.
+static_assert(pfsetup::kLargestModelText + 2 < static_cast<std::uint64_t>(INT32_MAX),
+              "the model's 32-bit lengths hold every text it keeps");
 
 namespace pfsetup {
 

@@ -16,6 +16,10 @@
 // and find names ignoring case through an index, so reading a file stays linear in its size.
 // A directive is reached by pointer only until the next directive is added to the list
 // (the pool may move); the project and the lists keep positions, not pointers.
+//
+// Lengths, offsets and counts into a kept text are 32-bit and line numbers are int: the model
+// holds texts of at most kLargestModelText bytes (file_io.h), and the files read are refused
+// above that, before anything is kept.
 
 #include "projfile/spi_text.h"
 

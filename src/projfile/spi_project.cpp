@@ -72,15 +72,16 @@ int SpiProject::ReadUserFile() {
     }
     std::string forward = fileName;
     std::replace(forward.begin(), forward.end(), '\\', '/');
-    // The install project file is never read as a user's file, whatever directory holds it.
-    if (forward.find(kInstalledFileInPath, 1) != std::string::npos) {
-        pfsetup::ErrorRecord record =
-            pfsetup::Failure(pfsetup::ErrorKind::Protected, fileName,
-                             "the installation's own project file, never read as a user's project");
+    // The install project file is never read as a user's file: the file itself, by any path,
+    // and (as hosts expect) any longer path that names it.
+    if (forward.find(kInstalledFileInPath, 1) != std::string::npos ||
+        IsInstallProjectFile(fileName)) {
+        pfsetup::SetFileErrorDetail(
+            "the installation's own project file, never read as a user's project");
         pfsetup::RecordFailure(
             pfsetup::Format("SPI_ERROR: Not allow to open the installed project file \"%s\"",
                             fileName.c_str()),
-            std::move(record));
+            pfsetup::FileErrorRecord(fileName, pfsetup::kInstalledFile, false));
         return -1;
     }
     return ReadFile(fileName, SpiUserLevel, "SPI_ERROR: Failed to open project file \"%s\". %s");

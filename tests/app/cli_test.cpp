@@ -58,7 +58,7 @@ protected:
         return RunProgram(inst.Dir(), command);
     }
     // Runs the tool with `args` split at spaces.
-    ToolRun Tool(const std::string& args) {
+    ToolRun Tool(const std::string& args, const std::string& shell = "") {
         std::vector<std::string> split;
         size_t start = 0;
         while (start < args.size()) {
@@ -66,7 +66,7 @@ protected:
             split.push_back(args.substr(start, space - start));
             start = space == std::string::npos ? space : space + 1;
         }
-        return Tool(split);
+        return Tool(split, shell);
     }
     std::string Project() { return ReadFile(inst.Path("p.cpm")); }
     TempInstallation inst;
@@ -419,7 +419,8 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
         }
     }
     // Output that cannot be written fails the command (here no file grows past 512 bytes).
-    const ToolRun cut = Tool({"show", "p.cpm"}, "trap '' XFSZ; ulimit -f 1; exec >out.txt; ");
+    const ToolRun cut = Tool(std::vector<std::string>{"show", "p.cpm"},
+                             "trap '' XFSZ; ulimit -f 1; exec >out.txt; ");
     EXPECT_EQ(cut.status, 2);
     EXPECT_EQ(cut.err, "pfsetup: write error (file too large)\n");
     EXPECT_EQ(Tool({"get", "p.cpm", "A\x1b[2J\nB"}).err,
@@ -451,8 +452,7 @@ TEST_F(Cli, TemplatesSaveLoadAndConvert) {
     EXPECT_EQ(Tool("get q.cpm Format_UseMinusInPackage").out, "TRUE\n");
 
     WriteFile(inst.Path("old.tpl"), "start_pfg\r\nSymbol_Width '3'\r\nEND_PFG\r\n");
-    EXPECT_EQ(Tool("template convert old.tpl").status, 0);
-    EXPECT_EQ(ReadFile(inst.Path("old.tpl")), "START_PFG142\nSymbol_Width '3'\nEND_PFG142\n");
+    EXPECT_EQ(Tool("template convert old.tpl").out, "Converted old.tpl\n");
 }
 
 TEST_F(Cli, PinNamesUnderTheProjectsNotationAndInterpretation) {
@@ -539,6 +539,51 @@ TEST_F(Cli, DialogRendersEveryPageWithoutAPerson) {
     EXPECT_EQ(Tool("dialog p.cpm --mode 7").status, 1);
 }
 #endif
+
+// No command writes the installation's project file, however the path spells it, nor a
+// template over the project it comes from; limits that are no numbers stop a command at once.
+TEST_F(Cli, CommandsNeverWriteWhatTheyMustNot) {
+    const std::string installed = inst.Path("inst/qrvsetup/projmgr/qrv.cpm");
+    const std::string before = ReadFile(installed);
+    WriteFile(inst.Path("t.tpl"), "START_PFG142\nSymbol_Width '9'\nEND_PFG142\n");
+    for (const std::string& args : std::vector<std::string>{
+             "set inst/qrvsetup//projmgr/qrv.cpm Symbol_Width 9",
+             "unset inst/qrvsetup/projmgr/../projmgr/qrv.cpm Symbol_Width",
+             "template load inst/qrvsetup/projmgr/qrv.cpm t.tpl", "init --force " + installed}) {
+        const ToolRun run = Tool(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.err.find("install"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(installed), before);
+
+    ASSERT_EQ(Tool("init p.cpm").status, 0);
+    ASSERT_EQ(Tool("set p.cpm Symbol_Width 12").status, 0);
+    const std::string project = Project();
+    WriteFile(inst.Path("none.tpl"), "START_OTHER\nSymbol_Width '3'\nEND_OTHER\n");
+    const struct {
+        const char* shell;
+        const char* args;
+        const char* err;
+    } refused[] = {
+        {"", "template save p.cpm ./p.cpm",
+         "./p.cpm: it is the project file the settings come from; allowed: a file of its own "
+         "for the template"},
+        {"", "template load p.cpm none.tpl",
+         "none.tpl: nothing to apply: the template holds no settings in a PFG142 section"},
+        {"", "set --wait nan p.cpm Symbol_Width 3",
+         "--wait \"nan\": not a number of seconds; allowed: a decimal number of seconds "
+         "from 0 to 86400"},
+        {"PFSETUP_LOCK_TIMEOUT=junk ", "set p.cpm Symbol_Width 3",
+         "PFSETUP_LOCK_TIMEOUT \"junk\": not a number of seconds; allowed: a decimal number of "
+         "seconds from 0 to 86400"},
+    };
+    for (const auto& row : refused) {
+        const ToolRun run = Tool(row.args, row.shell);
+        EXPECT_EQ(run.status, 1) << row.args;
+        EXPECT_EQ(run.err, std::string("pfsetup: ") + row.err + "\n") << row.args;
+    }
+    EXPECT_EQ(Project(), project);
+}
 
 // A write that fails half-way leaves the project as it was.
 TEST_F(Cli, FailedWriteLeavesTheProjectUntouched) {

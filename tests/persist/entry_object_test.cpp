@@ -2,6 +2,7 @@
 #include "support/fake_host.h"
 #include "support/installation.h"
 
+#include "base/error_record.h"
 #include "persist/setup_main.h"
 #include "projfile/file_io.h"
 #include "setup/setting_tables.h"
@@ -51,7 +52,7 @@ TEST_F(EntryObject, OldTemplatesAreConvertedAndLoadedAndTheFileNamesRestored) {
     store->PutLastReadWriteFileName("last.cpm");
     EXPECT_EQ(main->LoadDataFromFile(tpl.c_str()), 1);
     EXPECT_EQ(ReadFile(tpl), "{ old }\nSTART_PFG142\nSymbol_Width '10'\nProp_A '1,v,No,Name,Left'\n"
-                             "END_PFG142\nSTART_PFG \n");
+                             "END_PFG142\nSTART_PFG142 \n");
     int width = 0;
     store->GetDefSymbolWidth(width);
     EXPECT_EQ(width, 10);
@@ -63,6 +64,33 @@ TEST_F(EntryObject, OldTemplatesAreConvertedAndLoadedAndTheFileNamesRestored) {
     EXPECT_EQ(last, "last.cpm");
     // "START_PFG " opened a section that never ends; that is no failure of the read.
     EXPECT_TRUE(host.messages.empty());
+}
+
+// The old section's lines are renamed exactly where the reader takes them for its start and
+// end; a renaming that would change what the reader reads is refused, the text left as it is.
+TEST(TemplateConversion, RenamesWhatTheReaderTakesForTheOldSection) {
+    const struct {
+        const char* text;
+        const char* converted; // nullptr: as it was
+        int renamed;
+    } rows[] = {
+        // clang-format off
+        {"START_PFG\nA '1'\nEND_PFG\n",            "START_PFG142\nA '1'\nEND_PFG142\n",        2},
+        {"start_pfg \r\nA 1\r\n\tEnd_Pfg\r\n",     "START_PFG142 \nA 1\n\tEND_PFG142\n",     2},
+        {"\xEF\xBB\xBF{c}\n START_PFG{o}\rEND_PFG{x}", "\xEF\xBB\xBF{c}\n START_PFG142{o}\nEND_PFG142{x}\n", 2},
+        {"START_PFG\nEND_PFG {c}\n'END_PFG' 1\n",  "START_PFG142\nEND_PFG {c}\n'END_PFG142' 1\n", 2},
+        {"START_PFG\nA 1\nSTART_B\nEND_B\n",        "START_PFG142\nA 1\nSTART_B\nEND_B\n",    1},
+        {"START_PFG142\r\nEND_PFG142\r\n",          nullptr,                                   0},
+        {"START_PFGX\nEND_PFG\nEND_PFGX\n",          nullptr,                                   0},
+        {"START_PFG\nEND_PFG142\nEND_PFG\n",         nullptr,                                  -1},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        std::string text = row.text, problem;
+        EXPECT_EQ(ConvertTemplateText(text, problem), row.renamed) << row.text;
+        EXPECT_EQ(text, row.converted ? row.converted : row.text);
+        EXPECT_EQ(problem.empty(), row.renamed >= 0) << problem;
+    }
 }
 
 // A random setup: every key gets a value from what its rule allows; properties held are
@@ -193,7 +221,7 @@ TEST_F(EntryObject, TemplatesAreRewrittenOnlyToConvertThem) {
                              "END_PFG142\r\n";
     WriteFile(current, text);
     EXPECT_EQ(main->LoadDataFromFile(current.c_str()), 1);
-    EXPECT_EQ(ConvertTemplateSections(current), 0);
+    EXPECT_EQ(ConvertTemplateFile(current).renamed, 0);
     EXPECT_EQ(ReadFile(current), text);
     int width = 0;
     store->GetDefSymbolWidth(width);
@@ -213,6 +241,27 @@ TEST_F(EntryObject, TemplatesAreRewrittenOnlyToConvertThem) {
                                          " was loaded with its section names converted; the "
                                          "file was left as it was: The file could not be "
                                          "accessed. (Permission denied)");
+
+    // A template that cannot be converted, or holds no settings, applies nothing and says so.
+    const std::string refused = inst.Path("refused.tpl");
+    const std::string empty = inst.Path("empty.tpl");
+    WriteFile(refused, "START_PFG\nSymbol_Width '12'\nEND_PFG142\nEND_PFG\n");
+    WriteFile(empty, "START_PFG142\nUnknown_Key '1'\nEND_PFG142\n");
+    for (const std::string& tpl : {refused, empty}) {
+        host.messages.clear();
+        EXPECT_EQ(main->LoadDataFromFile(tpl.c_str()), 1);
+        EXPECT_EQ(LastError().kind, ErrorKind::Value);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text,
+                  tpl == refused ? "\nUnable to read " + refused +
+                                       ": renaming its section PFG to PFG142 would change what "
+                                       "it holds"
+                                 : "\nNothing to apply: the template " + empty +
+                                       " holds no settings in a PFG142 section");
+    }
+    EXPECT_EQ(ReadFile(refused), "START_PFG\nSymbol_Width '12'\nEND_PFG142\nEND_PFG\n");
+    store->GetDefSymbolWidth(width);
+    EXPECT_EQ(width, 11);
 }
 
 TEST_F(EntryObject, CancelledDialogChangesNothing) {

@@ -107,13 +107,22 @@ TEST_F(FileSafety, ReadFailuresAreErrors) {
     EXPECT_EQ(project.Open(name), -1);
     EXPECT_EQ(SpiLastMessage(), failed + "The file could not be accessed. (larger than 150 bytes; "
                                          "PFSETUP_MAX_FILE_SIZE sets the limit)");
+    // A file the reader would refuse is never written: the save fails, the old file stays.
+    EXPECT_EQ(project.Save(name, 1), -1);
+    EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to save project file \"" + name +
+                                    "\". The file could not be accessed. (larger than 150 bytes; "
+                                    "PFSETUP_MAX_FILE_SIZE sets the limit)");
     SetMaxProjectFileSize(std::nullopt);
     ::setenv("PFSETUP_MAX_FILE_SIZE", "1K", 1);
-    EXPECT_EQ(MaxProjectFileSize(), 1024u);
     EXPECT_EQ(project.Open(name), 0);
     EXPECT_EQ(project.Open(User(std::string(2000, '\n'), "big.cpm")), -1);
-    ::setenv("PFSETUP_MAX_FILE_SIZE", "nonsense", 1);
-    EXPECT_EQ(MaxProjectFileSize(), std::uint64_t{1} << 30);
+    ::setenv("PFSETUP_MAX_FILE_SIZE", "1.5K", 1);
+    EXPECT_EQ(project.Open(name), -1); // reading the install file already fails
+    EXPECT_NE(SpiLastMessage().find("\". PFSETUP_MAX_FILE_SIZE \"1.5K\": not a size in bytes; "
+                                    "allowed: digits with an optional K, M or G, from 1 to 2047M"),
+              std::string::npos)
+        << SpiLastMessage();
+    EXPECT_FALSE(SetMaxProjectFileSize(std::uint64_t{2} << 30)); // more than the model holds
 }
 
 // What cannot be written so that it reads back fails the save, naming the program, the
@@ -182,22 +191,29 @@ TEST_F(FileSafety, SavesKeepOwnerAndWriteThroughDanglingLinks) {
 }
 
 // Temporaries a killed writer left are removed by the next save, which holds the lock, so no
-// other writer can be at work on the file; other files' temporaries stay.
+// other writer can be at work on the file; only names of the exact form writers make are taken
+// for such temporaries.
 TEST_F(FileSafety, TemporariesOfKilledWritersAreRemoved) {
     const std::string name = User("START_A\nEND_A\n", "p.cpm");
     const std::vector<std::string> left = {Path(".p.cpm.tmp-thishost-1-7"),
-                                           Path(".p.cpm.tmp-otherhost-2-7")};
-    const std::string others = Path(".q.cpm.tmp-thishost-1-7");
+                                           Path(".p.cpm.tmp-other-host.lan-2-7")};
+    const std::vector<std::string> others = {
+        Path(".q.cpm.tmp-thishost-1-7"), Path(".p.cpm.tmp-notes"),    Path(".p.cpm.tmp--1-7"),
+        Path(".p.cpm.tmp-host-1-"),      Path(".p.cpm.tmp-host-x-7"), Path(".p.cpm.tmp-host-1-7~")};
     for (const std::string& path : left) {
         WriteFile(path, "partial");
     }
-    WriteFile(others, "partial");
+    for (const std::string& path : others) {
+        WriteFile(path, "notes");
+    }
     ASSERT_EQ(project.Open(name), 0);
     ASSERT_EQ(project.Save(name, 1), 0);
     for (const std::string& path : left) {
         EXPECT_FALSE(std::filesystem::exists(path)) << path;
     }
-    EXPECT_TRUE(std::filesystem::exists(others));
+    for (const std::string& path : others) {
+        EXPECT_EQ(ReadFile(path), "notes") << path;
+    }
 }
 
 // A writer killed at random moments while it saves a large project, and one stopped by the

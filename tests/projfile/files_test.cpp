@@ -1,5 +1,7 @@
 #include "projfile/projfile_fixture.h"
 
+#include "base/error_record.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,6 +91,43 @@ TEST_F(Files, OpenFailures) {
         EXPECT_NE(project.Programs().Lookup("PFG142"), nullptr) << "install file read first";
     }
     std::filesystem::current_path(home);
+}
+
+// The installation's files are known by what they are, not by how a path spells them: every
+// spelling, link and command is refused, and only the site file of its folder may be written.
+TEST_F(Files, InstallationFilesAreNeverWritten) {
+    const std::string installed = Path("inst/qrvsetup/projmgr/qrv.cpm");
+    const std::string inFolder = Path("inst/qrvsetup/projmgr/new.cpm");
+    const std::string before = ReadFile(installed);
+    ASSERT_EQ(::symlink(installed.c_str(), Path("link.cpm").c_str()) +
+                  ::link(installed.c_str(), Path("hard.cpm").c_str()),
+              0);
+    const std::filesystem::path home = std::filesystem::current_path();
+    std::filesystem::current_path(Path("inst"));
+    ASSERT_EQ(project.Open(User("START_PFG142\nSymbol_Width '9'\nEND_PFG142\n")), 0);
+    for (const std::string& name :
+         {installed, Path("inst/qrvsetup//projmgr/qrv.cpm"),
+          Path("inst/qrvsetup/projmgr/../projmgr/./qrv.cpm"), Path("link.cpm"), Path("hard.cpm"),
+          std::string("qrvsetup/projmgr/qrv.cpm"), inFolder}) {
+        const std::string why =
+            name == inFolder ? "in the folder " + Path("inst/qrvsetup") + " of the installation"
+                             : "the install project file " + installed;
+        EXPECT_EQ(project.Create(name, 1), -1) << name;
+        EXPECT_EQ(project.Save(name, 1), -1);
+        EXPECT_EQ(SpiLastMessage(), "SPI_ERROR: Failed to save project file \"" + name +
+                                        "\". The file could not be accessed. (it is " + why +
+                                        ", which is never written)");
+        EXPECT_EQ(LastError().kind, ErrorKind::Protected);
+        EXPECT_EQ(SpiProject().Open(name), -1);
+        EXPECT_EQ(SpiLastMessage().find("SPI_ERROR: Not allow to open the installed project "
+                                        "file \"" +
+                                        name + "\""),
+                  name == inFolder ? std::string::npos : 0);
+    }
+    std::filesystem::current_path(home);
+    EXPECT_EQ(ReadFile(installed), before);
+    EXPECT_FALSE(std::filesystem::exists(inFolder));
+    EXPECT_EQ(project.Save(Path("inst/qrvsetup/projmgr/site.cpm"), 0), 0) << SpiLastMessage();
 }
 
 TEST_F(Files, SearchesQrvSearchPathThenTheInstallationRoot) {
@@ -271,17 +310,17 @@ TEST_F(Files, FailedWritesLeaveTheOldFileIntact) {
     EXPECT_EQ(Listing(), files);
 }
 
-// A directory in the way of the rename, then (where permissions bind) a read-only directory
-// and a read-only file in a writable one: each save fails and leaves everything as it was.
+// A directory in the way of the rename, then (where permissions bind) a read-only file in a
+// writable folder: each save fails and leaves everything as it was. (A folder that cannot be
+// written: file_lock_test.)
 TEST_F(Files, UnwritablePlaces) {
     const std::string taken = Path("taken");
     std::filesystem::create_directories(taken + "/inside");
-    const std::string inDir = User("START_OLD\nEND_OLD\n", "ro/old.cpm");
     const std::string readOnly = User("START_OLD\nEND_OLD\n", "readonly.cpm");
-    ASSERT_EQ(::chmod(Path("ro").c_str(), 0555) + ::chmod(readOnly.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
     const auto files = Listing();
-    for (const std::string& name : {taken, inDir, readOnly}) {
-        if (name == inDir && ::geteuid() == 0) {
+    for (const std::string& name : {taken, readOnly}) {
+        if (name == readOnly && ::geteuid() == 0) {
             GTEST_SKIP() << "root writes whatever the permissions say";
         }
         EXPECT_EQ(project.Save(name, 1), -1);
@@ -290,12 +329,8 @@ TEST_F(Files, UnwritablePlaces) {
                       "\". The file could not be accessed. " +
                       (name == taken ? "(Is a directory)" : "(Permission denied)"));
         EXPECT_EQ(Listing(), files);
-        if (name != taken) {
-            EXPECT_EQ(ReadFile(name), "START_OLD\nEND_OLD\n");
-        }
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("ro")), {}), 1);
-    ::chmod(Path("ro").c_str(), 0755); // so the directory can be removed
+    EXPECT_EQ(ReadFile(readOnly), "START_OLD\nEND_OLD\n");
 }
 
 TEST_F(Files, HeaderTime) {
