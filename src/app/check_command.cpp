@@ -72,13 +72,7 @@ std::string EntryProblem(const SettingOrigin& entry) {
     if (entry.values.size() > 1)
         return name + ": " + FormatInt(static_cast<long long>(entry.values.size())) +
                " values; a read takes only the first, " + Quoted(entry.values[0]);
-    const std::string value = Expanded(entry.values[0]);
-    std::string problem;
-    if (CheckSettingEntry(name, value, problem))
-        return "";
-    const std::string read = DescribeRead(name, value);
-    return name + " " + Quoted(entry.values[0]) + ": " + problem +
-           (read.empty() ? "" : "; " + read);
+    return EntryValueProblem(name, entry.values[0]);
 }
 
 // Where the project's settings tree disagrees with what its entries read as (a hand-written

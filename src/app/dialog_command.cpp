@@ -53,9 +53,14 @@ int DialogCommand(const DialogRequest& request) {
         }
         return kOk;
     }
-    const bool confirmed =
-        request.interpretation ? main.DisplaySetupForInterpretation() == 1 : main.DisplaySetup();
-    return confirmed ? kOk : kBadInput;
+    // The exit status says whether the settings were written; DisplaySetup's answer (an OK was
+    // pressed) does not.
+    bool written = false;
+    if (request.interpretation)
+        RunInterpretationDialog(main, *store, &written);
+    else
+        RunSetupDialog(main, *store, &written);
+    return written ? kOk : kBadInput;
 }
 
 } // namespace pfsetup::app

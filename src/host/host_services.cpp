@@ -22,7 +22,15 @@ MessageResult ConsoleHostServices::ShowMessage(const std::string& text, MessageI
     while (!body.empty() && body.front() == '\n')
         body.erase(0, 1);
     std::fprintf(stderr, "pfsetup: %s%s\n", kind, body.c_str());
-    return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+    switch (buttons) {
+    case MessageButtons::Ok:
+        break;
+    case MessageButtons::YesNo:
+        return MessageResult::Yes;
+    case MessageButtons::YesNoDefaultNo:
+        return MessageResult::No;
+    }
+    return MessageResult::Ok;
 }
 
 bool ConsoleHostServices::OpenFileDialog(const FileDialogRequest&, std::string&) {

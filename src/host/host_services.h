@@ -8,7 +8,8 @@
 namespace pfsetup {
 
 enum class MessageIcon { None, Exclamation, Stop, Question };
-enum class MessageButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose Yes throws something away; No is the default answer.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 // Values of the original framework's button ids, so results compare as they did there.
 enum class MessageResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
@@ -46,7 +47,7 @@ public:
 };
 
 // No person at hand: messages go to stderr, file dialogs are cancelled, questions get their
-// default answer (Yes), there is no main window and help is not available.
+// default answer, there is no main window and help is not available.
 class ConsoleHostServices : public HostServices {
 public:
     MessageResult ShowMessage(const std::string& text, MessageIcon icon,

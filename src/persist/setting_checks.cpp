@@ -2,6 +2,7 @@
 
 #include "base/ascii_text.h"
 #include "persist/settings_entries.h"
+#include "projfile/value_expansion.h"
 #include "setup/load_checks.h"
 #include "setup/number_text.h"
 #include "setup/setting_rules.h"
@@ -260,6 +261,17 @@ std::string DescribeRead(const std::string& key, const std::string& value) {
         return "";
     return "a read takes it as '" + after + "'" +
            (noChoice ? ", which is none of the choices" : "");
+}
+
+std::string EntryValueProblem(const std::string& key, const std::string& written) {
+    std::string value, error;
+    if (!ExpandVariables(written, value, error))
+        value = written;
+    std::string problem;
+    if (CheckSettingEntry(key, value, problem))
+        return "";
+    const std::string read = DescribeRead(key, value);
+    return key + " " + Quoted(written) + ": " + problem + (read.empty() ? "" : "; " + read);
 }
 
 std::string SuggestSettingKey(const std::string& key) {

@@ -29,6 +29,11 @@ std::string MessageWords(const std::string& message);
 // ignores it (the setting keeps its value)"; empty when the read takes it as it is written.
 std::string DescribeRead(const std::string& key, const std::string& value);
 
+// The problem of an entry of a known `key` whose value is `written` in a file (its variables
+// not yet expanded), or "" when CheckSettingEntry takes the expanded value: `KEY "WRITTEN":
+// what is wrong; what is allowed; what a read makes of it`, as `check` reports it.
+std::string EntryValueProblem(const std::string& key, const std::string& written);
+
 // The known key closest to an unknown one (another letter case, a typing slip), or "".
 std::string SuggestSettingKey(const std::string& key);
 

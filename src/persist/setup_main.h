@@ -23,7 +23,9 @@ public:
     // Loads a part template into the module's store (asks for one when `path` is null).
     // 1 when a load was attempted, 2 when the person cancelled the file dialog.
     int LoadDataFromFile(const char* path);
-    // The setup dialog; true when it ended with OK, the settings written.
+    // The setup dialog; true when OK was pressed at any time, also one that a page refused or
+    // whose write failed before the user cancelled. Only an OK that wrote the settings ends the
+    // dialog and posts the host messages 0x40E and 0x40F.
     bool DisplaySetup();
     // The pin-name interpretation dialog; 1 after OK, 2 after Cancel.
     unsigned int DisplaySetupForInterpretation();

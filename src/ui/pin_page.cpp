@@ -8,6 +8,7 @@
 #include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
+#include "ui/kit/data_exchange.h"
 #include "ui/setting_sources.h"
 
 #include <QHeaderView>
@@ -42,7 +43,7 @@ std::string PinLoadTip(const std::string& pinType, int column) {
 bool CPinGridWnd::OnValidateCell(int row, int col) {
     if (row < kFirstPinRow || col < kIil)
         return true;
-    std::string text = TrimBlanks(GetCellText(row, col));
+    std::string text = NumberText(GetCellText(row, col));
     if (text.empty())
         text = "*";
     SetCellText(row, col, text);
@@ -106,7 +107,12 @@ void CPinPP::LoadFrom(CPFCoreSetupAPI& store) {
     for (const PinTypeRow& pin : kPinTypes) {
         if (store.SetCurrentPinByValue(pin.name)) {
             const PinTypeFields fields = CurrentPinTypeFields(store);
-            m_pGrid->SetCellText(row, Column::kPosition, fields.position);
+            // Loads are held as written; a side the store does not know is shown as written.
+            const std::string* text = FileText(std::string("PinType_") + pin.name);
+            const std::vector<std::string> written =
+                text ? SplitAtCommas(*text) : std::vector<std::string>();
+            m_pGrid->SetCellText(row, Column::kPosition,
+                                 written.size() == 5 ? written[4] : fields.position);
             m_pGrid->SetCellText(row, Column::kIil, fields.iil);
             m_pGrid->SetCellText(row, Column::kIih, fields.iih);
             m_pGrid->SetCellText(row, Column::kIol, fields.iol);
@@ -116,25 +122,63 @@ void CPinPP::LoadFrom(CPFCoreSetupAPI& store) {
     }
 }
 
+namespace {
+
+std::string PositionTip(const std::string& pinType) {
+    return "Side of the symbol " + pinType + " pins go on: " + WordList(kPositionWords).Listed() +
+           ".\nSets PinType_" + pinType + ".";
+}
+
+} // namespace
+
 void CPinPP::UpdateTips() {
     int row = CPinGridWnd::kFirstPinRow;
     for (const PinTypeRow& pin : kPinTypes) {
-        const std::string key = std::string("PinType_") + pin.name;
-        const std::string origin = OriginText(key);
+        const std::string origin = OriginText(std::string("PinType_") + pin.name);
         for (int col = Column::kPosition; col <= Column::kIoh; ++col) {
             std::string tip;
             if (m_pGrid->IsStaticDisabled(row, col))
                 tip = std::string("This load does not apply to ") + pin.name + " pins.";
             else if (col == Column::kPosition)
-                tip = FieldTip("Side of the symbol " + std::string(pin.name) + " pins go on: " +
-                                   WordList(kPositionWords).Listed() + ".\nSets " + key + ".",
-                               origin);
+                tip = FieldTip(PositionTip(pin.name), origin);
             else
                 tip = FieldTip(PinLoadTip(pin.name, LoadColumnOf(col)), origin);
             m_pGrid->item(row, col)->setToolTip(ToQString(tip));
         }
         ++row;
     }
+}
+
+std::string CPinPP::FieldsHelp() {
+    std::string help = PositionTip("<TYPE>");
+    for (int column = 0; column < 4; ++column)
+        help += "\n\n" + PinLoadTip("<TYPE>", column);
+    return help;
+}
+
+bool CPinPP::OnInitDialog() {
+    SetupPage::OnInitDialog();
+    loaded_.clear();
+    for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row)
+        for (int col = Column::kPosition; col <= Column::kIoh; ++col)
+            loaded_.push_back(m_pGrid->GetCellText(row, col));
+    return true;
+}
+
+bool CPinPP::IsRowEdited(int row) const {
+    const auto first = static_cast<size_t>((row - CPinGridWnd::kFirstPinRow) * Column::kIoh);
+    for (int col = Column::kPosition; col <= Column::kIoh; ++col)
+        if (first + static_cast<size_t>(col - 1) < loaded_.size() &&
+            m_pGrid->GetCellText(row, col) != loaded_[first + static_cast<size_t>(col - 1)])
+            return true;
+    return false;
+}
+
+bool CPinPP::IsModified() const {
+    for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row)
+        if (IsRowEdited(row))
+            return true;
+    return false;
 }
 
 bool CPinPP::OnKillActive() {
@@ -160,21 +204,11 @@ void TransferPinPage(CPinPP& page) {
     const Put puts[] = {&CPFCoreSetupAPI::PutDefIil, &CPFCoreSetupAPI::PutDefIih,
                         &CPFCoreSetupAPI::PutDefIol, &CPFCoreSetupAPI::PutDefIoh};
     for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row) {
-        const std::string pinType = grid.GetCellText(row, Column::kPinType);
-        if (!store.SetCurrentPinByValue(TrimBlanks(pinType)))
+        if (!page.IsRowEdited(row) ||
+            !store.SetCurrentPinByValue(Trimmed(grid.GetCellText(row, Column::kPinType))))
             continue;
         store.PutDefPinLocation(grid.GetCellText(row, Column::kPosition));
-        for (int col = Column::kIil; col <= Column::kIoh; ++col) {
-            std::string text = grid.GetCellText(row, col);
-            const std::string refusal =
-                text.empty() ? std::string() : PinLoadRefusal(pinType, LoadColumnOf(col), text);
-            if (!refusal.empty()) {
-                store.PutLogError(refusal);
-                text = "*";
-                // The grid shows what the store now holds, so a second OK reports nothing new.
-                grid.SetCellText(row, col, text);
-            }
-            (store.*puts[LoadColumnOf(col)])(text);
-        }
+        for (int col = Column::kIil; col <= Column::kIoh; ++col)
+            (store.*puts[LoadColumnOf(col)])(grid.GetCellText(row, col));
     }
 }

@@ -1,10 +1,9 @@
 #include "ui/properties_page.h"
 
 #include "base/ascii_text.h"
-#include "host/host_services.h"
+#include "persist/settings_entries.h"
 #include "setup/number_text.h"
 #include "setup/record_fields.h"
-#include "setup/setting_rules.h"
 #include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 #include "ui/kit/control.h"
@@ -14,22 +13,15 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace pfsetup;
 
 namespace {
-
-const std::string kRequiredChoices = WordList(kRequiredWords).Lines();
-const std::string kVisibilityChoices = WordList(kVisibilityWords).Lines();
-const std::string kAlignmentChoices = WordList(kAlignmentWords).Lines();
-
-// Properties placed on the symbol or on its pins show a visibility and an alignment.
-constexpr int kSymbolBits = PFSetupContextSymbol | PFSetupContextSymbolPin;
 
 // The check box of each context bit.
 struct TypeBox {
@@ -45,6 +37,11 @@ constexpr TypeBox kTypeBoxes[] = {
     {CPropertyPP::kPtfPackage, PFSetupContextPtfPackage},
     {CPropertyPP::kPtfPhysical, PFSetupContextPtfPhysical},
 };
+
+bool SameProperty(const PropertyFields& a, const PropertyFields& b) {
+    return std::tie(a.name, a.value, a.required, a.visibility, a.alignment, a.type) ==
+           std::tie(b.name, b.value, b.required, b.visibility, b.alignment, b.type);
+}
 
 std::string KeyOf(const std::string& name) {
     return "Prop_" + (name.empty() ? std::string("<NAME>") : name);
@@ -88,328 +85,6 @@ std::string ColumnTip(int col, const std::string& name) {
 }
 
 } // namespace
-
-CPropertyGridWnd::CPropertyGridWnd(CPropertyPP& page) : Grid(&page), page_(page) {
-    Initialize(kInitialRows, kAlign);
-    SetCellText(0, kName, "Property Name");
-    SetCellText(0, kValue, "Value");
-    SetCellText(0, kRequired, "Required");
-    SetCellText(0, kVisible, "Visible");
-    SetCellText(0, kAlign, "Align");
-    setColumnHidden(0, true);
-    setColumnHidden(kRequired, true);
-    setColumnWidth(kName, ScaledWidth(125));
-    setColumnWidth(kValue, ScaledWidth(125));
-    setColumnWidth(kVisible, ScaledWidth(70));
-    setColumnWidth(kAlign, ScaledWidth(60));
-    for (int row = 1; row <= kInitialRows; ++row)
-        SetRowChoices(row);
-}
-
-void CPropertyGridWnd::Fill() {
-    m_nEditRow = 0;
-    m_bNewRow = 0;
-    boundName_.clear();
-    RemoveRows(1, GetRowCount());
-    InsertRows(1, kInitialRows);
-    for (int row = 1; row <= kInitialRows; ++row)
-        SetRowChoices(row);
-
-    CPFCoreSetupAPI& store = page_.Store();
-    store.InitPropertyIteration();
-    store.SetPropertyContext(PFSetupContextAll);
-    for (int row = 1; store.GetNextProperty(); ++row) {
-        if (row > GetRowCount()) { // every property gets a row of its own
-            InsertRows(row, 1);
-            SetRowChoices(row);
-        }
-        ShowCurrentProperty(row);
-    }
-    SetCurrentCell(1, kName);
-}
-
-int CPropertyGridWnd::LastUsedRow() const {
-    for (int row = GetRowCount(); row >= 1; --row)
-        if (!TrimBlanks(GetCellText(row, kName)).empty() ||
-            !TrimBlanks(GetCellText(row, kValue)).empty())
-            return row;
-    return 0;
-}
-
-// The rows in use and one blank row to start a new property in, or the row the user is in.
-int CPropertyGridWnd::LastTabRow() const {
-    int last = LastUsedRow() + 1;
-    int row = 0;
-    int col = 0;
-    if (GetCurrentCell(row, col))
-        last = std::max(last, row);
-    return std::min(last, GetRowCount());
-}
-
-void CPropertyGridWnd::SetRowChoices(int row) {
-    SetChoiceList(row, kRequired, kRequiredChoices);
-    SetChoiceList(row, kVisible, kVisibilityChoices);
-    SetChoiceList(row, kAlign, kAlignmentChoices);
-}
-
-void CPropertyGridWnd::SetAttributeChoices(int row) {
-    for (auto [col, choices] :
-         {std::pair{kVisible, kVisibilityChoices}, {kAlign, kAlignmentChoices}}) {
-        ResetCellStyle(row, col);
-        SetChoiceList(row, col, choices);
-        SetCellText(row, col, "");
-    }
-}
-
-void CPropertyGridWnd::ClearAttributeCells(int row) {
-    for (int col : {kVisible, kAlign}) {
-        ResetCellStyle(row, col);
-        SetCellText(row, col, "");
-        SetStaticDisabled(row, col);
-    }
-}
-
-void CPropertyGridWnd::StyleRowForType(int mask, int row) {
-    if (!(mask & kSymbolBits)) {
-        ClearAttributeCells(row);
-        return;
-    }
-    // Cells left grey by an earlier type would keep the user from choosing.
-    for (auto [col, choices] :
-         {std::pair{kVisible, kVisibilityChoices}, {kAlign, kAlignmentChoices}})
-        if (IsStaticDisabled(row, col)) {
-            ResetCellStyle(row, col);
-            SetChoiceList(row, col, choices);
-        }
-}
-
-bool CPropertyGridWnd::OnValidateCell(int row, int col) {
-    if (row == 0 || (col != kName && col != kValue))
-        return true;
-    std::string text = GetCellText(row, col);
-    if (col == kName)
-        text = UpperCopy(text);
-    text = TrimBlanks(text);
-    SetCellText(row, col, text);
-    // A new row may lose its name again: it is abandoned, or asks for a name when left.
-    if (col == kName && text.empty() && m_bNewRow && row == m_nEditRow)
-        return true;
-
-    // The contexts of the row are checked when the row is left.
-    const int context = page_.Store().GetPFCorePropertyContext();
-    const std::string error = col == kName
-                                  ? PropertyNameRefusal(text, context)
-                                  : PropertyValueRefusal(GetCellText(row, kName), text, context);
-    if (error.empty())
-        return true;
-    // The text stays, so the user can correct it; the grid keeps them in the cell.
-    Host().ShowMessage(error, MessageIcon::Exclamation, MessageButtons::Ok);
-    return false;
-}
-
-bool CPropertyGridWnd::OnValidateRow(int row, int& fixCol) {
-    return row != m_nEditRow || CheckEditRow(fixCol);
-}
-
-bool CPropertyGridWnd::CheckEditRow(int& fixCol) {
-    const int row = m_nEditRow;
-    if (row < 1 || row > GetRowCount())
-        return true;
-    const std::string name = TrimBlanks(GetCellText(row, kName));
-    fixCol = kName;
-    if (name.empty()) {
-        if (!m_bNewRow || TrimBlanks(GetCellText(row, kValue)).empty())
-            return true; // nothing typed, or the row gives its property back
-        Host().ShowMessage("ERROR:Null string not allowed in property name field",
-                           MessageIcon::Exclamation, MessageButtons::Ok);
-        return false;
-    }
-    if (m_bNewRow && page_.Store().SetCurrentPropertyByName(name)) {
-        Host().ShowMessage("Duplicate Property", MessageIcon::None, MessageButtons::Ok);
-        return false;
-    }
-    // The name and value in every context checked for the row, as `set` checks them.
-    bool inValue = false;
-    const std::string refusal =
-        PropertyRefusal(name, GetCellText(row, kValue), page_.GetTypeFromCheckboxes(), &inValue);
-    if (refusal.empty())
-        return true;
-    Host().ShowMessage(refusal, MessageIcon::Exclamation, MessageButtons::Ok);
-    if (inValue)
-        fixCol = kValue;
-    return false;
-}
-
-// The Delete key deletes the row, as the Delete button does.
-void CPropertyGridWnd::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier &&
-        state() != EditingState) {
-        if (FindControl(&page_, CPropertyPP::kDelete)->isEnabled())
-            page_.OnDelete();
-        event->accept();
-        return;
-    }
-    Grid::keyPressEvent(event);
-}
-
-void CPropertyGridWnd::FollowNameForSymbolCheckbox(const std::string& name) {
-    // A package type or part name belongs to the package, never to the symbol: the box is
-    // cleared too, since its name is reserved on symbols.
-    if (EqualsIgnoreCase(name, "PACK_TYPE") || EqualsIgnoreCase(name, "PART_NAME")) {
-        page_.DisableSymbolCheckbox();
-        page_.ClearSymbolCheckbox();
-    } else {
-        page_.EnableSymbolCheckbox();
-    }
-}
-
-void CPropertyGridWnd::OnMovedCurrentCell(int row, int /*col*/) {
-    if (row < 1)
-        return;
-    if (row == 1 && GetCellText(1, kName).empty()) {
-        SetCellText(1, kVisible, "Value");
-        SetCellText(1, kAlign, "Left");
-    }
-    if (row == m_nEditRow) {
-        const std::string name = TrimBlanks(GetCellText(row, kName));
-        if (!name.empty())
-            FollowNameForSymbolCheckbox(name);
-        return;
-    }
-    CommitEditRow();
-    LoadEditRow(row);
-}
-
-void CPropertyGridWnd::LoadEditRow(int row) {
-    CPFCoreSetupAPI& store = page_.Store();
-    const std::string name = TrimBlanks(GetCellText(row, kName));
-    m_nEditRow = row;
-    if (name.empty()) {
-        page_.EnableSymbolCheckbox();
-        m_bNewRow = 1;
-        boundName_.clear();
-        StyleRowForType(PFSetupContextSymbol, row);
-        SetCellText(row, kVisible, "Value");
-        SetCellText(row, kAlign, "Left");
-        page_.DisableDeleteButton(1);
-        page_.SetTypeCheckboxes(PFSetupContextSymbol);
-        return;
-    }
-    int mask = PFSetupContextSymbol;
-    if (store.SetCurrentPropertyByName(name)) {
-        store.GetPropertyType(mask);
-        boundName_ = name;
-        m_bNewRow = 0;
-    } else {
-        // A name no property has (one the store holds with blanks around it): leaving the row
-        // creates the property.
-        boundName_.clear();
-        m_bNewRow = 1;
-    }
-    page_.SetTypeCheckboxes(mask);
-    FollowNameForSymbolCheckbox(name);
-    page_.DisableDeleteButton(0);
-}
-
-bool CPropertyGridWnd::SelectRowProperty(int row) {
-    CPFCoreSetupAPI& store = page_.Store();
-    if (row == m_nEditRow)
-        return !m_bNewRow && store.SetCurrentPropertyByName(boundName_);
-    return store.SetCurrentPropertyByName(TrimBlanks(GetCellText(row, kName)));
-}
-
-void CPropertyGridWnd::CommitEditRow() {
-    if (m_nEditRow < 1 || m_nEditRow > GetRowCount())
-        return;
-    const int row = m_nEditRow;
-    CPFCoreSetupAPI& store = page_.Store();
-    const std::string name = TrimBlanks(GetCellText(row, kName));
-
-    if (m_bNewRow) {
-        if (name.empty()) { // abandoned
-            for (int col : {kValue, kRequired, kVisible, kAlign})
-                SetCellText(row, col, "");
-            page_.RestoreSymbolAttributeChoices();
-            return;
-        }
-        if (!store.CreateProperty(name)) {
-            for (int col = kName; col <= kAlign; ++col)
-                SetCellText(row, col, "");
-            page_.RestoreSymbolAttributeChoices();
-            Host().ShowMessage("Duplicate Property", MessageIcon::None, MessageButtons::Ok);
-            return;
-        }
-        WriteRowToStore();
-        m_bNewRow = 0;
-        return;
-    }
-
-    if (!SelectRowProperty(row)) {
-        // The property went from the store meanwhile: the row makes it again.
-        m_bNewRow = 1;
-        CommitEditRow();
-        return;
-    }
-    std::string stored;
-    store.GetPropertyName(stored);
-    if (name == stored) {
-        WriteRowToStore();
-    } else if (name.empty() || store.SetCurrentPropertyByName(name)) {
-        // Cleared, or renamed to a name in use: the row shows its property again.
-        store.SetCurrentPropertyByName(stored);
-        ReloadRowFromStore();
-    } else {
-        store.SetCurrentPropertyByName(stored);
-        WriteRowToStore();
-    }
-}
-
-void CPropertyGridWnd::WriteRowToStore() {
-    const int row = m_nEditRow;
-    const int mask = page_.GetTypeFromCheckboxes();
-    const std::string name = TrimBlanks(GetCellText(row, kName));
-    const std::string value = GetCellText(row, kValue);
-    std::string required = GetCellText(row, kRequired);
-    if (required.empty()) {
-        required = "Yes";
-        SetCellText(row, kRequired, required);
-    }
-    std::string visibility = GetCellText(row, kVisible);
-    std::string alignment = GetCellText(row, kAlign);
-    if (mask & kSymbolBits) {
-        if (visibility.empty()) {
-            visibility = "Value";
-            SetCellText(row, kVisible, visibility);
-        }
-        if (alignment.empty()) {
-            alignment = "Left";
-            SetCellText(row, kAlign, alignment);
-        }
-    }
-    CPFCoreSetupAPI& store = page_.Store();
-    store.PutPropertyName(name);
-    store.PutPropertyValue(value);
-    store.PutPropertyRequired(required);
-    store.PutPropertyAlignment(alignment);
-    store.PutPropertyVisibility(visibility);
-    store.PutPropertyType(mask);
-    boundName_ = name;
-}
-
-int CPropertyGridWnd::ShowCurrentProperty(int row) {
-    const PropertyFields property = CurrentPropertyFields(page_.Store());
-    SetCellText(row, kName, property.name);
-    SetCellText(row, kValue, property.value);
-    SetCellText(row, kRequired, property.required);
-    SetCellText(row, kVisible, property.visibility);
-    SetCellText(row, kAlign, property.alignment);
-    StyleRowForType(property.type, row);
-    return property.type;
-}
-
-void CPropertyGridWnd::ReloadRowFromStore() {
-    page_.SetTypeCheckboxes(ShowCurrentProperty(m_nEditRow));
-}
 
 CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
     : SetupPage(store, "Proper&ty", kHelpContextId, parent),
@@ -475,9 +150,22 @@ bool CPropertyPP::OnInitDialog() {
     return SetupPage::OnInitDialog();
 }
 
+// The store's properties, each as its fields.
+std::vector<PropertyFields> CPropertyPP::StoredProperties() const {
+    CPFCoreSetupAPI& store = Store();
+    std::vector<PropertyFields> properties;
+    store.InitPropertyIteration();
+    store.SetPropertyContext(PFSetupContextAll);
+    while (store.GetNextProperty())
+        properties.push_back(CurrentPropertyFields(store));
+    return properties;
+}
+
 void CPropertyPP::LoadFrom(CPFCoreSetupAPI& source) {
     CPFCoreSetupAPI& store = Store();
-    if (&source != &store) {
+    if (&source == &store) {
+        shown_ = StoredProperties();
+    } else {
         store.ClearProperties();
         source.InitPropertyIteration();
         source.SetPropertyContext(PFSetupContextAll);
@@ -495,8 +183,39 @@ void CPropertyPP::LoadFrom(CPFCoreSetupAPI& source) {
     m_pGrid->Fill();
 }
 
+std::string CPropertyPP::FieldsHelp() {
+    std::string help;
+    for (int col : {CPropertyGridWnd::kName, CPropertyGridWnd::kValue, CPropertyGridWnd::kVisible,
+                    CPropertyGridWnd::kAlign})
+        help += ColumnTip(col, "") + "\n\n";
+    for (const PropertyContextRow& context : kPropertyContexts) {
+        std::string box = std::string(context.caption) + " in " + context.group;
+        box.erase(std::remove(box.begin(), box.end(), '&'), box.end());
+        help += box + ": " + TypeBoxTip(context) + "\n";
+    }
+    return help;
+}
+
+bool CPropertyPP::IsModified() const {
+    if (!m_bInitialised)
+        return false;
+    const std::vector<PropertyFields> now = StoredProperties();
+    return m_pGrid->HasPendingEdit() ||
+           !std::equal(now.begin(), now.end(), shown_.begin(), shown_.end(), SameProperty);
+}
+
+std::vector<std::string> CPropertyPP::FileFields(const PropertyFields& property) const {
+    const std::string* text = FileText("Prop_" + property.name);
+    if (!text || std::none_of(shown_.begin(), shown_.end(), [&](const PropertyFields& shown) {
+            return SameProperty(shown, property);
+        }))
+        return {};
+    std::vector<std::string> fields = SplitPropertyFields(*text);
+    return fields.size() == 5 ? fields : std::vector<std::string>();
+}
+
 void CPropertyPP::SetRowTips(int row) {
-    const std::string name = TrimBlanks(m_pGrid->GetCellText(row, CPropertyGridWnd::kName));
+    const std::string name = Trimmed(m_pGrid->GetCellText(row, CPropertyGridWnd::kName));
     const std::string origin = name.empty() ? std::string() : OriginText("Prop_" + name);
     for (int col : {CPropertyGridWnd::kName, CPropertyGridWnd::kValue, CPropertyGridWnd::kVisible,
                     CPropertyGridWnd::kAlign})
@@ -589,15 +308,11 @@ void CPropertyPP::ClearSymbolCheckbox() {
 }
 
 void CPropertyPP::ClearSymbolAttributeCells() {
-    const int row = m_pGrid->m_nEditRow;
-    if (row >= 1 && row <= m_pGrid->GetRowCount())
-        m_pGrid->ClearAttributeCells(row);
+    m_pGrid->ClearSymbolAttributeCells();
 }
 
 void CPropertyPP::RestoreSymbolAttributeChoices() {
-    const int row = m_pGrid->m_nEditRow;
-    if (row >= 1 && row <= m_pGrid->GetRowCount())
-        m_pGrid->SetAttributeChoices(row);
+    m_pGrid->RestoreSymbolAttributeChoices();
 }
 
 void CPropertyPP::OnSymbolGroup(int clicked) {
@@ -629,35 +344,10 @@ void CPropertyPP::OnPtfPackageOrPhysical() {
 }
 
 void CPropertyPP::OnAdd() {
-    CPropertyGridWnd& grid = *m_pGrid;
-    // The row being edited is left as by any move: a refusal keeps the user there.
-    if (!grid.TransferCurrentCell())
-        return;
-    const int row = grid.LastUsedRow() + 1;
-    grid.InsertRows(row, 1);
-    if (grid.m_nEditRow >= row)
-        ++grid.m_nEditRow;
-    grid.SetRowChoices(row);
-    SetRowTips(row);
-    SetModified(); // also when Add was reached without a click
-    grid.setFocus(Qt::OtherFocusReason);
-    grid.SetCurrentCell(row, CPropertyGridWnd::kName);
+    if (const int row = m_pGrid->AddRow())
+        SetRowTips(row);
 }
 
 void CPropertyPP::OnDelete() {
-    CPropertyGridWnd& grid = *m_pGrid;
-    int row = 0;
-    int col = 0;
-    if (!grid.GetCurrentCell(row, col) || row == 0)
-        return;
-    // The property the row stands for, not whichever one has the name typed into it.
-    if (grid.SelectRowProperty(row))
-        Store().DeleteCurrentProperty();
-    SetModified(); // the Delete key too
-    grid.RemoveRows(row, row);
-    const int target = row == 1 ? 1 : row - 1;
-    grid.m_nEditRow = 0; // nothing to commit for the deleted row
-    grid.SetCurrentCell(target, CPropertyGridWnd::kName);
-    if (TrimBlanks(grid.GetCellText(target, CPropertyGridWnd::kName)).empty())
-        DisableDeleteButton(1);
+    m_pGrid->DeleteCurrentRow();
 }

@@ -4,80 +4,15 @@
 // writes into the store as the user leaves each row, and deletes at once; OK and the template
 // commands commit the row still being edited, Cancel re-reads the store (the sheet's part).
 
-#include "ui/kit/grid.h"
+#include "setup/record_fields.h"
+#include "ui/property_grid.h"
 #include "ui/setup_page.h"
 
 #include <string>
+#include <vector>
 
-class CPropertyPP;
 class QCheckBox;
 class QPushButton;
-
-// Columns: name (upper case), value, required (hidden), visibility and alignment. A row whose
-// property is placed neither on the symbol nor on its pins has grey, disabled Visible and
-// Align cells. Tab visits the rows in use and one blank row; Delete deletes the current row.
-class CPropertyGridWnd : public pfsetup::Grid {
-    Q_OBJECT
-public:
-    enum Column : int { kName = 1, kValue, kRequired, kVisible, kAlign };
-    static constexpr int kInitialRows = 13;
-
-    explicit CPropertyGridWnd(CPropertyPP& page);
-
-    // Empties the grid and shows the store's properties, one row each, with (1, 1) current.
-    void Fill();
-    // The last row with a name or a value typed into it; 0 for none.
-    int LastUsedRow() const;
-    int LastTabRow() const override;
-
-    // Moves the edited row into the store: a new row creates its property ("Duplicate
-    // Property" when the name is taken, and the row is emptied); a stored row is written back,
-    // and renamed unless the new name is taken or empty, in which case the row is reloaded.
-    void CommitEditRow();
-    // The edited row's cells and the page's check boxes -> the store's current property.
-    void WriteRowToStore();
-    // The store's current property -> the edited row's cells and the page's check boxes.
-    void ReloadRowFromStore();
-    // Writes the store's current property into `row` and styles it; returns its type mask.
-    int ShowCurrentProperty(int row);
-    // Grey Visible and Align cells for a property on neither the symbol nor its pins, their
-    // drop-down lists otherwise.
-    void StyleRowForType(int mask, int row);
-    // The drop-down lists of columns 3 to 5.
-    void SetRowChoices(int row);
-    void SetAttributeChoices(int row);
-    void ClearAttributeCells(int row);
-    // Makes the property that `row` stands for the store's current one; false when there is
-    // none (a new row, or a name no property has).
-    bool SelectRowProperty(int row);
-    // Binds the edited row to the row just entered: the check boxes, Delete and the "&Symbol"
-    // box follow its property, or a new row starts with defaults.
-    void LoadEditRow(int row);
-    // Whether the edited row may be left: a new row needs a name once anything is typed into
-    // it, and one no stored property has; name and value must pass the checks of every context
-    // checked for the row. False, after telling the user, with `fixCol` the cell to fix.
-    bool CheckEditRow(int& fixCol);
-
-    int m_nEditRow = 0; // the row being edited; 0 none
-    int m_bNewRow = 0;  // m_nEditRow has no property in the store yet
-
-protected:
-    // Names are upper-cased and trimmed, values trimmed; a refused text stays in the cell and
-    // the validator's message is shown.
-    bool OnValidateCell(int row, int col) override;
-    bool OnValidateRow(int row, int& fixCol) override;
-    // Leaving a row commits it; entering one loads it.
-    void OnMovedCurrentCell(int row, int col) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void FollowNameForSymbolCheckbox(const std::string& name);
-
-    CPropertyPP& page_;
-    // The name of the stored property the edited row stands for: the store's current property
-    // is selected by it again before each write, whatever moved the store's cursor meanwhile.
-    std::string boundName_;
-};
 
 class CPropertyPP : public pfsetup::SetupPage {
     Q_OBJECT
@@ -126,6 +61,16 @@ public:
     void OnAdd();
     void OnDelete();
 
+    // Whether the store's properties differ from those it held when the page was first
+    // shown, or the edited row holds what the store does not have yet.
+    bool IsModified() const override;
+    // The fields of the entry of `property` as the file holds them (type, value, required,
+    // visibility, alignment), when a read did not take it as written and the store still holds
+    // what the read made of it; empty otherwise.
+    std::vector<std::string> FileFields(const pfsetup::PropertyFields& property) const;
+    // What each column and check box means, takes and sets, for the page's help.
+    static std::string FieldsHelp();
+
     CPropertyGridWnd* m_pGrid; // owned through the page
     int m_bTemplateMode = 0;
 
@@ -141,6 +86,9 @@ private:
     void OnPtfGlobal();
     void OnPtfPackageOrPhysical();
     void SetRowTips(int row);
+    std::vector<pfsetup::PropertyFields> StoredProperties() const;
 
     QPushButton* delete_;
+    std::vector<pfsetup::PropertyFields>
+        shown_; // the store's properties when the page was first shown
 };

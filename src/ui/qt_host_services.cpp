@@ -2,16 +2,21 @@
 
 #include "ui/application.h"
 #include "ui/kit/control.h"
+#include "ui/page_help.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QStringList>
+#include <QVBoxLayout>
 
 namespace pfsetup {
 
@@ -88,38 +93,6 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, 
         dialog.selectFile(QFile::decodeName(request.initialName.c_str()));
 }
 
-std::string HelpText(unsigned contextId) {
-    switch (contextId) {
-    case 0x20211:
-        return "Symbol\n\nDefaults for new symbols: size units and grid, outline, orientation "
-               "and size of pin text, minimum width and height, and minimum pin spacing on "
-               "each side. Every size except the grid is counted in grids. Pin text size may "
-               "not exceed the smaller pin spacing. The split options choose which properties "
-               "the instances of a split symbol get.";
-    case 0x20212:
-        return "Pin\n\nFor each electrical pin type: the side of the symbol on which its pins "
-               "are placed and its four default loads. Input low and output high loads are "
-               "negative numbers, input high and output low loads positive ones; \"*\" means "
-               "no default.";
-    case 0x20213:
-        return "Property\n\nThe default properties that new symbols, symbol pins, packages, "
-               "package pins and part tables receive, with value, visibility and alignment. "
-               "The check boxes say where the property of the current row applies. A row is "
-               "stored as soon as you leave it.";
-    case 0x20214:
-        return "Format\n\nWhich suffix marks a low-asserted pin name when names are read "
-               "(\"*\", \"_N\" or both) and which one is written, whether package views mark "
-               "such pins with a leading minus, and how chips files are read.";
-    case 0x20215:
-        return "Pin Name Interpretation\n\nHow pin names of letters and digits such as A1, 1A "
-               "and 1A1 split into base name (BN), bit (B), slot (S) and group (G). Choose one "
-               "interpretation per pattern; when the numeral-string-numeral pattern is group "
-               "based the numeral-string pattern must be group based too.";
-    default:
-        return "No help is available for this topic.";
-    }
-}
-
 MessageResult QtHostServices::ShowMessage(const std::string& text, MessageIcon icon,
                                           MessageButtons buttons) {
     if (!HaveApplication())
@@ -129,9 +102,9 @@ MessageResult QtHostServices::ShowMessage(const std::string& text, MessageIcon i
     box.setTextFormat(Qt::PlainText);
     box.setText(ToQString(text));
     box.setIcon(QtIcon(icon));
-    if (buttons == MessageButtons::YesNo) {
+    if (buttons != MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
     }
@@ -178,18 +151,30 @@ void QtHostServices::OpenHelp(unsigned contextId) {
     if (!HaveApplication())
         return;
     if (!help_) {
-        help_ = new QMessageBox(DialogParent(mainWindow_));
+        help_ = new QDialog(DialogParent(mainWindow_));
         help_->setObjectName(QStringLiteral("pfsetupHelp"));
         help_->setAttribute(Qt::WA_DeleteOnClose);
         help_->setWindowModality(Qt::NonModal);
         help_->setWindowTitle(QStringLiteral("Help"));
-        help_->setIcon(QMessageBox::Information);
-        help_->setTextFormat(Qt::PlainText);
-        help_->setStandardButtons(QMessageBox::Close);
+        auto* text = new QPlainTextEdit(help_);
+        text->setReadOnly(true);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, help_);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, help_, &QDialog::close);
+        auto* layout = new QVBoxLayout(help_);
+        layout->addWidget(text);
+        layout->addWidget(buttons);
+        // Thirty lines of about sixty wide characters; the text scrolls.
+        const QFontMetrics metrics(text->font());
+        help_->resize(metrics.horizontalAdvance(QString(80, QLatin1Char('m'))) * 3 / 4,
+                      metrics.lineSpacing() * 30);
     }
-    help_->setText(ToQString(HelpText(contextId)));
+    help_->findChild<QPlainTextEdit*>()->setPlainText(ToQString(HelpText(contextId)));
     help_->show();
     help_->raise();
+}
+
+QString QtHostServices::HelpWindowText() const {
+    return help_ ? help_->findChild<QPlainTextEdit*>()->toPlainText() : QString();
 }
 
 QtHostServices& QtHost() {

@@ -13,6 +13,7 @@
 
 #include <string>
 
+class QDialog;
 class QFileDialog;
 class QWidget;
 
@@ -26,10 +27,6 @@ QString QtFileFilter(const std::string& filter);
 // Title, default extension, initial name, filter and flags of `request` on `dialog`.
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
 
-// The short help of the page with this context id (0x20211 to 0x20215); a general text for
-// other ids.
-std::string HelpText(unsigned contextId);
-
 class QtHostServices : public HostServices {
 public:
     MessageResult ShowMessage(const std::string& text, MessageIcon icon,
@@ -38,20 +35,22 @@ public:
     bool SaveFileDialog(const FileDialogRequest& request, std::string& path) override;
     bool HasMainWindow() override { return !mainWindow_.isNull(); }
     void PostHostMessage(unsigned message) override;
-    // A small window beside the dialog with the page's help; one at a time.
+    // A window beside the dialog with the page's help, its text scrolled when long; one at a
+    // time.
     void OpenHelp(unsigned contextId) override;
 
     // Not owned; null (the default) means there is no main window.
     void SetMainWindow(QWidget* window) { mainWindow_ = window; }
     QWidget* MainWindow() const { return mainWindow_; }
-    // The help window while it is open, else null.
-    QMessageBox* HelpWindow() const { return help_; }
+    // The help window while it is open, else null, and the text it shows.
+    QDialog* HelpWindow() const { return help_; }
+    QString HelpWindowText() const;
 
 private:
     bool FileDialog(const FileDialogRequest& request, bool save, std::string& path);
 
     QPointer<QWidget> mainWindow_;
-    QPointer<QMessageBox> help_;
+    QPointer<QDialog> help_;
 };
 
 // The module's Qt services; InstallSetupDialogs installs them.

@@ -81,7 +81,9 @@ void InstallSetupDialogs() {
     SetHostServices(&QtHost());
 }
 
-bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store) {
+bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store, bool* written) {
+    if (written)
+        *written = false;
     try {
         std::string error;
         if (!EnsureApplication(ApplicationDisplay::Screen, error)) {
@@ -95,16 +97,23 @@ bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store) {
         }
         std::unique_ptr<CSetupPropSheet> sheet = MakeSheet(main, store, false);
         SheetInProgress inProgress(main, sheet.get());
-        // Only an OK that went through: one the pages refused, or whose write failed, kept
-        // the dialog open, and a later Cancel threw its edits away.
-        return sheet->DoModal() == CSetupPropSheet::kIdOk;
+        sheet->Create();
+        sheet->WarnOfKeptEntries();
+        // Only an OK that went through ends the dialog with 1: one the pages refused, or whose
+        // write failed, kept the dialog open.
+        const bool ok = sheet->DoModal() == CSetupPropSheet::kIdOk;
+        if (written)
+            *written = ok;
+        return sheet->m_bOkPressed;
     } catch (const std::exception& e) {
         Report(e.what());
         return false;
     }
 }
 
-unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store) {
+unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store, bool* written) {
+    if (written)
+        *written = false;
     try {
         std::string error;
         if (!EnsureApplication(ApplicationDisplay::Screen, error)) {
@@ -114,8 +123,10 @@ unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store)
         std::unique_ptr<CSetupPropSheet> sheet = MakeSheet(main, store, true);
         if (sheet->DoModal() == CSetupPropSheet::kIdOk) {
             TransferInterpretationPage(sheet->m_InterpretationPage);
-            store.WriteCPMFile();
+            const int wrote = store.WriteCPMFile();
             ShowStoreLog(store);
+            if (written)
+                *written = wrote != 0;
             return 1;
         }
         std::string last;

@@ -16,11 +16,15 @@ namespace pfsetup {
 void InstallSetupDialogs();
 
 // The dialogs on a given store. `main.m_nSheetMode` chooses the mode; `main.m_pSheet` names
-// the setup dialog while it runs.
-// The full setup dialog: true when it ended with OK, the settings written.
-bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store);
+// the setup dialog while it runs. `written`, when given, tells whether the dialog ended with an
+// OK that wrote the settings.
+// The full setup dialog: true when OK was pressed at any time, also when a page refused that
+// OK or its write failed and the user then cancelled (the sheet's m_bOkPressed). A project
+// with entries a read does not take as written gets one warning listing them first.
+bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store, bool* written = nullptr);
 // The pin-name interpretation dialog: 1 after OK, 2 after Cancel.
-unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store);
+unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store,
+                                     bool* written = nullptr);
 
 // Builds the dialog as DisplaySetup (or, with `interpretation`, DisplaySetupForInterpretation)
 // would, on the module's store, shows page `pageIndex` (-1: the page it opens on) and writes

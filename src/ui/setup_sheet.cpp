@@ -114,6 +114,13 @@ bool CSetupPropSheet::OnInitDialog() {
     return true;
 }
 
+void CSetupPropSheet::WarnOfKeptEntries() {
+    Create();
+    const std::string message = KeptEntriesMessage(sources_.KeptEntries());
+    if (!message.empty())
+        Host().ShowMessage(message, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
 void CSetupPropSheet::Refused(int pageIndex) {
     if (m_bTabsEnabled)
         ShowRefusal(pageIndex);

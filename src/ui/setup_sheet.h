@@ -48,6 +48,9 @@ public:
     void OnCancel() override;
     // "Save.." (modes 1 and 2) saves the pages as a part template; "Apply" (mode 3) is OK.
     virtual void OnTemplateButton();
+    // Tells the user, in one message, of the entries in effect that a read does not take as
+    // written: the pages show them as the files hold them and keep them unless changed.
+    void WarnOfKeptEntries();
 
     CPFCoreSetupAPI& Store() const { return store_; }
 

@@ -120,19 +120,36 @@ void CSymbolPP::LoadFrom(CPFCoreSetupAPI& store) {
     m_bUseSplitInst = store.GetUseSplitInstProp();
     m_bUsePinNames = store.GetUsePinNamesForText();
     UpdateData(false);
+    // A text a read could not take as written is shown as the file has it.
+    for (const auto& [control, key] : KeyedFields()) {
+        const std::string* text = FileText(key);
+        if (!text)
+            continue;
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->setText(ToQString(*text));
+        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            if (combo->findText(ToQString(*text)) < 0)
+                combo->addItem(ToQString(*text));
+            combo->setCurrentIndex(combo->findText(ToQString(*text)));
+        }
+    }
+}
+
+std::vector<std::pair<QWidget*, const char*>> CSymbolPP::KeyedFields() const {
+    return {{units_, "Symbol_Units"},
+            {gridSize_, "Symbol_GridSize"},
+            {outline_, "Symbol_OutLine"},
+            {textStyle_, "Symbol_TextStyle"},
+            {pinTextSize_, "Symbol_NoteSize"},
+            {minWidth_, "Symbol_Width"},
+            {minHeight_, "Symbol_Length"},
+            {pinSpacingTopBottom_, "Symbol_PinSpacing_TopBottom"},
+            {pinSpacingLeftRight_, "Symbol_PinSpacing_LeftRight"},
+            {usePinNames_, "Symbol_UsePinNamesForText"}};
 }
 
 void CSymbolPP::UpdateTips() {
-    for (auto [control, key] : {std::pair<QWidget*, const char*>{units_, "Symbol_Units"},
-                                {gridSize_, "Symbol_GridSize"},
-                                {outline_, "Symbol_OutLine"},
-                                {textStyle_, "Symbol_TextStyle"},
-                                {pinTextSize_, "Symbol_NoteSize"},
-                                {minWidth_, "Symbol_Width"},
-                                {minHeight_, "Symbol_Length"},
-                                {pinSpacingTopBottom_, "Symbol_PinSpacing_TopBottom"},
-                                {pinSpacingLeftRight_, "Symbol_PinSpacing_LeftRight"},
-                                {usePinNames_, "Symbol_UsePinNamesForText"}})
+    for (const auto& [control, key] : KeyedFields())
         SetTip(control, key);
     SetTip(splitInst_.Button(0), "UseSplitInstProp", "1");
     SetTip(splitInst_.Button(1), "UseSplitInstProp", "0");
@@ -149,7 +166,7 @@ bool CSymbolPP::OnKillActive() {
     for (auto [edit, key] :
          {std::pair{gridSize_, "Symbol_GridSize"}, std::pair{pinTextSize_, "Symbol_NoteSize"}}) {
         const std::string text = NumberText(edit);
-        if (text.find(',') != std::string::npos)
+        if (Edited(edit) && text.find(',') != std::string::npos)
             return Refuse(FieldRefusal(key, text), MessageIcon::Exclamation, edit);
     }
     auto number = [](const QLineEdit* edit) { return LeadingNumber(NumberText(edit)); };
@@ -170,24 +187,32 @@ bool CSymbolPP::OnKillActive() {
     return PropertyPage::OnKillActive();
 }
 
+// A field left as it was loaded keeps its value: what the store holds, or a text the files hold
+// that a read takes otherwise, is neither checked nor taken.
 bool CSymbolPP::DoDataExchange(bool save) {
-    ExchangeComboText(save, units_, m_strUnits);
-    ExchangeComboText(save, textStyle_, m_strTextStyle);
-    ExchangeComboText(save, outline_, m_strOutline);
+    auto exchanged = [&](const QWidget* control) { return !save || Edited(control); };
+    for (auto [combo, value] :
+         {std::pair{units_, &m_strUnits}, {textStyle_, &m_strTextStyle}, {outline_, &m_strOutline}})
+        if (exchanged(combo))
+            ExchangeComboText(save, combo, *value);
+    auto number = [&](QLineEdit* edit, auto& value, const char* key) {
+        return !exchanged(edit) || ExchangeNumber(save, edit, value, RefusalFor(key));
+    };
     // The first refused number ends the exchange, leaving the later fields as they were.
-    if (!ExchangeNumber(save, gridSize_, m_fGridSize, RefusalFor("Symbol_GridSize")) ||
-        !ExchangeNumber(save, pinSpacingLeftRight_, m_nPinSpacingLeftRight,
-                        RefusalFor("Symbol_PinSpacing_LeftRight")) ||
-        !ExchangeNumber(save, pinSpacingTopBottom_, m_nPinSpacingTopBottom,
-                        RefusalFor("Symbol_PinSpacing_TopBottom")) ||
-        !ExchangeNumber(save, pinTextSize_, m_fPinTextSize, RefusalFor("Symbol_NoteSize")) ||
-        !ExchangeNumber(save, minWidth_, m_nMinWidth, RefusalFor("Symbol_Width")) ||
-        !ExchangeNumber(save, minHeight_, m_nMinHeight, RefusalFor("Symbol_Length")))
+    if (!number(gridSize_, m_fGridSize, "Symbol_GridSize") ||
+        !number(pinSpacingLeftRight_, m_nPinSpacingLeftRight, "Symbol_PinSpacing_LeftRight") ||
+        !number(pinSpacingTopBottom_, m_nPinSpacingTopBottom, "Symbol_PinSpacing_TopBottom") ||
+        !number(pinTextSize_, m_fPinTextSize, "Symbol_NoteSize") ||
+        !number(minWidth_, m_nMinWidth, "Symbol_Width") ||
+        !number(minHeight_, m_nMinHeight, "Symbol_Length"))
         return false;
-    ExchangeCheck(save, usePinNames_, m_bUsePinNames);
-    int splitIndex = m_bUseSplitInst ? 0 : 1;
-    ExchangeRadio(save, splitInst_, splitIndex);
-    m_bUseSplitInst = splitIndex == 0 ? 1 : 0;
+    if (exchanged(usePinNames_))
+        ExchangeCheck(save, usePinNames_, m_bUsePinNames);
+    if (exchanged(splitInst_.Button(0)) || exchanged(splitInst_.Button(1))) {
+        int splitIndex = m_bUseSplitInst ? 0 : 1;
+        ExchangeRadio(save, splitInst_, splitIndex);
+        m_bUseSplitInst = splitIndex == 0 ? 1 : 0;
+    }
     return true;
 }
 

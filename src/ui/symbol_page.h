@@ -9,6 +9,8 @@
 #include "ui/setup_page.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -59,6 +61,8 @@ protected:
     void UpdateTips() override;
 
 private:
+    // The controls that set one key each, with their keys.
+    std::vector<std::pair<QWidget*, const char*>> KeyedFields() const;
     // Tells the user, points at the edit and refuses.
     bool Refuse(const std::string& message, pfsetup::MessageIcon icon, QLineEdit* edit);
 

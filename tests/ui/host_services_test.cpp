@@ -1,4 +1,5 @@
 // The Qt host services: filters, file dialog set-up, notifications, help and message boxes.
+#include "ui/page_help.h"
 #include "ui/qt_host_services.h"
 
 #include <QApplication>
@@ -74,9 +75,18 @@ TEST(QtHostServices, HelpShowsThePageText) {
     services.OpenHelp(0x20214);
     ASSERT_NE(services.HelpWindow(), nullptr);
     EXPECT_TRUE(services.HelpWindow()->isVisible());
-    EXPECT_TRUE(services.HelpWindow()->text().startsWith("Format"));
+    EXPECT_TRUE(services.HelpWindowText().startsWith("Format"));
     services.OpenHelp(0x1);
-    EXPECT_EQ(services.HelpWindow()->text().toStdString(), HelpText(0x1));
+    EXPECT_EQ(services.HelpWindowText().toStdString(), HelpText(0x1));
+    // Each page's help names the keys its fields set, with what they take.
+    const std::pair<unsigned, const char*> pages[] = {{0x20211, "Symbol_Width."},
+                                                      {0x20212, "PinType_<TYPE>."},
+                                                      {0x20213, "the key Prop_<NAME>."},
+                                                      {0x20214, "Format_ReadActiveLow."},
+                                                      {0x20215, "Interpretation_NumAlphaNum."}};
+    for (const auto& [id, key] : pages)
+        EXPECT_NE(HelpText(id).find(std::string("\nSets ") + key), std::string::npos) << id;
+    EXPECT_NE(HelpText(0x20211).find("from 1 to 100000"), std::string::npos);
     services.HelpWindow()->close();
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

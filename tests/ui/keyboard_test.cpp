@@ -61,20 +61,31 @@ protected:
     void FocusTabs() { active->GetTabControl()->tabBar()->setFocus(Qt::OtherFocusReason); }
 };
 
-TEST_F(Keyboard, TabFollowsEachPageAsDrawnThenTheButtons) {
+TEST_F(Keyboard, FocusStartsOnTheFirstFieldAndTabFollowsThePageThenTheButtons) {
     // The page, the mode and where Tab goes from the tab bar until it is back there.
     const std::tuple<int, int, const char*> cases[] = {
         {0, 0,
          "1016@1,1 1016@1,2 1016@1,4 1016@1,5 1016@2,1 1016@2,2 1016@2,4 1016@2,5 1027 1020 "
          "1021 1022 1023 1065 1066 1067 210 1 2 9"},
         {2, 0, "1000 1001 1007 1005 1002 1010 1008 1011 1009 1031 1068 210 1 2 9"},
-        {3, 0, "1034 1035 1037 1060 1061 1063 210 1 2 9"},
-        {4, 0, "1043 1051 1047 210 1 2 9"},
+        {3, 0, "1034 1035 1037 1060 1062 1064 210 1 2 9"}, // a choice by its chosen button
+        {4, 0, "1044 1051 1047 210 1 2 9"},
         {2, 1, "1000 1001 1007 1005 1002 1010 1008 1011 1009 1031 1068 210 200 2 9"},
     };
+    const std::string first[] = {"1016@1,1", "1000", "1034", "1044", "1000"};
+    const unsigned help[] = {0x20213, 0x20211, 0x20214, 0x20215, 0x20211};
+    int i = 0;
     for (const auto& [page, mode, path] : cases) {
         Open(page, mode);
+        // The focus starts, drawn, on the first field; F1 there and on the tab bar opens the
+        // page's help.
+        EXPECT_EQ(Focused(), first[i]);
+        EXPECT_TRUE(active->testAttribute(Qt::WA_KeyboardFocusChange));
+        host.helpRequests.clear();
+        Press(Qt::Key_F1);
         FocusTabs();
+        Press(Qt::Key_F1);
+        EXPECT_EQ(host.helpRequests, std::vector<unsigned>(2, help[i++]));
         EXPECT_EQ(Path(Qt::Key_Tab), path) << page << " " << mode;
     }
     FocusTabs(); // and back the same way
@@ -186,6 +197,7 @@ TEST_F(Keyboard, ThePropertyGridWorksByKeyboard) {
     EXPECT_EQ(Focused(), "1016@1,1");
     Press(Qt::Key_Backtab);
     EXPECT_EQ(Focused(), "tabs");
+    EXPECT_TRUE(grid->selectedItems().isEmpty()); // the highlight goes with the focus
 
     Control(CPropertyPP::kAdd)->setFocus();
     Press(Qt::Key_Space);
@@ -209,13 +221,21 @@ TEST_F(Keyboard, ThePropertyGridWorksByKeyboard) {
     ExpectShown("ERROR:Null string not allowed in property name field", MessageIcon::Exclamation,
                 "no name");
     EXPECT_EQ(Focused(), "1016@3,1");
+    Press(Qt::Key_Escape); // drops the row not yet stored, and goes no further
+    EXPECT_TRUE(active->isVisible());
+    EXPECT_EQ(grid->GetCellText(3, Col::kValue), "");
+    Write("tolerance"); // a name in use
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Up);
+    ExpectShown("Duplicate Property", MessageIcon::None, "in use");
+    EXPECT_EQ(Focused(), "1016@3,1");
+    Press(Qt::Key_Delete); // drops it too
+    EXPECT_EQ(grid->GetCellText(3, Col::kName), "");
     Write("NOTE");
     Press(Qt::Key_Return);
     Press(Qt::Key_Up);
     ASSERT_EQ(store.SetCurrentPropertyByName("NOTE"), 1);
-    EXPECT_EQ(Get(store, &Store::GetPropertyValue), "orphan");
 
-    sheet->m_PropertyPage.SetModified(false);
     Press(Qt::Key_Delete); // VENDOR
     EXPECT_TRUE(active->IsModified());
     EXPECT_EQ(store.SetCurrentPropertyByName("VENDOR"), 0);
@@ -223,26 +243,42 @@ TEST_F(Keyboard, ThePropertyGridWorksByKeyboard) {
     EXPECT_EQ(Focused(), "1016@1,1");
 }
 
-// Escape ends the editing of a cell only; Escape and Cancel close the dialog, after asking
-// when anything was changed.
-TEST_F(Keyboard, EscapeAndCancelAskBeforeThrowingEditsAway) {
+// Escape gives back one step at a time and reaches the dialog only with nothing left to give
+// back; the dialog then asks before throwing away a change (No being the default answer), and
+// only when OK would change something.
+TEST_F(Keyboard, EscapeGivesBackThenCancelAsksOnlyForChanges) {
     Open(CSetupPropSheet::kPinPage);
     Grid* grid = Control<Grid>(CPinPP::kGrid);
     TypeInCell(grid, 3, CPinGridWnd::kIil, "-9");
-    Press(Qt::Key_Escape);
+    Press(Qt::Key_Escape); // the editor
     EXPECT_EQ(grid->GetCellText(3, CPinGridWnd::kIil), "-0.01");
-    EXPECT_TRUE(active->isVisible());
     TypeInCell(grid, 3, CPinGridWnd::kIil, "-9");
     Press(Qt::Key_Return);
+    Press(Qt::Key_Down);
     host.answers = {MessageResult::No, MessageResult::Yes};
     Press(Qt::Key_Escape);
     EXPECT_TRUE(active->isVisible()); // No: the user goes on
     ClickButton(PropertySheet::kIdCancel);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>(2, PropertySheet::kDiscardQuestion));
+    EXPECT_EQ(host.messages[0].buttons, MessageButtons::YesNoDefaultNo);
     host.messages.clear();
     EXPECT_EQ(active->result(), 2);
 
-    Open(CSetupPropSheet::kSymbolPage); // nothing changed: no question
+    Open(CSetupPropSheet::kPinPage); // a refused cell given back is no change
+    grid = Control<Grid>(CPinPP::kGrid);
+    TypeInCell(grid, 3, CPinGridWnd::kIil, "9");
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Down);
+    ExpectShown("\nTS Pin : Incorrect Load Value of 9", MessageIcon::None, "refused");
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(grid->GetCellText(3, CPinGridWnd::kIil), "-0.01");
+    EXPECT_TRUE(active->isVisible());
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(active->isVisible());
+
+    Open(CSetupPropSheet::kPropertyPage); // nor is a row added and left empty
+    Control(CPropertyPP::kAdd)->setFocus();
+    Press(Qt::Key_Space);
     Press(Qt::Key_Escape);
     EXPECT_FALSE(active->isVisible());
 }

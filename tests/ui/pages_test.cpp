@@ -93,12 +93,20 @@ TEST_F(SymbolPage, LeavingChecksTheSizesInOrder) {
     }
 }
 
-// "1,5" is 1.5 where the locale writes numbers with a decimal comma; elsewhere the user is
-// told to write a point.
+// "1,5" is 1.5 where the locale writes numbers with a decimal comma, in a field and in a
+// load; elsewhere the user is told to write a point (a load keeps its own message).
 TEST_F(SymbolPage, ADecimalCommaIsTakenWhereTheLocaleWritesOne) {
     const QLocale original;
     for (const QLocale& locale : {QLocale(QLocale::German), QLocale::c()}) {
         QLocale::setDefault(locale);
+        Open(CSetupPropSheet::kPinPage);
+        Grid* pins = Control<Grid>(CPinPP::kGrid);
+        TypeInCell(pins, 3, CPinGridWnd::kIil, "-0,5");
+        ClickCell(pins, 3, CPinGridWnd::kPosition);
+        const bool comma = locale != QLocale::c();
+        ExpectShown(comma ? nullptr : "\nTS Pin : Incorrect Load Value of -0,5", MessageIcon::None,
+                    "load");
+        EXPECT_EQ(pins->GetCellText(3, CPinGridWnd::kIil), comma ? "-0.5" : "-0,5");
         Open(CSetupPropSheet::kSymbolPage);
         Type(Ids::kPinTextSize, "0,5");
         ClickTab(CSetupPropSheet::kFormatPage);

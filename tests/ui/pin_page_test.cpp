@@ -2,6 +2,8 @@
 // what OK stores.
 #include "dialog_driver.h"
 
+#include <QAbstractItemView>
+
 #include <tuple>
 
 namespace pfsetup::test {
@@ -72,13 +74,22 @@ TEST_F(PinPage, EachLoadIsCheckedWhenTheUserLeavesIt) {
 }
 
 // OK takes the cell being edited; a refused one keeps the dialog open on it, with one message.
-// A wrong load read from the file is stored as "*" and reported once.
-TEST_F(PinPage, OkStoresTheGridWithAStarForALoadItCannotTake) {
+// A load the file holds that no check takes stays as it is; one click on a position's arrow
+// opens its list.
+TEST_F(PinPage, OkStoresWhatTheUserChangedAndKeepsTheRest) {
     UseProject("PinType_BIDIR '-0.01,0.01,1.0,abc,Right'\n");
     Open(CSetupPropSheet::kPinPage);
     grid = Control<Grid>(CPinPP::kGrid);
+    EXPECT_EQ(grid->GetCellText(BIDIR, Col::kIoh), "abc");
     TypeInCell(grid, INPUT, Col::kIih, "");
-    ChooseInCell(grid, TS, Col::kPosition, "T");
+    const QRect position = grid->visualItemRect(grid->item(TS, Col::kPosition));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint(position.right() - 3, position.center().y()));
+    auto* list = qobject_cast<QComboBox*>(grid->indexWidget(grid->currentIndex()));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->view()->isVisible());
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    QTest::keyClick(list->view(), Qt::Key_Return);
     TypeInCell(grid, TS_BIDIR, Col::kIil, "0.3");
     ClickButton(PropertySheet::kIdOk);
     EXPECT_TRUE(active->isVisible());
@@ -88,11 +99,10 @@ TEST_F(PinPage, OkStoresTheGridWithAStarForALoadItCannotTake) {
     TypeInCell(grid, TS_BIDIR, Col::kIil, "-0.3"); // OK takes it without leaving the cell
     ClickButton(PropertySheet::kIdOk);
     EXPECT_EQ(active->result(), 1);
-    ExpectShown("\nBIDIR Pin : Incorrect Load Value of abc", MessageIcon::Exclamation, "OK");
     auto written = Reread();
     for (CPFCoreSetupAPI* s : {&store, written.get()}) {
         EXPECT_EQ(StoredLoads(*s, "TS"), "Top -0.01 0.01 1.0 -1.0");
-        EXPECT_EQ(StoredLoads(*s, "BIDIR"), "Right -0.01 0.01 1.0 *");
+        EXPECT_EQ(StoredLoads(*s, "BIDIR"), "Right -0.01 0.01 1.0 abc");
         EXPECT_EQ(StoredLoads(*s, "INPUT"), "Left -0.01 *  ");
         EXPECT_EQ(StoredLoads(*s, "TS_BIDIR"), "Right -0.3 0.01 1.0 -1.0");
     }

@@ -82,6 +82,46 @@ TEST_F(SetupSheet, OkKeepsWhatAnotherWriterChangedMeanwhile) {
     EXPECT_EQ(Get(*now, &CPFCoreSetupAPI::GetDefSymbolLength), 12);
 }
 
+// Entries a read takes otherwise: one warning names each with its file and line; the pages
+// show them as the file holds them, and OK keeps them while the user changes nothing of them.
+TEST_F(SetupSheet, EntriesAReadTakesOtherwiseAreShownAndKept) {
+    UseProject("Symbol_OutLine 'Wavy'\nSymbol_Width '2147483647'\nPinType_TS 'zz'\n"
+               "Prop_X '1,v,Maybe,Sideways,Up'\nPinType_OC '-0.1,x,1.0,*,Up'\n"
+               "Prop_PIN_NAME '2,p,Yes,Value,Left'\n");
+    CPFSetupMain main(0);
+    bool written = false;
+    Drive([&] { return RunSetupDialog(main, store, &written); },
+          [&](CSetupPropSheet&) {
+              const std::vector<std::string> texts = MessageTexts();
+              ASSERT_EQ(texts.size(), 1u);
+              for (int line = 2; line <= 7; ++line)
+                  EXPECT_NE(texts[0].find(project + ":" + std::to_string(line) + ": "),
+                            std::string::npos)
+                      << texts[0];
+              host.messages.clear();
+              Grid* properties = Control<Grid>(CPropertyPP::kGrid);
+              EXPECT_EQ(properties->GetCellText(1, CPropertyGridWnd::kVisible), "Sideways");
+              ClickCell(properties, 2, CPropertyGridWnd::kName); // through the rows, no edit
+              ClickCell(properties, 1, CPropertyGridWnd::kName);
+              ClickTab(CSetupPropSheet::kPinPage);
+              Grid* pins = Control<Grid>(CPinPP::kGrid);
+              EXPECT_EQ(pins->GetCellText(3, CPinGridWnd::kIil), "zz");
+              EXPECT_EQ(pins->GetCellText(9, CPinGridWnd::kPosition), "Up");
+              ClickTab(CSetupPropSheet::kSymbolPage);
+              EXPECT_EQ(Control<QComboBox>(CSymbolPP::kOutline)->currentText(), "Wavy");
+              EXPECT_EQ(Control<QLineEdit>(CSymbolPP::kMinWidth)->text(), "2147483647");
+              Type(CSymbolPP::kGridSize, "0.2");
+              ClickButton(PropertySheet::kIdOk);
+          });
+    EXPECT_TRUE(written);
+    const std::string text = ReadFile(project);
+    for (const char* kept :
+         {"PinType_TS 'zz", "Symbol_Width '2147483647'", "Symbol_GridSize '0.200000'",
+          "PinType_OC '-0.1,", "Prop_PIN_NAME '2,p,"})
+        EXPECT_NE(text.find(kept), std::string::npos) << kept << "\n" << text;
+    EXPECT_EQ(text.find("Prop_X '1,v,No,Value,Left'"), std::string::npos) << text;
+}
+
 // A failed write keeps the dialog open with the edits and tells the host nothing: the user
 // fixes the cause and presses OK again, or cancels, and the dialog reports only a written OK.
 TEST_F(SetupSheet, AFailedWriteKeepsTheDialogOpenWithTheEdits) {
@@ -90,8 +130,9 @@ TEST_F(SetupSheet, AFailedWriteKeepsTheDialogOpenWithTheEdits) {
     store.PutCPMFileName(file);
     CPFSetupMain main(0);
     for (bool fix : {false, true}) {
+        bool written = false;
         const bool ok = Drive(
-            [&] { return RunSetupDialog(main, store); },
+            [&] { return RunSetupDialog(main, store, &written); },
             [&](CSetupPropSheet& s) {
                 ClickTab(CSetupPropSheet::kSymbolPage);
                 Type(CSymbolPP::kGridSize, "0.2");
@@ -108,7 +149,8 @@ TEST_F(SetupSheet, AFailedWriteKeepsTheDialogOpenWithTheEdits) {
                 host.answers = {MessageResult::Yes};
                 ClickButton(fix ? PropertySheet::kIdOk : PropertySheet::kIdCancel);
             });
-        EXPECT_EQ(ok, fix);
+        EXPECT_TRUE(ok); // an OK was pressed
+        EXPECT_EQ(written, fix);
         ExpectShown(fix ? nullptr : PropertySheet::kDiscardQuestion, MessageIcon::Question, "end");
     }
     EXPECT_EQ(host.posted, (std::vector<unsigned>{0x40E, 0x40F}));
@@ -141,11 +183,12 @@ TEST_F(SetupSheet, RestartWarningOnlyForAChangedReadNotation) {
 }
 
 // A refused OK leaves the dialog open on the field to fix; a later Cancel throws the edits
-// away (after asking) and the dialog reports no OK.
+// away (after asking): nothing was written, yet an OK was pressed, which the host hears of.
 TEST_F(SetupSheet, ARefusedOkKeepsTheDialogOpenOnTheFieldToFix) {
     CPFSetupMain main(0);
+    bool written = true;
     const bool ok =
-        Drive([&] { return RunSetupDialog(main, store); },
+        Drive([&] { return RunSetupDialog(main, store, &written); },
               [&](CSetupPropSheet& s) {
                   EXPECT_EQ(main.m_pSheet, &s);
                   ClickTab(CSetupPropSheet::kSymbolPage);
@@ -164,7 +207,8 @@ TEST_F(SetupSheet, ARefusedOkKeepsTheDialogOpenOnTheFieldToFix) {
                   EXPECT_EQ(grid->selectedText(), "0");
                   ClickButton(PropertySheet::kIdCancel);
               });
-    EXPECT_FALSE(ok);
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(written);
     EXPECT_EQ(main.m_pSheet, nullptr);
     ExpectShown(PropertySheet::kDiscardQuestion, MessageIcon::Question, "Cancel");
 }

@@ -60,13 +60,4 @@ inline std::string ToStdString(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-// Without the white space (blank, tab, line breaks, vertical tab, form feed) at either end.
-inline std::string TrimBlanks(const std::string& text) {
-    const char* const blanks = " \t\n\r\v\f";
-    const std::string::size_type first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 } // namespace pfsetup

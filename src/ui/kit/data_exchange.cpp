@@ -46,7 +46,11 @@ std::string FormatDialogFloat(float value) {
 }
 
 std::string NumberText(const QLineEdit* edit) {
-    std::string text = Trimmed(ToStdString(edit->text()));
+    return NumberText(ToStdString(edit->text()));
+}
+
+std::string NumberText(const std::string& written) {
+    std::string text = Trimmed(written);
     const size_t comma = text.find(',');
     const bool oneComma =
         comma != std::string::npos && text.find(',', comma + 1) == std::string::npos;

@@ -17,8 +17,9 @@ class RadioGroup;
 // Six significant digits, as the framework showed a float ("0.05", "0.8", "1e+06").
 std::string FormatDialogFloat(float value);
 
-// The text of a number edit as the checks take it: without the white space around it, and
-// with a decimal comma taken as the point where the locale writes numbers with one.
+// A number as the checks take it: without the white space around it, and with a decimal comma
+// taken as the point where the locale writes numbers with one.
+std::string NumberText(const std::string& text);
 std::string NumberText(const QLineEdit* edit);
 
 // What refuses the text of a field: its message, or "" when the field takes the text.

@@ -2,6 +2,7 @@
 
 #include "ui/kit/control.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -38,6 +39,12 @@ void DrawHeaderCell(QPainter* painter, const QRect& rect, const QString& text,
     painter->save();
     widget->style()->drawControl(QStyle::CE_Header, &option, painter, widget);
     painter->restore();
+}
+
+// Where a drop-down cell draws its arrow: a square at its right edge.
+QRect ArrowRect(const QRect& cell) {
+    const int side = std::min(cell.height(), 10);
+    return QRect(cell.right() - side, cell.top(), side, cell.height());
 }
 
 } // namespace
@@ -139,14 +146,13 @@ public:
         QStyleOptionViewItem background(cell);
         background.text.clear();
         widget->style()->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
-        const int side = std::min(cell.rect.height(), 10);
-        QStyleOptionViewItem text(cell);
-        text.rect.setRight(cell.rect.right() - side);
-        text.state &= ~QStyle::State_HasFocus;
-        widget->style()->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
         QStyleOption arrow;
         arrow.initFrom(widget);
-        arrow.rect = QRect(cell.rect.right() - side, cell.rect.top(), side, cell.rect.height());
+        arrow.rect = ArrowRect(cell.rect);
+        QStyleOptionViewItem text(cell);
+        text.rect.setRight(arrow.rect.left());
+        text.state &= ~QStyle::State_HasFocus;
+        widget->style()->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
         widget->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter, widget);
     }
 
@@ -237,7 +243,6 @@ void Grid::Initialize(int rowCount, int colCount) {
             MakeCell(row, col);
     muted_ = false;
     modified_ = false;
-    holdsRefused_ = false;
     SetHeaderRows(headerRows_);
 }
 
@@ -354,7 +359,6 @@ void Grid::RemoveRows(int first, int last) {
         selectionModel()->clearCurrentIndex();
         selectionModel()->clearSelection();
         modified_ = false;
-        holdsRefused_ = false;
     }
     for (int row = last; row >= first; --row)
         removeRow(row);
@@ -396,12 +400,10 @@ bool Grid::TransferCurrentCell() {
     int col = current.column();
     if (modified_) {
         if (!OnValidateCell(row, col)) {
-            holdsRefused_ = true;
             FocusCell(row, col);
             return false;
         }
         modified_ = false;
-        holdsRefused_ = false;
     }
     if (!OnValidateRow(row, col)) {
         FocusCell(row, col);
@@ -441,13 +443,11 @@ void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previou
         return;
     if (modified_ && previous.isValid()) {
         if (!OnValidateCell(previous.row(), previous.column())) {
-            holdsRefused_ = true;
             Revert(previous); // the refused text stays, to be fixed or checked again
             return;
         }
     }
     modified_ = false;
-    holdsRefused_ = false;
     if (previous.isValid() && current.isValid() && previous.row() != current.row()) {
         int fixCol = previous.column();
         if (!OnValidateRow(previous.row(), fixCol)) {
@@ -480,7 +480,6 @@ void Grid::NoteUserEdit(const QString& before) {
     if (!modified_)
         original_ = before;
     modified_ = true;
-    emit UserEdited();
 }
 
 // Only the current cell is edited: after a refused move the cell the user aimed at is not.
@@ -562,9 +561,17 @@ void Grid::focusInEvent(QFocusEvent* event) {
         SetCurrentCell(target.row(), target.column());
 }
 
+// The current cell is shown selected only while the user works in the grid.
+void Grid::focusOutEvent(QFocusEvent* event) {
+    QTableWidget::focusOutEvent(event);
+    const QWidget* now = QApplication::focusWidget();
+    if (!now || (now != this && !isAncestorOf(now)))
+        selectionModel()->clearSelection();
+}
+
 // Enter ends the editing of a cell (the editor's doing); it must not reach the dialog around
-// the grid and press its default button. Escape outside an editor gives a cell holding refused
-// text back the text it had; otherwise it reaches the dialog.
+// the grid and press its default button. Escape outside an editor gives back the current cell,
+// or else the row, when there is something to give back; otherwise it reaches the dialog.
 void Grid::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
@@ -573,31 +580,59 @@ void Grid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QModelIndex current = currentIndex();
-    if (key == Qt::Key_Escape && modifiers == Qt::NoModifier && holdsRefused_ &&
-        current.isValid()) {
-        model()->setData(current, original_, Qt::EditRole);
-        modified_ = false;
-        holdsRefused_ = false;
-        event->accept();
-        return;
+    if (key == Qt::Key_Escape && modifiers == Qt::NoModifier && current.isValid()) {
+        if (modified_) {
+            model()->setData(current, original_, Qt::EditRole);
+            modified_ = false;
+            event->accept();
+            return;
+        }
+        if (OnEscapeRow(current.row())) {
+            event->accept();
+            return;
+        }
     }
     const bool openList = (key == Qt::Key_Down && modifiers == Qt::AltModifier) ||
                           (key == Qt::Key_F4 && modifiers == Qt::NoModifier);
     if (openList && current.isValid() && !current.data(kChoicesRole).toString().isEmpty()) {
-        if (edit(current, EditKeyPressed, nullptr))
-            if (auto* combo = qobject_cast<QComboBox*>(indexWidget(current)))
-                combo->showPopup();
+        OpenList();
         event->accept();
         return;
     }
     QTableWidget::keyPressEvent(event);
 }
 
+void Grid::OpenList() {
+    const QModelIndex current = currentIndex();
+    if (edit(current, EditKeyPressed, nullptr))
+        if (auto* combo = qobject_cast<QComboBox*>(indexWidget(current)))
+            combo->showPopup();
+}
+
+QModelIndex Grid::ArrowAt(const QPoint& pos) const {
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid() || index.data(kChoicesRole).toString().isEmpty() ||
+        !(index.flags() & Qt::ItemIsEnabled) || !ArrowRect(visualRect(index)).contains(pos))
+        return QModelIndex();
+    return index;
+}
+
 void Grid::mousePressEvent(QMouseEvent* event) {
     refused_ = false;
+    arrowPressed_ = ArrowAt(event->position().toPoint());
     QTableWidget::mousePressEvent(event);
     if (refused_) // the base selects the pressed cell after the move was undone
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+}
+
+// A click on the arrow of a drop-down cell opens its list, once the cell could be entered.
+void Grid::mouseReleaseEvent(QMouseEvent* event) {
+    QTableWidget::mouseReleaseEvent(event);
+    const QModelIndex pressed = arrowPressed_;
+    arrowPressed_ = QModelIndex();
+    if (pressed.isValid() && pressed == currentIndex() &&
+        ArrowAt(event->position().toPoint()) == pressed && !indexWidget(pressed))
+        OpenList();
 }
 
 // Dragging would move the current cell through every cell on the way, each a move the cell

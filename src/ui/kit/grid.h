@@ -11,14 +11,20 @@
 //
 // Hooks let a page take part in editing. When the user leaves a cell whose text they changed,
 // OnValidateCell runs and may refuse: the user stays in the cell, the text they typed kept, and
-// it is checked again when they next try to leave it (Escape gives the cell back the text it
-// had). When the user leaves a row, OnValidateRow may refuse and name the cell to fix. After
-// the current cell moved, OnMovedCurrentCell runs. Programmatic moves (SetCurrentCell) go
-// through all of them; inserting and removing rows goes through none.
+// it is checked again when they next try to leave it. When the user leaves a row,
+// OnValidateRow may refuse and name the cell to fix. After the current cell moved,
+// OnMovedCurrentCell runs. Programmatic moves (SetCurrentCell) go through all of them;
+// inserting and removing rows goes through none.
+//
+// Escape undoes, one step at a time, and only what is left to undo reaches the dialog: in an
+// editor it drops what was typed; then it gives the current cell back the text it had when the
+// user entered it (refused or not yet checked); then OnEscapeRow may give back the row.
 //
 // By keyboard: the grid has a current cell as soon as it has the focus; arrows, F2 and typing
 // work on it, Alt+Down or F4 opens a drop-down list. Tab and Shift+Tab move cell by cell, also
 // out of an editor, and leave the grid after the last cell of LastTabRow() or before the first.
+// By mouse: a click on the arrow of a drop-down cell opens its list. The current cell is shown
+// selected while the grid has the focus, and only then.
 
 #include <QColor>
 #include <QTableWidget>
@@ -99,10 +105,6 @@ public:
     // The size that shows every column and row without scrolling.
     QSize ContentSize() const;
 
-signals:
-    // The user changed a cell's text.
-    void UserEdited();
-
 protected:
     // The user leaves the changed cell (row, col); false keeps them in it.
     virtual bool OnValidateCell(int /*row*/, int /*col*/) { return true; }
@@ -111,15 +113,20 @@ protected:
     virtual bool OnValidateRow(int /*row*/, int& /*fixCol*/) { return true; }
     // The current cell is now (row, col).
     virtual void OnMovedCurrentCell(int /*row*/, int /*col*/) {}
+    // Escape in `row` with nothing of the current cell to give back; true when the page gave
+    // back the row, false to let Escape reach the dialog.
+    virtual bool OnEscapeRow(int /*row*/) { return false; }
 
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     friend class GridDelegate;
@@ -136,15 +143,19 @@ private:
     QTableWidgetItem* MakeCell(int row, int col);
     void ApplyFlags(QTableWidgetItem* item, int row, int col) const;
     bool IsHeaderCell(int row, int col) const { return row < headerRows_ || col == 0; }
+    // The drop-down cell whose arrow is under `pos` (viewport coordinates), or an invalid index.
+    QModelIndex ArrowAt(const QPoint& pos) const;
+    // Opens the list of the current cell when it is a drop-down cell.
+    void OpenList();
 
     GridHeader* header_;
     int headerRows_ = 0;
-    bool modified_ = false;     // the user changed the current cell since entering it
-    bool holdsRefused_ = false; // the current cell holds text its validation refused
-    QString original_;          // the current cell's text before the user changed it
-    bool muted_ = false;        // no hooks: rows are being inserted or removed
-    bool reverting_ = false;    // a refused move is being undone
-    bool refused_ = false;      // the last move was refused
+    bool modified_ = false;              // the user changed the current cell since entering it
+    QString original_;                   // the current cell's text before the user changed it
+    bool muted_ = false;                 // no hooks: rows are being inserted or removed
+    bool reverting_ = false;             // a refused move is being undone
+    bool refused_ = false;               // the last move was refused
+    QPersistentModelIndex arrowPressed_; // the drop-down cell whose arrow the mouse pressed
 };
 
 } // namespace pfsetup

@@ -1,11 +1,7 @@
 #include "ui/kit/property_page.h"
 
 #include "host/host_services.h"
-#include "ui/kit/grid.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 #include <utility>
@@ -21,20 +17,6 @@ void PropertyPage::EnsureInitialised() {
         return;
     initDone_ = true;
     OnInitDialog();
-    WatchUserEdits();
-}
-
-// Only the signals a person's action emits, so loading values into the controls is no edit.
-void PropertyPage::WatchUserEdits() {
-    auto mark = [this] { modified_ = true; };
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
-        connect(edit, &QLineEdit::textEdited, this, mark);
-    for (QComboBox* combo : findChildren<QComboBox*>())
-        connect(combo, &QComboBox::activated, this, mark);
-    for (QAbstractButton* button : findChildren<QAbstractButton*>())
-        connect(button, &QAbstractButton::clicked, this, mark);
-    for (Grid* grid : findChildren<Grid*>())
-        connect(grid, &Grid::UserEdited, this, mark);
 }
 
 bool PropertyPage::UpdateData(bool saveAndValidate) {
@@ -59,19 +41,21 @@ void PropertyPage::PointAt(QWidget* control) {
         edit->selectAll();
 }
 
-// Controls leave F1 alone, so it reaches the page from whichever of them has the focus.
-void PropertyPage::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        OnHelp();
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+void PropertyPage::FocusPage() {
+    QWidget* control = focusWidget();
+    // The first control of the page in the order Tab visits the dialog.
+    for (QWidget* w = window()->nextInFocusChain(); !control && w != window();
+         w = w->nextInFocusChain())
+        if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(this))
+            control = w;
+    if (control)
+        control->setFocus(Qt::TabFocusReason);
 }
 
 void PropertyPage::OnHelp() {
     Host().OpenHelp(helpContextId_);
-    setFocus();
+    FocusPage();
 }
 
 } // namespace pfsetup

@@ -5,8 +5,10 @@
 
 #include "host/host_services.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
@@ -137,6 +139,10 @@ void PropertySheet::Create() {
     created_ = true;
     OnInitDialog();
     OrderTabs();
+    // Focus drawn from the start, as after a key press: the user sees where typing goes.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    if (PropertyPage* page = GetActivePage())
+        page->FocusPage();
 }
 
 void PropertySheet::OrderTabs() {
@@ -147,7 +153,7 @@ void PropertySheet::OrderTabs() {
         // A page's controls follow it in the focus chain, in the order the page gave them.
         for (QWidget* w = page->nextInFocusChain(); w != page && page->isAncestorOf(w);
              w = w->nextInFocusChain())
-            if (w->focusPolicy() & Qt::TabFocus)
+            if (w->focusPolicy() != Qt::NoFocus) // radio buttons take Tab only when checked
                 chain.push_back(w);
     }
     for (int i = 0; i < buttonRow_->count(); ++i) {
@@ -186,7 +192,6 @@ void PropertySheet::OnRestoreDefaults() {
     if (!page || !page->CanRestoreDefaults())
         return;
     page->OnRestoreDefaults();
-    page->SetModified();
 }
 
 bool PropertySheet::IsModified() const {
@@ -198,7 +203,7 @@ bool PropertySheet::IsModified() const {
 
 void PropertySheet::CancelByUser() {
     if (IsModified() && Host().ShowMessage(kDiscardQuestion, MessageIcon::Question,
-                                           MessageButtons::YesNo) != MessageResult::Yes)
+                                           MessageButtons::YesNoDefaultNo) != MessageResult::Yes)
         return;
     OnCancel();
 }
@@ -237,6 +242,19 @@ void PropertySheet::DetachPages() {
 void PropertySheet::showEvent(QShowEvent* event) {
     Create();
     QDialog::showEvent(event);
+}
+
+void PropertySheet::keyPressEvent(QKeyEvent* event) {
+    // Controls leave F1 alone, so it arrives here from wherever the focus is.
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        const QPointer<QWidget> focused = QApplication::focusWidget();
+        OnHelp();
+        if (focused) // F1 leaves the focus where it was
+            focused->setFocus(Qt::OtherFocusReason);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void PropertySheet::reject() {

@@ -4,9 +4,11 @@
 // keeps the user on it; a page is initialised the first time its tab is shown. Results follow
 // the framework's button ids: 1 after OK, 2 after Cancel.
 //
-// For keyboard users: Ctrl+PgDn and Ctrl+PgUp (as Ctrl+Tab and Ctrl+Shift+Tab) switch pages,
-// Tab goes through the tab bar, the shown page's controls and then the buttons; Escape, the
-// close box and Cancel ask before they throw away edits the user made.
+// For keyboard users: the dialog opens with the focus, shown, on the first control of its page;
+// Ctrl+PgDn and Ctrl+PgUp (as Ctrl+Tab and Ctrl+Shift+Tab) switch pages, Tab goes through the
+// tab bar, the shown page's controls and then the buttons, F1 opens the shown page's help from
+// anywhere in the dialog; Escape, the close box and Cancel ask before they throw away edits the
+// user made (No being the answer Enter gives).
 
 #include "ui/kit/property_page.h"
 
@@ -76,7 +78,7 @@ public:
     // The active page's defaults; counts as an edit.
     virtual void OnRestoreDefaults();
 
-    // Whether the user changed anything on any page.
+    // Whether OK would change anything a page was initialised with.
     bool IsModified() const;
     // Cancel as the user asks for it (Cancel, Escape, the close box): when anything was
     // changed, only after the user agreed to throw the changes away.
@@ -90,6 +92,7 @@ protected:
     void DetachPages();
 
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Escape and the window's close box cancel through OnCancel.
     void reject() override;
 

@@ -2,15 +2,25 @@
 
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace pfsetup {
 
 RadioGroup::RadioGroup(QObject* owner) : group_(new QButtonGroup(owner)) {
     group_->setExclusive(true);
+    QObject::connect(group_, &QButtonGroup::buttonToggled, group_, [this] { FollowSelection(); });
 }
 
 void RadioGroup::Add(QRadioButton* button) {
     group_->addButton(button, Count());
     buttons_.push_back(button);
+    FollowSelection();
+}
+
+void RadioGroup::FollowSelection() {
+    const int stop = std::max(Index(), 0);
+    for (int i = 0; i < Count(); ++i)
+        Button(i)->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 QRadioButton* RadioGroup::Button(int index) const {
@@ -34,6 +44,7 @@ void RadioGroup::SetIndex(int index) {
     for (QRadioButton* b : buttons_)
         b->setChecked(false);
     group_->setExclusive(true);
+    FollowSelection();
 }
 
 } // namespace pfsetup

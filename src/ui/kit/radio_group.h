@@ -1,7 +1,8 @@
 #pragma once
 // A run of radio buttons exchanged as one index, the position of the selected button in the
 // run (-1 for none), as the original framework's radio exchange did. Unlike a plain exclusive
-// QButtonGroup it can show no selection, which a stored value outside the run needs.
+// QButtonGroup it can show no selection, which a stored value outside the run needs. Tab
+// enters the run at its selected button (the first when none is), arrows move within it.
 
 #include <QButtonGroup>
 
@@ -27,6 +28,9 @@ public:
     void SetIndex(int index);
 
 private:
+    // Only the selected button is a tab stop.
+    void FollowSelection();
+
     QButtonGroup* group_;
     std::vector<QRadioButton*> buttons_;
 };
