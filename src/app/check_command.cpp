@@ -7,10 +7,13 @@
 #include "persist/setting_checks.h"
 #include "persist/setting_origins.h"
 #include "persist/settings_entries.h"
+#include "persist/tree/st_setup_file.h"
 #include "projfile/project_parser.h"
 #include "projfile/spi_messages.h"
+#include "projfile/spi_project.h"
 #include "projfile/value_expansion.h"
 #include "setup/number_text.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 
 #include <algorithm>
@@ -25,6 +28,7 @@ struct Finding {
     std::string file;
     int line;
     std::string message;
+    bool warning = false; // told, but no problem of the file: the exit status stays
 };
 
 int LevelRank(const std::string& level) {
@@ -71,6 +75,66 @@ std::string EntryProblem(const SettingOrigin& entry) {
     return EntryValueProblem(name, entry.values[0]);
 }
 
+// Where the project's settings tree disagrees with what its entries read as (a hand-written
+// file, or one an older writer saved): every read takes the entries, and the next save
+// rewrites the tree from them.
+void TreeWarnings(const std::string& project, const SettingOrigins& origins, CPFCoreSetupAPI& store,
+                  std::vector<Finding>& findings) {
+    SpiProject opened;
+    std::vector<SpiProblem> noted; // the findings have them already
+    opened.CollectProblems(&noted);
+    std::string problem;
+    if (opened.Open(project) != 0)
+        return;
+    const std::vector<std::unique_ptr<ARTreeNode>> roots = BuildTreeRoots(opened, problem);
+    const SpiProgram* section = opened.Programs().Lookup(kTreeSection);
+    const auto leaf = [&roots](const std::string& path, std::string& text) {
+        std::size_t slash = path.find('/');
+        ARTreeNode* node = nullptr;
+        for (const auto& root : roots)
+            if (EqualsIgnoreCase(root->name(), path.substr(0, slash)))
+                node = root.get();
+        while (node && slash != std::string::npos) {
+            const std::size_t start = slash + 1;
+            slash = path.find('/', start);
+            node = node->getNamedChild(path.substr(start, slash - start));
+        }
+        return node && node->getParam(1, text);
+    };
+    const auto check = [&](const std::string& key, const std::string& path,
+                           const std::string& made) {
+        std::string tree, value;
+        if (!leaf(path, tree) || tree == made || !SettingValue(store, key, value))
+            return;
+        // At the checked file's line of the entry, else of the tree's node; a disagreement
+        // of the install and site files alone is theirs.
+        const std::optional<SettingOrigin> entry = origins.Find(key);
+        int line = entry && entry->file == project ? entry->line : 0;
+        const SpiDirective* node = section ? section->directives.Lookup(path) : nullptr;
+        if (line == 0 && node && node->level == SpiUserLevel)
+            line = opened.Programs().Origin(*node, SpiUserLevel).line;
+        if (line == 0)
+            return;
+        findings.push_back({true, project, line,
+                            "warning: " + key + " " + Quoted(value) + ": the settings tree holds " +
+                                Quoted(tree) + " at " + path + ", the entries make it " +
+                                Quoted(made) + "; the next save rewrites the tree",
+                            true});
+    };
+    for (const SettingKey& row : SettingKeys()) {
+        if (row.treeNode && !row.family) {
+            check(row.key, row.treeNode, TreeLeafValue(row, store));
+        } else if (row.treeNode && row.form == ValueForm::PinLoads) {
+            for (const PinTypeRow& type : kPinTypes) {
+                const std::string key = row.key + std::string(type.name);
+                std::string made;
+                if (SettingValue(store, key, made))
+                    check(key, std::string(row.treeNode) + "/" + PinTypeNodeName(type.name), made);
+            }
+        }
+    }
+}
+
 int CheckOne(const std::string& project, std::vector<Finding>& findings) {
     if (const int status = CheckReadable(project))
         return status;
@@ -112,6 +176,7 @@ int CheckOne(const std::string& project, std::vector<Finding>& findings) {
         findings.push_back({!at || at->file == project, at ? at->file : project, at ? at->line : 0,
                             conflict.message});
     }
+    TreeWarnings(project, origins, store, findings);
     return kOk;
 }
 
@@ -128,7 +193,8 @@ int CheckCommand(const std::vector<std::string>& projects) {
         for (const Finding& f : findings)
             std::cout << DescribeError(Failure(ErrorKind::Syntax, f.file, f.message, f.line))
                       << "\n";
-        if (!findings.empty())
+        if (std::any_of(findings.begin(), findings.end(),
+                        [](const Finding& f) { return !f.warning; }))
             worst = std::max<int>(worst, kBadInput);
     }
     return worst;

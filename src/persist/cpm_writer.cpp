@@ -2,7 +2,6 @@
 // single write, the "PFG142" section the next read takes the settings from.
 
 #include "base/ascii_text.h"
-#include "base/module_state.h"
 #include "persist/project_binding.h"
 #include "persist/settings_entries.h"
 #include "persist/tree/ar_tree.h"
@@ -14,92 +13,92 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <iterator>
-#include <set>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 namespace pfsetup {
 
+SettingValues AllSettingValues(CPFCoreSetupAPI& store) {
+    SettingValues values;
+    for (const std::string& key : AllSettingKeys()) {
+        std::string value;
+        if (SettingValue(store, key, value))
+            values.emplace_back(key, std::move(value));
+    }
+    for (SettingsEntry& entry : CollectSettingsEntries(store, kSaveProperties))
+        if (ClassifySettingsKey(entry.key) == SettingsKeyKind::Property)
+            values.emplace_back(std::move(entry.key), std::move(entry.value));
+    return values;
+}
+
+std::vector<std::string> ChangedSettings(const SettingValues& before, const SettingValues& after) {
+    std::unordered_map<std::string, const std::string*> was;
+    for (const auto& [key, value] : before)
+        was.emplace(key, &value);
+    std::vector<std::string> changed;
+    for (const auto& [key, value] : after) {
+        const auto found = was.find(key);
+        if (found == was.end() || *found->second != value)
+            changed.push_back(key);
+        if (found != was.end())
+            was.erase(found);
+    }
+    for (const auto& [key, value] : before)
+        if (was.count(key))
+            changed.push_back(key); // a property taken away
+    return changed;
+}
+
 namespace {
 
-struct LessIgnoringCase {
-    bool operator()(const std::string& a, const std::string& b) const {
-        return std::lexicographical_compare(
-            a.begin(), a.end(), b.begin(), b.end(),
-            [](char x, char y) { return AsciiUpper(x) < AsciiUpper(y); });
-    }
-};
-
-} // namespace
-
-// Puts the entries of the store's settings into the project's settings section at the user's
-// level. A setting the store holds no value for any more (a deleted property, an emptied list,
-// a cleared flag) is removed from the user's own entries, and an install or site entry for it
-// is masked by a value-less user entry, which the reader skips; entries the reader ignores are
-// left as they are.
-void RefreshSettingsSection(const std::vector<SettingsEntry>& entries, SpiProject& project) {
+// Makes the settings section of `project` say what `entryOf` gives for each of `keys` (false:
+// the writer leaves the entry out), touching no other entry. A changed entry is rewritten
+// where it stands; one the writer leaves out is removed from the user's file, and an
+// installed one of that name is taken out by a value-less entry, which the reader skips.
+void PutChangedEntries(const std::vector<std::string>& keys,
+                       const std::function<bool(const std::string&, std::string&)>& entryOf,
+                       SpiProject& project) {
     if (project.FindProgram(kSettingsSection) != 0) {
         project.AddProgram(kSettingsSection);
         project.FindProgram(kSettingsSection);
     }
-    std::set<std::string, LessIgnoringCase> written;
-    for (const SettingsEntry& entry : entries) {
-        if (project.FindDirective(entry.key) == 0)
-            project.DeleteDirective(entry.key);
-        project.AddDirective(entry.key);
-        project.AddValue(entry.value);
-        written.insert(entry.key);
-    }
-    std::vector<std::string> stale, masked;
     const SpiProgram* section = project.Programs().Lookup(kSettingsSection);
-    if (!section)
-        return;
-    for (const auto& directive : section->directives) {
-        const std::string name(directive->name);
-        if (written.count(name) || ClassifySettingsKey(name) == SettingsKeyKind::Ignored)
+    for (const std::string& key : keys) {
+        std::string value;
+        const bool written = entryOf(key, value);
+        if (project.FindDirective(key) != 0) {
+            if (written) {
+                project.AddDirective(key);
+                project.AddValue(value);
+            }
             continue;
-        const bool installed =
-            directive->HasLevel(SpiInstallLevel) || directive->HasLevel(SpiSiteLevel);
-        (installed ? masked : stale).push_back(name);
+        }
+        const SpiDirective* directive = section->directives.Lookup(key);
+        const SpiValueList values = directive->ActiveValues();
+        if (written) {
+            if (directive->level != SpiUserLevel || values.size() != 1 || values[0] != value)
+                project.SetValues({value});
+        } else if (directive->HasLevel(SpiInstallLevel) || directive->HasLevel(SpiSiteLevel)) {
+            if (directive->level != SpiUserLevel || !values.empty())
+                project.SetValues({});
+        } else {
+            project.DeleteDirective(key);
+        }
     }
-    for (const std::string& name : stale)
-        project.DeleteDirective(name);
-    for (const std::string& name : masked) {
-        project.DeleteDirective(name);
-        project.AddDirective(name);
-    }
-}
-
-} // namespace pfsetup
-
-using namespace pfsetup;
-
-namespace {
-
-using Entries = std::vector<std::pair<std::string, std::string>>;
-
-Entries EntriesOf(CPFCoreSetupAPI& store) {
-    Entries entries;
-    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF))
-        entries.emplace_back(entry.key, entry.value);
-    return entries;
 }
 
 std::array<unsigned long long, 4> Stamp(const FileIdentity& identity) {
     return {identity.device, identity.inode, identity.size, identity.modified};
 }
 
-// The identity of the project file the registered settings tree was last written to by
-// WriteCPMFile (all 0 before): a tree older than the file is parsed again.
-FileIdentity& TreeIdentity() {
-    static FileIdentity identity;
-    static const ModuleStateReset reset([] { identity = FileIdentity(); });
-    return identity;
-}
-
 } // namespace
+
+} // namespace pfsetup
+
+using namespace pfsetup;
 
 void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long long (&stamp)[4],
                                    bool failed) {
@@ -109,19 +108,20 @@ void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long 
     if (failed)
         LastRead.entries.clear();
     else
-        LastRead.entries = EntriesOf(*this);
+        LastRead.entries = AllSettingValues(*this);
 }
 
 // Several writers may change one project at once (the tool, dialogs, hosts): each write holds
-// the file's lock from reading it again to replacing it. When the file is as this store read
-// it, the write is what it always was; when another writer changed it meanwhile, the settings
-// this store did not change keep the file's values and this store's changes go over them
-// (the last writer wins a setting both changed); sections and entries it does not own stay as
-// the file has them.
+// the file's lock from reading it again to replacing it, and writes only what this store
+// changed since it read the file (since the defaults, for a store that never read it): every
+// other line stays as the file has it. When another writer changed the file meanwhile, the
+// settings this store did not change keep the file's values and this store's changes go over
+// them (the last writer wins a setting both changed).
 int CPFCoreSetupAPI::WriteCPMFile() {
     ClearLastError();
     if (CPMFileName.empty()) {
-        SetLastError(Failure(ErrorKind::Value, "", "no project file named"));
+        LogFailure(*this, "\nUnable to save file: no project file is named",
+                   Failure(ErrorKind::Value, "", "no project file named"));
         return 0;
     }
     ProjectLock lock;
@@ -138,34 +138,41 @@ int CPFCoreSetupAPI::WriteCPMFile() {
                    Failure(ErrorKind::Access, CPMFileName, std::string("not written: ") + problem));
         return 0;
     }
-    const bool changed =
-        LastRead.file == CPMFileName &&
-        !std::equal(std::begin(LastRead.stamp), std::end(LastRead.stamp), Stamp(now).begin());
+    const bool read = LastRead.file == CPMFileName && !LastRead.failed;
+    const bool asRead = read && std::equal(std::begin(LastRead.stamp), std::end(LastRead.stamp),
+                                           Stamp(now).begin());
+    const SettingValues values = AllSettingValues(*this);
+    CPFCoreSetupAPI defaults;
+    const std::vector<std::string> changed =
+        ChangedSettings(read ? LastRead.entries : AllSettingValues(defaults), values);
     // The registered tree is read again from the file as it is now when another writer changed
     // the file since this module last parsed or wrote it (a tree a host built is kept).
-    if (changed || (TreeIdentity().inode != 0 && TreeIdentity() != now))
+    if ((read && !asRead) ||
+        (ARObjFind::rootsSource() == CPMFileName && TreeSourceIdentity() != now))
         ARObjFind::resetRoots();
-    if (changed)
+    if (!asRead)
         ReadProject.reset(); // the file is not what that project holds
-    const int written = changed ? WriteChangesOverFile() : WriteCPMFileLocked();
+    const int written = asRead ? WriteCPMFileLocked(changed) : WriteChangesOverFile(changed);
     ReadProject.reset();
     if (written) {
-        TreeIdentity() = IdentityOf(CPMFileName);
+        TreeSourceIdentity() = IdentityOf(CPMFileName);
         // After a merge the file holds more than this store (others' settings): the next write
         // merges again, whatever the file's identity then.
-        const auto stamp = changed ? std::array<unsigned long long, 4>{} : Stamp(TreeIdentity());
+        const auto stamp =
+            asRead ? Stamp(TreeSourceIdentity()) : std::array<unsigned long long, 4>{};
         std::copy(stamp.begin(), stamp.end(), LastRead.stamp);
         LastRead.file = CPMFileName;
         LastRead.failed = false;
-        LastRead.entries = EntriesOf(*this);
+        LastRead.entries = values;
     }
     return written;
 }
 
-int CPFCoreSetupAPI::WriteChangesOverFile() {
+int CPFCoreSetupAPI::WriteChangesOverFile(const std::vector<std::string>& changed) {
     CPFCoreSetupAPI current;
     current.PutDefFileName(CPMFileName);
     current.PutCPMFileName(CPMFileName);
+    current.KeepProjectForWrite(true);
     std::string log;
     if (!current.ReadSetup()) {
         current.GetLogError(log);
@@ -174,31 +181,19 @@ int CPFCoreSetupAPI::WriteChangesOverFile() {
         return 0;
     }
     current.GetLogError(log); // what the file holds that a read skips is not this write's
-    const Entries mine = EntriesOf(*this);
-    std::unordered_map<std::string, const std::string*> before;
-    for (const auto& [key, value] : LastRead.entries)
-        before.emplace(key, &value);
-    std::unordered_map<std::string, bool> kept;
-    for (const auto& [key, value] : mine) {
-        kept[key] = true;
-        const auto read = before.find(key);
-        if (read != before.end() && *read->second == value)
-            continue;
-        // This store's own change.
-        ReplaceSettingsEntry(current, key, &value);
+    for (const std::string& key : changed) {
+        std::string value;
+        ReplaceSettingsEntry(current, key, SettingValue(*this, key, value) ? &value : nullptr);
         if (const auto source = EntrySources.find(key); source != EntrySources.end())
             current.EntrySources[key] = source->second;
     }
-    for (const auto& [key, value] : LastRead.entries)
-        if (!kept.count(key))
-            ReplaceSettingsEntry(current, key, nullptr); // taken away here since the read
-    const int written = current.WriteCPMFileLocked();
+    const int written = current.WriteCPMFileLocked(changed);
     if (current.GetLogError(log))
         PutLogError(log);
     return written;
 }
 
-int CPFCoreSetupAPI::WriteCPMFileLocked() {
+int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed) {
     ARStatus status;
     ARObjFind finder;
     ARTreeNode* root = nullptr;
@@ -212,6 +207,7 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
         return 0;
     }
     SpiProject& project = reuse ? *ReadProject : opened;
+    project.KeepReadLines(true); // a set touches only its own lines
     // A tree parsed from another project file is not this project's.
     if (!ARObjFind::rootsSource().empty() && ARObjFind::rootsSource() != CPMFileName)
         ARObjFind::resetRoots();
@@ -225,8 +221,9 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
             return 0;
         }
         if (!finder.getObj("PFG", root, status)) {
-            SetLastError(Failure(ErrorKind::Syntax, CPMFileName,
-                                 "no settings tree \"PFG\" in the project or the installed files"));
+            const char* problem = "no settings tree \"PFG\" in the project or the installed files";
+            LogFailure(*this, std::string("\n") + problem + "\nUnable to save file " + CPMFileName,
+                       Failure(ErrorKind::Syntax, CPMFileName, problem));
             return 0;
         }
     }
@@ -234,13 +231,18 @@ int CPFCoreSetupAPI::WriteCPMFileLocked() {
     finder.getObj("PFG", root, status);
     // Every group, whatever a template save cleared from the store's mask.
     std::string problems;
-    std::vector<SettingsEntry> entries = CollectSettingsEntries(*this, 0x00FF, &problems);
-    for (SettingsEntry& entry : entries)
-        entry.value = StoredEntryValue(entry.key, entry.value);
+    CollectSettingsEntries(*this, 0x00FF, &problems);
+    const auto entryOf = [this](const std::string& key, std::string& value) {
+        const SettingKey* row = FindSettingKey(key);
+        if (!row || !row->write(*this, key, value))
+            return false;
+        value = StoredEntryValue(key, value);
+        return true;
+    };
     STSetupWriter writer(CPMFileName, status);
     writer.setProject(&project);
     writer.setProjectEditor(
-        [&entries](SpiProject& target) { RefreshSettingsSection(entries, target); });
+        [&](SpiProject& target) { PutChangedEntries(changed, entryOf, target); });
     root->accept(writer);
     if (!problems.empty())
         PutLogError(problems);

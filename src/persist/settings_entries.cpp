@@ -195,12 +195,16 @@ bool WriteErrorList(Store& s, const std::string&, std::string& v) {
     return !v.empty();
 }
 
-// Each item an unsigned 16-bit number; an empty item is 0, an item beyond is left out.
+// Each item an unsigned 16-bit number; an empty item is 0, an item beyond is left out. The
+// list ends where the rest is empty: a trailing comma adds nothing.
 bool ReadErrorList(Store& s, const std::string& k, const std::string& v) {
     if (v.empty())
         return true;
     bool all = true;
-    for (const std::string& item : SplitAtCommas(v)) {
+    std::vector<std::string> items = SplitAtCommas(v);
+    if (items.back().empty())
+        items.pop_back();
+    for (const std::string& item : items) {
         long long n = 0;
         if (LeadingInteger(item, 0, UINT16_MAX, n)) {
             s.AddToOverriddenError(static_cast<uint16_t>(n));
@@ -221,14 +225,22 @@ bool WritePlaceHolders(Store& s, const std::string&, std::string& v) {
     return !v.empty();
 }
 
-// Empty items are skipped.
-bool ReadPlaceHolders(Store& s, const std::string&, const std::string& v) {
+// Empty items are skipped; one the store refuses is named in the log.
+bool ReadPlaceHolders(Store& s, const std::string& k, const std::string& v) {
     if (v.empty())
         return true;
-    for (const std::string& item : SplitAtCommas(v))
-        if (!item.empty())
-            s.AddToPackagePlaceHolder(item);
-    return true;
+    bool all = true;
+    for (const std::string& item : SplitAtCommas(v)) {
+        if (!item.empty() && !s.AddToPackagePlaceHolder(item)) {
+            const char* problem = PlaceHolderProblem(item);
+            LogIgnored(s, k + " item", item,
+                       problem ? problem
+                               : "the list cannot hold both quote characters, and one came "
+                                 "before");
+            all = false;
+        }
+    }
+    return all;
 }
 
 using G = SettingsGroup;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CPFCoreSetupAPI;
@@ -115,6 +116,13 @@ bool SettingValue(CPFCoreSetupAPI& store, const std::string& key, std::string& v
 // empty list, the set split flag, a property not held): a value-less entry of such a key in a
 // user's file masks an installed one.
 bool LeftOutByDefault(const std::string& key);
+
+// Every setting's value as SettingValue gives it, in key order, and each property the store
+// holds with its entry's value: equal lists mean equal settings.
+using SettingValues = std::vector<std::pair<std::string, std::string>>;
+SettingValues AllSettingValues(CPFCoreSetupAPI& store);
+// The keys whose value differs between `before` and `after`, or which only one of them has.
+std::vector<std::string> ChangedSettings(const SettingValues& before, const SettingValues& after);
 
 // What the reader does with a key.
 enum class SettingsKeyKind {

@@ -29,10 +29,27 @@ void WithStoredValue(const SpiProgramList& programs, const SpiDirective& directi
     read(std::string(directive.name), std::string(*values.begin()), origin.File(), origin.line);
 }
 
-bool IsListKey(const std::string& key) {
-    const SettingsKeyKind kind = ClassifySettingsKey(key);
-    return kind == SettingsKeyKind::Property || kind == SettingsKeyKind::ErrorList ||
-           kind == SettingsKeyKind::PlaceHolders;
+// An installed entry of a setting the writer left out of `project` (a property the store does
+// not hold, an empty list, the split flag set) is taken out by an entry without a value, so a
+// read of the file gives the store's setup, not the installed one.
+void TakeOutLeftOutEntries(SpiProject& project, uint16_t mask) {
+    SpiProject installed;
+    if (installed.ReadInstallAndSiteFiles() != 0)
+        return; // the selective save fails on the same files and says so
+    const SpiProgram* base = installed.Programs().Lookup(kSettingsSection);
+    if (!base)
+        return;
+    if (project.FindProgram(kSettingsSection) != 0) {
+        project.AddProgram(kSettingsSection);
+        project.FindProgram(kSettingsSection);
+    }
+    for (const SpiDirective* directive : base->directives) {
+        const std::string key(directive->name);
+        const SettingKey* row = FindSettingKey(key);
+        if (row && !(row->saveGroup && !(mask & row->saveGroup)) &&
+            !directive->ActiveValues().empty() && project.FindDirective(key) != 0)
+            project.AddDirective(key);
+    }
 }
 
 } // namespace
@@ -91,6 +108,7 @@ int CPFCoreSetupAPI::WriteSetup() {
         return 0;
     }
     PutEntryInProject();
+    TakeOutLeftOutEntries(*Project, SaveSections);
     if (!SaveProjectFile(DefFileName, 0)) {
         LogFailure(*this, "\nUnable to save file " + DefFileName, cause);
         return 0;
@@ -197,18 +215,34 @@ int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
                    Failure(ErrorKind::Value, "", "no template named"));
         return 0;
     }
-    auto read = [this](const std::string& name, const std::string& stored, const std::string& file,
-                       int line) { ReadEntry(name, stored, file, line); };
+    // The template's setup is what a read of it merged over the install and site files gives:
+    // every setting it can carry starts from its default (which the writer leaves out for the
+    // split flag), and the format group, which it never carries, stays as it is.
+    const auto carried = [](const std::string& key) {
+        const SettingKey* row = FindSettingKey(key);
+        return row && !(row->saveGroup & kSaveFormat);
+    };
+    CPFCoreSetupAPI defaults;
+    for (const std::string& key : AllSettingKeys()) {
+        std::string value;
+        if (carried(key) && SettingValue(defaults, key, value))
+            ReadSettingsEntry(*this, key, value);
+    }
+    auto read = [this, &carried](const std::string& name, const std::string& stored,
+                                 const std::string& file, int line) {
+        if (carried(name))
+            ReadEntry(name, stored, file, line);
+    };
     const SpiProgram* named = own.Lookup(kSettingsSection);
     const SpiProgram* base = installed.Programs().Lookup(kSettingsSection);
-    // In the order a merged read gives: an installed entry's place holds the template's
-    // entry of that name; installed entries count only for the lists.
+    // In the order a merged read gives: an installed entry's place holds the template's entry
+    // of that name, which takes it out when it has no value.
     if (base) {
         for (const auto& directive : base->directives) {
             if (const SpiDirective* mine =
                     named ? named->directives.Lookup(directive->name) : nullptr)
                 WithStoredValue(own, *mine, read);
-            else if (IsListKey(std::string(directive->name)))
+            else
                 WithStoredValue(installed.Programs(), *directive, read);
         }
     }

@@ -10,21 +10,12 @@
 #include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 using namespace pfsetup;
 
 namespace {
-
-// A pin type's name in the tree: without its underscores.
-std::string NodeName(const std::string& pinType) {
-    std::string name;
-    for (char c : pinType)
-        if (c != '_')
-            name += c;
-    return name;
-}
 
 // The package-pin type nodes in the tree's order: the pin types that have one, then the
 // unspecified type.
@@ -33,7 +24,7 @@ const std::vector<std::string>& PackagePinNodes() {
         std::vector<std::string> byPlace(kUnspecifiedPackagePinNode);
         for (const PinTypeRow& type : kPinTypes)
             if (type.packagePinNode)
-                byPlace[type.packagePinNode - 1] = NodeName(type.name);
+                byPlace[type.packagePinNode - 1] = PinTypeNodeName(type.name);
         byPlace[kUnspecifiedPackagePinNode - 1] = kUnspecifiedPinType;
         std::vector<std::string> paths;
         for (const std::string& name : byPlace)
@@ -80,27 +71,19 @@ bool IsForbidden(const std::string& listPath, const std::string& name) {
     return list && list->getNamedChild(name);
 }
 
-// Appends `node` under `list`, replacing a child of the same name, and counts it among the
-// nodes the store's properties have now.
-void Replace(ARTreeNode* list, ARTreeNode* node, std::unordered_set<const ARTreeNode*>& placed) {
+// Appends `node` under `list`, replacing a child of the same name.
+void Replace(ARTreeNode* list, ARTreeNode* node) {
     ARTreeNode* old = nullptr;
     if (list->getNamedChild(node->name(), old, false))
         list->deleteChild(old);
     list->addChild(node, 1, -1);
-    placed.insert(node);
 }
 
-// Takes out the children of a property list that no property of the store has placed: a
-// property deleted, or one no longer in that context, must not stay in the tree.
-void Prune(ARTreeNode* list, const std::unordered_set<const ARTreeNode*>& placed) {
-    if (!list)
-        return;
-    std::vector<ARTreeNode*> stale;
-    for (const auto& child : list->children())
-        if (!placed.count(child.get()))
-            stale.push_back(child.get());
-    for (ARTreeNode* child : stale)
-        list->deleteChild(child);
+// Takes the child `name` out of the list at `path`, if both are there.
+void TakeOut(const std::string& path, const std::string& name) {
+    if (ARTreeNode* list = Find(path))
+        if (ARTreeNode* child = list->getNamedChild(name))
+            list->deleteChild(child);
 }
 
 int HeightOf(const std::string& path) {
@@ -126,27 +109,29 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         ARTreeNode* pinTypes = Find(pinTypePath);
         while (GetNextPin()) {
             const PinTypeFields pin = CurrentPinTypeFields(*this);
-            if (ARTreeNode* node = pinTypes ? pinTypes->getNamedChild(NodeName(pin.type)) : nullptr)
+            if (ARTreeNode* node =
+                    pinTypes ? pinTypes->getNamedChild(PinTypeNodeName(pin.type)) : nullptr)
                 node->addParam(1, PinTypeValue(pin));
         }
     }
 
+    // The package-pin type nodes are not made: a file may take one out.
     for (const char* path : {"PFG/Symbol", "PFG/Package", "PFG/Ptf"})
-        Expect(path, false);
-    for (const std::string& path : PackagePinNodes())
         Expect(path, false);
     const std::string symbolHeight = FormatInt(HeightOf("PFG/Symbol/SymProperty/DefaultHeight"));
     const std::string pinHeight = FormatInt(HeightOf("PFG/Symbol/PinProperty/DefaultHeight"));
 
     if (SaveSections & kSaveProperties) {
-        std::unordered_set<const ARTreeNode*> placed;
+        std::unordered_map<std::string, int> held; // by TreeNameKey: the contexts now
         InitPropertyIteration();
         SetPropertyContext(PFSetupContextAll);
         while (GetNextProperty()) {
             const PropertyFields property = CurrentPropertyFields(*this);
             const std::string& name = property.name;
-            const std::string value = StoredPropertyValue(name, property.value);
+            // The tree holds the value as read, variables expanded.
+            const std::string& value = property.value;
             const int type = property.type;
+            held[TreeNameKey(name)] = type;
             const std::string visibility =
                 FormatInt(STUtil::getVisibilityFromText(property.visibility, 0));
 
@@ -162,7 +147,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->addParam(5, "0");
                     node->addParam(6, symbolHeight);
                     node->addParam(7, "Top-Left");
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
             if (type & PFSetupContextSymbolPin) {
@@ -173,7 +158,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->addParam(2, visibility);
                     node->addParam(3, "0");
                     node->addParam(6, pinHeight);
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
             if (type & PFSetupContextPackage) {
@@ -182,7 +167,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                 } else if (ARTreeNode* list = Collection("PFG/Package", "Property")) {
                     auto* node = new ARTNameValue(name);
                     node->addParam(1, value);
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
             if (type & PFSetupContextPackagePin) {
@@ -190,7 +175,7 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     if (ARTreeNode* list = Find(path)) {
                         auto* node = new ARTNameValue(name);
                         node->addParam(1, value);
-                        Replace(list, node, placed);
+                        Replace(list, node);
                     }
                 }
             }
@@ -202,27 +187,57 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                     node->setName(name);
                     node->addParam(1, value);
                     node->addParam(2, context.tableKind);
-                    Replace(list, node, placed);
+                    Replace(list, node);
                 }
             }
         }
-        Prune(Find("PFG/Symbol/SymPropertyList"), placed);
-        Prune(Find("PFG/Symbol/SymPinPropertyList"), placed);
-        Prune(Find("PFG/Package/Property"), placed);
-        for (const std::string& path : PackagePinNodes())
-            Prune(Find(path), placed);
-        Prune(Find("PFG/Ptf/PtfProperty"), placed);
+        // A property this store deleted since its read, or took out of a context, leaves the
+        // lists of those contexts; every other node stays, whichever file or writer made it.
+        int tableContexts = 0;
+        for (const PropertyContextRow& context : kPropertyContexts)
+            if (context.tableKind)
+                tableContexts |= context.bit;
+        for (const auto& [key, entry] : LastRead.entries) {
+            if (ClassifySettingsKey(key) != SettingsKeyKind::Property)
+                continue;
+            const std::string name = key.substr(5);
+            const auto now = held.find(TreeNameKey(name));
+            const int type = now == held.end() ? 0 : now->second;
+            const int before = ParseInt(SplitPropertyFields(entry)[0]);
+            const int lost = before & ~type;
+            if (lost & PFSetupContextSymbol)
+                TakeOut("PFG/Symbol/SymPropertyList", name);
+            if (lost & PFSetupContextSymbolPin)
+                TakeOut("PFG/Symbol/SymPinPropertyList", name);
+            if (lost & PFSetupContextPackage)
+                TakeOut("PFG/Package/Property", name);
+            if (lost & PFSetupContextPackagePin)
+                for (const std::string& path : PackagePinNodes())
+                    TakeOut(path, name);
+            if ((before & tableContexts) && !(type & tableContexts))
+                TakeOut("PFG/Ptf/PtfProperty", name);
+        }
     }
 
-    for (const SettingKey& row : SettingKeys()) {
-        if (!row.treeNode || row.family)
-            continue;
-        std::string value;
-        if (row.treeValue)
-            value = row.treeValue(*this);
-        else
-            row.write(*this, row.key, value);
-        SetLeaf(row.treeNode, value);
-    }
+    for (const SettingKey& row : SettingKeys())
+        if (row.treeNode && !row.family)
+            SetLeaf(row.treeNode, TreeLeafValue(row, *this));
     return 1;
+}
+
+std::string pfsetup::PinTypeNodeName(const std::string& pinType) {
+    std::string name;
+    for (char c : pinType)
+        if (c != '_')
+            name += c;
+    return name;
+}
+
+std::string pfsetup::TreeLeafValue(const SettingKey& row, CPFCoreSetupAPI& store) {
+    std::string value;
+    if (row.treeValue)
+        value = row.treeValue(store);
+    else
+        row.write(store, row.key, value);
+    return value;
 }

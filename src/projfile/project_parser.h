@@ -9,8 +9,9 @@
 // '{' on) are skipped; any other line must open a section ("START_" anywhere in it, the name
 // from its seventh character on, upper-cased). Inside a section every line is a directive or
 // the end line "END_<name>", which holds no space or tab unless the name itself does. A line
-// "START_<other>" (no space or tab) inside a section means the section's end line is missing:
-// that is recorded, the section ends, and the line opens the next section.
+// "START_<other>" (no space or tab) inside a section is a directive without values, unless the
+// section's end line never follows: then that end line is missing, which is recorded, the
+// section ends there, and the line opens the next section.
 //
 // The collecting mode reads the same way but goes on where the normal mode stops or fails,
 // noting each problem as a person should read it: a line outside a section, a quoted name or
@@ -27,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // A problem the collecting mode noted and read past.
@@ -50,8 +52,9 @@ public:
     // collecting: noted and skipped). Both 1 and -1 close the reader.
     int ReadProgramHeader(std::string& name);
     // Reads the next line of the section: 0 with the directive name (its values wait for
-    // ReadValueToken); 5 for the end line, and for a line that opens another section (recorded
-    // as a missing end line; that line is read again by ReadProgramHeader); -1 when no line
+    // ReadValueToken); 5 for the end line, and for a START_ line when the section's end line
+    // never follows (recorded as a missing end line; that line is read again by
+    // ReadProgramHeader); -1 when no line
     // can be read or a quoted name is not closed (recorded; collecting: a line with a quoted
     // name not closed is noted and skipped).
     int ReadDirectiveName(std::string_view& name);
@@ -90,6 +93,8 @@ private:
     void StartValues(std::string_view rest);
     void ValueFailed(bool unclosedQuote);
     void KeepComment(std::string_view line);
+    // Whether a line that ends the current section follows the current line.
+    bool EndLineFollows();
 
     char* text_;
     std::size_t size_;
@@ -106,7 +111,12 @@ private:
     int directiveLine_ = 0;
     std::string_view currentLine_;
     std::vector<std::string_view> comments_;
+    int headerLines_ = 0; // lines of the writer's header met at the top of the text so far
     bool atTop_ = true;
+    // The end lines of the text, by their form and text ("E", "B" or "Q" and the marker they
+    // match), each with where its last occurrence starts; made when first asked for.
+    std::unordered_map<std::string, std::size_t> endLines_;
+    bool endLinesMade_ = false;
     int sectionLine_ = 0; // the line of the current section's START_ line
     std::size_t pendingStart_ = std::string_view::npos; // a START_ line met inside a section
     std::vector<SpiProblem>* problems_;
@@ -155,6 +165,12 @@ inline int SpiProjectFile::ReadValueToken(std::string_view& value, int& doubleQu
 }
 
 namespace pfsetup {
+
+// Whether a directive of this name stands for a comment or blank line inside a section: the
+// format reads such a line as a directive named "" or beginning with '{'.
+inline bool IsCommentName(std::string_view name) {
+    return name.empty() || name.front() == '{';
+}
 
 // Whether `line` ends a section whose end marker ("END_<NAME>") holds a blank or tab: the line
 // cut before '{' and trimmed is the marker, in any letter case.

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 #include <unordered_map>
@@ -101,9 +102,10 @@ char ValueQuote(std::string_view value, char preferred, bool last, const char*& 
 }
 
 // How a directive's name is written. A line without a blank or tab reads back upper case and
-// cut before '{', as a name without values, unless it is the section's end or another
-// section's start. Otherwise the name ends at the first blank, or is quoted: so a name is
-// written bare where that reads back, else in quotes (which must not hold the end marker).
+// cut before '{', as a name without values, unless it is the section's end (a START_ line is
+// a directive in a section that ends, as a written one does). Otherwise the name ends at the first
+// blank, or is quoted: so a name is written bare where that reads back, else in quotes (which must
+// not hold the end marker).
 char NameQuote(std::string_view name, bool hasValues, std::string_view endMarker,
                const char*& problem) {
     const TextBytes bytes = BytesOf(name);
@@ -119,8 +121,6 @@ char NameQuote(std::string_view name, bool hasValues, std::string_view endMarker
             problem = "a name without values cannot hold '{'";
         } else if (pfsetup::EqualsIgnoreCase(name, endMarker)) {
             problem = "a name without values would end the section";
-        } else if (name.size() >= 6 && pfsetup::EqualsIgnoreCase(name.substr(0, 6), "START_")) {
-            problem = "a name without values would open a section";
         }
         return problem ? kUnwritable : kBare;
     }
@@ -289,13 +289,11 @@ void WriteDirectiveLine(std::ostream& file, const SpiDirective& directive,
 
 namespace {
 
-bool IsCommentName(std::string_view name) {
-    return name.empty() || name == "{";
-}
+using pfsetup::IsCommentName;
 
 // Whether the program's kept comment lines are written inside its section, standing for its
-// directives named "" and "{" (which they make again when read): not when such a directive
-// got its values from a line of its own or through the API.
+// directives named "" or beginning with '{' (which they make again when read): not when such a
+// directive got its values from a line of its own or through the API.
 bool CommentsStandIn(const SpiProgram& program) {
     if (program.commentNamesUsed) {
         return false;
@@ -315,21 +313,22 @@ bool CommentsStandIn(const SpiProgram& program) {
     return true;
 }
 
-// A comment line that reads as the directive "{" with values ("{ text }"): of several, the last
-// one read gives that directive its values, so their order matters.
+// A comment line that reads as a directive with values ("{ text }", "{word text}"): of several
+// of one name, the last one read gives that directive its values, so their order matters.
 bool IsBraceComment(std::string_view text) {
-    return text.size() > 1 && text[0] == '{' && (text[1] == ' ' || text[1] == '\t');
+    return !text.empty() && text[0] == '{' && text.find_first_of(" \t") != std::string_view::npos;
 }
 
-// Whether the places of the "{" comments, in the order the directives are written, would put
-// them in another order than they were read.
-bool BraceCommentsOutOfOrder(const SpiProgram& program) {
+// Whether the places of the comments that read as directives with values, in the order the
+// directives are written, would put two of one name in another order than they were read.
+bool BraceCommentsOutOfOrder(const SpiProgram& program,
+                             const std::vector<const SpiDirective*>& order) {
     std::unordered_map<const char*, std::size_t> place;
     std::size_t next = 1;
-    for (const SpiDirective* directive : program.directives) {
+    for (const SpiDirective* directive : order) {
         place.emplace(directive->name.data(), next++);
     }
-    std::size_t reached = 0;
+    std::unordered_map<std::string_view, std::size_t> reached; // by the name the line makes
     for (const SpiComment& comment : program.comments) {
         if (!comment.inside || !IsBraceComment(comment.text)) {
             continue;
@@ -339,10 +338,11 @@ bool BraceCommentsOutOfOrder(const SpiProgram& program) {
             const auto found = place.find(comment.after.data());
             at = found == place.end() ? next : found->second; // gone: the section's end
         }
-        if (at < reached) {
+        std::size_t& last = reached[comment.text.substr(0, comment.text.find_first_of(" \t"))];
+        if (at < last) {
             return true;
         }
-        reached = at;
+        last = at;
     }
     return false;
 }
@@ -368,6 +368,10 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
     // Comments inside a section, by the directive they stood after; whether each was written.
     std::unordered_map<const char*, std::vector<std::size_t>> after;
     std::vector<bool> written;
+    std::vector<const SpiDirective*> order;
+    for (const std::string_view text : programs.leadingComments) {
+        file << text << '\n';
+    }
     for (const auto& program : programs) {
         if (!writeAll && !program->changed) {
             continue;
@@ -377,8 +381,17 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
         }
         const bool blankName = program->name.find_first_of(" \t") != std::string::npos;
         const std::vector<SpiComment>& comments = program->comments;
+        // The directives in list order; where read lines are kept, those of the user's file
+        // in its order, then the others.
+        order.assign(program->directives.begin(), program->directives.end());
+        if (programs.keepReadLines) {
+            std::stable_sort(order.begin(), order.end(),
+                             [](const SpiDirective* a, const SpiDirective* b) {
+                                 return a->readOrder - 1u < b->readOrder - 1u;
+                             });
+        }
         const bool standIn = CommentsStandIn(*program);
-        const bool bracesAtEnd = standIn && BraceCommentsOutOfOrder(*program);
+        const bool bracesAtEnd = standIn && BraceCommentsOutOfOrder(*program, order);
         after.clear();
         written.assign(comments.size(), false);
         for (std::size_t i = 0; i < comments.size(); ++i) {
@@ -406,7 +419,7 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
                 writeComment(i);
             }
         }
-        for (const SpiDirective* directive : program->directives) {
+        for (const SpiDirective* directive : order) {
             if (Written(*directive, writeAll, standIn)) {
                 const char* problem = nullptr;
                 if (blankName) {
@@ -417,6 +430,13 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
                         problem = "it would read as the section's end line";
                     }
                     file << line.str();
+                } else if (const std::string_view line = programs.keepReadLines
+                                                             ? programs.ReadLineOf(*directive)
+                                                             : std::string_view();
+                           line.data() != nullptr) {
+                    // As it stood: it read as these values there, and does again here.
+                    out.sputn(line.data(), static_cast<std::streamsize>(line.size()));
+                    out.sputc('\n');
                 } else {
                     problem = WriteCheckedLine(out, *directive, endMarker);
                 }
@@ -534,7 +554,10 @@ int SpiProject::MarkUnchangedEntries() {
         }
         bool anyChanged = false;
         for (const auto& directive : program->directives) {
-            if (directive->changed) {
+            // A line of the user's file stays where edits touch only their own lines.
+            const bool keptLine = programs.keepReadLines && directive->level == level &&
+                                  programs.ReadLineOf(*directive).data() != nullptr;
+            if (directive->changed && !keptLine) {
                 const SpiDirective* same = installed->directives.Lookup(directive->name);
                 if (same != nullptr && same->ActiveValues() == directive->ActiveValues()) {
                     directive->changed = false;

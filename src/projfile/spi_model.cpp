@@ -28,7 +28,14 @@ std::string_view NextLine(const char*& position, const char* end) {
         lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : left;
     if (const void* cr = std::memchr(begin, '\r', lineFeed)) {
         const std::size_t carriage = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
-        position = begin + carriage + (carriage + 1 == lineFeed ? 2 : 1);
+        // CR LF is one line end, and so is CR CR LF (a CR LF file converted once more).
+        std::size_t skip = 1;
+        if (lf != nullptr && carriage + 1 == lineFeed) {
+            skip = 2;
+        } else if (lf != nullptr && carriage + 2 == lineFeed && begin[carriage + 1] == '\r') {
+            skip = 3;
+        }
+        position = begin + carriage + skip;
         return std::string_view(begin, carriage);
     }
     position = begin + lineFeed + (lineFeed < left ? 1 : 0);
@@ -565,6 +572,7 @@ SpiProgram* SpiProgramList::FindOrAppend(std::string_view name, int createdAt) {
 
 void SpiProgramList::RemoveAll() {
     NamedList::RemoveAll();
+    leadingComments.clear();
     trailingComments.clear();
     ownedValues_ = 0;
     pool_.clear();
@@ -635,4 +643,24 @@ SpiOrigin SpiProgramList::Origin(const SpiDirective& directive, int level) const
         return SpiOrigin{kept->path, static_cast<int>(after - kept->lineStarts.begin())};
     }
     return SpiOrigin();
+}
+
+std::string_view SpiProgramList::ReadLineOf(const SpiDirective& directive) const {
+    const char* values = directive.active_.text;
+    if (directive.Edited() || values == nullptr) {
+        return std::string_view();
+    }
+    for (const auto& text : texts_) {
+        const char* data = text->data.get();
+        if (values < data || values > data + text->size) {
+            continue;
+        }
+        const char* start = values;
+        while (start > data && start[-1] != '\n' && start[-1] != '\r') {
+            --start;
+        }
+        return std::string_view(start, static_cast<std::size_t>(values - start) +
+                                           directive.active_.length);
+    }
+    return std::string_view();
 }

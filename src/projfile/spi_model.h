@@ -216,6 +216,11 @@ public:
 
 private:
     std::uint8_t bits_ = 0;
+
+public:
+    // The line of the user's file where it first stood (1 on), 0 when it was not read from
+    // that file: a save that keeps read lines writes them in the file's order.
+    std::uint32_t readOrder = 0;
 };
 
 // The directives of one program, in order, with a cursor and a name index that ignores case.
@@ -451,8 +456,17 @@ public:
     // The file and line the values of `directive` at `level` were read from.
     SpiOrigin Origin(const SpiDirective& directive, int level) const;
 
-    // Comment lines after the user's last section.
+    // Comment lines of the user's file before its first section (all of them in a file
+    // without sections), and after its last one.
+    std::vector<std::string_view> leadingComments;
     std::vector<std::string_view> trailingComments;
+    // Whether a save writes every directive whose values were not set through the API since
+    // its read as its line stood in the file, and a selective save keeps such lines even
+    // where they repeat the installed values: an edit then touches only its own lines.
+    bool keepReadLines = false;
+    // The line `directive` was read from (continuation lines included, up to the end of its
+    // last value), or a view without data when its active values were not read from a file.
+    std::string_view ReadLineOf(const SpiDirective& directive) const;
 
     // The values of `directive` at `level`; empty when it has none there.
     SpiValueList ValuesAt(const SpiDirective& directive, int level) const;

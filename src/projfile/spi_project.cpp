@@ -264,3 +264,18 @@ void SpiProject::AddValue(const std::string& value) {
         currentProgram->changed = true;
     }
 }
+
+void SpiProject::SetValues(const std::vector<std::string>& values) {
+    SpiDirective* directive = CurrentDirective();
+    if (directive == nullptr) {
+        return;
+    }
+    programs.StartLevel(*directive, level);
+    directive->changed = true;
+    for (const std::string& value : values) {
+        programs.AppendValue(*directive, value);
+    }
+    if (currentProgram != nullptr) {
+        currentProgram->changed = true;
+    }
+}

@@ -60,6 +60,9 @@ public:
     void InitValueIteration();
     int GetNextValue(std::string& value);
     void AddValue(const std::string& value);
+    // Makes `values` the values of the current directive at the project's level, where the
+    // directive stands; none takes the values of the lower levels out.
+    void SetValues(const std::vector<std::string>& values);
     // The first value of the named directive of the current program: 0, 1 no such directive,
     // 2 no values. "session_name" in the "Global" program is the process's session name.
     int GetDirectiveValue(const std::string& name, std::string& value);
@@ -71,6 +74,10 @@ public:
     // Unmarks the changed directives (and programs left without one) whose active values equal
     // those of the install and site files. 0, or -1 when those files cannot be read.
     int MarkUnchangedEntries();
+    // With `keep`, edits touch only their own lines: a save writes every directive whose
+    // values were not set since the read as its line stood, and a selective save keeps those
+    // lines of the user's file even where they repeat the installed values. Off by default.
+    void KeepReadLines(bool keep) { programs.keepReadLines = keep; }
 
     // The collecting mode: while `problems` is set, every read of this project goes on after
     // a syntax problem and notes it there (the normal mode stops or fails); a file that cannot

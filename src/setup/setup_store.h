@@ -267,10 +267,11 @@ private:
 
     int PutEntryInProject();
     int PutEntryInProjectInNewFormat();
-    // WriteCPMFile's steps: the write as such, with the project file's lock held; and the
-    // write of this store's own changes over what the file holds now.
-    int WriteCPMFileLocked();
-    int WriteChangesOverFile();
+    // WriteCPMFile's steps, with the project file's lock held: the write as such, which
+    // rewrites only the settings entries of `changed` keys; and the same over what the file
+    // holds now, with those settings of this store replayed over it.
+    int WriteCPMFileLocked(const std::vector<std::string>& changed);
+    int WriteChangesOverFile(const std::vector<std::string>& changed);
     // Records a read of `file`, whose identity (device, inode, size, time) was `stamp` before
     // the read began.
     void RememberRead(const std::string& file, const unsigned long long (&stamp)[4], bool failed);
@@ -363,8 +364,8 @@ private:
 
     // What the last ReadSetup of a project read, so a later WriteCPMFile can tell this store's
     // own changes from what other writers put into the file meanwhile: the file, its identity
-    // then (device, inode, size, modification time in nanoseconds), and the settings entries
-    // (key, value) right after the read.
+    // then (device, inode, size, modification time in nanoseconds), and every setting's value
+    // (key, value as SettingValue gives it; properties while held) right after the read.
     struct ReadRecord {
         std::string file;
         unsigned long long stamp[4] = {0, 0, 0, 0};

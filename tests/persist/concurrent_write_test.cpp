@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace pfsetup::test {
 namespace {
 
@@ -64,6 +67,52 @@ TEST_F(ConcurrentWrite, OwnChangesGoOverWhatOthersWrote) {
     store.PutDefSymbolWidth(10);
     ASSERT_EQ(store.WriteCPMFile(), 1);
     EXPECT_NE(Reread().find("Symbol_Length=12\n"), std::string::npos);
+}
+
+// Every change of the store is replayed, one back to a default the writer leaves out included.
+TEST_F(ConcurrentWrite, ResetsToTheDefaultAreReplayed) {
+    WriteFile(project, "START_PFG142\nUseSplitInstProp '0'\nEND_PFG142\n");
+    Read(store);
+    OtherWriter([](CPFCoreSetupAPI& other) { other.PutDefSymbolLength(12); });
+    store.PutUseSplitInstProp(1);
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+    const std::string now = Reread();
+    EXPECT_EQ(now.find("UseSplitInstProp="), std::string::npos) << now;
+    EXPECT_NE(now.find("Symbol_Length=12\n"), std::string::npos) << now;
+}
+
+// A host store that never read the project writes while another process adds a property:
+// the property stays, in the settings entries and in the tree.
+TEST_F(ConcurrentWrite, AnotherProcessesPropertyStays) {
+    store.PutCPMFileName(project);
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        CPFCoreSetupAPI other;
+        other.PutDefFileName(project);
+        other.PutCPMFileName(project);
+        const bool read = other.ReadSetup() == 1;
+        AddProperty(other, "FIRST", 0x05, "f");
+        ::_exit(read && other.WriteCPMFile() == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    store.PutDefGridSize(0.1f);
+    AddProperty(store, "SECOND", 0x05, "s");
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+
+    const std::string now = Reread();
+    EXPECT_NE(now.find("Prop_FIRST=5,f,"), std::string::npos) << now;
+    EXPECT_NE(now.find("Prop_SECOND=5,s,"), std::string::npos) << now;
+    EXPECT_NE(now.find("Symbol_Width=7\n"), std::string::npos) << now; // the file's, kept
+    const std::string text = ReadFile(project);
+    for (const char* node :
+         {"PFG/Symbol/SymPropertyList/FIRST 'symprop' '1=f'",
+          "PFG/Package/Property/FIRST 'value' '1=f'", "PFG/Symbol/SymPropertyList/SECOND",
+          "PFG/Symbol/GridSize 'value' "
+          "'1=0.100000'"})
+        EXPECT_NE(text.find(node), std::string::npos) << node << "\n" << text;
 }
 
 TEST_F(ConcurrentWrite, UnchangedFileIsWrittenAsAlways) {

@@ -143,6 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"PinType_TS", "-1", "PinType_TS=-1,x,x,x,Right"},
         ReadCase{"PinType_output", "x,x,9,9,Top", "PinType_OUTPUT=x,x,1.0,-1.0,Right"},
         ReadCase{"User_Defined_OverriddenError", "12,,40", "User_Defined_OverriddenError=12,0,40"},
+        ReadCase{"User_Defined_OverriddenError", ",12,40,", "User_Defined_OverriddenError=0,12,40"},
         ReadCase{"User_Defined_OverriddenError", "1,70000,-1,2",
                  "User_Defined_OverriddenError=1,2"},
         ReadCase{"PackagePlaceHolder", "A,,B,", "PackagePlaceHolder=A,B"},
@@ -184,6 +185,12 @@ TEST(SettingsEntries, CommasSurviveInPropertyValuesAndRefuseInPlaceholders) {
     EXPECT_EQ(store.AddToPackagePlaceHolder("A,B"), 0); // it would read back as two
     EXPECT_EQ(store.AddToPackagePlaceHolder("C"), 1);
     EXPECT_EQ(store.GetPackagePlaceHolders(), std::vector<std::string>{"C"});
+    // A placeholder the list cannot take beside the others is named in the log.
+    store.ProcessNameValuePair("PackagePlaceHolder", "A'B,C\"D");
+    EXPECT_EQ(store.GetPackagePlaceHolders(), (std::vector<std::string>{"C", "A'B"}));
+    std::string log;
+    ASSERT_EQ(store.GetLogError(log), 1);
+    EXPECT_NE(log.find("C\"D"), std::string::npos) << log;
 }
 
 } // namespace

@@ -5,11 +5,13 @@
 #include "base/error_record.h"
 #include "persist/setup_main.h"
 #include "projfile/file_io.h"
+#include "setup/setting_tables.h"
 #include "setup/setup_store.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,33 +93,126 @@ TEST(TemplateConversion, RenamesWhatTheReaderTakesForTheOldSection) {
     }
 }
 
-TEST_F(EntryObject, TemplateLoadChangesOnlyWhatTheTemplateNames) {
-    inst.WriteSite("START_PFG142\nProp_SITE '4,s,No,,'\nEND_PFG142\n");
-    const std::string project = inst.Path("p.cpm");
-    WriteFile(project, ReadFile(std::string(PFSETUP_SOURCE_DIR) + "/examples/demo/project.cpm") +
-                           "START_PFG142\nFormat_ReadActiveLow 'ActiveLow_Suffix_N'\nEND_PFG142\n");
-    main->InitialiseSetupForLibFlow(project);
-    CPFCoreSetupAPI expected;
-    expected.PutDefFileName(project);
-    ASSERT_EQ(expected.ReadSetup(), 1);
-    ASSERT_EQ(Snapshot(expected), Snapshot(*store));
+// A random setup: every key gets a value from what its rule allows; properties held are
+// replaced or kept, new ones added; the lists get up to three items.
+void Randomize(CPFCoreSetupAPI& s, std::mt19937& random) {
+    const auto pick = [&random](long long low, long long high) {
+        return low + static_cast<long long>(random() % static_cast<unsigned>(high - low + 1));
+    };
+    const auto choice = [&](const SettingKey& row) {
+        return std::string(row.choices[static_cast<std::size_t>(
+                                           pick(0, static_cast<long long>(row.choices.size()) - 1))]
+                               .text);
+    };
+    const auto list = [&](auto item) {
+        std::string text;
+        for (long long n = pick(0, 3); n > 0; --n)
+            text += (text.empty() ? "" : ",") + item();
+        return text;
+    };
+    const char* const loads[] = {"x", "*", "0.5", "2"};
+    for (const SettingKey& row : SettingKeys()) {
+        std::string value;
+        switch (row.form) {
+        case ValueForm::PinLoads:
+            for (const PinTypeRow& type : kPinTypes) {
+                value.clear();
+                for (int n = 0; n < 4; ++n) {
+                    std::string load = loads[pick(0, 3)];
+                    if ((n == 0 || n == 3) && load != "x" && load != "*")
+                        load = "-" + load; // Iil and Ioh are negative
+                    value += load + ",";
+                }
+                ReadSettingsEntry(s, row.key + std::string(type.name),
+                                  value + kPositionWords[pick(0, 3)].text);
+            }
+            continue;
+        case ValueForm::Property: {
+            std::vector<std::string> held;
+            for (const SettingsEntry& entry : CollectSettingsEntries(s, kSaveProperties))
+                if (ClassifySettingsKey(entry.key) == SettingsKeyKind::Property)
+                    held.push_back(entry.key);
+            for (const std::string& key : held)
+                if (pick(0, 1))
+                    ReplaceSettingsEntry(s, key, nullptr);
+            for (long long n = pick(0, 3); n > 0; --n) {
+                const long long type = pick(1, row.max) & row.max;
+                value = std::to_string(type ? type : 1) + ",v" + std::to_string(pick(0, 9)) + "," +
+                        (pick(0, 1) ? "Yes" : "No") + ",Both,Center";
+                ReplaceSettingsEntry(s, "Prop_P" + std::to_string(pick(0, 5)), &value);
+            }
+            continue;
+        }
+        case ValueForm::Text:
+        case ValueForm::Flag:
+        case ValueForm::NumericFlag:
+            value = choice(row);
+            break;
+        case ValueForm::Fraction:
+            value = std::to_string(pick(1, 2000) / 1000.0);
+            break;
+        case ValueForm::Integer:
+        case ValueForm::Code:
+            value = std::to_string(pick(row.min, row.max));
+            break;
+        case ValueForm::NumberList:
+            value = list([&] { return std::to_string(pick(row.min, row.max)); });
+            break;
+        case ValueForm::TextList:
+            value = list([&] { return "T" + std::to_string(pick(0, 9)); });
+            break;
+        }
+        ReplaceSettingsEntry(s, row.key, &value);
+    }
+}
 
-    const std::string tpl = inst.Path("t.tpl");
-    WriteFile(tpl, "START_PFG142\nSymbol_Length '3'\nPinType_NC '1,x,x,x,Left'\n"
-                   "Prop_NEW '1,n,No,Value,Left'\nEND_PFG142\n");
-    EXPECT_EQ(main->LoadDataFromFile(tpl.c_str()), 1);
+// Every setting but the format group, and the format group alone, as the entries give them.
+std::string TemplateScope(CPFCoreSetupAPI& store) {
+    std::string text;
+    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF & ~kSaveFormat))
+        text += entry.key + "=" + entry.value + "\n";
+    return text;
+}
+std::string FormatGroup(CPFCoreSetupAPI& store) {
+    std::string text;
+    for (const SettingsEntry& entry : CollectSettingsEntries(store, kSaveFormat))
+        if (FindSettingKey(entry.key)->saveGroup == kSaveFormat)
+            text += entry.key + "=" + entry.value + "\n";
+    return text;
+}
+
+// Save a template from any setup A, load it into any setup B: every setting a template can
+// carry is then A's in B, and B keeps its format group and file names.
+TEST_F(EntryObject, TemplatesGiveBackTheSetupTheyWereSavedFrom) {
+    inst.WriteSite("START_PFG142\nProp_SITE '4,s,No,,'\nPackagePlaceHolder 'S'\n"
+                   "User_Defined_OverriddenError '5'\nUseSplitInstProp '0'\nSymbol_Width '9'\n"
+                   "PinType_NC '1,x,x,x,Left'\nEND_PFG142\n");
+    const std::string project = inst.Path("a.cpm"), tpl = inst.Path("a.tpl");
+    WriteFile(project, "START_GLOBAL\nEND_GLOBAL\n");
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 60; ++round) {
+        CPFCoreSetupAPI a;
+        a.PutDefFileName(project);
+        ASSERT_EQ(a.ReadSetup(), 1);
+        Randomize(a, random);
+        a.SetupSaveForTemplate();
+        a.PutDefFileName(tpl);
+        ASSERT_EQ(a.WriteSetup(), 1);
+
+        store->PutDefFileName(project);
+        ASSERT_EQ(store->ReadSetup(), 1);
+        Randomize(*store, random);
+        const std::string format = FormatGroup(*store);
+        ASSERT_EQ(main->LoadDataFromFile(tpl.c_str()), 1);
+        ASSERT_EQ(TemplateScope(*store), TemplateScope(a)) << round << "\n" << ReadFile(tpl);
+        EXPECT_EQ(FormatGroup(*store), format);
+        std::string def;
+        store->GetDefFileName(def);
+        EXPECT_EQ(def, project);
+    }
     EXPECT_TRUE(host.messages.empty());
-    // The three lists are the template's (with the site's entries); only what it names moves.
-    expected.PutDefSymbolLength(3);
-    expected.SetCurrentPinByValue("NC");
-    expected.PutDefIil("1");
-    expected.PutDefPinLocation("Left");
-    expected.ClearProperties();
-    AddProperty(expected, "SITE", 4, "s", "No", "", "");
-    AddProperty(expected, "NEW", 1, "n", "No", "Value", "Left");
-    expected.ClearOverriddenErrors();
-    expected.ClearPackagePlaceHolders();
-    EXPECT_EQ(Snapshot(*store), Snapshot(expected));
+    std::string text = ReadFile(tpl);
+    EXPECT_EQ(text.find("Format_"), std::string::npos) << text;
 }
 
 TEST_F(EntryObject, TemplatesAreRewrittenOnlyToConvertThem) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 namespace pfsetup::test {
@@ -241,6 +242,9 @@ TEST_F(Tree, DepthIsBoundedWhereTheTreeIsReadAndWritten) {
     const std::string before = ReadFile(project);
     EXPECT_EQ(store.WriteCPMFile(), 0);
     EXPECT_TRUE(ReadFile(project) == before);
+    std::string log;
+    EXPECT_EQ(store.GetLogError(log), 1);
+    EXPECT_NE(log.find("lies 65 names deep"), std::string::npos) << log;
 }
 
 // Node names ignore letter case, as the directive names that hold them do.
@@ -263,9 +267,11 @@ TEST_F(Tree, RemovedNodesAndUnknownKindsSurviveAWrite) {
     EXPECT_EQ(ARObjFind::roots().size(), 2u);           // PFG and PropertyFile
 }
 
-TEST_F(Tree, PropertiesTheStoreNoLongerHoldsLoseTheirNodes) {
+// Only what this store removed since its read leaves the tree: nodes of other files and
+// writers stay, and no line takes out a node nobody removed.
+TEST_F(Tree, PropertiesTheStoreRemovedLoseTheirNodesAndNoOthers) {
     inst.WriteSite("START_SETUP_TREE\nPFG/Ptf/PtfProperty/STALE 'ptfprop' '1=s' '2=1'\n"
-                   "END_SETUP_TREE\n");
+                   "PFG/Package/Property/VENDOR 'value' '1=v'\nEND_SETUP_TREE\n");
     ASSERT_EQ(Reparse(project, "START_GLOBAL\nEND_GLOBAL\n"), "");
     AddProperty(store, "GONE", 0x0B, "g");
     AddProperty(store, "MOVED", 0x01, "m");
@@ -280,10 +286,59 @@ TEST_F(Tree, PropertiesTheStoreNoLongerHoldsLoseTheirNodes) {
     ASSERT_EQ(Reparse(project, ReadFile(project)), "");
     for (const char* path :
          {"PFG/Symbol/SymPropertyList/GONE", "PFG/Symbol/SymPinPropertyList/GONE",
-          "PFG/PackagePin/Property/NC/GONE", "PFG/Symbol/SymPropertyList/MOVED",
-          "PFG/Ptf/PtfProperty/STALE"})
+          "PFG/PackagePin/Property/NC/GONE", "PFG/Symbol/SymPropertyList/MOVED"})
         EXPECT_EQ(NodeAt(path), "-") << path;
     EXPECT_EQ(NodeAt("PFG/Package/Property/MOVED"), "value 1=m");
+    EXPECT_EQ(NodeAt("PFG/Ptf/PtfProperty/STALE"), "ptfprop 1=s 2=1");
+    EXPECT_EQ(NodeAt("PFG/Package/Property/VENDOR"), "value 1=v");
+    EXPECT_EQ(ReadFile(project).find("STALE"), std::string::npos);
+}
+
+// A write changes only what the store changed: every other line of the file stays as it
+// stood, whatever it holds (text a read skips or does not take, variables, comments, lines
+// that take installed nodes out), and the tree gets the values as read, variables expanded.
+TEST_F(Tree, AnUnrelatedSetTouchesOnlyItsOwnLine) {
+    ::setenv("PFSETUP_TEST_AUTHOR", "ann", 1);
+    inst.WriteSite("START_SETUP_TREE\nPFG/Package/Property/VENDOR 'value' '1=v'\n"
+                   "END_SETUP_TREE\n");
+    const std::string settings = "START_PFG142\n"
+                                 "Prop_N '1,a" +
+                                 std::string(1, '\0') +
+                                 "b,Yes,Value,Left'\n"
+                                 "Symbol_GridSize 'abc'\n"
+                                 "{ why 8 }\n"
+                                 "Symbol_Width '8'\n"
+                                 "PinType_INPUT 'garbage'\n"
+                                 "Format_ReadActiveLow 'bogus'\n"
+                                 "Prop_AUTHOR '1,$PFSETUP_TEST_AUTHOR,No,Value,Left'\n"
+                                 "END_PFG142\n";
+    const std::string tree =
+        "{ about tree }\nSTART_SETUP_TREE\n{ inside }\nPFG/PACKAGEPIN/PROPERTY/NC\n";
+    ASSERT_EQ(Reparse(project, "{ about the project }\n" + settings + tree + "END_SETUP_TREE\n"),
+              "");
+    store.PutDefFileName(project);
+    store.KeepProjectForWrite(true);
+    ASSERT_EQ(store.ReadSetup(), 1);
+    store.PutDefSymbolWidth(9);
+    ASSERT_EQ(store.WriteCPMFile(), 1);
+
+    std::string expected = settings;
+    expected.replace(expected.find("Symbol_Width '8'"), 16, "Symbol_Width '9'");
+    const std::string text = ReadFile(project);
+    EXPECT_NE(text.find("\n\n\n{ about the project }\n" + expected + "\n" + tree),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("VENDOR"), std::string::npos) << text;
+    EXPECT_NE(text.find("PFG/Symbol/SymPropertyList/AUTHOR 'symprop' '1=ann'"), std::string::npos)
+        << text;
+    EXPECT_EQ(NodeAt("PFG/Symbol/SymPropertyList/AUTHOR").substr(0, 14), "symprop 1=ann ");
+
+    ASSERT_EQ(Reparse(project, text), "");
+    EXPECT_EQ(NodeAt("PFG/PackagePin/Property/NC"), "-");
+    EXPECT_EQ(NodeAt("PFG/Package/Property/VENDOR"), "value 1=v");
+    EXPECT_EQ(NodeAt("PFG/Symbol/Width"), "value 1=9");
+    EXPECT_EQ(ARObjFind::roots().size(), 2u); // no root "{"
+    ::unsetenv("PFSETUP_TEST_AUTHOR");
 }
 
 } // namespace

@@ -224,11 +224,14 @@ TEST_F(Files, FullSaveWritesEveryProgramAndReadsBack) {
 // Comment lines of the user's file stay where they stood; the header is made anew.
 TEST_F(Files, SavesKeepCommentLines) {
     const std::string user = std::string(kHeader) + "{ my settings }\n"
+                                                    "{       like the header }\n"
                                                     "START_PFG142\n"
                                                     "{ units first }\n"
                                                     "Symbol_Units 'Millimeters'\n"
                                                     "{ a note on the grid }\n"
                                                     "Symbol_GridSize '0.1'\n"
+                                                    "{c3 x}\n"
+                                                    "START_NOW\n"
                                                     "{x}\n"
                                                     "END_PFG142\n"
                                                     "\n"
@@ -245,16 +248,30 @@ TEST_F(Files, SavesKeepCommentLines) {
     kept.replace(kept.find("M 1\n"), 4, "M '1'\n");
     kept.replace(kept.find("END_MINE\n"), 9, "END_MINE\n\n");
     EXPECT_EQ(ReadFile(name), kept);
+    // Where edits touch only their own lines, every line read stays as it stood.
+    ASSERT_EQ(project.Open(User(user)), 0);
+    project.KeepReadLines(true);
+    ASSERT_EQ(project.Save(name, 0), 0);
+    kept.replace(kept.find("M '1'\n"), 6, "M 1\n");
+    EXPECT_EQ(ReadFile(name), kept);
+    project.KeepReadLines(false);
     // A directive set anew moves to the end, the comment after it to the section's end.
     ASSERT_EQ(project.Open(name), 0);
     ASSERT_EQ(project.FindProgram("PFG142"), 0);
     SetValue("Symbol_Units", "Mils");
     ASSERT_EQ(project.Save(name, 0), 0);
-    EXPECT_NE(ReadFile(name).find("START_PFG142\n{ units first }\nSymbol_GridSize '0.1'\n{x}\n"
-                                  "Symbol_Units 'Mils'\n{ a note on the grid }\nEND_PFG142"),
+    EXPECT_NE(ReadFile(name).find("START_PFG142\n{ units first }\nSymbol_GridSize '0.1'\n{c3 x}"
+                                  "\nSTART_NOW\n{x}\nSymbol_Units 'Mils'\n{ a note on the grid }"
+                                  "\nEND_PFG142"),
               std::string::npos)
         << ReadFile(name);
-    EXPECT_NE(ReadFile(name).find("{ my settings }\nSTART_PFG142"), std::string::npos);
+    EXPECT_NE(ReadFile(name).find("{ my settings }\n{       like the header }\nSTART_PFG142"),
+              std::string::npos);
+    // A file of comments alone keeps them at its top, above the sections a save adds.
+    ASSERT_EQ(project.Open(User("{ only a comment }\n")), 0);
+    project.AddProgram("NEW");
+    ASSERT_EQ(project.Save(name, 0), 0);
+    EXPECT_EQ(ReadFile(name), std::string(kHeader) + "{ only a comment }\nSTART_NEW\nEND_NEW\n\n");
 }
 
 // Every failure of a write leaves the old file byte-identical, with its mode, and no

@@ -76,6 +76,8 @@ const SyntaxCase kSyntax[] = {
     {"end line missing",       "START_P\nA 1\nstart_q{c}\nB 2\nEND_Q\n",          0, "P{A(1)} Q{B(2)}", "SPI_ERROR: Missing END_P for the section opened at line 1: line 3 opens another section in \"t.cpm\"",
      "1 section P has no END_P line before line 3, which opens another section"},
     {"START_ with values",     "START_P\nSTART_X 1\nEND_P\n",                     0, "P{START_X(1)}", "", ""},
+    {"START_ in a section",    "START_P\nstart_now\nA 1\nEND_P\n",                0, "P{START_NOW(),A(1)}", "", ""},
+    {"CR CR LF line ends",     "START_P\r\r\nA 1\r\r\nEND_P\r\r\n",               0, "P{A(1)}", "", ""},
     {"goes on after each",     "stray\nSTART_X\nA 'open\nB '1'\n{ note }\nEND_X more\nC 'x' \\\n", -1, "", "1",
      "1 " + kOutside + " | 3 missing closing quote; a read of the project fails here | 6 END_X is followed by more text, so it does not end the section; nothing may follow it on the line"
      " | 8 the line continues past the end of the file; a read of the project fails here | 2 section X has no END_X line; it runs to the end of the file",

@@ -1,6 +1,8 @@
 #include "persist/tree/st_setup_file.h"
 
 #include "base/ascii_text.h"
+#include "base/module_state.h"
+#include "projfile/project_parser.h"
 #include "projfile/spi_project.h"
 #include "setup/number_text.h"
 #include "setup/setting_tables.h"
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <iterator>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace pfsetup {
 
@@ -33,19 +36,6 @@ ARTreeNode* PlaceNode(ARTreeNode& parent, const std::string& name, const std::st
 
 using RootsByName = std::unordered_map<std::string, ARTreeNode*>; // by TreeNameKey
 
-// Whether the roots hold a node at `path`.
-bool HoldsPath(const RootsByName& roots, const std::string& path) {
-    std::size_t slash = path.find('/');
-    const auto root = roots.find(TreeNameKey(path.substr(0, slash)));
-    ARTreeNode* node = root == roots.end() ? nullptr : root->second;
-    while (node && slash != std::string::npos) {
-        const std::size_t start = slash + 1;
-        slash = path.find('/', start);
-        node = node->getNamedChild(path.substr(start, slash - start));
-    }
-    return node != nullptr;
-}
-
 std::string DepthProblem(std::size_t depth) {
     return FormatInt(static_cast<long long>(depth)) +
            " names deep; the settings tree holds at most " +
@@ -53,6 +43,12 @@ std::string DepthProblem(std::size_t depth) {
 }
 
 } // namespace
+
+FileIdentity& TreeSourceIdentity() {
+    static FileIdentity identity;
+    static const ModuleStateReset reset([] { identity = FileIdentity(); });
+    return identity;
+}
 
 std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project,
                                                         std::string& problem) {
@@ -63,8 +59,8 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
         return roots;
     for (const auto& directive : section->directives) {
         const SpiValueList values = directive->ActiveValues();
-        // A node without a kind was taken out at a later level.
-        if (values.empty() || directive->name.empty())
+        // A node without a kind was taken out at a later level; comment lines name no node.
+        if (values.empty() || IsCommentName(directive->name))
             continue;
         const std::string path(directive->name);
         const std::string kind(*values.begin());
@@ -124,52 +120,68 @@ bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roo
             return false;
         }
     }
-    if (project.FindProgram(kTreeSection) == 0)
-        project.DeleteProgram(kTreeSection);
-    project.AddProgram(kTreeSection);
-    std::string path;
-    std::vector<std::size_t> pathEnds; // the length of the path at each depth
-    for (ARTreeNode* root : roots) {
-        std::size_t skipBelow = 0;
-        ForEachTreeNode(*root, [&](ARTreeNode& node, std::size_t depth) {
-            if (skipBelow != 0 && depth > skipBelow)
-                return;
-            skipBelow = 0;
-            if (node.name().find('/') != std::string::npos) {
-                skipBelow = depth; // such a name would read back as a deeper path
-                return;
-            }
-            path.resize(depth == 1 ? 0 : pathEnds[depth - 2]);
-            if (depth > 1)
-                path += '/';
-            path += node.name();
-            pathEnds.resize(depth);
-            pathEnds[depth - 1] = path.size();
-            if (path.empty())
-                return; // a root without a name: no directive can name it, its children do
+    // The tree the file holds now: what it has and the roots lack was taken out here.
+    std::string unreadable;
+    const std::vector<std::unique_ptr<ARTreeNode>> held = BuildTreeRoots(project, unreadable);
+    if (project.FindProgram(kTreeSection) != 0) {
+        project.AddProgram(kTreeSection);
+        project.FindProgram(kTreeSection);
+    }
+    const SpiProgram* section = project.Programs().Lookup(kTreeSection);
+    std::unordered_set<std::string> written; // paths by TreeNameKey
+    std::vector<std::string> values;
+    // Calls `each(node, path)` for every node below `roots` that a directive can name.
+    const auto forEachPath = [](const auto& trees, auto&& each) {
+        std::string path;
+        std::vector<std::size_t> pathEnds; // the length of the path at each depth
+        for (const auto& root : trees) {
+            std::size_t skipBelow = 0;
+            ForEachTreeNode(*root, [&](ARTreeNode& node, std::size_t depth) {
+                if (skipBelow != 0 && depth > skipBelow)
+                    return;
+                skipBelow = 0;
+                if (node.name().find('/') != std::string::npos) {
+                    skipBelow = depth; // such a name would read back as a deeper path
+                    return;
+                }
+                path.resize(depth == 1 ? 0 : pathEnds[depth - 2]);
+                if (depth > 1)
+                    path += '/';
+                path += node.name();
+                pathEnds.resize(depth);
+                pathEnds[depth - 1] = path.size();
+                if (!path.empty()) // a root without a name: no directive names it
+                    each(node, path);
+            });
+        }
+    };
+    // A node changes only its own line, where it stands; a new one is added at the end.
+    forEachPath(roots, [&](ARTreeNode& node, const std::string& path) {
+        written.insert(TreeNameKey(path));
+        values.assign(1, node.kind());
+        for (const auto& param : node.params())
+            values.push_back(FormatInt(param.first) + "=" + param.second);
+        if (project.FindDirective(path) != 0) {
             project.AddDirective(path);
-            project.AddValue(node.kind());
-            for (const auto& param : node.params())
-                project.AddValue(FormatInt(param.first) + "=" + param.second);
-        });
-    }
-    // An installed node the tree no longer has is taken out again by a path without values.
-    SpiProject installed;
-    if (installed.ReadInstallAndSiteFiles() != 0) {
-        problem = SpiLastMessage();
-        return false;
-    }
-    const SpiProgram* installedTree = installed.Programs().Lookup(kTreeSection);
-    if (!installedTree)
-        return true;
-    RootsByName rootsByName;
-    for (ARTreeNode* root : roots)
-        rootsByName.emplace(TreeNameKey(root->name()), root);
-    for (const auto& directive : installedTree->directives) {
-        const std::string gone(directive->name);
-        if (!gone.empty() && !HoldsPath(rootsByName, gone) && project.FindDirective(gone) != 0)
-            project.AddDirective(gone);
-    }
+            for (const std::string& value : values)
+                project.AddValue(value);
+            return;
+        }
+        const SpiValueList now = section->directives.Lookup(path)->ActiveValues();
+        if (!std::equal(now.begin(), now.end(), values.begin(), values.end()))
+            project.SetValues(values);
+    });
+    // A node the roots no longer hold leaves the user's file; an installed one is taken out
+    // by a line holding only its path.
+    forEachPath(held, [&](ARTreeNode&, const std::string& path) {
+        if (written.count(TreeNameKey(path)) || project.FindDirective(path) != 0)
+            return;
+        const SpiDirective* directive = section->directives.Lookup(path);
+        if (directive->HasLevel(SpiInstallLevel) || directive->HasLevel(SpiSiteLevel))
+            project.SetValues({});
+        else
+            project.DeleteDirective(path);
+    });
     return true;
 }
 
@@ -198,6 +210,7 @@ ARStatus& STSetupFile::parse(ARStatus& status, const SpiProject& project) {
     for (auto& root : roots)
         ARObjFind::registerRoot(std::move(root));
     ARObjFind::setRootsSource(fileName_);
+    TreeSourceIdentity() = IdentityOf(fileName_);
     return status;
 }
 

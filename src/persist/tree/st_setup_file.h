@@ -6,18 +6,25 @@
 //   PFG/Symbol/GridSize 'value' '1=0.050000'
 //
 // Parsing opens the project as always (install, site and user merged), so the install file's
-// skeleton supplies the nodes the settings writer expects; writing replaces the section in the
-// user's file through a selective save, which keeps every other section and drops nodes equal
-// to the install and site values. A directive without values takes out the installed node of
-// its path: the writer writes one for every installed node the tree no longer has. A path
-// holds at most kTreeDepthLimit names; a deeper one fails the parse (and the write).
+// skeleton supplies the nodes the settings writer expects; comment lines name no node. Writing
+// changes only the lines of nodes that changed, where they stand, and adds new ones at the
+// section's end, through a selective save that keeps every other line of the user's file. A
+// directive without values takes out the installed node of its path: the writer writes one for
+// every installed node the tree no longer has. A path holds at most kTreeDepthLimit names; a
+// deeper one fails the parse (and the write).
 
 #include "persist/tree/ar_tree.h"
+#include "projfile/file_io.h"
 
 #include <functional>
 #include <string>
 
 class SpiProject;
+class CPFCoreSetupAPI;
+
+namespace pfsetup {
+struct SettingKey;
+}
 
 namespace pfsetup {
 constexpr const char* kTreeSection = "SETUP_TREE";
@@ -65,14 +72,23 @@ public:
 
 namespace pfsetup {
 
+// The identity the project file of the registered roots (ARObjFind::rootsSource) had when they
+// were parsed from it or last written to it: a file changed since holds another tree.
+FileIdentity& TreeSourceIdentity();
+
+// What the settings writer puts into the tree: the name of a pin type's node (the type without
+// its underscores), and the text of the leaf of a single setting (`row.treeNode`).
+std::string PinTypeNodeName(const std::string& pinType);
+std::string TreeLeafValue(const SettingKey& row, CPFCoreSetupAPI& store);
+
 // The roots described by the project's SETUP_TREE section (a missing parent is made as a
 // plain node); none when the section is absent. A path deeper than the tree holds gives no
 // roots and `problem` ("FILE:LINE: ...").
 std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& project,
                                                         std::string& problem);
-// Replaces the project's SETUP_TREE section by the given roots; false with `problem` when a
-// node lies deeper than the tree holds (the project unchanged) or the installed files cannot
-// be read.
+// Makes the project's SETUP_TREE section describe the given roots, changing only the lines of
+// nodes that differ from what it holds; false with `problem` when a node lies deeper than the
+// tree holds (the project unchanged).
 bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roots,
                         std::string& problem);
 
