@@ -136,6 +136,10 @@ int OpenLockFile(const std::string& lockFile, int& fd, bool& shared) {
         ::close(path);
         return error;
     }
+    if (info.st_nlink == 0) {
+        ::close(path);
+        return ENOENT; // its holder removed it after it was opened: look again
+    }
     const char* why = S_ISLNK(info.st_mode)    ? "it is a symbolic link"
                       : S_ISDIR(info.st_mode)  ? "it is a directory"
                       : !S_ISREG(info.st_mode) ? "it is not a regular file"

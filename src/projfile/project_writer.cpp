@@ -150,13 +150,6 @@ void WriteText(std::streambuf& out, std::string_view text, char quote) {
     }
 }
 
-bool Exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
-// The header, then `writePrograms` when given, into a file replaced whole on success.
-// 0, or the error.
 // The header, then `writePrograms`, into a file replaced whole on success. 0, or the error;
 // when `writePrograms` gives a problem (what cannot read back), the file is left as it was,
 // `problem` says why and the result is -1.
@@ -179,14 +172,6 @@ int WriteWholeFile(const std::string& path, Body&& writePrograms, std::string& p
         return -1; // the temporary goes with `out`
     }
     return out.Commit();
-}
-
-// The message of a file that could not be written, with its record beside it: -1.
-int FileFailure(const char* format, const std::string& name, int error) {
-    pfsetup::RecordFailure(
-        pfsetup::Format(format, name.c_str(), pfsetup::DescribeFileError(error).c_str()),
-        pfsetup::FileErrorRecord(name, error, true));
-    return -1;
 }
 
 // A stream that keeps nothing, for the checks of a write that is not made.
@@ -471,101 +456,16 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
     return std::string();
 }
 
-int SpiProject::Create(const std::string& name, int overwrite) {
-    pfsetup::ClearLastError();
-    return pfsetup::Guarded("SPI_ERROR: Failed to create project file \"%s\". %s", name,
-                            [&] { return CreateUnguarded(name, overwrite); });
-}
+namespace pfsetup {
 
-int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
-    // Whether the file exists is asked under its lock, so no other writer makes it meanwhile.
-    pfsetup::ProjectLock lock;
-    if (const int error = lock.Acquire(name); error != 0) {
-        return FileFailure("SPI_ERROR: Failed to create project file \"%s\". %s", name, error);
-    }
-    if (Exists(name) && overwrite == 0) {
-        pfsetup::RecordFailure(
-            pfsetup::Format("SPI_NOTE: Project file \"%s\" aleardy exists", name.c_str()),
-            pfsetup::Failure(pfsetup::ErrorKind::Exists, name, "the file exists"));
-        return 6;
-    }
-    std::string problem;
-    const int error = WriteWholeFile(
-        name, [](std::ostream&) { return std::string(); }, problem);
-    if (error != 0) {
-        return FileFailure("SPI_ERROR: Failed to create project file \"%s\". %s", name, error);
-    }
-    level = SpiUserLevel;
-    fileName = name;
-    return 0;
-}
-
-int SpiProject::Save(const std::string& name, int writeAll) {
-    pfsetup::ClearLastError();
-    return pfsetup::Guarded("SPI_ERROR: Failed to save project file \"%s\". %s", name,
-                            [&] { return SaveUnguarded(name, writeAll); });
-}
-
-int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
-    if (name.empty()) {
-        pfsetup::RecordFailure(
-            "SPI_ERROR: No file name to save to",
-            pfsetup::Failure(pfsetup::ErrorKind::Value, "", "no file name to save to"));
-        return -1;
-    }
-    if (writeAll == 0 && MarkUnchangedEntries() == -1) {
-        return -1;
-    }
-    // What cannot be written so that it reads back fails the save, and nothing is written.
-    std::string problem;
-    const int error = WriteWholeFile(
-        name,
-        [&](std::ostream& file) { return pfsetup::WritePrograms(file, programs, writeAll != 0); },
+int WriteProjectFile(const std::string& path, const SpiProgramList* programs, bool writeAll,
+                     std::string& problem) {
+    return WriteWholeFile(
+        path,
+        [&](std::ostream& file) {
+            return programs ? WritePrograms(file, *programs, writeAll) : std::string();
+        },
         problem);
-    if (!problem.empty()) {
-        pfsetup::RecordFailure(
-            pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". Cannot write %s; "
-                            "nothing was written.",
-                            name.c_str(), problem.c_str()),
-            pfsetup::Failure(pfsetup::ErrorKind::Value, name,
-                             "cannot write " + problem + "; nothing was written"));
-        return -1;
-    }
-    if (error != 0) {
-        return FileFailure("SPI_ERROR: Failed to save project file \"%s\". %s", name, error);
-    }
-    return 0;
 }
 
-int SpiProject::MarkUnchangedEntries() {
-    pfsetup::ClearLastError();
-    SpiProject defaults;
-    if (defaults.ReadInstallFile() != 0 ||
-        (!IsSiteProjectFile(fileName) && defaults.ReadSiteFile() == -1)) {
-        return -1;
-    }
-    for (const auto& program : programs) {
-        if (!program->changed) {
-            continue;
-        }
-        const SpiProgram* installed = defaults.programs.Lookup(program->name);
-        if (installed == nullptr) {
-            continue;
-        }
-        bool anyChanged = false;
-        for (const auto& directive : program->directives) {
-            // A line of the user's file stays where edits touch only their own lines.
-            const bool keptLine = programs.keepReadLines && directive->level == level &&
-                                  programs.ReadLineOf(*directive).data() != nullptr;
-            if (directive->changed && !keptLine) {
-                const SpiDirective* same = installed->directives.Lookup(directive->name);
-                if (same != nullptr && same->ActiveValues() == directive->ActiveValues()) {
-                    directive->changed = false;
-                }
-            }
-            anyChanged = anyChanged || directive->changed;
-        }
-        program->changed = anyChanged;
-    }
-    return 0;
-}
+} // namespace pfsetup

@@ -24,6 +24,11 @@ const char* ProgramNameProblem(std::string_view name);
 // ProgramsProblem is that answer without the writing.
 std::string WritePrograms(std::ostream& file, const SpiProgramList& programs, bool writeAll);
 std::string ProgramsProblem(const SpiProgramList& programs, bool writeAll);
+// The header, then the sections of `programs` as WritePrograms writes them (none without
+// `programs`), into `path`, replaced whole on success: 0, or the error. When the sections cannot
+// be written so that they read back, nothing is written, `problem` says why and the result is -1.
+int WriteProjectFile(const std::string& path, const SpiProgramList* programs, bool writeAll,
+                     std::string& problem);
 
 // "14:03:59 Friday, March 07, 2003": local time, with the "C" locale's day and month names
 // whatever the process locale is.

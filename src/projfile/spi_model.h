@@ -21,6 +21,8 @@
 // holds texts of at most kLargestModelText bytes (file_io.h), and the files read are refused
 // above that, before anything is kept.
 
+#include "projfile/line_tokens.h"
+#include "projfile/named_list.h"
 #include "projfile/spi_text.h"
 
 #include <cstddef>
@@ -39,53 +41,6 @@ constexpr int SpiInstallLevel = 0;
 constexpr int SpiSiteLevel = 1;
 constexpr int SpiUserLevel = 2;
 constexpr int SpiLevelCount = 4;
-
-namespace pfsetup {
-
-// The line that starts at `position` and ends at LF, CR LF, a lone CR or `end`; `position`
-// moves past its line end.
-std::string_view NextLine(const char*& position, const char* end);
-
-// The values of one directive line, read one at a time from the text after its name: quoted
-// or bare values, a backslash at the end continuing the line on the next one. The reader and
-// every later walk over stored values take these same steps.
-class ValueTokenizer {
-public:
-    ValueTokenizer() = default;
-    // `rest`: the text after the name on its line; the following lines of the text start at
-    // `following` and the text ends at `end`.
-    ValueTokenizer(std::string_view rest, const char* following, const char* end)
-        : rest_(TrimEnd(rest)), following_(following), end_(end) {}
-
-    // 0 with the next value (a double-quoted one sets `doubleQuoted` to 1); 4 when the line
-    // has no more values; -1 for a quoted value without its closing quote (`unclosedQuote`
-    // true) or a continuation line that the text does not have (false).
-    int Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote);
-    // Lines read for continuations so far.
-    int ContinuationLines() const { return continuations_; }
-    // Whether every value read so far stood as the writer writes it: after one blank, in
-    // single quotes, on the first line.
-    bool WritersForm() const { return writersForm_; }
-    // The end of the text read so far, and where the line after the last one read starts.
-    const char* End() const { return rest_.data() + rest_.size(); }
-    const char* Following() const { return following_; }
-
-private:
-    static std::string_view TrimEnd(std::string_view text) {
-        while (!text.empty() && IsSpaceByte(text.back())) {
-            text.remove_suffix(1);
-        }
-        return text;
-    }
-
-    std::string_view rest_; // trimmed at its end
-    const char* following_ = nullptr;
-    const char* end_ = nullptr;
-    int continuations_ = 0;
-    bool writersForm_ = true;
-};
-
-} // namespace pfsetup
 
 // The values of one directive at one level, in order: a view that stays valid until the
 // directive is changed. Values are byte strings; walking them in order is linear, indexing
@@ -318,90 +273,6 @@ private:
     std::size_t used_ = 0;
     std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
 };
-
-namespace pfsetup {
-
-// An ordered list of owned elements with a cursor (end() is "none") and a name index that
-// ignores case, for the few programs of a project.
-template <class T>
-class NamedList {
-public:
-    using Items = std::list<std::unique_ptr<T>>;
-    using iterator = typename Items::iterator;
-    using const_iterator = typename Items::const_iterator;
-
-    NamedList() = default;
-    NamedList(const NamedList&) = delete;
-    NamedList& operator=(const NamedList&) = delete;
-
-    const_iterator begin() const { return items_.begin(); }
-    const_iterator end() const { return items_.end(); }
-    std::size_t size() const { return items_.size(); }
-    bool empty() const { return items_.empty(); }
-
-    T* Lookup(std::string_view name) const {
-        const auto found = index_.find(Key(name));
-        return found == index_.end() ? nullptr : found->second.front()->get();
-    }
-    int Find(std::string_view name) {
-        const auto found = index_.find(Key(name));
-        if (found == index_.end()) {
-            return 1;
-        }
-        cursor_ = found->second.front();
-        return 0;
-    }
-    T* Current() const {
-        if (cursor_ != items_.end()) {
-            return cursor_->get();
-        }
-        return items_.empty() ? nullptr : items_.front().get();
-    }
-    T* AtCursor() const { return cursor_ == items_.end() ? nullptr : cursor_->get(); }
-    void Advance() {
-        if (cursor_ != items_.end()) {
-            ++cursor_;
-        }
-    }
-    void Rewind() { cursor_ = items_.begin(); }
-    T* Append(std::unique_ptr<T> item) {
-        T* raw = item.get();
-        items_.push_back(std::move(item));
-        index_[Key(raw->name)].push_back(std::prev(items_.end()));
-        return raw;
-    }
-    void DeleteByName(std::string_view name) {
-        const auto found = index_.find(Key(name));
-        if (found == index_.end()) {
-            return;
-        }
-        const iterator victim = found->second.front();
-        found->second.erase(found->second.begin());
-        if (found->second.empty()) {
-            index_.erase(found);
-        }
-        items_.erase(victim);
-        cursor_ = items_.begin();
-    }
-    void RemoveAll() {
-        index_.clear();
-        items_.clear();
-        cursor_ = items_.end();
-    }
-
-private:
-    static std::string Key(std::string_view name) {
-        std::string key(name);
-        ToUpperInPlace(key);
-        return key;
-    }
-
-    Items items_;
-    iterator cursor_ = items_.end();
-    std::unordered_map<std::string, std::vector<iterator>> index_;
-};
-
-} // namespace pfsetup
 
 // A comment line of the user's file, kept so a save writes it where it stood: before the
 // program's START_ line, or inside the section after the directive `after` (at the section's
