@@ -314,9 +314,30 @@ std::string FieldRefusal(const std::string& key, const std::string& text) {
     std::string problem;
     if (!row || CheckSettingEntry(key, text, problem))
         return std::string();
+    const std::string words =
+        std::string(row->label) + ": " + key + " " + Quoted(text) + ": " + problem;
     if (row->sizeRefusal && text.find(',') == std::string::npos && !(LeadingNumber(text) > 0))
-        return row->sizeRefusal;
-    return std::string(row->label) + ": " + key + " " + Quoted(text) + ": " + problem;
+        return row->sizeRefusal + ("\n" + words);
+    return words;
+}
+
+std::string DialogRefusal(const std::string& dialogText, const std::string& key,
+                          const std::string& value) {
+    std::string problem;
+    if (CheckSettingEntry(key, value, problem))
+        return dialogText;
+    return dialogText + "\n" + key + " " + Quoted(value) + ": " + problem;
+}
+
+std::string LoadEntryValue(int column, const std::string& load) {
+    std::vector<std::string> fields{"x", "x", "x", "x", kPositionWords[0].text};
+    fields[static_cast<size_t>(column)] = load;
+    return JoinPropertyFields(fields);
+}
+
+std::string PropertyEntryValue(int type, const std::string& value) {
+    return JoinPropertyFields({FormatInt(type), value, kRequiredWords[0].text,
+                               kVisibilityWords[0].text, kAlignmentWords[0].text});
 }
 
 std::string MessageWords(const std::string& message) {

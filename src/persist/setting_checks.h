@@ -16,10 +16,22 @@ namespace pfsetup {
 bool CheckSettingEntry(const std::string& key, const std::string& value, std::string& problem);
 
 // What the setup dialog says when a field that sets `key` holds `text` (the key's one value;
-// pin loads and properties go through PinLoadRefusal and PropertyRefusal), or "" when it takes
-// it: the Symbol page's own message for a size of 0 or less; otherwise the field, then the
-// words of `set`: "Minimum symbol width: Symbol_Width "0": allowed: a whole number ...".
+// pin loads and properties go through DialogRefusal), or "" when it takes it: the Symbol
+// page's own message for a size of 0 or less followed by the words of `set`; otherwise the
+// field, then those words: "Minimum symbol width: Symbol_Width "0": allowed: a whole number".
 std::string FieldRefusal(const std::string& key, const std::string& text);
+
+// The setup dialog's message where one of its own refuses a value (`dialogText`, such as
+// "\nTS Pin : Incorrect Load Value of 0.01"): that message as it stands, then on a line of its
+// own what `set` says of the entry `key` holding `value`, so the dialog and the tool refuse in
+// the same words. `value` is the entry the field or cell stands for (LoadEntryValue,
+// PropertyEntryValue).
+std::string DialogRefusal(const std::string& dialogText, const std::string& key,
+                          const std::string& value);
+// The entry of a pin type whose load in `column` (0 Iil .. 3 Ioh) is `load`, the others none.
+std::string LoadEntryValue(int column, const std::string& load);
+// The entry of a property of `type` whose value is `value`, with attributes any context takes.
+std::string PropertyEntryValue(int type, const std::string& value);
 
 // One of the dialog's own messages as a line of `set` and `check` gives it:
 // "\nError - Incorrect grid size" is "Incorrect grid size".

@@ -2,6 +2,7 @@
 
 #include "base/ascii_text.h"
 #include "host/host_services.h"
+#include "persist/setting_checks.h"
 #include "persist/settings_entries.h"
 #include "setup/record_fields.h"
 #include "setup/setting_rules.h"
@@ -47,10 +48,16 @@ bool CPinGridWnd::OnValidateCell(int row, int col) {
     if (text.empty())
         text = "*";
     SetCellText(row, col, text);
-    const std::string refusal = PinLoadRefusal(GetCellText(row, kPinType), LoadColumnOf(col), text);
+    const std::string type = GetCellText(row, kPinType);
+    const std::string refusal = PinLoadRefusal(type, LoadColumnOf(col), text);
     if (refusal.empty())
         return true;
-    Host().ShowMessage(refusal, MessageIcon::None, MessageButtons::Ok);
+    // A comma cannot stand in a load of the files, which separate loads by commas.
+    Host().ShowMessage(
+        text.find(',') != std::string::npos
+            ? refusal + "\nuse a decimal point, not a comma"
+            : DialogRefusal(refusal, "PinType_" + type, LoadEntryValue(LoadColumnOf(col), text)),
+        MessageIcon::None, MessageButtons::Ok);
     return false;
 }
 

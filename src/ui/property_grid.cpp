@@ -2,6 +2,7 @@
 
 #include "base/ascii_text.h"
 #include "host/host_services.h"
+#include "persist/setting_checks.h"
 #include "setup/record_fields.h"
 #include "setup/setting_rules.h"
 #include "setup/setting_tables.h"
@@ -179,11 +180,13 @@ bool CPropertyGridWnd::CheckEditRow(int& fixCol) {
     }
     // The name and value in every context checked for the row, as `set` checks them.
     bool inValue = false;
-    const std::string refusal =
-        PropertyRefusal(name, GetCellText(row, kValue), page_.GetTypeFromCheckboxes(), &inValue);
+    const int type = page_.GetTypeFromCheckboxes();
+    const std::string value = GetCellText(row, kValue);
+    const std::string refusal = PropertyRefusal(name, value, type, &inValue);
     if (refusal.empty())
         return true;
-    Host().ShowMessage(refusal, MessageIcon::Exclamation, MessageButtons::Ok);
+    Host().ShowMessage(DialogRefusal(refusal, "Prop_" + name, PropertyEntryValue(type, value)),
+                       MessageIcon::Exclamation, MessageButtons::Ok);
     if (inValue)
         fixCol = kValue;
     return false;

@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -182,10 +183,15 @@ protected:
     }
 
     // The messages shown since the last call: `message` alone with `icon`, or none for nullptr.
+    // The dialog's own message may be followed, on lines of their own, by what `set` says.
     void ExpectShown(const char* message, MessageIcon icon, const std::string& step) {
         const auto expected =
             message ? std::vector<std::string>{message} : std::vector<std::string>{};
-        EXPECT_EQ(MessageTexts(), expected) << step;
+        std::vector<std::string> shown = MessageTexts();
+        for (std::string& text : shown)
+            if (message && text.rfind(message, 0) == 0 && text[std::strlen(message)] == '\n')
+                text.resize(std::strlen(message));
+        EXPECT_EQ(shown, expected) << step;
         for (const RecordedMessage& m : host.messages)
             EXPECT_EQ(m.icon, icon) << step;
         host.messages.clear();
