@@ -15,6 +15,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -313,213 +314,251 @@ int main(int argc, char** argv) {
         command->add_flag("--site", site, text);
     };
 
-    auto* init = app.add_subcommand("init", "Create a new user project file (header only)");
-    operand(init, "PROJECT", "Project file to create");
-    init->add_flag("--force", force, "Replace an existing file");
-    addWait(init);
-    init->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("init", operands, {"PROJECT"}, 1))
-                return status;
-            return InitCommand(operands[0], force);
-        };
-    });
+    // Only the command asked for is defined, unless the first word names none (help, a typing
+    // slip): defining every command costs a fresh process more than most commands' work.
+    const std::string first = argc > 1 ? argv[1] : "";
+    const bool named = first != "help" &&
+                       std::any_of(std::begin(kUsages), std::end(kUsages),
+                                   [&first](const Usage& usage) { return first == usage.command; });
+    const auto wanted = [&](const char* name) { return !named || first == name; };
 
-    auto* show = app.add_subcommand("show", "Print the effective settings (install, site, user)");
-    operand(show, "PROJECT", "User project file; the installed defaults without it");
-    show->add_flag("--json", showOptions.json, "JSON for scripts (see docs/json.md)");
-    show->add_flag("--list", showOptions.list, "KEY=VALUE lines, the values as set takes them");
-    show->add_flag("--origin", showOptions.origin,
-                   "Add the file, line and level each setting comes from");
-    show->add_flag("--changed", showOptions.changed,
-                   "Only the settings that differ from the install and site files");
-    siteFlag(show, "The site project file instead of a project");
-    show->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("show", operands, {"PROJECT"}, 0))
-                return status;
-            if (showOptions.json && showOptions.list)
-                return UsageError("show", "--json and --list exclude each other");
-            Target target{operands.empty() ? "" : operands[0], false};
-            if (site) {
-                if (!operands.empty())
-                    return UsageError("show", "give either PROJECT or --site");
-                if (int status = FindSiteFile(target, false))
+    if (wanted("init")) {
+        auto* init = app.add_subcommand("init", "Create a new user project file (header only)");
+        operand(init, "PROJECT", "Project file to create");
+        init->add_flag("--force", force, "Replace an existing file");
+        addWait(init);
+        init->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("init", operands, {"PROJECT"}, 1))
                     return status;
-            }
-            return ShowCommand(target, showOptions);
-        };
-    });
+                return InitCommand(operands[0], force);
+            };
+        });
+    }
 
-    auto* get = app.add_subcommand("get", "Print one setting by its key (e.g. Symbol_GridSize)");
-    operand(get, "PROJECT", "User project file (not with --site)");
-    operand(get, "KEY", "Setting key");
-    siteFlag(get, "Read the site project file instead of a project");
-    get->callback([&] {
-        run = [&] {
-            Target target;
-            if (const int status = TakeTarget("get", site, operands, target))
-                return status;
-            if (const int status = ExpectOperands("get", operands, {"KEY"}, 1))
-                return status;
-            return GetCommand(target, operands[0]);
-        };
-    });
+    if (wanted("show")) {
+        auto* show =
+            app.add_subcommand("show", "Print the effective settings (install, site, user)");
+        operand(show, "PROJECT", "User project file; the installed defaults without it");
+        show->add_flag("--json", showOptions.json, "JSON for scripts (see docs/json.md)");
+        show->add_flag("--list", showOptions.list, "KEY=VALUE lines, the values as set takes them");
+        show->add_flag("--origin", showOptions.origin,
+                       "Add the file, line and level each setting comes from");
+        show->add_flag("--changed", showOptions.changed,
+                       "Only the settings that differ from the install and site files");
+        siteFlag(show, "The site project file instead of a project");
+        show->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("show", operands, {"PROJECT"}, 0))
+                    return status;
+                if (showOptions.json && showOptions.list)
+                    return UsageError("show", "--json and --list exclude each other");
+                Target target{operands.empty() ? "" : operands[0], false};
+                if (site) {
+                    if (!operands.empty())
+                        return UsageError("show", "give either PROJECT or --site");
+                    if (int status = FindSiteFile(target, false))
+                        return status;
+                }
+                return ShowCommand(target, showOptions);
+            };
+        });
+    }
 
-    auto* set = app.add_subcommand(
-        "set", "Check and change settings (KEY VALUE [KEY VALUE]...), and save the project");
-    operand(set, "PROJECT", "User project file (not with --site)");
-    operand(set, "KEY VALUE",
-            "Setting keys each followed by its new value in the form `get` prints; settings "
-            "that depend on each other are checked together");
-    siteFlag(set, "Change the site project file instead of a project (created when missing)");
-    set->add_option("--json", jsonFile,
-                    "Apply the settings of a JSON object in the form `show --json` prints, from "
-                    "FILE or - for standard input")
-        ->option_text("FILE|-");
-    addWait(set);
-    set->callback([&] {
-        run = [&] {
-            Target target;
-            if (const int status = TakeTarget("set", site, operands, target))
-                return status;
-            if (operands.empty() && jsonFile.empty())
-                return UsageError("set", "KEY is missing");
-            if (operands.size() % 2 != 0)
-                return UsageError("set", "KEY " + Quoted(operands.back()) + " has no VALUE");
-            return SetCommand(target, operands, jsonFile);
-        };
-    });
+    if (wanted("get")) {
+        auto* get =
+            app.add_subcommand("get", "Print one setting by its key (e.g. Symbol_GridSize)");
+        operand(get, "PROJECT", "User project file (not with --site)");
+        operand(get, "KEY", "Setting key");
+        siteFlag(get, "Read the site project file instead of a project");
+        get->callback([&] {
+            run = [&] {
+                Target target;
+                if (const int status = TakeTarget("get", site, operands, target))
+                    return status;
+                if (const int status = ExpectOperands("get", operands, {"KEY"}, 1))
+                    return status;
+                return GetCommand(target, operands[0]);
+            };
+        });
+    }
 
-    auto* unset = app.add_subcommand("unset", "Remove the file's own entry of a setting");
-    operand(unset, "PROJECT", "User project file (not with --site)");
-    operand(unset, "KEY", "Setting key");
-    siteFlag(unset, "Change the site project file instead of a project");
-    addWait(unset);
-    unset->callback([&] {
-        run = [&] {
-            Target target;
-            if (const int status = TakeTarget("unset", site, operands, target))
-                return status;
-            if (const int status = ExpectOperands("unset", operands, {"KEY"}, 1))
-                return status;
-            return UnsetCommand(target, operands[0]);
-        };
-    });
+    if (wanted("set")) {
+        auto* set = app.add_subcommand(
+            "set", "Check and change settings (KEY VALUE [KEY VALUE]...), and save the project");
+        operand(set, "PROJECT", "User project file (not with --site)");
+        operand(set, "KEY VALUE",
+                "Setting keys each followed by its new value in the form `get` prints; settings "
+                "that depend on each other are checked together");
+        siteFlag(set, "Change the site project file instead of a project (created when missing)");
+        set->add_option(
+               "--json", jsonFile,
+               "Apply the settings of a JSON object in the form `show --json` prints, from "
+               "FILE or - for standard input")
+            ->option_text("FILE|-");
+        addWait(set);
+        set->callback([&] {
+            run = [&] {
+                Target target;
+                if (const int status = TakeTarget("set", site, operands, target))
+                    return status;
+                if (operands.empty() && jsonFile.empty())
+                    return UsageError("set", "KEY is missing");
+                if (operands.size() % 2 != 0)
+                    return UsageError("set", "KEY " + Quoted(operands.back()) + " has no VALUE");
+                return SetCommand(target, operands, jsonFile);
+            };
+        });
+    }
 
-    auto* diff = app.add_subcommand(
-        "diff", "Print the settings that differ between two projects or templates (exit status 1 "
-                "when they differ)");
-    operand(diff, "FIRST", "Project file or template");
-    operand(diff, "SECOND", "Project file or template");
-    diff->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
-    diff->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("diff", operands, {"FIRST", "SECOND"}, 2))
-                return status;
-            return DiffCommand(operands[0], operands[1], json);
-        };
-    });
+    if (wanted("unset")) {
+        auto* unset = app.add_subcommand("unset", "Remove the file's own entry of a setting");
+        operand(unset, "PROJECT", "User project file (not with --site)");
+        operand(unset, "KEY", "Setting key");
+        siteFlag(unset, "Change the site project file instead of a project");
+        addWait(unset);
+        unset->callback([&] {
+            run = [&] {
+                Target target;
+                if (const int status = TakeTarget("unset", site, operands, target))
+                    return status;
+                if (const int status = ExpectOperands("unset", operands, {"KEY"}, 1))
+                    return status;
+                return UnsetCommand(target, operands[0]);
+            };
+        });
+    }
 
-    auto* keys = app.add_subcommand("keys", "Describe the setting keys the files may hold");
-    operand(keys, "KEY", "One key to describe");
-    keys->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
-    keys->add_flag("--names", names, "Only the keys, one a line");
-    keys->add_flag("--choices", choices, "Only the values KEY takes when it has a fixed set");
-    keys->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("keys", operands, {"KEY"}, choices ? 1 : 0))
-                return status;
-            return KeysCommand(operands.empty() ? "" : operands[0], choices ? KeysView::Choices
-                                                                    : names ? KeysView::Names
-                                                                    : json  ? KeysView::Json
-                                                                            : KeysView::Text);
-        };
-    });
+    if (wanted("diff")) {
+        auto* diff = app.add_subcommand(
+            "diff",
+            "Print the settings that differ between two projects or templates (exit status 1 "
+            "when they differ)");
+        operand(diff, "FIRST", "Project file or template");
+        operand(diff, "SECOND", "Project file or template");
+        diff->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
+        diff->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("diff", operands, {"FIRST", "SECOND"}, 2))
+                    return status;
+                return DiffCommand(operands[0], operands[1], json);
+            };
+        });
+    }
 
-    auto* templates = app.add_subcommand("template", "Save, apply or convert part templates");
-    auto* save = templates->add_subcommand("save", "Save the project's settings as a template");
-    operand(save, "PROJECT", "User project file");
-    operand(save, "FILE", "Template file (.tpl) to write");
-    save->add_flag("--force", force, "Replace an existing template");
-    addWait(save);
-    save->callback([&] {
-        run = [&] {
-            if (const int status =
-                    ExpectOperands("template save", operands, {"PROJECT", "FILE"}, 2))
-                return status;
-            return TemplateSaveCommand(operands[0], operands[1], force);
-        };
-    });
-    auto* load = templates->add_subcommand("load", "Apply a template's settings to the project");
-    operand(load, "PROJECT", "User project file");
-    operand(load, "FILE", "Template file (.tpl)");
-    addWait(load);
-    load->callback([&] {
-        run = [&] {
-            if (const int status =
-                    ExpectOperands("template load", operands, {"PROJECT", "FILE"}, 2))
-                return status;
-            return TemplateLoadCommand(operands[0], operands[1]);
-        };
-    });
-    auto* convert =
-        templates->add_subcommand("convert", "Rename a template's old PFG section to PFG142");
-    operand(convert, "FILE", "Template file (.tpl), rewritten in place");
-    addWait(convert);
-    convert->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("template convert", operands, {"FILE"}, 1))
-                return status;
-            return TemplateConvertCommand(operands[0]);
-        };
-    });
+    if (wanted("keys")) {
+        auto* keys = app.add_subcommand("keys", "Describe the setting keys the files may hold");
+        operand(keys, "KEY", "One key to describe");
+        keys->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
+        keys->add_flag("--names", names, "Only the keys, one a line");
+        keys->add_flag("--choices", choices, "Only the values KEY takes when it has a fixed set");
+        keys->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("keys", operands, {"KEY"}, choices ? 1 : 0))
+                    return status;
+                return KeysCommand(operands.empty() ? "" : operands[0], choices ? KeysView::Choices
+                                                                        : names ? KeysView::Names
+                                                                        : json  ? KeysView::Json
+                                                                                : KeysView::Text);
+            };
+        });
+    }
 
-    auto* pin = app.add_subcommand("pin", "How the project reads and splits pin names");
-    operand(pin, "NAME", "Pin names");
-    pin->add_option("--project", project, "User project file; the installed defaults without it")
-        ->option_text("PROJECT");
-    pin->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
-    pin->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("pin", operands, {"NAME"}, 1, true))
-                return status;
-            return PinCommand(project, operands, json);
-        };
-    });
+    if (wanted("template")) {
+        auto* templates = app.add_subcommand("template", "Save, apply or convert part templates");
+        auto* save = templates->add_subcommand("save", "Save the project's settings as a template");
+        operand(save, "PROJECT", "User project file");
+        operand(save, "FILE", "Template file (.tpl) to write");
+        save->add_flag("--force", force, "Replace an existing template");
+        addWait(save);
+        save->callback([&] {
+            run = [&] {
+                if (const int status =
+                        ExpectOperands("template save", operands, {"PROJECT", "FILE"}, 2))
+                    return status;
+                return TemplateSaveCommand(operands[0], operands[1], force);
+            };
+        });
+        auto* load =
+            templates->add_subcommand("load", "Apply a template's settings to the project");
+        operand(load, "PROJECT", "User project file");
+        operand(load, "FILE", "Template file (.tpl)");
+        addWait(load);
+        load->callback([&] {
+            run = [&] {
+                if (const int status =
+                        ExpectOperands("template load", operands, {"PROJECT", "FILE"}, 2))
+                    return status;
+                return TemplateLoadCommand(operands[0], operands[1]);
+            };
+        });
+        auto* convert =
+            templates->add_subcommand("convert", "Rename a template's old PFG section to PFG142");
+        operand(convert, "FILE", "Template file (.tpl), rewritten in place");
+        addWait(convert);
+        convert->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("template convert", operands, {"FILE"}, 1))
+                    return status;
+                return TemplateConvertCommand(operands[0]);
+            };
+        });
+    }
 
-    auto* check = app.add_subcommand("check", "Report every problem of project files");
-    operand(check, "PROJECT", "User project files");
-    check->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("check", operands, {"PROJECT"}, 1, true))
-                return status;
-            return CheckCommand(operands);
-        };
-    });
+    if (wanted("pin")) {
+        auto* pin = app.add_subcommand("pin", "How the project reads and splits pin names");
+        operand(pin, "NAME", "Pin names");
+        pin->add_option("--project", project,
+                        "User project file; the installed defaults without it")
+            ->option_text("PROJECT");
+        pin->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
+        pin->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("pin", operands, {"NAME"}, 1, true))
+                    return status;
+                return PinCommand(project, operands, json);
+            };
+        });
+    }
 
-    auto* tree = app.add_subcommand("tree", "Print the project's settings tree");
-    operand(tree, "PROJECT", "User project file");
-    tree->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("tree", operands, {"PROJECT"}, 1))
-                return status;
-            return TreeCommand(operands[0]);
-        };
-    });
+    if (wanted("check")) {
+        auto* check = app.add_subcommand("check", "Report every problem of project files");
+        operand(check, "PROJECT", "User project files");
+        check->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("check", operands, {"PROJECT"}, 1, true))
+                    return status;
+                return CheckCommand(operands);
+            };
+        });
+    }
+
+    if (wanted("tree")) {
+        auto* tree = app.add_subcommand("tree", "Print the project's settings tree");
+        operand(tree, "PROJECT", "User project file");
+        tree->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("tree", operands, {"PROJECT"}, 1))
+                    return status;
+                return TreeCommand(operands[0]);
+            };
+        });
+    }
 
     DialogRequest dialogRequest;
-    auto* dialog = app.add_subcommand("dialog", "Show the setup dialog on a project");
-    AddDialogOptions(*dialog, dialogRequest);
-    addWait(dialog);
-    dialog->callback([&] {
-        run = [&] {
-            if (const int status = ExpectOperands("dialog", operands, {"PROJECT"}, 0))
-                return status;
-            dialogRequest.project = operands.empty() ? "" : operands[0];
-            return RunDialogProgram(dialogRequest);
-        };
-    });
+    if (wanted("dialog")) {
+        auto* dialog = app.add_subcommand("dialog", "Show the setup dialog on a project");
+        AddDialogOptions(*dialog, dialogRequest);
+        addWait(dialog);
+        dialog->callback([&] {
+            run = [&] {
+                if (const int status = ExpectOperands("dialog", operands, {"PROJECT"}, 0))
+                    return status;
+                dialogRequest.project = operands.empty() ? "" : operands[0];
+                return RunDialogProgram(dialogRequest);
+            };
+        });
+    }
 
     app.add_subcommand("help", "Help on a command: pfsetup help COMMAND");
     for (CLI::App* listed : app.get_subcommands({})) {

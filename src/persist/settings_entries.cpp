@@ -11,16 +11,13 @@
 #include <cfloat>
 #include <cmath>
 #include <type_traits>
+#include <unordered_map>
 
 namespace pfsetup {
 
 namespace {
 
 using Store = CPFCoreSetupAPI;
-
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
 
 void LogIgnored(Store& store, const std::string& what, const std::string& text, const char* why) {
     store.PutLogError("\n" + what + " '" + text + "' is ignored: " + why);
@@ -387,22 +384,36 @@ const std::vector<SettingKey>& SettingKeys() {
 }
 
 const SettingKey* FindSettingKey(const std::string& key) {
-    for (const SettingKey& row : kKeys) {
-        if (!row.family) {
-            if (key == row.key)
-                return &row;
-            continue;
-        }
-        if (!StartsWith(key, row.key))
-            continue;
-        if (row.form == ValueForm::Property)
-            return &row;
+    // Every read of an entry asks: one lookup rather than a walk over the table.
+    static const std::vector<std::string> pinTypeKeys = [] {
+        std::vector<std::string> keys;
         for (const PinTypeRow& type : kPinTypes)
-            if (key.compare(8, std::string::npos, type.name) == 0)
-                return &row;
-        return nullptr;
-    }
-    return nullptr;
+            keys.push_back(std::string("PinType_") + type.name);
+        return keys;
+    }();
+    static const auto index = [] {
+        std::unordered_map<std::string_view, const SettingKey*> byKey;
+        for (const SettingKey& row : kKeys) {
+            if (row.form == ValueForm::PinLoads) {
+                for (const std::string& member : pinTypeKeys)
+                    byKey.emplace(member, &row);
+            } else {
+                byKey.emplace(row.key, &row); // a property's key by the family's prefix
+            }
+        }
+        return byKey;
+    }();
+    static const std::string_view property = [] {
+        for (const SettingKey& row : kKeys)
+            if (row.form == ValueForm::Property)
+                return std::string_view(row.key);
+        return std::string_view();
+    }();
+    const std::string_view asked = std::string_view(key).substr(
+        0,
+        key.compare(0, property.size(), property) == 0 ? property.size() : std::string_view::npos);
+    const auto found = index.find(asked);
+    return found == index.end() ? nullptr : found->second;
 }
 
 std::vector<std::string> AllSettingKeys() {
