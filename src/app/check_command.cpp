@@ -80,12 +80,8 @@ std::string EntryProblem(const SettingOrigin& entry) {
 // rewrites the tree from them.
 void TreeWarnings(const std::string& project, const SettingOrigins& origins, CPFCoreSetupAPI& store,
                   std::vector<Finding>& findings) {
-    SpiProject opened;
-    std::vector<SpiProblem> noted; // the findings have them already
-    opened.CollectProblems(&noted);
+    const SpiProject& opened = origins.Project(); // the one read of the project
     std::string problem;
-    if (opened.Open(project) != 0)
-        return;
     const std::vector<std::unique_ptr<ARTreeNode>> roots = BuildTreeRoots(opened, problem);
     const SpiProgram* section = opened.Programs().Lookup(kTreeSection);
     const auto leaf = [&roots](const std::string& path, std::string& text) {

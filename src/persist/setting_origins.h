@@ -49,6 +49,9 @@ public:
     std::vector<SettingOrigin> Entries() const;
     // The entry a read takes for `key` (names compare ignoring case), if any.
     std::optional<SettingOrigin> Find(const std::string& key) const;
+    // The project as read (programs of every level merged), for what else a caller asks of
+    // the same read; valid until the next Read.
+    const SpiProject& Project() const { return *project_; }
 
 private:
     SettingOrigin Describe(const SpiDirective& directive) const;
