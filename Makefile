@@ -8,7 +8,7 @@ PFSETUP_MAINTAINER ?=
 CMAKE_FLAGS ?= -DPFSETUP_WERROR=ON
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build demo test test-sanitize package ci clean format
+.PHONY: deps build demo test test-sanitize tidy package ci clean format
 
 deps:
 	@scripts/install-deps
@@ -35,6 +35,11 @@ test-sanitize: deps
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    ctest --output-on-failure -j $(JOBS)
+
+# The checks of .clang-tidy over every source file of src/, warnings as errors.
+tidy: build
+	run-clang-tidy -p $(BUILD) -quiet '^$(CURDIR)/src/' >$(BUILD)/clang-tidy.log 2>&1 || \
+	    { grep -E 'warning:|error:' $(BUILD)/clang-tidy.log; exit 1; }
 
 # Debian packages installing under /usr: build-package/packages/*.deb.
 package: deps

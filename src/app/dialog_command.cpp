@@ -23,22 +23,25 @@ int DialogCommand(const DialogRequest& request) {
         return kBadInput;
     }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(request.project, store))
+    if (int status = LoadStore(request.project, store)) {
         return status;
+    }
     if (request.project.empty()) {
         // Without a project the dialog edits the installed defaults and writes nowhere.
         store->PutDefFileName("");
     }
     // A person is asked for the template in the dialogs' own file dialog.
-    if (request.screenshot.empty())
+    if (request.screenshot.empty()) {
         InstallSetupDialogs();
+    }
     CPFSetupMain main(request.mode);
     if (fromTemplate) {
         ToolHost host(request.templateFile);
         const int loaded = main.LoadDataFromFile(
             request.templateFile.empty() ? nullptr : request.templateFile.c_str());
-        if (const int status = host.Release())
+        if (const int status = host.Release()) {
             return status;
+        }
         if (loaded == 2) {
             Error("", "no template chosen; give one with --template FILE");
             return kBadInput;
@@ -56,10 +59,11 @@ int DialogCommand(const DialogRequest& request) {
     // The exit status says whether the settings were written; DisplaySetup's answer (an OK was
     // pressed) does not.
     bool written = false;
-    if (request.interpretation)
+    if (request.interpretation) {
         RunInterpretationDialog(main, *store, &written);
-    else
+    } else {
         RunSetupDialog(main, *store, &written);
+    }
     return written ? kOk : kBadInput;
 }
 

@@ -47,15 +47,19 @@ void AddDialogOptions(CLI::App& command, DialogRequest& request) {
 std::vector<std::string> DialogArguments(const DialogRequest& request) {
     // "--option=value", and "--" before the project, keep a value that begins with '-' a value.
     std::vector<std::string> arguments;
-    if (request.interpretation)
+    if (request.interpretation) {
         arguments.push_back("--interpretation");
+    }
     arguments.push_back("--mode=" + std::to_string(request.mode));
-    if (!request.templateFile.empty())
+    if (!request.templateFile.empty()) {
         arguments.push_back("--template=" + request.templateFile);
-    if (!request.screenshot.empty())
+    }
+    if (!request.screenshot.empty()) {
         arguments.push_back("--screenshot=" + request.screenshot);
-    if (request.page >= 0)
+    }
+    if (request.page >= 0) {
         arguments.push_back("--page=" + std::to_string(request.page));
+    }
     if (!request.project.empty()) {
         arguments.push_back("--");
         arguments.push_back(request.project);
@@ -75,18 +79,20 @@ int RunDialogProgram(const DialogRequest& request) {
     std::vector<std::string> arguments = DialogArguments(request);
     arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
-    for (std::string& argument : arguments)
+    for (std::string& argument : arguments) {
         argv.push_back(argument.data());
+    }
     argv.push_back(nullptr);
     std::cout.flush();
     std::fflush(nullptr);
     ::execv(program.c_str(), argv.data());
     const int cause = errno;
-    if (cause == ENOENT)
+    if (cause == ENOENT) {
         Error(program, "the setup dialogs are not installed (they come with the package "
                        "pfsetup-dialogs, or with a build that finds Qt 6 Widgets)");
-    else
+    } else {
         Error(program, std::string("cannot run the setup dialogs: ") + std::strerror(cause));
+    }
     return kFileError;
 }
 

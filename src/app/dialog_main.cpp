@@ -26,25 +26,26 @@ bool g_allQtMessages = false;
 void ShowSeriousQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtFatalMsg) {
         const char* display = std::getenv("WAYLAND_DISPLAY");
-        if (!display || !*display)
+        if (!display || !*display) {
             display = std::getenv("DISPLAY");
+        }
         pfsetup::ErrorRecord record = pfsetup::Failure(pfsetup::ErrorKind::Access, "",
                                                        std::string("cannot open the display ") +
                                                            pfsetup::Quoted(display ? display : ""));
         record.allowed = "the setup dialog needs a desktop session; --screenshot works without "
                          "one";
         pfsetup::app::Report(record);
-        if (g_allQtMessages)
+        if (g_allQtMessages) {
             std::cerr << text.toStdString() << "\n";
+        }
         std::_Exit(pfsetup::app::kFileError);
     }
-    if (g_allQtMessages || type == QtCriticalMsg)
+    if (g_allQtMessages || type == QtCriticalMsg) {
         pfsetup::app::Error("", text.toStdString());
+    }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     using namespace pfsetup::app;
     CLI::App app{"The setup dialog on a project; run it as `pfsetup dialog`.", "pfsetup dialog"};
     DialogRequest request;
@@ -60,7 +61,20 @@ int main(int argc, char** argv) {
     g_allQtMessages = !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES");
     qInstallMessageHandler(&ShowSeriousQtMessages);
     // A picture needs no person, so no display either.
-    if (!request.screenshot.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (!request.screenshot.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     return DialogCommand(request);
+}
+
+} // namespace
+
+// Nothing escapes as an abort: memory exhausted (or a fault of ours) is said, with exit 2.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& failure) {
+        pfsetup::app::Error("", std::string("stopped: ") + failure.what());
+        return pfsetup::app::kFileError;
+    }
 }

@@ -10,18 +10,19 @@
 namespace pfsetup::app {
 
 ErrorRecord ReadProblem(const std::string& path) {
-    if (path.empty())
+    if (path.empty()) {
         return Failure(ErrorKind::Value, "", "no file name given");
+    }
     struct stat info {};
     int error = 0;
-    if (::stat(path.c_str(), &info) != 0)
+    const bool found = ::stat(path.c_str(), &info) == 0;
+    if (!found || (S_ISREG(info.st_mode) && ::access(path.c_str(), R_OK) != 0)) {
         error = errno;
-    else if (S_ISDIR(info.st_mode))
+    } else if (S_ISDIR(info.st_mode)) {
         error = EISDIR;
-    else if (!S_ISREG(info.st_mode))
+    } else if (!S_ISREG(info.st_mode)) {
         error = kNotRegularFile;
-    else if (::access(path.c_str(), R_OK) != 0)
-        error = errno;
+    }
     return error == 0 ? ErrorRecord() : FileErrorRecord(path, error, false);
 }
 
@@ -32,9 +33,10 @@ int CheckReadable(const std::string& path) {
 
 int CheckWritable(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         return Report(
             FileErrorRecord(path, S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile, true));
+    }
     return kOk;
 }
 

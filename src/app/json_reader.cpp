@@ -14,18 +14,21 @@ struct Parser {
 
     [[noreturn]] void Fail(const char* what) const { throw std::runtime_error(what); }
     void Space() {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\n' || s[i] == '\r' || s[i] == '\t'))
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\n' || s[i] == '\r' || s[i] == '\t')) {
             ++i;
+        }
     }
     void Expect(char c) {
         Space();
-        if (i >= s.size() || s[i] != c)
+        if (i >= s.size() || s[i] != c) {
             Fail(c == '"' ? "a string expected" : "a character of JSON's syntax expected");
+        }
         ++i;
     }
     unsigned Hex4() {
-        if (i + 4 > s.size())
+        if (i + 4 > s.size()) {
             Fail("a \\u escape cut short");
+        }
         unsigned code = 0;
         for (int k = 0; k < 4; ++k, ++i) {
             const char c = s[i];
@@ -33,8 +36,9 @@ struct Parser {
                               : c >= 'a' && c <= 'f' ? c - 'a' + 10
                               : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                                      : -1;
-            if (digit < 0)
+            if (digit < 0) {
                 Fail("a \\u escape without four hexadecimal digits");
+            }
             code = code * 16 + static_cast<unsigned>(digit);
         }
         return code;
@@ -60,19 +64,23 @@ struct Parser {
         Expect('"');
         std::string out;
         for (;;) {
-            if (i >= s.size())
+            if (i >= s.size()) {
                 Fail("a string without its closing quote");
+            }
             const char c = s[i++];
-            if (c == '"')
+            if (c == '"') {
                 return out;
-            if (static_cast<unsigned char>(c) < 0x20)
+            }
+            if (static_cast<unsigned char>(c) < 0x20) {
                 Fail("a control character in a string");
+            }
             if (c != '\\') {
                 out += c;
                 continue;
             }
-            if (i >= s.size())
+            if (i >= s.size()) {
                 Fail("a string without its closing quote");
+            }
             const char e = s[i++];
             switch (e) {
             case '"':
@@ -104,8 +112,9 @@ struct Parser {
                 if (code >= 0xD800 && code <= 0xDBFF && s.compare(i, 2, "\\u") == 0) {
                     i += 2;
                     const unsigned low = Hex4();
-                    if (low < 0xDC00 || low > 0xDFFF)
+                    if (low < 0xDC00 || low > 0xDFFF) {
                         Fail("a \\u escape of half a character");
+                    }
                     code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
                 } else if (code >= 0xD800 && code <= 0xDFFF) {
                     Fail("a \\u escape of half a character");
@@ -120,27 +129,32 @@ struct Parser {
     }
     void Digits() {
         const size_t start = i;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
             ++i;
-        if (i == start)
+        }
+        if (i == start) {
             Fail("a number without digits");
+        }
     }
     void Number(JsonValue& v) {
         const size_t start = i;
-        if (s[i] == '-')
+        if (s[i] == '-') {
             ++i;
-        if (i < s.size() && s[i] == '0')
+        }
+        if (i < s.size() && s[i] == '0') {
             ++i;
-        else
+        } else {
             Digits();
+        }
         if (i < s.size() && s[i] == '.') {
             ++i;
             Digits();
         }
         if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
             ++i;
-            if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
                 ++i;
+            }
             Digits();
         }
         v.kind = JsonValue::Number;
@@ -149,19 +163,22 @@ struct Parser {
     }
     bool Word(const char* word) {
         const std::string w(word);
-        if (s.compare(i, w.size(), w) != 0)
+        if (s.compare(i, w.size(), w) != 0) {
             return false;
+        }
         i += w.size();
         return true;
     }
     JsonValue Value(int depth) {
-        if (depth > kMaxJsonDepth)
+        if (depth > kMaxJsonDepth) {
             Fail("nesting too deep");
+        }
         Space();
         JsonValue v;
         v.begin = i;
-        if (i >= s.size())
+        if (i >= s.size()) {
             Fail("a value expected");
+        }
         if (s[i] == '{' || s[i] == '[') {
             const bool object = s[i] == '{';
             const char close = object ? '}' : ']';
@@ -175,8 +192,9 @@ struct Parser {
                     if (object) {
                         std::string key = Text();
                         Expect(':');
-                        if (v.members.count(key))
+                        if (v.members.count(key)) {
                             Fail("a member given twice");
+                        }
                         v.members[key] = Value(depth + 1);
                     } else {
                         v.items.push_back(Value(depth + 1));
@@ -224,8 +242,9 @@ bool ParseJson(const std::string& text, JsonValue& value, std::string& error) {
     try {
         value = parser.Value(0);
         parser.Space();
-        if (parser.i != text.size())
+        if (parser.i != text.size()) {
             parser.Fail("text after the value");
+        }
         return true;
     } catch (const std::runtime_error& e) {
         error = std::string(e.what()) + " at offset " + std::to_string(parser.i);

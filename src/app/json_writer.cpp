@@ -31,11 +31,14 @@ size_t Utf8SequenceLength(const std::string& text, size_t i) {
     } else {
         return 0;
     }
-    if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high)
+    if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high) {
         return 0;
-    for (size_t k = 2; k < length; ++k)
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+    }
+    for (size_t k = 2; k < length; ++k) {
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) {
             return 0;
+        }
+    }
     return length;
 }
 
@@ -66,11 +69,13 @@ std::string JsonWriter::Quote(const std::string& text) {
 }
 
 void JsonWriter::Key(const char* key) {
-    if (!first_.back())
+    if (!first_.back()) {
         text_ += ',';
+    }
     first_.back() = false;
-    if (key)
+    if (key) {
         text_ += Quote(key) + ':';
+    }
 }
 
 JsonWriter& JsonWriter::BeginObject(const char* key) {

@@ -33,13 +33,16 @@ std::vector<KeyInfo> ListedKeys(CPFCoreSetupAPI& defaults) {
     };
     for (const SettingKey& row : SettingKeys()) {
         if (row.form == ValueForm::PinLoads) {
-            for (const PinTypeRow& type : kPinTypes)
+            for (const PinTypeRow& type : kPinTypes) {
                 add(row.key + std::string(type.name), row);
+            }
         } else if (row.form == ValueForm::Property) {
             add(std::string(row.key) + "<NAME>", row);
-            for (const SettingRow& installed : SettingRows(defaults))
-                if (installed.row == &row)
+            for (const SettingRow& installed : SettingRows(defaults)) {
+                if (installed.row == &row) {
                     add(installed.key, row);
+                }
+            }
         } else {
             add(row.key, row);
         }
@@ -56,8 +59,9 @@ void Describe(const KeyInfo& info, std::string& out) {
     line("group", GroupHeading(info.row->group));
     line("form", FormName(info.row->form));
     line("allowed", AllowedText(*info.row));
-    if (info.hasDefault)
+    if (info.hasDefault) {
         line("default", info.defaultValue.empty() ? "(empty)" : info.defaultValue);
+    }
     line("description", info.row->description);
 }
 
@@ -71,24 +75,27 @@ void DescribeJson(const KeyInfo& info, JsonWriter& json) {
         json.BeginArray("choices");
         for (const SettingChoice& choice : info.row->choices) {
             json.BeginObject().String("text", choice.text);
-            if (*choice.meaning)
+            if (*choice.meaning) {
                 json.String("meaning", choice.meaning);
+            }
             json.EndObject();
         }
         json.EndArray();
     }
-    if (info.hasDefault)
+    if (info.hasDefault) {
         WriteTypedValue(json, "default", *info.row, info.defaultValue);
-    else
+    } else {
         json.Null("default");
+    }
     json.String("description", info.row->description).EndObject();
 }
 
 } // namespace
 
 int KeysCommand(const std::string& key, KeysView view) {
-    if (!key.empty() && !KnownKey("", key))
+    if (!key.empty() && !KnownKey("", key)) {
         return kBadInput;
+    }
     CPFCoreSetupAPI defaults;
     const int status = ReadDefaults(Target{}, defaults);
     std::vector<KeyInfo> keys;
@@ -102,27 +109,32 @@ int KeysCommand(const std::string& key, KeysView view) {
     std::string out;
     switch (view) {
     case KeysView::Names:
-        for (const KeyInfo& info : keys)
-            if (info.key.find('<') == std::string::npos)
+        for (const KeyInfo& info : keys) {
+            if (info.key.find('<') == std::string::npos) {
                 out += info.key + "\n";
+            }
+        }
         break;
     case KeysView::Choices:
-        for (const SettingChoice& choice : keys.front().row->choices)
+        for (const SettingChoice& choice : keys.front().row->choices) {
             out += std::string(choice.text) + "\n";
+        }
         break;
     case KeysView::Json: {
         JsonWriter writer;
         writer.BeginObject().Integer("version", 1).BeginArray("keys");
-        for (const KeyInfo& info : keys)
+        for (const KeyInfo& info : keys) {
             DescribeJson(info, writer);
+        }
         writer.EndArray().EndObject();
         out = writer.Text() + "\n";
         break;
     }
     case KeysView::Text:
         for (const KeyInfo& info : keys) {
-            if (!out.empty())
+            if (!out.empty()) {
                 out += "\n";
+            }
             Describe(info, out);
         }
         break;

@@ -56,15 +56,18 @@ constexpr Usage kUsages[] = {
 
 std::string CommandPath(const CLI::App* app) {
     std::string path;
-    for (; app && app->get_parent(); app = app->get_parent())
+    for (; app && app->get_parent(); app = app->get_parent()) {
         path = app->get_name() + (path.empty() ? "" : " " + path);
+    }
     return path;
 }
 
 std::string UsageLine(const std::string& command) {
-    for (const Usage& usage : kUsages)
-        if (command == usage.command)
+    for (const Usage& usage : kUsages) {
+        if (command == usage.command) {
             return "pfsetup " + command + " " + usage.synopsis;
+        }
+    }
     return "pfsetup COMMAND [OPTIONS] [OPERANDS]";
 }
 
@@ -78,8 +81,9 @@ public:
         label("Positionals", "Operands");
     }
     std::string make_option_opts(const CLI::Option* option) const override {
-        if (!option->get_option_text().empty())
+        if (!option->get_option_text().empty()) {
             return " " + option->get_option_text();
+        }
         return "";
     }
     std::string make_usage(const CLI::App* app, std::string) const override {
@@ -99,20 +103,24 @@ int UsageError(const std::string& command, const std::string& problem) {
 // `more` (then at least `least` in all).
 int ExpectOperands(const std::string& command, const std::vector<std::string>& operands,
                    std::vector<const char*> names, size_t least, bool more = false) {
-    if (operands.size() < least)
+    if (operands.size() < least) {
         return UsageError(command, std::string(names[operands.size()]) + " is missing");
-    if (!more && operands.size() > names.size())
+    }
+    if (!more && operands.size() > names.size()) {
         return UsageError(command, "extra operand " + Quoted(operands[names.size()]));
+    }
     return kOk;
 }
 
 // The file of get, set and unset: PROJECT, the first operand, unless --site names the file.
 int TakeTarget(const std::string& command, bool site, std::vector<std::string>& operands,
                Target& target) {
-    if (site)
+    if (site) {
         return FindSiteFile(target, command == "set");
-    if (operands.empty())
+    }
+    if (operands.empty()) {
         return UsageError(command, "PROJECT is missing");
+    }
     target.project = operands.front();
     operands.erase(operands.begin());
     return kOk;
@@ -120,8 +128,9 @@ int TakeTarget(const std::string& command, bool site, std::vector<std::string>& 
 
 std::vector<std::string> Names(const std::vector<CLI::App*>& commands) {
     std::vector<std::string> names;
-    for (const CLI::App* command : commands)
+    for (const CLI::App* command : commands) {
         names.push_back(command->get_name());
+    }
     return names;
 }
 
@@ -148,12 +157,14 @@ constexpr ChoiceOption kChoiceOptions[] = {
 int CheckOptionValue(const std::string& name, const std::string& value) {
     double seconds = 0;
     ErrorRecord problem;
-    if (name == "--wait" && !ParseSeconds(name, value, seconds, problem))
+    if (name == "--wait" && !ParseSeconds(name, value, seconds, problem)) {
         return Report(problem);
+    }
     for (const ChoiceOption& option : kChoiceOptions) {
         if (name != option.name ||
-            (value.size() == 1 && value[0] != '\0' && std::strchr(option.choices, value[0])))
+            (value.size() == 1 && value[0] != '\0' && std::strchr(option.choices, value[0]))) {
             continue;
+        }
         ErrorRecord record = Failure(ErrorKind::Value, "", "not one of the choices");
         record.key = name;
         record.value = value;
@@ -190,16 +201,20 @@ int SplitWords(CLI::App& command, const std::vector<std::string>& words,
         const CLI::Option* option = command.get_option_no_throw(name);
         if (!option || option->get_positional()) {
             std::vector<std::string> known;
-            for (const CLI::Option* o : command.get_options())
-                if (!o->get_positional())
-                    for (const std::string& n : o->get_lnames())
+            for (const CLI::Option* o : command.get_options()) {
+                if (!o->get_positional()) {
+                    for (const std::string& n : o->get_lnames()) {
                         known.push_back("--" + n);
+                    }
+                }
+            }
             return UnknownWord("an option of " + CommandPath(&command), name, known,
                                "`pfsetup help " + CommandPath(&command) + "`");
         }
         if (option->get_expected_max() == 0) {
-            if (equals != std::string::npos)
+            if (equals != std::string::npos) {
                 return UsageError(CommandPath(&command), name + " takes no value");
+            }
             options.push_back(word);
             continue;
         }
@@ -211,8 +226,9 @@ int SplitWords(CLI::App& command, const std::vector<std::string>& words,
         } else {
             return UsageError(CommandPath(&command), name + " needs a value");
         }
-        if (const int status = CheckOptionValue(name, value))
+        if (const int status = CheckOptionValue(name, value)) {
             return status;
+        }
         options.push_back(name + "=" + value);
     }
     return kOk;
@@ -272,16 +288,15 @@ int FinishOutput(int status) {
         failed = true;
         cause = cause ? cause : errno;
     }
-    if (!failed)
+    if (!failed) {
         return status;
+    }
     std::cerr << "pfsetup: write error" << (cause ? std::string(": ") + std::strerror(cause) : "")
               << "\n";
     return kFileError;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     std::cout.rdbuf(&g_output);
     CLI::App app{"pfsetup: the setup options of the part-building tool: symbol, pin, property, "
                  "format and pin-name defaults kept in layered project files (.cpm)."};
@@ -329,8 +344,9 @@ int main(int argc, char** argv) {
         addWait(init);
         init->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("init", operands, {"PROJECT"}, 1))
+                if (const int status = ExpectOperands("init", operands, {"PROJECT"}, 1)) {
                     return status;
+                }
                 return InitCommand(operands[0], force);
             };
         });
@@ -349,16 +365,20 @@ int main(int argc, char** argv) {
         siteFlag(show, "The site project file instead of a project");
         show->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("show", operands, {"PROJECT"}, 0))
+                if (const int status = ExpectOperands("show", operands, {"PROJECT"}, 0)) {
                     return status;
-                if (showOptions.json && showOptions.list)
+                }
+                if (showOptions.json && showOptions.list) {
                     return UsageError("show", "--json and --list exclude each other");
+                }
                 Target target{operands.empty() ? "" : operands[0], false};
                 if (site) {
-                    if (!operands.empty())
+                    if (!operands.empty()) {
                         return UsageError("show", "give either PROJECT or --site");
-                    if (int status = FindSiteFile(target, false))
+                    }
+                    if (int status = FindSiteFile(target, false)) {
                         return status;
+                    }
                 }
                 return ShowCommand(target, showOptions);
             };
@@ -374,10 +394,12 @@ int main(int argc, char** argv) {
         get->callback([&] {
             run = [&] {
                 Target target;
-                if (const int status = TakeTarget("get", site, operands, target))
+                if (const int status = TakeTarget("get", site, operands, target)) {
                     return status;
-                if (const int status = ExpectOperands("get", operands, {"KEY"}, 1))
+                }
+                if (const int status = ExpectOperands("get", operands, {"KEY"}, 1)) {
                     return status;
+                }
                 return GetCommand(target, operands[0]);
             };
         });
@@ -400,12 +422,15 @@ int main(int argc, char** argv) {
         set->callback([&] {
             run = [&] {
                 Target target;
-                if (const int status = TakeTarget("set", site, operands, target))
+                if (const int status = TakeTarget("set", site, operands, target)) {
                     return status;
-                if (operands.empty() && jsonFile.empty())
+                }
+                if (operands.empty() && jsonFile.empty()) {
                     return UsageError("set", "KEY is missing");
-                if (operands.size() % 2 != 0)
+                }
+                if (operands.size() % 2 != 0) {
                     return UsageError("set", "KEY " + Quoted(operands.back()) + " has no VALUE");
+                }
                 return SetCommand(target, operands, jsonFile);
             };
         });
@@ -420,10 +445,12 @@ int main(int argc, char** argv) {
         unset->callback([&] {
             run = [&] {
                 Target target;
-                if (const int status = TakeTarget("unset", site, operands, target))
+                if (const int status = TakeTarget("unset", site, operands, target)) {
                     return status;
-                if (const int status = ExpectOperands("unset", operands, {"KEY"}, 1))
+                }
+                if (const int status = ExpectOperands("unset", operands, {"KEY"}, 1)) {
                     return status;
+                }
                 return UnsetCommand(target, operands[0]);
             };
         });
@@ -439,8 +466,9 @@ int main(int argc, char** argv) {
         diff->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
         diff->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("diff", operands, {"FIRST", "SECOND"}, 2))
+                if (const int status = ExpectOperands("diff", operands, {"FIRST", "SECOND"}, 2)) {
                     return status;
+                }
                 return DiffCommand(operands[0], operands[1], json);
             };
         });
@@ -454,8 +482,9 @@ int main(int argc, char** argv) {
         keys->add_flag("--choices", choices, "Only the values KEY takes when it has a fixed set");
         keys->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("keys", operands, {"KEY"}, choices ? 1 : 0))
+                if (const int status = ExpectOperands("keys", operands, {"KEY"}, choices ? 1 : 0)) {
                     return status;
+                }
                 return KeysCommand(operands.empty() ? "" : operands[0], choices ? KeysView::Choices
                                                                         : names ? KeysView::Names
                                                                         : json  ? KeysView::Json
@@ -474,8 +503,9 @@ int main(int argc, char** argv) {
         save->callback([&] {
             run = [&] {
                 if (const int status =
-                        ExpectOperands("template save", operands, {"PROJECT", "FILE"}, 2))
+                        ExpectOperands("template save", operands, {"PROJECT", "FILE"}, 2)) {
                     return status;
+                }
                 return TemplateSaveCommand(operands[0], operands[1], force);
             };
         });
@@ -487,8 +517,9 @@ int main(int argc, char** argv) {
         load->callback([&] {
             run = [&] {
                 if (const int status =
-                        ExpectOperands("template load", operands, {"PROJECT", "FILE"}, 2))
+                        ExpectOperands("template load", operands, {"PROJECT", "FILE"}, 2)) {
                     return status;
+                }
                 return TemplateLoadCommand(operands[0], operands[1]);
             };
         });
@@ -498,8 +529,9 @@ int main(int argc, char** argv) {
         addWait(convert);
         convert->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("template convert", operands, {"FILE"}, 1))
+                if (const int status = ExpectOperands("template convert", operands, {"FILE"}, 1)) {
                     return status;
+                }
                 return TemplateConvertCommand(operands[0]);
             };
         });
@@ -514,8 +546,9 @@ int main(int argc, char** argv) {
         pin->add_flag("--json", json, "JSON for scripts (see docs/json.md)");
         pin->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("pin", operands, {"NAME"}, 1, true))
+                if (const int status = ExpectOperands("pin", operands, {"NAME"}, 1, true)) {
                     return status;
+                }
                 return PinCommand(project, operands, json);
             };
         });
@@ -526,8 +559,9 @@ int main(int argc, char** argv) {
         operand(check, "PROJECT", "User project files");
         check->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("check", operands, {"PROJECT"}, 1, true))
+                if (const int status = ExpectOperands("check", operands, {"PROJECT"}, 1, true)) {
                     return status;
+                }
                 return CheckCommand(operands);
             };
         });
@@ -538,8 +572,9 @@ int main(int argc, char** argv) {
         operand(tree, "PROJECT", "User project file");
         tree->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("tree", operands, {"PROJECT"}, 1))
+                if (const int status = ExpectOperands("tree", operands, {"PROJECT"}, 1)) {
                     return status;
+                }
                 return TreeCommand(operands[0]);
             };
         });
@@ -552,8 +587,9 @@ int main(int argc, char** argv) {
         addWait(dialog);
         dialog->callback([&] {
             run = [&] {
-                if (const int status = ExpectOperands("dialog", operands, {"PROJECT"}, 0))
+                if (const int status = ExpectOperands("dialog", operands, {"PROJECT"}, 0)) {
                     return status;
+                }
                 dialogRequest.project = operands.empty() ? "" : operands[0];
                 return RunDialogProgram(dialogRequest);
             };
@@ -563,8 +599,9 @@ int main(int argc, char** argv) {
     app.add_subcommand("help", "Help on a command: pfsetup help COMMAND");
     for (CLI::App* listed : app.get_subcommands({})) {
         listed->group("Commands");
-        for (CLI::App* sub : listed->get_subcommands({}))
+        for (CLI::App* sub : listed->get_subcommands({})) {
             sub->group("Commands");
+        }
     }
 
     // pfsetup [--help | --version] COMMAND [SUBCOMMAND] WORDS...
@@ -581,17 +618,21 @@ int main(int argc, char** argv) {
     // The command and its subcommand: names, never options.
     while (at < words.size() && !command->get_subcommands({}).empty()) {
         const std::string& word = words[at];
-        if (!IsOperandWord(word))
+        if (!IsOperandWord(word)) {
             break; // --help, --version or a mistake, which CLI11 reports
+        }
         CLI::App* found = nullptr;
-        for (CLI::App* sub : command->get_subcommands({}))
-            if (sub->get_name() == word && sub->get_name() != "help")
+        for (CLI::App* sub : command->get_subcommands({})) {
+            if (sub->get_name() == word && sub->get_name() != "help") {
                 found = sub;
+            }
+        }
         if (!found) {
             const std::string path = CommandPath(command);
             std::vector<std::string> known = Names(command->get_subcommands({}));
-            for (std::string& name : known)
+            for (std::string& name : known) {
                 name = path.empty() ? name : path + " " + name;
+            }
             return FinishOutput(
                 UnknownWord("a command", path.empty() ? word : path + " " + word, known,
                             "`pfsetup help" + (path.empty() ? "" : " " + path) + "`"));
@@ -601,8 +642,9 @@ int main(int argc, char** argv) {
         ++at;
     }
     if (help) {
-        if (at < words.size())
+        if (at < words.size()) {
             return FinishOutput(UsageError("help", "extra operand " + Quoted(words[at])));
+        }
         std::cout << command->help(command == &app ? "" : "pfsetup");
         return FinishOutput(kOk);
     }
@@ -614,8 +656,9 @@ int main(int argc, char** argv) {
         return FinishOutput(UsageError(
             CommandPath(command), "a subcommand is missing; one of " + [&] {
                 std::string listed;
-                for (const std::string& name : Names(command->get_subcommands({})))
+                for (const std::string& name : Names(command->get_subcommands({}))) {
                     listed += (listed.empty() ? "" : ", ") + name;
+                }
                 return listed;
             }()));
     }
@@ -627,8 +670,9 @@ int main(int argc, char** argv) {
     if (command != &app) {
         std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(at), words.end());
         std::vector<std::string> options;
-        if (const int status = SplitWords(*command, rest, options, operands))
+        if (const int status = SplitWords(*command, rest, options, operands)) {
             return FinishOutput(status);
+        }
         parsed.insert(parsed.end(), options.begin(), options.end());
     } else {
         parsed.insert(parsed.end(), words.begin() + static_cast<std::ptrdiff_t>(at), words.end());
@@ -638,19 +682,23 @@ int main(int argc, char** argv) {
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == 0) // --help, --version
+        if (e.get_exit_code() == 0) { // --help, --version
             return FinishOutput(app.exit(e));
-        if (command == &app && !words.empty())
+        }
+        if (command == &app && !words.empty()) {
             return FinishOutput(UnknownWord("an option of pfsetup", words[0],
                                             {"--help", "--version"}, "`pfsetup help`"));
+        }
         std::string text = e.what();
-        if (!text.empty())
+        if (!text.empty()) {
             text[0] = AsciiLower(text[0]);
+        }
         return FinishOutput(UsageError(CommandPath(command), text));
     }
     const ErrorRecord limits = EnvironmentLimitsProblem();
-    if (limits.Failed())
+    if (limits.Failed()) {
         return FinishOutput(Report(limits));
+    }
     if (!wait.empty()) {
         double seconds = 0;
         ErrorRecord checked;
@@ -660,4 +708,16 @@ int main(int argc, char** argv) {
         ::setenv("PFSETUP_LOCK_TIMEOUT", wait.c_str(), 1);
     }
     return FinishOutput(run ? run() : kBadInput);
+}
+
+} // namespace
+
+// Nothing escapes as an abort: memory exhausted (or a fault of ours) is said, with exit 2.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& failure) {
+        pfsetup::app::Error("", std::string("stopped: ") + failure.what());
+        return pfsetup::app::kFileError;
+    }
 }

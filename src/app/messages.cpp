@@ -14,10 +14,12 @@ void ErrorLines(const std::string& file, const std::string& text) {
     while (start <= text.size()) {
         const size_t end = text.find('\n', start);
         const std::string line = text.substr(start, end - start);
-        if (line.find_first_not_of(" \t\r") != std::string::npos)
+        if (line.find_first_not_of(" \t\r") != std::string::npos) {
             Error(file, line);
-        if (end == std::string::npos)
+        }
+        if (end == std::string::npos) {
             break;
+        }
         start = end + 1;
     }
 }
@@ -68,8 +70,9 @@ int ReportStoreFailure(CPFCoreSetupAPI& store) {
 
 void ShowLog(CPFCoreSetupAPI& store, const std::string& file) {
     std::string log;
-    if (store.GetLogError(log))
+    if (store.GetLogError(log)) {
         ErrorLines(file, log);
+    }
 }
 
 ToolHost::ToolHost(std::string file)
@@ -84,8 +87,9 @@ ToolHost::~ToolHost() {
 MessageResult ToolHost::ShowMessage(const std::string& text, MessageIcon icon,
                                     MessageButtons buttons) {
     if (buttons != MessageButtons::Ok) {
-        if (!console_)
+        if (!console_) {
             return shown_.ShowMessage(text, icon, buttons);
+        }
         ErrorLines(file_, text);
         return MessageResult::Yes;
     }
@@ -97,17 +101,19 @@ int ToolHost::Release() {
     std::vector<Held> held;
     held.swap(held_);
     if (LastError().Failed()) {
-        if (console_)
+        if (console_) {
             return ReportLastError();
+        }
         shown_.ShowMessage(DescribeError(LastError()), MessageIcon::Exclamation,
                            MessageButtons::Ok);
         return ExitStatusOf(LastError().kind);
     }
     for (const Held& message : held) {
-        if (console_)
+        if (console_) {
             ErrorLines(file_, message.text);
-        else
+        } else {
             shown_.ShowMessage(message.text, message.icon, MessageButtons::Ok);
+        }
     }
     return kOk;
 }

@@ -13,8 +13,9 @@ namespace pfsetup::app {
 
 int PinCommand(const std::string& project, const std::vector<std::string>& names, bool json) {
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store))
+    if (int status = LoadStore(project, store)) {
         return status;
+    }
     // A fresh process adopts the project's notations, as the host does when it starts.
     store->UpdateOrigReadWriteActiveLowPinNotation();
     PFPinInterpret_AlphaNum a{};
@@ -51,19 +52,23 @@ int PinCommand(const std::string& project, const std::vector<std::string>& names
                   << high << ", active-low " << lowForm;
         if (parts.pattern != PinNamePattern::None) {
             std::cout << "; pattern " << PinNamePatternText(parts.pattern) << ":";
-            if (!parts.group.empty())
+            if (!parts.group.empty()) {
                 std::cout << " group " << parts.group;
+            }
             std::cout << " base name " << parts.baseName;
-            if (!parts.bit.empty())
+            if (!parts.bit.empty()) {
                 std::cout << " bit " << parts.bit;
-            if (!parts.slot.empty())
+            }
+            if (!parts.slot.empty()) {
                 std::cout << " slot " << parts.slot;
+            }
         }
         std::cout << "\n";
     }
     out.EndArray().EndObject();
-    if (json)
+    if (json) {
         std::cout << out.Text() << "\n";
+    }
     return kOk;
 }
 

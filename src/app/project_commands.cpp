@@ -35,8 +35,9 @@ void Apply(CPFCoreSetupAPI& store, const std::string& key, const std::string& va
 }
 
 int Write(CPFCoreSetupAPI& store, const std::string& project) {
-    if (!store.WriteCPMFile())
+    if (!store.WriteCPMFile()) {
         return ReportStoreFailure(store);
+    }
     ShowLog(store, project);
     return kOk;
 }
@@ -44,8 +45,9 @@ int Write(CPFCoreSetupAPI& store, const std::string& project) {
 } // namespace
 
 bool KnownKey(const std::string& file, const std::string& key) {
-    if (FindSettingKey(key))
+    if (FindSettingKey(key)) {
         return true;
+    }
     const std::string suggestion = SuggestSettingKey(key);
     Error(file, key + ": not a setting key" +
                     (suggestion.empty() ? "; `pfsetup keys` lists them"
@@ -54,13 +56,15 @@ bool KnownKey(const std::string& file, const std::string& key) {
 }
 
 int InitCommand(const std::string& project, bool force) {
-    if (const int status = CheckWritable(project))
+    if (const int status = CheckWritable(project)) {
         return status;
+    }
     SpiProject created;
     if (created.Create(project, force ? 1 : 0) != 0) {
         ErrorRecord failure = LastError();
-        if (failure.kind == ErrorKind::Exists)
+        if (failure.kind == ErrorKind::Exists) {
             failure.allowed = "use --force to replace it with an empty project";
+        }
         return Report(failure);
     }
     std::cout << "Created " << project << "\n";
@@ -69,13 +73,15 @@ int InitCommand(const std::string& project, bool force) {
 
 int ShowCommand(const Target& target, const ShowOptions& options) {
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(target.project, store))
+    if (int status = LoadStore(target.project, store)) {
         return status;
+    }
     std::vector<SettingRow> rows = SettingRows(*store);
     if (options.changed) {
         CPFCoreSetupAPI defaults;
-        if (int status = ReadDefaults(target, defaults))
+        if (int status = ReadDefaults(target, defaults)) {
             return status;
+        }
         rows = ChangedRows(rows, SettingRows(defaults));
     }
     SettingOrigins origins;
@@ -90,16 +96,19 @@ int ShowCommand(const Target& target, const ShowOptions& options) {
 }
 
 int GetCommand(const Target& target, const std::string& key) {
-    if (!KnownKey(target.project, key))
+    if (!KnownKey(target.project, key)) {
         return kBadInput;
+    }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(target.project, store))
+    if (int status = LoadStore(target.project, store)) {
         return status;
+    }
     std::string value;
     if (!SettingValue(*store, key, value)) {
         std::vector<std::string> held;
-        for (const SettingRow& row : SettingRows(*store))
+        for (const SettingRow& row : SettingRows(*store)) {
             held.push_back(row.key);
+        }
         const std::string closest = ClosestWord(key, held);
         ErrorRecord record =
             Failure(ErrorKind::Value, target.project, key + ": the project has no such property");
@@ -122,25 +131,30 @@ int JsonPairs(const std::string& file, std::vector<std::string>& pairs) {
     std::string text;
     const std::string shown = file == "-" ? "standard input" : file;
     if (file != "-") {
-        if (const int status = CheckReadable(file))
+        if (const int status = CheckReadable(file)) {
             return status;
+        }
     }
     std::ifstream in;
-    if (file != "-")
+    if (file != "-") {
         in.open(file, std::ios::binary);
+    }
     std::istream& from = file == "-" ? std::cin : in;
     char buffer[65536];
     while (from.read(buffer, sizeof buffer) || from.gcount() > 0) {
         text.append(buffer, static_cast<size_t>(from.gcount()));
-        if (text.size() > kMaxJsonSize)
+        if (text.size() > kMaxJsonSize) {
             return Report(Failure(ErrorKind::Resource, shown, "larger than 16 MiB"));
+        }
     }
-    if (from.bad())
+    if (from.bad()) {
         return Report(SystemError(ErrorKind::Access, shown, "cannot read", errno));
+    }
     JsonValue root;
     std::string error;
-    if (!ParseJson(text, root, error))
+    if (!ParseJson(text, root, error)) {
         return Report(Failure(ErrorKind::Syntax, shown, "not JSON: " + error));
+    }
     const JsonValue& settings = root.Has("settings") ? root["settings"] : root;
     if (root.kind != JsonValue::Object || settings.kind != JsonValue::Object ||
         (root.Has("version") && root["version"].text != "1")) {
@@ -150,8 +164,9 @@ int JsonPairs(const std::string& file, std::vector<std::string>& pairs) {
     }
     for (const auto& [key, value] : settings.members) {
         const SettingKey* row = FindSettingKey(key);
-        if (!row && !KnownKey(shown, key))
+        if (!row && !KnownKey(shown, key)) {
             return kBadInput;
+        }
         std::string entry, problem;
         if (!TypedValueText(*row, value, entry, problem)) {
             ErrorRecord record = Failure(ErrorKind::Value, shown, problem);
@@ -168,15 +183,18 @@ int JsonPairs(const std::string& file, std::vector<std::string>& pairs) {
 int ApplyAndWrite(const Target& target, const std::vector<std::string>& pairs) {
     const std::string& project = target.project;
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store))
+    if (int status = LoadStore(project, store)) {
         return status;
+    }
     std::vector<std::string> asked;
-    for (size_t i = 0; i < pairs.size(); i += 2)
+    for (size_t i = 0; i < pairs.size(); i += 2) {
         asked.push_back(pairs[i]);
+    }
     // Only a rule this command breaks refuses it; one the files broke before stays theirs.
     std::vector<std::vector<std::string>> before;
-    for (const SettingsConflict& conflict : FindSettingsConflicts(*store))
+    for (const SettingsConflict& conflict : FindSettingsConflicts(*store)) {
         before.push_back(conflict.keys);
+    }
     for (size_t i = 0; i < pairs.size(); i += 2) {
         const std::string& key = pairs[i];
         Apply(*store, key, pairs[i + 1]);
@@ -188,8 +206,9 @@ int ApplyAndWrite(const Target& target, const std::vector<std::string>& pairs) {
         }
     }
     for (const SettingsConflict& now : FindSettingsConflicts(*store, asked)) {
-        if (std::find(before.begin(), before.end(), now.keys) != before.end())
+        if (std::find(before.begin(), before.end(), now.keys) != before.end()) {
             continue;
+        }
         ErrorRecord record = Failure(ErrorKind::Value, project, now.message);
         for (size_t i = 0; i < pairs.size(); i += 2) {
             if (std::find(now.keys.begin(), now.keys.end(), pairs[i]) != now.keys.end()) {
@@ -209,13 +228,15 @@ int SetCommand(const Target& target, const std::vector<std::string>& given,
     const std::string& project = target.project;
     std::vector<std::string> pairs;
     if (!jsonFile.empty()) {
-        if (const int status = JsonPairs(jsonFile, pairs))
+        if (const int status = JsonPairs(jsonFile, pairs)) {
             return status;
+        }
     }
     pairs.insert(pairs.end(), given.begin(), given.end());
     for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
-        if (!KnownKey(project, pairs[i]))
+        if (!KnownKey(project, pairs[i])) {
             return kBadInput;
+        }
         std::string problem;
         if (!CheckSettingEntry(pairs[i], pairs[i + 1], problem)) {
             ErrorRecord record = Failure(ErrorKind::Value, project, problem);
@@ -225,11 +246,13 @@ int SetCommand(const Target& target, const std::vector<std::string>& given,
         }
     }
     if (target.create) {
-        if (const int status = CreateTargetFile(target))
+        if (const int status = CreateTargetFile(target)) {
             return status;
+        }
         const int status = ApplyAndWrite(target, pairs);
-        if (status != kOk)
+        if (status != kOk) {
             ::unlink(project.c_str()); // nothing is written unless the whole command succeeds
+        }
         return status;
     }
     ErrorRecord missing = ReadProblem(project);
@@ -242,8 +265,9 @@ int SetCommand(const Target& target, const std::vector<std::string>& given,
 
 int UnsetCommand(const Target& target, const std::string& key) {
     const std::string& project = target.project;
-    if (const int status = CheckReadable(project))
+    if (const int status = CheckReadable(project)) {
         return status;
+    }
     // The entry as a read finds it: by name ignoring case, spelt as the first file spells it.
     SettingOrigins origins;
     if (!origins.Read(project)) {
@@ -251,8 +275,9 @@ int UnsetCommand(const Target& target, const std::string& key) {
     }
     const std::optional<SettingOrigin> own = origins.Find(key);
     if (!own || own->file != project) {
-        if (!KnownKey(project, key))
+        if (!KnownKey(project, key)) {
             return kBadInput;
+        }
         Error(project, key + ": the file has no entry of its own for it");
         return kBadInput;
     }
@@ -261,44 +286,53 @@ int UnsetCommand(const Target& target, const std::string& key) {
         // No setting reads it: the line goes as it stands.
         // Read, change and write under the file's lock, so a concurrent writer's change stays.
         ProjectLock lock;
-        if (const int error = lock.Acquire(project))
+        if (const int error = lock.Acquire(project)) {
             return Report(FileErrorRecord(project, error, true));
+        }
         SpiProject file;
-        if (file.Open(project) != 0)
+        if (file.Open(project) != 0) {
             return ReportLastError();
+        }
         file.FindProgram(kSettingsSection);
         file.DeleteDirective(readKey);
-        if (file.Save(project, 0) != 0)
+        if (file.Save(project, 0) != 0) {
             return ReportLastError();
+        }
         return kOk;
     }
     CPFCoreSetupAPI defaults;
-    if (int status = ReadDefaults(target, defaults))
+    if (int status = ReadDefaults(target, defaults)) {
         return status;
+    }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store))
+    if (int status = LoadStore(project, store)) {
         return status;
+    }
     std::string value;
-    if (SettingValue(defaults, readKey, value))
+    if (SettingValue(defaults, readKey, value)) {
         Apply(*store, readKey, value);
-    else if (store->SetCurrentPropertyByName(readKey.substr(5)))
+    } else if (store->SetCurrentPropertyByName(readKey.substr(5))) {
         store->DeleteCurrentProperty();
+    }
     return Write(*store, project);
 }
 
 int DiffCommand(const std::string& first, const std::string& second, bool json) {
     CPFCoreSetupAPI a, b;
-    if (int status = ReadProject(first, a))
+    if (int status = ReadProject(first, a)) {
         return status;
-    if (int status = ReadProject(second, b))
+    }
+    if (int status = ReadProject(second, b)) {
         return status;
+    }
     const std::vector<SettingRow> rowsA = SettingRows(a), rowsB = SettingRows(b);
     const std::vector<SettingDifference> differences = DifferentRows(rowsA, rowsB);
-    if (json)
+    if (json) {
         std::cout << RenderSettingsDiffJson(differences, first, second);
-    else if (!differences.empty())
+    } else if (!differences.empty()) {
         std::cout << "--- " << first << "\n+++ " << second << "\n"
                   << RenderSettingsDiff(differences);
+    }
     // As diff and `git diff --exit-code` tell it: 1 when the two differ.
     return differences.empty() ? kOk : kBadInput;
 }
@@ -307,27 +341,32 @@ namespace {
 void PrintTree(ARTreeNode& root) {
     ForEachTreeNode(root, [](const ARTreeNode& node, std::size_t depth) {
         std::cout << std::string((depth - 1) * 2, ' ') << node.name();
-        if (std::string(node.kind()) != "node")
+        if (std::string(node.kind()) != "node") {
             std::cout << " (" << node.kind() << ")";
-        for (const auto& [number, text] : node.params())
+        }
+        for (const auto& [number, text] : node.params()) {
             std::cout << "  " << number << "=" << text;
+        }
         std::cout << "\n";
     });
 }
 } // namespace
 
 int TreeCommand(const std::string& project) {
-    if (const int status = CheckReadable(project))
+    if (const int status = CheckReadable(project)) {
         return status;
+    }
     ARObjFind::resetRoots();
     ARStatus status;
     STSetupFile file(project, true);
     file.setReadMode(2);
     status.reset(0xffff);
-    if (!file.parse(status).test(1))
+    if (!file.parse(status).test(1)) {
         return ReportLastError();
-    for (ARTreeNode* root : ARObjFind::roots())
+    }
+    for (ARTreeNode* root : ARObjFind::roots()) {
         PrintTree(*root);
+    }
     return kOk;
 }
 

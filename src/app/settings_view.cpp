@@ -30,9 +30,11 @@ std::string Or(const std::string& text, const char* fallback) {
 
 std::string ContextText(int type) {
     std::string text;
-    for (const PropertyContextRow& context : kPropertyContexts)
-        if (type & context.bit)
+    for (const PropertyContextRow& context : kPropertyContexts) {
+        if (type & context.bit) {
             text += (text.empty() ? "" : ",") + std::string(context.jsonWord);
+        }
+    }
     return text.empty() ? "none" : text;
 }
 
@@ -42,9 +44,11 @@ bool IsRequired(const std::string& text) {
 }
 
 const char* MeaningOf(const SettingKey& row, const std::string& value) {
-    for (const SettingChoice& choice : row.choices)
-        if (value == choice.text && *choice.meaning)
+    for (const SettingChoice& choice : row.choices) {
+        if (value == choice.text && *choice.meaning) {
             return choice.meaning;
+        }
+    }
     return nullptr;
 }
 
@@ -70,8 +74,9 @@ std::string RowLine(const SettingRow& r) {
     case ValueForm::NumberList:
     case ValueForm::TextList: {
         std::string items;
-        for (const std::string& item : SplitAtCommas(r.value))
+        for (const std::string& item : SplitAtCommas(r.value)) {
             items += (items.empty() ? "" : ", ") + item;
+        }
         return Pad(row.label, 32) + (r.value.empty() ? "(none)" : items);
     }
     default: {
@@ -84,9 +89,10 @@ std::string RowLine(const SettingRow& r) {
 // The heading of a group, with the column titles of the tables.
 std::string GroupTitle(SettingsGroup group) {
     std::string title = std::string(GroupHeading(group)) + "\n";
-    if (group == SettingsGroup::PinTypes)
+    if (group == SettingsGroup::PinTypes) {
         title += "  " + Pad("Type", 10) + Pad("Position", 10) + Pad("In low", 9) +
                  Pad("In high", 9) + Pad("Out low", 9) + "Out high\n";
+    }
     return title;
 }
 
@@ -103,12 +109,14 @@ std::vector<SettingRow> SettingRows(CPFCoreSetupAPI& store) {
     store.InitPropertyIteration();
     store.SetPropertyContext(PFSetupContextAll);
     std::string name;
-    while (store.GetNextProperty() && store.GetPropertyName(name))
+    while (store.GetNextProperty() && store.GetPropertyName(name)) {
         keys.push_back("Prop_" + name);
+    }
     for (const std::string& key : keys) {
         std::string value;
-        if (SettingValue(store, key, value))
+        if (SettingValue(store, key, value)) {
             rows.push_back({FindSettingKey(key), key, value});
+        }
     }
     std::stable_sort(rows.begin(), rows.end(), [](const SettingRow& a, const SettingRow& b) {
         auto rank = [](const SettingRow& r) {
@@ -123,13 +131,15 @@ std::vector<SettingRow> SettingRows(CPFCoreSetupAPI& store) {
 std::vector<SettingRow> ChangedRows(const std::vector<SettingRow>& rows,
                                     const std::vector<SettingRow>& base) {
     std::map<std::string, std::string> values;
-    for (const SettingRow& r : base)
+    for (const SettingRow& r : base) {
         values[r.key] = r.value;
+    }
     std::vector<SettingRow> changed;
     for (const SettingRow& r : rows) {
         const auto found = values.find(r.key);
-        if (found == values.end() || found->second != r.value)
+        if (found == values.end() || found->second != r.value) {
             changed.push_back(r);
+        }
     }
     return changed;
 }
@@ -140,15 +150,18 @@ std::string RenderSettingsText(const std::vector<SettingRow>& rows, const Settin
     for (SettingsGroup group : kGroupOrder) {
         std::string lines;
         for (const SettingRow& r : rows) {
-            if (r.row->group != group)
+            if (r.row->group != group) {
                 continue;
+            }
             lines += "  " + RowLine(r);
-            if (origins)
+            if (origins) {
                 lines += "  [" + OriginText(*origins, r.key) + "]";
+            }
             lines += "\n";
         }
-        if (lines.empty() && (onlyRows || group != SettingsGroup::Properties))
+        if (lines.empty() && (onlyRows || group != SettingsGroup::Properties)) {
             continue;
+        }
         out +=
             (out.empty() ? "" : "\n") + GroupTitle(group) + (lines.empty() ? "  (none)\n" : lines);
     }
@@ -158,10 +171,11 @@ std::string RenderSettingsText(const std::vector<SettingRow>& rows, const Settin
 void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
                      const std::string& value) {
     auto textOrNull = [&json](const char* key, const std::string& text) {
-        if (text.empty())
+        if (text.empty()) {
             json.Null(key);
-        else
+        } else {
             json.String(key, text);
+        }
     };
     switch (row.form) {
     case ValueForm::Text:
@@ -184,8 +198,9 @@ void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
         std::vector<std::string> f = SplitAtCommas(value);
         f.resize(5);
         json.BeginObject(name);
-        for (size_t i = 0; i < 4; ++i)
+        for (size_t i = 0; i < 4; ++i) {
             textOrNull(kLoadColumns[i].name, f[i] == "x" ? std::string() : f[i]);
+        }
         json.String("Position", f[4]).EndObject();
         break;
     }
@@ -200,16 +215,20 @@ void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
     }
     case ValueForm::NumberList:
         json.BeginArray(name);
-        if (!value.empty())
-            for (const std::string& item : SplitAtCommas(value))
+        if (!value.empty()) {
+            for (const std::string& item : SplitAtCommas(value)) {
                 json.Integer(nullptr, ParseInt(item));
+            }
+        }
         json.EndArray();
         break;
     case ValueForm::TextList:
         json.BeginArray(name);
-        if (!value.empty())
-            for (const std::string& item : SplitAtCommas(value))
+        if (!value.empty()) {
+            for (const std::string& item : SplitAtCommas(value)) {
                 json.String(nullptr, item);
+            }
+        }
         json.EndArray();
         break;
     }
@@ -218,18 +237,20 @@ void WriteTypedValue(JsonWriter& json, const char* name, const SettingKey& row,
 std::string RenderSettingsJson(const std::vector<SettingRow>& rows, const SettingOrigins* origins) {
     JsonWriter json;
     json.BeginObject().Integer("version", 1).BeginObject("settings");
-    for (const SettingRow& r : rows)
+    for (const SettingRow& r : rows) {
         WriteTypedValue(json, r.key.c_str(), *r.row, r.value);
+    }
     json.EndObject();
     if (origins) {
         json.BeginObject("origins");
         for (const SettingRow& r : rows) {
-            if (const std::optional<SettingOrigin> origin = origins->Find(r.key))
+            if (const std::optional<SettingOrigin> origin = origins->Find(r.key)) {
                 json.BeginObject(r.key.c_str())
                     .String("file", origin->file)
                     .Integer("line", origin->line)
                     .String("level", origin->level)
                     .EndObject();
+            }
         }
         json.EndObject();
     }
@@ -239,8 +260,9 @@ std::string RenderSettingsJson(const std::vector<SettingRow>& rows, const Settin
 
 std::string RenderSettingsList(const std::vector<SettingRow>& rows, const SettingOrigins* origins) {
     std::string out;
-    for (const SettingRow& r : rows)
+    for (const SettingRow& r : rows) {
         out += (origins ? OriginText(*origins, r.key) + "\t" : "") + r.key + "=" + r.value + "\n";
+    }
     return out;
 }
 
@@ -252,18 +274,21 @@ std::vector<SettingDifference> DifferentRows(const std::vector<SettingRow>& a,
         std::map<std::string, const SettingRow*> inA, inB;
         for (const auto* side : {&a, &b}) {
             for (const SettingRow& r : *side) {
-                if (r.row->group != group)
+                if (r.row->group != group) {
                     continue;
-                if (!inA.count(r.key) && !inB.count(r.key))
+                }
+                if (!inA.count(r.key) && !inB.count(r.key)) {
                     keys.push_back(r.key);
+                }
                 (side == &a ? inA : inB)[r.key] = &r;
             }
         }
         for (const std::string& key : keys) {
             const SettingRow* left = inA.count(key) ? inA[key] : nullptr;
             const SettingRow* right = inB.count(key) ? inB[key] : nullptr;
-            if (!left || !right || left->value != right->value)
+            if (!left || !right || left->value != right->value) {
                 differences.emplace_back(left, right);
+            }
         }
     }
     return differences;
@@ -274,13 +299,16 @@ std::string RenderSettingsDiff(const std::vector<SettingDifference>& differences
     const SettingRow* last = nullptr;
     for (const auto& [left, right] : differences) {
         const SettingRow* any = left ? left : right;
-        if (!last || last->row->group != any->row->group)
+        if (!last || last->row->group != any->row->group) {
             out += (out.empty() ? "" : "\n") + GroupTitle(any->row->group);
+        }
         last = any;
-        if (left)
+        if (left) {
             out += "- " + RowLine(*left) + "\n";
-        if (right)
+        }
+        if (right) {
             out += "+ " + RowLine(*right) + "\n";
+        }
     }
     return out;
 }
@@ -292,10 +320,12 @@ std::string RenderSettingsDiffJson(const std::vector<SettingDifference>& differe
     json.BeginArray("differences");
     for (const auto& [left, right] : differences) {
         json.BeginObject().String("key", left ? left->key : right->key);
-        if (left)
+        if (left) {
             WriteTypedValue(json, "first", *left->row, left->value);
-        if (right)
+        }
+        if (right) {
             WriteTypedValue(json, "second", *right->row, right->value);
+        }
         json.EndObject();
     }
     json.EndArray().EndObject();
@@ -337,8 +367,9 @@ public:
             field = none;
             return true;
         }
-        if (v.kind != JsonValue::String)
+        if (v.kind != JsonValue::String) {
             return Wrong(name, v, nullable ? "a string or null" : "a string");
+        }
         if (!commas && v.text.find(',') != std::string::npos) {
             problem_ = std::string("\"") + name + "\" " + Quoted(v.text) +
                        " holds a comma, which separates the fields of the value";
@@ -349,15 +380,17 @@ public:
     }
     bool Number(const char* name, std::string& field) {
         const JsonValue& v = Take(name);
-        if (v.kind != JsonValue::Number)
+        if (v.kind != JsonValue::Number) {
             return Wrong(name, v, "a number");
+        }
         field = v.text;
         return true;
     }
     bool Bool(const char* name, bool& field) {
         const JsonValue& v = Take(name);
-        if (v.kind != JsonValue::Bool)
+        if (v.kind != JsonValue::Bool) {
             return Wrong(name, v, "true or false");
+        }
         field = v.boolean;
         return true;
     }
@@ -393,59 +426,70 @@ private:
 bool TypedValueText(const SettingKey& row, const JsonValue& value, std::string& text,
                     std::string& problem) {
     auto want = [&](JsonValue::Kind kind, const char* allowed) {
-        if (value.kind == kind)
+        if (value.kind == kind) {
             return true;
+        }
         problem = std::string("JSON gives ") + KindName(value.kind) + "; allowed: " + allowed;
         return false;
     };
     switch (row.form) {
     case ValueForm::Text:
-        if (!want(JsonValue::String, "a string"))
+        if (!want(JsonValue::String, "a string")) {
             return false;
+        }
         text = value.text;
         return true;
     case ValueForm::Fraction:
     case ValueForm::Integer:
     case ValueForm::Code:
-        if (!want(JsonValue::Number, "a number"))
+        if (!want(JsonValue::Number, "a number")) {
             return false;
+        }
         text = value.text;
         return true;
     case ValueForm::Flag:
     case ValueForm::NumericFlag:
-        if (!want(JsonValue::Bool, "true or false"))
+        if (!want(JsonValue::Bool, "true or false")) {
             return false;
-        if (row.form == ValueForm::Flag)
+        }
+        if (row.form == ValueForm::Flag) {
             text = value.boolean ? "TRUE" : "FALSE";
-        else
+        } else {
             text = value.boolean ? "1" : "0";
+        }
         return true;
     case ValueForm::PinLoads: {
-        if (!want(JsonValue::Object, "an object of Iil, Iih, Iol, Ioh and Position"))
+        if (!want(JsonValue::Object, "an object of Iil, Iih, Iol, Ioh and Position")) {
             return false;
+        }
         FieldReader fields(value, problem);
         std::vector<std::string> f(5);
-        for (size_t i = 0; i < 4; ++i)
-            if (!fields.Text(kLoadColumns[i].name, f[i], true, "x"))
+        for (size_t i = 0; i < 4; ++i) {
+            if (!fields.Text(kLoadColumns[i].name, f[i], true, "x")) {
                 return false;
+            }
+        }
         if (!fields.Text("Position", f[4], false) ||
-            !fields.NoOthers("Iil, Iih, Iol, Ioh, Position"))
+            !fields.NoOthers("Iil, Iih, Iol, Ioh, Position")) {
             return false;
+        }
         text = JoinPropertyFields(f);
         return true;
     }
     case ValueForm::Property: {
         if (!want(JsonValue::Object,
-                  "an object of type, value, required, visibility and alignment"))
+                  "an object of type, value, required, visibility and alignment")) {
             return false;
+        }
         FieldReader fields(value, problem);
         std::vector<std::string> f(5);
         bool required = false;
         if (!fields.Number("type", f[0]) || !fields.Text("value", f[1], false, "", true) ||
             !fields.Bool("required", required) || !fields.Text("visibility", f[3], true) ||
             !fields.Text("alignment", f[4], true) ||
-            !fields.NoOthers("type, value, required, visibility, alignment"))
+            !fields.NoOthers("type, value, required, visibility, alignment")) {
             return false;
+        }
         f[2] = WordList(kRequiredWords).TextOf(required ? 1 : 0);
         text = JoinPropertyFields(f);
         return true;
@@ -453,8 +497,9 @@ bool TypedValueText(const SettingKey& row, const JsonValue& value, std::string& 
     case ValueForm::NumberList:
     case ValueForm::TextList: {
         const bool numbers = row.form == ValueForm::NumberList;
-        if (!want(JsonValue::Array, numbers ? "an array of numbers" : "an array of strings"))
+        if (!want(JsonValue::Array, numbers ? "an array of numbers" : "an array of strings")) {
             return false;
+        }
         text.clear();
         for (const JsonValue& item : value.items) {
             if (item.kind != (numbers ? JsonValue::Number : JsonValue::String)) {

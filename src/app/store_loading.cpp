@@ -16,13 +16,15 @@ namespace pfsetup::app {
 
 int FindSiteFile(Target& target, bool create) {
     target.site = true;
-    if (GetSiteProjectFilePath(target.project) == 0)
+    if (GetSiteProjectFilePath(target.project) == 0) {
         return kOk;
+    }
     const char* searchPath = std::getenv("QRV_SEARCH_PATH");
     std::string folder = searchPath ? searchPath : "";
     folder = folder.substr(0, folder.find(':'));
-    if (!create || folder.empty())
+    if (!create || folder.empty()) {
         return ReportLastError();
+    }
     target.project = folder + "/" + SpiSiteProjectFile;
     target.create = true;
     return kOk;
@@ -35,9 +37,10 @@ int CreateTargetFile(const Target& target) {
     for (size_t slash = path.find('/', below); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
         const std::string folder = path.substr(0, slash);
-        if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
+        if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
             return Report(
                 SystemError(ErrorKind::Access, folder, "cannot create the folder", errno));
+        }
     }
     SpiProject created;
     return created.Create(path, 0) == 0 ? kOk : ReportLastError();
@@ -53,12 +56,14 @@ int ReadProject(const std::string& project, CPFCoreSetupAPI& store) {
         ShowLog(store, "");
         return status;
     }
-    if (const int status = CheckReadable(project))
+    if (const int status = CheckReadable(project)) {
         return status;
+    }
     store.PutCPMFileName(project);
     store.PutDefFileName(project);
-    if (!store.ReadSetup())
+    if (!store.ReadSetup()) {
         return ReportStoreFailure(store);
+    }
     ShowLog(store, project);
     return kOk;
 }

@@ -152,8 +152,9 @@ std::string Format(const char* format, ...) {
 
 std::size_t EditDistanceIgnoringCase(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
+    for (std::size_t j = 0; j <= b.size(); ++j) {
         row[j] = j;
+    }
     for (std::size_t i = 1; i <= a.size(); ++i) {
         std::size_t diagonal = row[0];
         row[0] = i;
@@ -174,8 +175,9 @@ std::string ClosestWord(std::string_view word, const std::vector<std::string>& c
         // The lengths alone bound the distance from below; skip the table when they rule it out.
         const std::size_t lengths =
             std::max(word.size(), candidate.size()) - std::min(word.size(), candidate.size());
-        if (lengths >= bestDistance)
+        if (lengths >= bestDistance) {
             continue;
+        }
         const std::size_t distance = EditDistanceIgnoringCase(word, candidate);
         if (distance < bestDistance) {
             best = candidate;

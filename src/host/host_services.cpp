@@ -19,8 +19,9 @@ MessageResult ConsoleHostServices::ShowMessage(const std::string& text, MessageI
                                                           : "";
     // Messages of the dialogs begin with a line break; a console line should not.
     std::string body = text;
-    while (!body.empty() && body.front() == '\n')
+    while (!body.empty() && body.front() == '\n') {
         body.erase(0, 1);
+    }
     std::fprintf(stderr, "pfsetup: %s%s\n", kind, body.c_str());
     switch (buttons) {
     case MessageButtons::Ok:

@@ -25,30 +25,38 @@ SettingValues AllSettingValues(CPFCoreSetupAPI& store) {
     SettingValues values;
     for (const std::string& key : AllSettingKeys()) {
         std::string value;
-        if (SettingValue(store, key, value))
+        if (SettingValue(store, key, value)) {
             values.emplace_back(key, std::move(value));
+        }
     }
-    for (SettingsEntry& entry : CollectSettingsEntries(store, kSaveProperties))
-        if (ClassifySettingsKey(entry.key) == SettingsKeyKind::Property)
+    for (SettingsEntry& entry : CollectSettingsEntries(store, kSaveProperties)) {
+        if (ClassifySettingsKey(entry.key) == SettingsKeyKind::Property) {
             values.emplace_back(std::move(entry.key), std::move(entry.value));
+        }
+    }
     return values;
 }
 
 std::vector<std::string> ChangedSettings(const SettingValues& before, const SettingValues& after) {
     std::unordered_map<std::string, const std::string*> was;
-    for (const auto& [key, value] : before)
+    for (const auto& [key, value] : before) {
         was.emplace(key, &value);
+    }
     std::vector<std::string> changed;
     for (const auto& [key, value] : after) {
         const auto found = was.find(key);
-        if (found == was.end() || *found->second != value)
+        if (found == was.end() || *found->second != value) {
             changed.push_back(key);
-        if (found != was.end())
+        }
+        if (found != was.end()) {
             was.erase(found);
+        }
     }
-    for (const auto& [key, value] : before)
-        if (was.count(key))
+    for (const auto& [key, value] : before) {
+        if (was.count(key)) {
             changed.push_back(key); // a property taken away
+        }
+    }
     return changed;
 }
 
@@ -79,11 +87,13 @@ void PutChangedEntries(const std::vector<std::string>& keys,
         const SpiDirective* directive = section->directives.Lookup(key);
         const SpiValueList values = directive->ActiveValues();
         if (written) {
-            if (directive->level != SpiUserLevel || values.size() != 1 || values[0] != value)
+            if (directive->level != SpiUserLevel || values.size() != 1 || values[0] != value) {
                 project.SetValues({value});
+            }
         } else if (directive->HasLevel(SpiInstallLevel) || directive->HasLevel(SpiSiteLevel)) {
-            if (directive->level != SpiUserLevel || !values.empty())
+            if (directive->level != SpiUserLevel || !values.empty()) {
                 project.SetValues({});
+            }
         } else {
             project.DeleteDirective(key);
         }
@@ -105,10 +115,11 @@ void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long 
     LastRead.file = file;
     std::copy(std::begin(stamp), std::end(stamp), LastRead.stamp);
     LastRead.failed = failed;
-    if (failed)
+    if (failed) {
         LastRead.entries.clear();
-    else
+    } else {
         LastRead.entries = AllSettingValues(*this);
+    }
 }
 
 // Several writers may change one project at once (the tool, dialogs, hosts): each write holds
@@ -148,10 +159,12 @@ int CPFCoreSetupAPI::WriteCPMFile() {
     // The registered tree is read again from the file as it is now when another writer changed
     // the file since this module last parsed or wrote it (a tree a host built is kept).
     if ((read && !asRead) ||
-        (ARObjFind::rootsSource() == CPMFileName && TreeSourceIdentity() != now))
+        (ARObjFind::rootsSource() == CPMFileName && TreeSourceIdentity() != now)) {
         ARObjFind::resetRoots();
-    if (!asRead)
+    }
+    if (!asRead) {
         ReadProject.reset(); // the file is not what that project holds
+    }
     const int written = asRead ? WriteCPMFileLocked(changed) : WriteChangesOverFile(changed);
     ReadProject.reset();
     if (written) {
@@ -184,12 +197,14 @@ int CPFCoreSetupAPI::WriteChangesOverFile(const std::vector<std::string>& change
     for (const std::string& key : changed) {
         std::string value;
         ReplaceSettingsEntry(current, key, SettingValue(*this, key, value) ? &value : nullptr);
-        if (const auto source = EntrySources.find(key); source != EntrySources.end())
+        if (const auto source = EntrySources.find(key); source != EntrySources.end()) {
             current.EntrySources[key] = source->second;
+        }
     }
     const int written = current.WriteCPMFileLocked(changed);
-    if (current.GetLogError(log))
+    if (current.GetLogError(log)) {
         PutLogError(log);
+    }
     return written;
 }
 
@@ -209,8 +224,9 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
     SpiProject& project = reuse ? *ReadProject : opened;
     project.KeepReadLines(true); // a set touches only its own lines
     // A tree parsed from another project file is not this project's.
-    if (!ARObjFind::rootsSource().empty() && ARObjFind::rootsSource() != CPMFileName)
+    if (!ARObjFind::rootsSource().empty() && ARObjFind::rootsSource() != CPMFileName) {
         ARObjFind::resetRoots();
+    }
     if (!finder.getObj("PFG", root, status)) {
         STSetupFile setupFile(CPMFileName, true);
         setupFile.setReadMode(2);
@@ -234,8 +250,9 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
     CollectSettingsEntries(*this, 0x00FF, &problems);
     const auto entryOf = [this](const std::string& key, std::string& value) {
         const SettingKey* row = FindSettingKey(key);
-        if (!row || !row->write(*this, key, value))
+        if (!row || !row->write(*this, key, value)) {
             return false;
+        }
         value = StoredEntryValue(key, value);
         return true;
     };
@@ -244,8 +261,9 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
     writer.setProjectEditor(
         [&](SpiProject& target) { PutChangedEntries(changed, entryOf, target); });
     root->accept(writer);
-    if (!problems.empty())
+    if (!problems.empty()) {
         PutLogError(problems);
+    }
     if (!status.test(1)) {
         LogFailure(*this, "\n" + status.message() + "\nUnable to save file " + CPMFileName,
                    Failure(ErrorKind::Access, CPMFileName, "cannot write"));

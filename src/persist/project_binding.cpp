@@ -55,52 +55,63 @@ int CPFCoreSetupAPI::CloseProject() {
 // the old file as it was instead of one holding only a header.
 int CPFCoreSetupAPI::CreateProjectFile(const std::string& fileName) {
     CloseProject();
-    if (fileName.empty())
+    if (fileName.empty()) {
         return 0;
+    }
     BoundProject project = NewBoundProject();
-    if (!project)
+    if (!project) {
         return 0;
+    }
     Project = std::move(project);
     return 1;
 }
 
 int CPFCoreSetupAPI::SaveProjectFile(const std::string& fileName, int writeAll) {
-    if (!Project)
+    if (!Project) {
         return 0;
+    }
     return Project->Save(fileName, writeAll) == 0 ? 1 : 0;
 }
 
 int CPFCoreSetupAPI::DeleteSettingsSection() {
-    if (!Project)
+    if (!Project) {
         return 0;
-    if (Project->FindProgram(kSettingsSection) == 0)
+    }
+    if (Project->FindProgram(kSettingsSection) == 0) {
         Project->DeleteProgram(kSettingsSection);
+    }
     return 1;
 }
 
 int CPFCoreSetupAPI::PutEntry(const std::string& name, const std::string& value) {
-    if (!Project)
+    if (!Project) {
         return 0;
+    }
     if (Project->FindProgram(kSettingsSection) != 0) {
         Project->AddProgram(kSettingsSection);
-        if (Project->FindProgram(kSettingsSection) != 0)
+        if (Project->FindProgram(kSettingsSection) != 0) {
             return 0;
+        }
     }
-    if (Project->FindDirective(name) == 0)
+    if (Project->FindDirective(name) == 0) {
         return ReplaceEntry(name, value);
+    }
     Project->AddDirective(name);
-    if (Project->FindDirective(name) != 0)
+    if (Project->FindDirective(name) != 0) {
         return 0;
+    }
     Project->AddValue(value);
     return 1;
 }
 
 int CPFCoreSetupAPI::ReplaceEntry(const std::string& name, const std::string& value) {
-    if (!Project || Project->FindProgram(kSettingsSection) != 0)
+    if (!Project || Project->FindProgram(kSettingsSection) != 0) {
         return 0;
+    }
     std::string old;
-    if (Project->GetDirectiveValue(name, old) != 0)
+    if (Project->GetDirectiveValue(name, old) != 0) {
         return 0;
+    }
     Project->DeleteDirective(name);
     Project->AddDirective(name);
     Project->FindDirective(name);

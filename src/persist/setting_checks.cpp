@@ -36,8 +36,9 @@ bool IsDecimalText(const std::string& text) {
 
 // A whole number within [min, max], written as one.
 bool WholeNumberWithin(const std::string& text, long long min, long long max) {
-    if (!IsWholeNumberText(text) || text.size() > 18)
+    if (!IsWholeNumberText(text) || text.size() > 18) {
         return false;
+    }
     const long long n = std::stoll(text);
     return n >= min && n <= max;
 }
@@ -56,8 +57,9 @@ bool CheckPinLoads(const SettingKey& row, const std::string& key, const std::str
         return false;
     }
     for (int column = 0; column < 4; ++column) {
-        if (f[column].empty() || f[column] == "x")
+        if (f[column].empty() || f[column] == "x") {
             continue;
+        }
         if (!PinLoadRefusal(PinTypeFromKey(key), column, f[column]).empty()) {
             problem = std::string("the ") + kLoadColumns[column].words + " " + Quoted(f[column]) +
                       " is not a load of this column; allowed: " + LoadAllowedText(column, true);
@@ -102,18 +104,21 @@ bool CheckProperty(const std::string& name, const std::string& value, std::strin
     const size_t bad = name.find_first_not_of(kPropertyNameCharacters);
     if (bad != std::string::npos) {
         size_t length = 1; // a whole character of several bytes
-        while (bad + length < name.size() && (name[bad + length] & 0xC0) == 0x80)
+        while (bad + length < name.size() && (name[bad + length] & 0xC0) == 0x80) {
             ++length;
+        }
         problem = "the name holds " + Quoted(name.substr(bad, length)) +
                   "; allowed in names: upper case letters, digits, \"_\" and \"$\"";
         return false;
     }
     for (const PropertyContextRow& context : kPropertyContexts) {
-        if (!(type & context.bit) || IsReservedPropertyName(name, context.single))
+        if (!(type & context.bit) || IsReservedPropertyName(name, context.single)) {
             continue;
+        }
         std::string reserved;
-        for (const char* const* n = context.reserved; *n; ++n)
+        for (const char* const* n = context.reserved; *n; ++n) {
             reserved += (reserved.empty() ? "" : ", ") + std::string(*n);
+        }
         problem = name + " is reserved on a " + context.words +
                   ", which the part builder sets itself; allowed: any other name (reserved on a " +
                   context.words + ": " + reserved + ")";
@@ -129,20 +134,22 @@ bool CheckProperty(const std::string& name, const std::string& value, std::strin
     const std::string refusal = PropertyRefusal(name, f[1], type, &inValue);
     if (!refusal.empty()) {
         const char* unstorable = UnstorableTextProblem(f[1]);
-        if (inValue && unstorable)
+        if (inValue && unstorable) {
             problem = std::string("the value cannot be stored in a project file: it ") + unstorable;
-        else if (inValue && name == "POWER_GROUP")
+        } else if (inValue && name == "POWER_GROUP") {
             problem = "the POWER_GROUP value " + Quoted(f[1]) +
                       " is not a list of assignments; allowed: NAME=VALUE items separated by "
                       "commas, such as VCC=14,GND=7";
-        else
+        } else {
             problem = MessageWords(refusal);
+        }
         return false;
     }
     auto word = [&problem](const char* what, const std::string& text, WordList words,
                            bool emptyAllowed) {
-        if (words.Find(text) || (text.empty() && emptyAllowed))
+        if (words.Find(text) || (text.empty() && emptyAllowed)) {
             return true;
+        }
         problem = std::string(what) + " " + Quoted(text) + "; allowed: one of " + words.Listed() +
                   (emptyAllowed ? ", or empty for a property not on symbols or symbol pins" : "");
         return false;
@@ -159,21 +166,24 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
     case ValueForm::Text:
     case ValueForm::Flag:
     case ValueForm::NumericFlag:
-        if (Among(row, value))
+        if (Among(row, value)) {
             return true;
+        }
         break;
     case ValueForm::Code:
     case ValueForm::Integer:
-        if (WholeNumberWithin(value, row.min, row.max))
+        if (WholeNumberWithin(value, row.min, row.max)) {
             return true;
+        }
         break;
     case ValueForm::Fraction: {
         // Kept as a 32-bit float and written with six decimals: what is written must still be
         // above 0 when it is read back.
         const double n = ParseDecimal(value);
         if (IsDecimalText(value) && n > 0 && n <= FLT_MAX &&
-            ParseDecimal(FormatFixed6(static_cast<float>(n))) > 0)
+            ParseDecimal(FormatFixed6(static_cast<float>(n))) > 0) {
             return true;
+        }
         if (value.find(',') != std::string::npos) {
             problem = "use a decimal point, not a comma; allowed: " + AllowedText(row);
             return false;
@@ -185,8 +195,9 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
     case ValueForm::Property:
         return CheckProperty(key.substr(5), value, problem);
     case ValueForm::NumberList:
-        if (value.empty())
+        if (value.empty()) {
             return true;
+        }
         for (const std::string& item : SplitAtCommas(value)) {
             if (!WholeNumberWithin(item, row.min, row.max)) {
                 problem = "message number " + Quoted(item) + "; allowed: " + AllowedText(row);
@@ -195,8 +206,9 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
         }
         return true;
     case ValueForm::TextList:
-        if (value.empty())
+        if (value.empty()) {
             return true;
+        }
         for (const std::string& item : SplitAtCommas(value)) {
             if (item.empty()) {
                 problem = "an empty placeholder; allowed: " + AllowedText(row);
@@ -206,8 +218,9 @@ bool CheckValue(const SettingKey& row, const std::string& key, const std::string
         return true;
     }
     problem = "allowed: " + AllowedText(row);
-    if (row.sizeRefusal && !(LeadingNumber(value) > 0))
+    if (row.sizeRefusal && !(LeadingNumber(value) > 0)) {
         problem = MessageWords(row.sizeRefusal) + "; " + problem;
+    }
     return false;
 }
 
@@ -220,10 +233,11 @@ int ChoiceIndex(int code) {
 std::string OneLine(const char* text) {
     std::string line;
     for (const char* c = text; *c; ++c) {
-        if (*c != '\n')
+        if (*c != '\n') {
             line += *c;
-        else if (!line.empty() && line.back() != ' ')
+        } else if (!line.empty() && line.back() != ' ') {
             line += ' ';
+        }
     }
     return line;
 }
@@ -245,10 +259,12 @@ std::string InterpretationText(int k, int code) {
 std::string AgreeingInterpretations(const std::array<int, 3>& codes,
                                     const std::vector<std::string>& held) {
     bool keep[3] = {false, false, false};
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < 3; ++k) {
         keep[k] = std::find(held.begin(), held.end(), kInterpretationKeys[k]) != held.end();
-    if (!keep[0] && !keep[1] && !keep[2])
+    }
+    if (!keep[0] && !keep[1] && !keep[2]) {
         keep[2] = true;
+    }
     std::vector<std::string> options;
     int fewest = 4;
     for (int x = 1; x <= 3; ++x) {
@@ -259,33 +275,40 @@ std::string AgreeingInterpretations(const std::array<int, 3>& codes,
                 bool allowed = true;
                 std::string text;
                 for (int k = 0; k < 3; ++k) {
-                    if (candidate[k] == codes[k])
+                    if (candidate[k] == codes[k]) {
                         continue;
+                    }
                     allowed = allowed && !keep[k];
                     ++changes;
                     text += (text.empty() ? "" : " and ") + InterpretationText(k, candidate[k]);
                 }
                 std::string ignored;
                 if (!allowed || changes > fewest || changes == 0 ||
-                    InterpretationConflict(x - 1, y - 1, z - 1, ignored))
+                    InterpretationConflict(x - 1, y - 1, z - 1, ignored)) {
                     continue;
-                if (changes < fewest)
+                }
+                if (changes < fewest) {
                     options.clear();
+                }
                 fewest = changes;
                 options.push_back(text);
             }
         }
     }
     std::string kept;
-    for (int k = 0; k < 3; ++k)
-        if (keep[k])
+    for (int k = 0; k < 3; ++k) {
+        if (keep[k]) {
             kept += (kept.empty() ? "" : " and ") + InterpretationText(k, codes[k]);
-    if (options.empty())
+        }
+    }
+    if (options.empty()) {
         return "interpretations that agree with each other; see pfsetup keys " +
                std::string(kInterpretationKeys[2]);
+    }
     std::string listed;
-    for (size_t i = 0; i < options.size() && i < 3; ++i)
+    for (size_t i = 0; i < options.size() && i < 3; ++i) {
         listed += (i ? " or " : "") + options[i];
+    }
     return "with " + kept + ": " + listed + (options.size() > 3 ? " or others" : "") +
            ", set in the same command";
 }
@@ -312,20 +335,22 @@ bool CheckSettingEntry(const std::string& key, const std::string& value, std::st
 std::string FieldRefusal(const std::string& key, const std::string& text) {
     const SettingKey* row = FindSettingKey(key);
     std::string problem;
-    if (!row || CheckSettingEntry(key, text, problem))
+    if (!row || CheckSettingEntry(key, text, problem)) {
         return std::string();
-    const std::string words =
-        std::string(row->label) + ": " + key + " " + Quoted(text) + ": " + problem;
-    if (row->sizeRefusal && text.find(',') == std::string::npos && !(LeadingNumber(text) > 0))
+    }
+    std::string words = std::string(row->label) + ": " + key + " " + Quoted(text) + ": " + problem;
+    if (row->sizeRefusal && text.find(',') == std::string::npos && !(LeadingNumber(text) > 0)) {
         return row->sizeRefusal + ("\n" + words);
+    }
     return words;
 }
 
 std::string DialogRefusal(const std::string& dialogText, const std::string& key,
                           const std::string& value) {
     std::string problem;
-    if (CheckSettingEntry(key, value, problem))
+    if (CheckSettingEntry(key, value, problem)) {
         return dialogText;
+    }
     return dialogText + "\n" + key + " " + Quoted(value) + ": " + problem;
 }
 
@@ -342,20 +367,25 @@ std::string PropertyEntryValue(int type, const std::string& value) {
 
 std::string MessageWords(const std::string& message) {
     std::string words = OneLine(message.c_str());
-    for (const std::string prefix : {"Error - ", "ERROR:"})
-        if (words.compare(0, prefix.size(), prefix) == 0)
+    for (const std::string prefix : {"Error - ", "ERROR:"}) {
+        if (words.compare(0, prefix.size(), prefix) == 0) {
             words.erase(0, prefix.size());
-    if (!words.empty())
+        }
+    }
+    if (!words.empty()) {
         words[0] = AsciiLower(words[0]);
-    while (!words.empty() && (words.back() == '.' || words.back() == ' '))
+    }
+    while (!words.empty() && (words.back() == '.' || words.back() == ' ')) {
         words.pop_back();
+    }
     return words;
 }
 
 std::string DescribeRead(const std::string& key, const std::string& value) {
     const SettingKey* row = FindSettingKey(key);
-    if (!row)
+    if (!row) {
         return "a read ignores it";
+    }
     CPFCoreSetupAPI store;
     std::string before, after;
     SettingValue(store, key, before);
@@ -363,39 +393,47 @@ std::string DescribeRead(const std::string& key, const std::string& value) {
     std::string log;
     store.GetLogError(log);
     const bool holds = SettingValue(store, key, after);
-    if (!holds || (!taken && after == before))
+    if (!holds || (!taken && after == before)) {
         return "a read ignores it (the setting keeps its value)";
+    }
     const bool noChoice = row->form == ValueForm::Code && !Among(*row, after);
-    if (after == value && !noChoice)
+    if (after == value && !noChoice) {
         return "";
+    }
     return "a read takes it as '" + after + "'" +
            (noChoice ? ", which is none of the choices" : "");
 }
 
 std::string EntryValueProblem(const std::string& key, const std::string& written) {
     std::string value, error;
-    if (!ExpandVariables(written, value, error))
+    if (!ExpandVariables(written, value, error)) {
         value = written;
+    }
     std::string problem;
-    if (CheckSettingEntry(key, value, problem))
+    if (CheckSettingEntry(key, value, problem)) {
         return "";
+    }
     const std::string read = DescribeRead(key, value);
     return key + " " + Quoted(written) + ": " + problem + (read.empty() ? "" : "; " + read);
 }
 
 std::string SuggestSettingKey(const std::string& key) {
-    if (key.size() > 5 && EqualsIgnoreCase(key.substr(0, 5), "Prop_"))
+    if (key.size() > 5 && EqualsIgnoreCase(key.substr(0, 5), "Prop_")) {
         return "Prop_" + key.substr(5);
+    }
     const std::vector<std::string> known = AllSettingKeys();
-    const std::string closest = ClosestWord(key, known);
-    if (!closest.empty() || key.size() < 4)
+    std::string closest = ClosestWord(key, known);
+    if (!closest.empty() || key.size() < 4) {
         return closest;
+    }
     // A key cut short: the shortest known key it begins.
     std::string completion;
-    for (const std::string& candidate : known)
+    for (const std::string& candidate : known) {
         if (candidate.size() > key.size() && StartsWithIgnoreCase(candidate, key) &&
-            (completion.empty() || candidate.size() < completion.size()))
+            (completion.empty() || candidate.size() < completion.size())) {
             completion = candidate;
+        }
+    }
     return completion;
 }
 
@@ -410,22 +448,24 @@ std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store,
     store.GetDefSymbolWidthIncrement(topBottom);
     if (const char* problem = SymbolSizesProblem(note, grid, leftRight, topBottom)) {
         std::vector<std::string> keys;
-        if (note > std::min(leftRight, topBottom))
+        if (note > std::min(leftRight, topBottom)) {
             keys = {"Symbol_NoteSize", "Symbol_PinSpacing_LeftRight",
                     "Symbol_PinSpacing_TopBottom"};
-        else if (!(grid > 0))
+        } else if (!(grid > 0)) {
             keys = {"Symbol_GridSize"};
-        else if (!(note > 0))
+        } else if (!(note > 0)) {
             keys = {"Symbol_NoteSize"};
-        else
+        } else {
             keys = {"Symbol_PinSpacing_LeftRight", "Symbol_PinSpacing_TopBottom"};
+        }
         std::string allowed;
-        if (keys.size() == 3)
+        if (keys.size() == 3) {
             allowed = "Symbol_NoteSize at most " + FormatInt(std::min(leftRight, topBottom)) +
                       ", the smaller of Symbol_PinSpacing_LeftRight " + FormatInt(leftRight) +
                       " and Symbol_PinSpacing_TopBottom " + FormatInt(topBottom);
-        else
+        } else {
             allowed = keys[0] + " " + AllowedText(*FindSettingKey(keys[0]));
+        }
         conflicts.push_back({MessageWords(problem) + "; allowed: " + allowed, keys});
     }
 
@@ -450,10 +490,11 @@ std::vector<SettingsConflict> FindSettingsConflicts(CPFCoreSetupAPI& store,
     store.GetNumAlphaValue(n);
     store.GetNumAlphaNumValue(t);
     std::string message;
-    if (InterpretationConflict(ChoiceIndex(a), ChoiceIndex(n), ChoiceIndex(t), message))
+    if (InterpretationConflict(ChoiceIndex(a), ChoiceIndex(n), ChoiceIndex(t), message)) {
         conflicts.push_back(
             {MessageWords(message) + "; allowed: " + AgreeingInterpretations({a, n, t}, held),
              {kInterpretationKeys[0], kInterpretationKeys[1], kInterpretationKeys[2]}});
+    }
     return conflicts;
 }
 

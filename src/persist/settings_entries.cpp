@@ -38,10 +38,11 @@ template <class T, int (Store::*Get)(T&) const>
 bool WriteNumber(Store& s, const std::string&, std::string& v) {
     T value{};
     (s.*Get)(value);
-    if constexpr (std::is_floating_point_v<T>)
+    if constexpr (std::is_floating_point_v<T>) {
         v = FormatFixed6(value);
-    else
+    } else {
         v = FormatInt(value);
+    }
     return true;
 }
 
@@ -130,21 +131,24 @@ bool ReadOneOrTwo(Store& s, const std::string&, const std::string& v) {
 }
 
 bool WritePinType(Store& s, const std::string& k, std::string& v) {
-    if (!s.SetCurrentPinByValue(k.substr(8)))
+    if (!s.SetCurrentPinByValue(k.substr(8))) {
         return false;
+    }
     v = PinTypeValue(CurrentPinTypeFields(s));
     return true;
 }
 
 bool ReadPinType(Store& s, const std::string& k, const std::string& v) {
-    if (!s.SetCurrentPinByValue(PinTypeFromKey(k)))
+    if (!s.SetCurrentPinByValue(PinTypeFromKey(k))) {
         return false;
+    }
     int (Store::*const puts[4])(std::string) = {&Store::PutDefIil, &Store::PutDefIih,
                                                 &Store::PutDefIol, &Store::PutDefIoh};
     const std::vector<std::string> fields = SplitAtCommas(v);
     auto field = [&fields](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
-    for (size_t n = 0; n < 4; ++n)
+    for (size_t n = 0; n < 4; ++n) {
         (s.*puts[n])(field(n) == "x" ? std::string() : field(n));
+    }
     s.PutDefPinLocation(field(4));
     return true;
 }
@@ -154,8 +158,9 @@ std::string PropertyEntryValue(const PropertyFields& p) {
 }
 
 bool WriteProperty(Store& s, const std::string& k, std::string& v) {
-    if (!s.SetCurrentPropertyByName(k.substr(5)))
+    if (!s.SetCurrentPropertyByName(k.substr(5))) {
         return false;
+    }
     v = PropertyEntryValue(CurrentPropertyFields(s));
     return true;
 }
@@ -168,10 +173,11 @@ bool ReadProperty(Store& s, const std::string& k, const std::string& v) {
     }
     const std::vector<std::string> fields = SplitPropertyFields(v);
     long long type = 0;
-    if (LeadingInteger(fields[0], INT32_MIN, INT32_MAX, type))
+    if (LeadingInteger(fields[0], INT32_MIN, INT32_MAX, type)) {
         s.PutPropertyType(static_cast<int>(type));
-    else
+    } else {
         LogIgnored(s, k + " type", fields[0], kDoesNotFit);
+    }
     s.PutPropertyValue(fields[1]);
     s.PutPropertyRequired(fields[2]);
     s.PutPropertyVisibility(fields[3]);
@@ -187,20 +193,23 @@ bool WriteSplitFlag(Store& s, const std::string& k, std::string& v) {
 
 bool WriteErrorList(Store& s, const std::string&, std::string& v) {
     v.clear();
-    for (uint16_t number : s.GetOverriddenErrors())
+    for (uint16_t number : s.GetOverriddenErrors()) {
         v += (v.empty() ? "" : ",") + FormatInt(number);
+    }
     return !v.empty();
 }
 
 // Each item an unsigned 16-bit number; an empty item is 0, an item beyond is left out. The
 // list ends where the rest is empty: a trailing comma adds nothing.
 bool ReadErrorList(Store& s, const std::string& k, const std::string& v) {
-    if (v.empty())
+    if (v.empty()) {
         return true;
+    }
     bool all = true;
     std::vector<std::string> items = SplitAtCommas(v);
-    if (items.back().empty())
+    if (items.back().empty()) {
         items.pop_back();
+    }
     for (const std::string& item : items) {
         long long n = 0;
         if (LeadingInteger(item, 0, UINT16_MAX, n)) {
@@ -216,16 +225,19 @@ bool ReadErrorList(Store& s, const std::string& k, const std::string& v) {
 // A text holding a comma cannot be written in the list.
 bool WritePlaceHolders(Store& s, const std::string&, std::string& v) {
     v.clear();
-    for (const std::string& text : s.GetPackagePlaceHolders())
-        if (text.find(',') == std::string::npos)
+    for (const std::string& text : s.GetPackagePlaceHolders()) {
+        if (text.find(',') == std::string::npos) {
             v += (v.empty() ? "" : ",") + text;
+        }
+    }
     return !v.empty();
 }
 
 // Empty items are skipped; one the store refuses is named in the log.
 bool ReadPlaceHolders(Store& s, const std::string& k, const std::string& v) {
-    if (v.empty())
+    if (v.empty()) {
         return true;
+    }
     bool all = true;
     for (const std::string& item : SplitAtCommas(v)) {
         if (!item.empty() && !s.AddToPackagePlaceHolder(item)) {
@@ -246,8 +258,9 @@ const std::vector<SettingChoice> kFlag = {{"TRUE", ""}, {"FALSE", ""}};
 
 std::vector<SettingChoice> Choices(WordList words) {
     std::vector<SettingChoice> choices;
-    for (const SettingWord& word : words)
+    for (const SettingWord& word : words) {
         choices.push_back({word.text, word.meaning});
+    }
     return choices;
 }
 
@@ -387,16 +400,18 @@ const SettingKey* FindSettingKey(const std::string& key) {
     // Every read of an entry asks: one lookup rather than a walk over the table.
     static const std::vector<std::string> pinTypeKeys = [] {
         std::vector<std::string> keys;
-        for (const PinTypeRow& type : kPinTypes)
+        for (const PinTypeRow& type : kPinTypes) {
             keys.push_back(std::string("PinType_") + type.name);
+        }
         return keys;
     }();
     static const auto index = [] {
         std::unordered_map<std::string_view, const SettingKey*> byKey;
         for (const SettingKey& row : kKeys) {
             if (row.form == ValueForm::PinLoads) {
-                for (const std::string& member : pinTypeKeys)
+                for (const std::string& member : pinTypeKeys) {
                     byKey.emplace(member, &row);
+                }
             } else {
                 byKey.emplace(row.key, &row); // a property's key by the family's prefix
             }
@@ -404,9 +419,11 @@ const SettingKey* FindSettingKey(const std::string& key) {
         return byKey;
     }();
     static const std::string_view property = [] {
-        for (const SettingKey& row : kKeys)
-            if (row.form == ValueForm::Property)
+        for (const SettingKey& row : kKeys) {
+            if (row.form == ValueForm::Property) {
                 return std::string_view(row.key);
+            }
+        }
         return std::string_view();
     }();
     const std::string_view asked = std::string_view(key).substr(
@@ -418,11 +435,14 @@ const SettingKey* FindSettingKey(const std::string& key) {
 
 std::vector<std::string> AllSettingKeys() {
     std::vector<std::string> keys;
-    for (const PinTypeRow& type : kPinTypes)
+    for (const PinTypeRow& type : kPinTypes) {
         keys.push_back(std::string("PinType_") + type.name);
-    for (const SettingKey& row : kKeys)
-        if (!row.family)
+    }
+    for (const SettingKey& row : kKeys) {
+        if (!row.family) {
             keys.push_back(row.key);
+        }
+    }
     return keys;
 }
 
@@ -493,8 +513,9 @@ std::string AllowedText(const SettingKey& row) {
         std::string list;
         for (const SettingChoice& choice : row.choices) {
             list += std::string(list.empty() ? "" : ", ") + "\"" + choice.text + "\"";
-            if (*choice.meaning)
+            if (*choice.meaning) {
                 list += std::string(" (") + choice.meaning + ")";
+            }
         }
         return "one of " + list + (row.anyCase ? " (any letter case)" : "");
     };
@@ -510,12 +531,14 @@ std::string AllowedText(const SettingKey& row) {
         return "a whole number from " + FormatInt(row.min) + " to " + FormatInt(row.max);
     case ValueForm::PinLoads: {
         std::string text = "\"";
-        for (const LoadColumn& load : kLoadColumns)
+        for (const LoadColumn& load : kLoadColumns) {
             text += std::string(load.name) + ",";
+        }
         text += "Position\":";
-        for (int column = 0; column < 4; ++column)
+        for (int column = 0; column < 4; ++column) {
             text += std::string(column ? ";" : "") + " " + kLoadColumns[column].name + " " +
                     LoadAllowedText(column, true);
+        }
         return text + "; position " + WordList(kPositionWords).Listed();
     }
     case ValueForm::Property:
@@ -541,27 +564,31 @@ std::string LoadAllowedText(int column, bool inFiles) {
 
 std::string PropertyTypeText() {
     std::string text = "the sum of";
-    for (const PropertyContextRow& context : kPropertyContexts)
+    for (const PropertyContextRow& context : kPropertyContexts) {
         text += std::string(text.size() > 10 ? ", " : " ") + FormatInt(context.bit) + " " +
                 context.words;
+    }
     return text + "; part table global excludes part table package and physical";
 }
 
 std::string SettingTip(const std::string& key, const std::string& choice) {
     const SettingKey* row = FindSettingKey(key);
-    if (!row)
+    if (!row) {
         return std::string();
+    }
     std::string tip = row->description;
-    if (!tip.empty())
+    if (!tip.empty()) {
         tip[0] = AsciiUpper(tip[0]);
+    }
     tip += ": " + AllowedText(*row) + ".\nSets " + key;
     return tip + (choice.empty() ? "" : " to " + choice) + ".";
 }
 
 SettingsKeyKind ClassifySettingsKey(const std::string& key) {
     const SettingKey* row = FindSettingKey(key);
-    if (!row)
+    if (!row) {
         return SettingsKeyKind::Ignored;
+    }
     switch (row->form) {
     case ValueForm::PinLoads:
         return SettingsKeyKind::PinType;
@@ -585,8 +612,9 @@ void ReplaceSettingsEntry(CPFCoreSetupAPI& store, const std::string& key,
                           const std::string* value) {
     switch (ClassifySettingsKey(key)) {
     case SettingsKeyKind::Property:
-        if (store.SetCurrentPropertyByName(key.substr(5)))
+        if (store.SetCurrentPropertyByName(key.substr(5))) {
             store.DeleteCurrentProperty();
+        }
         break;
     case SettingsKeyKind::ErrorList:
         store.ClearOverriddenErrors();
@@ -597,18 +625,21 @@ void ReplaceSettingsEntry(CPFCoreSetupAPI& store, const std::string& key,
     default:
         break;
     }
-    if (value)
+    if (value) {
         ReadSettingsEntry(store, key, *value);
+    }
 }
 
 bool SettingValue(CPFCoreSetupAPI& store, const std::string& key, std::string& value) {
     const SettingKey* row = FindSettingKey(key);
-    if (!row)
+    if (!row) {
         return false;
+    }
     std::string text;
     const bool written = row->write(store, key, text);
-    if (row->family && !written)
+    if (row->family && !written) {
         return false;
+    }
     value = text;
     return true;
 }
@@ -626,8 +657,9 @@ std::vector<std::string> SplitAtCommas(const std::string& text) {
     for (;;) {
         const size_t comma = text.find(',', start);
         parts.emplace_back(text, start, comma == std::string::npos ? comma : comma - start);
-        if (comma == std::string::npos)
+        if (comma == std::string::npos) {
             return parts;
+        }
         start = comma + 1;
     }
 }
@@ -635,8 +667,9 @@ std::vector<std::string> SplitAtCommas(const std::string& text) {
 std::string JoinPropertyFields(const std::vector<std::string>& fields) {
     std::string value;
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (i)
+        if (i) {
             value += ',';
+        }
         value += fields[i];
     }
     return value;
@@ -653,8 +686,9 @@ std::vector<std::string> SplitPropertyFields(const std::string& value) {
     fields[0] = pieces[0];
     const size_t last = pieces.size() - 3;
     for (size_t i = 1; i < last; ++i) {
-        if (i > 1)
+        if (i > 1) {
             fields[1] += ',';
+        }
         fields[1] += pieces[i];
     }
     fields[2] = pieces[last];
@@ -668,8 +702,9 @@ std::vector<SettingsEntry> CollectSettingsEntries(CPFCoreSetupAPI& store, uint16
     std::vector<SettingsEntry> entries;
     store.InitPinIteration();
     for (const SettingKey& row : kKeys) {
-        if (row.saveGroup && !(mask & row.saveGroup))
+        if (row.saveGroup && !(mask & row.saveGroup)) {
             continue;
+        }
         if (row.form == ValueForm::PinLoads) {
             while (store.GetNextPin()) {
                 const PinTypeFields pin = CurrentPinTypeFields(store);
@@ -684,15 +719,18 @@ std::vector<SettingsEntry> CollectSettingsEntries(CPFCoreSetupAPI& store, uint16
             }
         } else {
             std::string value;
-            if (row.write(store, row.key, value))
+            if (row.write(store, row.key, value)) {
                 entries.push_back({row.key, value});
+            }
         }
     }
     if (problems) {
-        for (const std::string& text : store.GetPackagePlaceHolders())
-            if (text.find(',') != std::string::npos)
+        for (const std::string& text : store.GetPackagePlaceHolders()) {
+            if (text.find(',') != std::string::npos) {
                 *problems += "\nUnable to save package placeholder " + text +
                              ": a comma separates placeholders";
+            }
+        }
     }
     return entries;
 }
@@ -707,9 +745,11 @@ int CPFCoreSetupAPI::PutEntryInProject() {
     DeleteSettingsSection();
     std::string problems;
     for (const pfsetup::SettingsEntry& entry :
-         pfsetup::CollectSettingsEntries(*this, SaveSections, &problems))
+         pfsetup::CollectSettingsEntries(*this, SaveSections, &problems)) {
         PutEntry(entry.key, StoredEntryValue(entry.key, entry.value));
-    if (!problems.empty())
+    }
+    if (!problems.empty()) {
         PutLogError(problems);
+    }
     return 1;
 }

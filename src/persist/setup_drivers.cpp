@@ -23,8 +23,9 @@ namespace {
 template <class Read>
 void WithStoredValue(const SpiProgramList& programs, const SpiDirective& directive, Read&& read) {
     const SpiValueList values = directive.ActiveValues();
-    if (values.empty())
+    if (values.empty()) {
         return;
+    }
     const SpiOrigin origin = programs.Origin(directive, directive.level);
     read(std::string(directive.name), std::string(*values.begin()), origin.File(), origin.line);
 }
@@ -34,11 +35,13 @@ void WithStoredValue(const SpiProgramList& programs, const SpiDirective& directi
 // read of the file gives the store's setup, not the installed one.
 void TakeOutLeftOutEntries(SpiProject& project, uint16_t mask) {
     SpiProject installed;
-    if (installed.ReadInstallAndSiteFiles() != 0)
+    if (installed.ReadInstallAndSiteFiles() != 0) {
         return; // the selective save fails on the same files and says so
+    }
     const SpiProgram* base = installed.Programs().Lookup(kSettingsSection);
-    if (!base)
+    if (!base) {
         return;
+    }
     if (project.FindProgram(kSettingsSection) != 0) {
         project.AddProgram(kSettingsSection);
         project.FindProgram(kSettingsSection);
@@ -47,8 +50,9 @@ void TakeOutLeftOutEntries(SpiProject& project, uint16_t mask) {
         const std::string key(directive->name);
         const SettingKey* row = FindSettingKey(key);
         if (row && !(row->saveGroup && !(mask & row->saveGroup)) &&
-            !directive->ActiveValues().empty() && project.FindDirective(key) != 0)
+            !directive->ActiveValues().empty() && project.FindDirective(key) != 0) {
             project.AddDirective(key);
+        }
     }
 }
 
@@ -74,8 +78,9 @@ int CPFCoreSetupAPI::ReadSetup() {
         RememberRead(DefFileName, stamp, true);
         return 0;
     }
-    if (KeepReadProject)
+    if (KeepReadProject) {
         ReadProject = std::move(Project);
+    }
     CloseProject();
     LastReadWriteFileName = DefFileName;
     RememberRead(DefFileName, stamp, false);
@@ -121,28 +126,34 @@ int CPFCoreSetupAPI::WriteSetup() {
 int CPFCoreSetupAPI::LoadSettings(const std::string& fileName) {
     CloseProject();
     BoundProject project = NewBoundProject();
-    if (!project)
+    if (!project) {
         return 0;
-    if (project->Open(fileName) != 0)
+    }
+    if (project->Open(fileName) != 0) {
         return 0;
+    }
     Project = std::move(project);
     const SpiProgram* section = Project->Programs().Lookup(kSettingsSection);
-    if (!section)
+    if (!section) {
         return 1;
+    }
     auto read = [this](const std::string& name, const std::string& stored, const std::string& file,
                        int line) { ReadEntry(name, stored, file, line); };
-    for (const auto& directive : section->directives)
+    for (const auto& directive : section->directives) {
         WithStoredValue(Project->Programs(), *directive, read);
+    }
     return 1;
 }
 
 void CPFCoreSetupAPI::ReadEntry(const std::string& name, const std::string& stored,
                                 const std::string& file, int line) {
-    if (ClassifySettingsKey(name) == SettingsKeyKind::Ignored)
+    if (ClassifySettingsKey(name) == SettingsKeyKind::Ignored) {
         return;
+    }
     std::string value, reason;
-    if (ExpandVariables(stored, value, reason) != 1)
+    if (ExpandVariables(stored, value, reason) != 1) {
         value = stored;
+    }
     if (const char* problem = UnstorableTextProblem(value)) {
         const std::string where = "\n" + file + ":" + FormatInt(line) + ": " + name;
         if (value == stored || UnstorableTextProblem(stored)) {
@@ -154,26 +165,29 @@ void CPFCoreSetupAPI::ReadEntry(const std::string& name, const std::string& stor
                     "; the value is read as written");
         value = stored;
     }
-    if (stored.find('$') == std::string::npos)
+    if (stored.find('$') == std::string::npos) {
         EntrySources.erase(name);
-    else
+    } else {
         EntrySources[name] = EntrySource{stored, value};
+    }
     ProcessNameValuePair(name, value);
 }
 
 std::string CPFCoreSetupAPI::StoredEntryValue(const std::string& key,
                                               const std::string& value) const {
     const auto source = EntrySources.find(key);
-    if (source == EntrySources.end())
+    if (source == EntrySources.end()) {
         return value;
+    }
     // The entry this setting had right after the read: the stored text gives it back exactly
     // (an unset variable left the whole text as written, another field normalised).
     CPFCoreSetupAPI asRead;
     asRead.ProcessNameValuePair(key, source->second.read);
     for (const SettingsEntry& entry : CollectSettingsEntries(asRead, 0x00FF)) {
         if (entry.key == key) {
-            if (entry.value == value)
+            if (entry.value == value) {
                 return source->second.stored;
+            }
             break;
         }
     }
@@ -192,8 +206,9 @@ std::string CPFCoreSetupAPI::StoredEntryValue(const std::string& key,
 std::string CPFCoreSetupAPI::StoredPropertyValue(const std::string& name,
                                                  const std::string& value) const {
     const auto source = EntrySources.find("Prop_" + name);
-    if (source == EntrySources.end() || SplitPropertyFields(source->second.read)[1] != value)
+    if (source == EntrySources.end() || SplitPropertyFields(source->second.read)[1] != value) {
         return value;
+    }
     return SplitPropertyFields(source->second.stored)[1];
 }
 
@@ -225,13 +240,15 @@ int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
     CPFCoreSetupAPI defaults;
     for (const std::string& key : AllSettingKeys()) {
         std::string value;
-        if (carried(key) && SettingValue(defaults, key, value))
+        if (carried(key) && SettingValue(defaults, key, value)) {
             ReadSettingsEntry(*this, key, value);
+        }
     }
     auto read = [this, &carried](const std::string& name, const std::string& stored,
                                  const std::string& file, int line) {
-        if (carried(name))
+        if (carried(name)) {
             ReadEntry(name, stored, file, line);
+        }
     };
     const SpiProgram* named = own.Lookup(kSettingsSection);
     const SpiProgram* base = installed.Programs().Lookup(kSettingsSection);
@@ -240,16 +257,19 @@ int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
     if (base) {
         for (const auto& directive : base->directives) {
             if (const SpiDirective* mine =
-                    named ? named->directives.Lookup(directive->name) : nullptr)
+                    named ? named->directives.Lookup(directive->name) : nullptr) {
                 WithStoredValue(own, *mine, read);
-            else
+            } else {
                 WithStoredValue(installed.Programs(), *directive, read);
+            }
         }
     }
     if (named) {
-        for (const auto& directive : named->directives)
-            if (!base || !base->directives.Lookup(directive->name))
+        for (const auto& directive : named->directives) {
+            if (!base || !base->directives.Lookup(directive->name)) {
                 WithStoredValue(own, *directive, read);
+            }
+        }
     }
     LastReadWriteFileName = DefFileName;
     return 1;

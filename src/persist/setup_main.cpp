@@ -43,8 +43,9 @@ SetupDialogHooks& Hooks() {
 // 0, or the cause of the failure; the file is replaced whole or left as it was.
 int RewriteTemplate(const std::string& file, const std::string& text) {
     AtomicFile output(file);
-    if (const int cause = output.Begin())
+    if (const int cause = output.Begin()) {
         return cause;
+    }
     output.Stream().write(text.data(), static_cast<std::streamsize>(text.size()));
     return output.Commit();
 }
@@ -142,8 +143,9 @@ TemplateReading ReadTemplate(const std::string& text, bool withSteps) {
         unkept.clear();
         const int header = file.ReadProgramHeader(name);
         steps += "header " + std::to_string(header) + "\n";
-        if (header != 0)
+        if (header != 0) {
             return reading;
+        }
         const bool old = name == kOldSection;
         if (old) {
             // The reader took the line for "START_PFG", blanks and a comment around it.
@@ -174,15 +176,18 @@ TemplateReading ReadTemplate(const std::string& text, bool withSteps) {
                 ++values;
             }
             steps += "\x1e" + std::to_string(token) + std::to_string(doubleQuoted) + "\n";
-            if (settings && values > 0 && ClassifySettingsKey(key) != SettingsKeyKind::Ignored)
+            if (settings && values > 0 && ClassifySettingsKey(key) != SettingsKeyKind::Ignored) {
                 ++reading.settings;
-            if (token == -1)
+            }
+            if (token == -1) {
                 return reading;
+            }
         }
         steps += "end " + std::to_string(result) + "\n";
         Rename rename{};
-        if (old && result == 5 && EndLineRename(file.CurrentLine(), whole.data(), rename))
+        if (old && result == 5 && EndLineRename(file.CurrentLine(), whole.data(), rename)) {
             reading.renames.push_back(rename);
+        }
     }
 }
 
@@ -197,22 +202,25 @@ std::string Renamed(const std::string& text, const std::vector<Rename>& renames)
             i += renames[next++].length - 1;
         } else if (text[i] == '\r') {
             out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
                 ++i;
+            }
         } else {
             out += text[i];
         }
     }
-    if (!out.empty() && out.back() != '\n')
+    if (!out.empty() && out.back() != '\n') {
         out += '\n';
+    }
     return out;
 }
 
 } // namespace
 
 int ConvertTemplateText(std::string& text, std::string& problem) {
-    if (ReadTemplate(text, false).renames.empty())
+    if (ReadTemplate(text, false).renames.empty()) {
         return 0;
+    }
     const TemplateReading before = ReadTemplate(text, true);
     std::vector<Rename> renames = before.renames;
     std::sort(renames.begin(), renames.end());
@@ -237,11 +245,13 @@ TemplateFile ConvertTemplateFile(const std::string& file) {
     // A template the lock cannot be taken for is still read (and not rewritten).
     ProjectLock lock;
     const int locked = lock.Acquire(file);
-    if ((result.readError = ReadTemplateFile(file, result.text)) != 0)
+    if ((result.readError = ReadTemplateFile(file, result.text)) != 0) {
         return result;
+    }
     result.renamed = ConvertTemplateText(result.text, result.refused);
-    if (result.renamed > 0)
+    if (result.renamed > 0) {
         result.writeError = locked != 0 ? locked : RewriteTemplate(file, result.text);
+    }
     result.settings = ReadTemplate(result.text, false).settings;
     return result;
 }
@@ -287,8 +297,9 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     if (!path) {
         const FileDialogRequest request =
             TemplateFileRequest("Load Part Template", HideReadOnly | PathMustExist | FileMustExist);
-        if (!Host().OpenFileDialog(request, templatePath))
+        if (!Host().OpenFileDialog(request, templatePath)) {
             return 2;
+        }
     } else {
         templatePath = path;
     }
@@ -300,14 +311,16 @@ int CPFSetupMain::LoadDataFromFile(const char* path) {
     store->PutDefFileName(templatePath);
     std::string text;
     ClearLastError();
-    if (convertFilePfgProgramTo142(templatePath, text))
+    if (convertFilePfgProgramTo142(templatePath, text)) {
         store->ReadTemplateSetup(text);
+    }
     store->PutDefFileName(defFileName);
     store->PutLastReadWriteFileName(lastFileName);
 
     std::string log;
-    if (store->GetLogError(log) && !log.empty())
+    if (store->GetLogError(log) && !log.empty()) {
         Host().ShowMessage(log, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
     return 1;
 }
 
@@ -316,15 +329,17 @@ bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::stri
     TemplateFile converted = ConvertTemplateFile(file);
     // A failure is logged for the person and recorded for the caller; nothing is applied.
     const auto refuse = [&](const std::string& logged, ErrorRecord record) {
-        if (store)
+        if (store) {
             store->PutLogError(logged);
+        }
         record.text = logged.substr(1);
         SetLastError(std::move(record));
         return false;
     };
-    if (converted.readError != 0)
+    if (converted.readError != 0) {
         return refuse("\nUnable to read " + file,
                       FileErrorRecord(file, converted.readError, false));
+    }
     ErrorRecord record;
     record.kind = ErrorKind::Value;
     record.file = file;
@@ -338,8 +353,9 @@ bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::stri
         SpiProjectFile reader(programs.Keep(converted.text, file), file);
         if (ReadPrograms(programs, reader, SpiUserLevel) != 0) {
             ErrorRecord syntax = LastError();
-            if (store)
+            if (store) {
                 store->PutLogError("\nUnable to read " + file);
+            }
             SetLastError(std::move(syntax));
             return false;
         }
@@ -349,11 +365,12 @@ bool CPFSetupMain::convertFilePfgProgramTo142(const std::string& file, std::stri
                           kSettingsSection + " section",
                       record);
     }
-    if (converted.writeError != 0 && store)
+    if (converted.writeError != 0 && store) {
         store->PutLogError("\nThe template " + file +
                            " was loaded with its section names converted; the file was left "
                            "as it was: " +
                            DescribeFileError(converted.writeError));
+    }
     text = std::move(converted.text);
     return true;
 }

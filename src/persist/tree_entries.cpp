@@ -22,13 +22,16 @@ namespace {
 const std::vector<std::string>& PackagePinNodes() {
     static const std::vector<std::string> nodes = [] {
         std::vector<std::string> byPlace(kUnspecifiedPackagePinNode);
-        for (const PinTypeRow& type : kPinTypes)
-            if (type.packagePinNode)
+        for (const PinTypeRow& type : kPinTypes) {
+            if (type.packagePinNode) {
                 byPlace[type.packagePinNode - 1] = PinTypeNodeName(type.name);
+            }
+        }
         byPlace[kUnspecifiedPackagePinNode - 1] = kUnspecifiedPinType;
         std::vector<std::string> paths;
-        for (const std::string& name : byPlace)
+        for (const std::string& name : byPlace) {
             paths.push_back("PFG/PackagePin/Property/" + name);
+        }
         return paths;
     }();
     return nodes;
@@ -44,13 +47,15 @@ ARTreeNode* Find(const std::string& path) {
 // The node of a path the writer expects, made (plain nodes, a value node for a leaf) when the
 // parsed tree lacks it.
 ARTreeNode* Expect(const std::string& path, bool leaf) {
-    if (ARTreeNode* node = Find(path))
+    if (ARTreeNode* node = Find(path)) {
         return node;
+    }
     const size_t slash = path.rfind('/');
     ARTreeNode* parent =
         slash == std::string::npos ? nullptr : Expect(path.substr(0, slash), false);
-    if (!parent)
+    if (!parent) {
         return nullptr;
+    }
     const std::string name = path.substr(slash + 1);
     return parent->addChild(leaf ? new ARTNameValue(name) : new ARTreeNode(name), 1, -1);
 }
@@ -58,11 +63,13 @@ ARTreeNode* Expect(const std::string& path, bool leaf) {
 // The collection node under `parent`, made when missing.
 ARTreeNode* Collection(const std::string& parentPath, const std::string& name) {
     ARTreeNode* parent = Expect(parentPath, false);
-    if (!parent)
+    if (!parent) {
         return nullptr;
+    }
     ARTreeNode* list = nullptr;
-    if (!parent->getNamedChild(name, list, false))
+    if (!parent->getNamedChild(name, list, false)) {
         list = parent->addChild(new ARTreeNode(name), 1, -1);
+    }
     return list;
 }
 
@@ -74,16 +81,19 @@ bool IsForbidden(const std::string& listPath, const std::string& name) {
 // Appends `node` under `list`, replacing a child of the same name.
 void Replace(ARTreeNode* list, ARTreeNode* node) {
     ARTreeNode* old = nullptr;
-    if (list->getNamedChild(node->name(), old, false))
+    if (list->getNamedChild(node->name(), old, false)) {
         list->deleteChild(old);
+    }
     list->addChild(node, 1, -1);
 }
 
 // Takes the child `name` out of the list at `path`, if both are there.
 void TakeOut(const std::string& path, const std::string& name) {
-    if (ARTreeNode* list = Find(path))
-        if (ARTreeNode* child = list->getNamedChild(name))
+    if (ARTreeNode* list = Find(path)) {
+        if (ARTreeNode* child = list->getNamedChild(name)) {
             list->deleteChild(child);
+        }
+    }
 }
 
 int HeightOf(const std::string& path) {
@@ -94,8 +104,9 @@ int HeightOf(const std::string& path) {
 }
 
 void SetLeaf(const std::string& path, const std::string& value) {
-    if (ARTreeNode* leaf = Expect(path, true))
+    if (ARTreeNode* leaf = Expect(path, true)) {
         leaf->addParam(1, value);
+    }
 }
 
 } // namespace
@@ -110,14 +121,16 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         while (GetNextPin()) {
             const PinTypeFields pin = CurrentPinTypeFields(*this);
             if (ARTreeNode* node =
-                    pinTypes ? pinTypes->getNamedChild(PinTypeNodeName(pin.type)) : nullptr)
+                    pinTypes ? pinTypes->getNamedChild(PinTypeNodeName(pin.type)) : nullptr) {
                 node->addParam(1, PinTypeValue(pin));
+            }
         }
     }
 
     // The package-pin type nodes are not made: a file may take one out.
-    for (const char* path : {"PFG/Symbol", "PFG/Package", "PFG/Ptf"})
+    for (const char* path : {"PFG/Symbol", "PFG/Package", "PFG/Ptf"}) {
         Expect(path, false);
+    }
     const std::string symbolHeight = FormatInt(HeightOf("PFG/Symbol/SymProperty/DefaultHeight"));
     const std::string pinHeight = FormatInt(HeightOf("PFG/Symbol/PinProperty/DefaultHeight"));
 
@@ -180,8 +193,9 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
                 }
             }
             for (const PropertyContextRow& context : kPropertyContexts) {
-                if (!context.tableKind || !(type & context.bit))
+                if (!context.tableKind || !(type & context.bit)) {
                     continue;
+                }
                 if (ARTreeNode* list = Collection("PFG/Ptf", "PtfProperty")) {
                     auto* node = new ARTPtfProperty;
                     node->setName(name);
@@ -194,50 +208,64 @@ int CPFCoreSetupAPI::PutEntryInProjectInNewFormat() {
         // A property this store deleted since its read, or took out of a context, leaves the
         // lists of those contexts; every other node stays, whichever file or writer made it.
         int tableContexts = 0;
-        for (const PropertyContextRow& context : kPropertyContexts)
-            if (context.tableKind)
+        for (const PropertyContextRow& context : kPropertyContexts) {
+            if (context.tableKind) {
                 tableContexts |= context.bit;
+            }
+        }
         for (const auto& [key, entry] : LastRead.entries) {
-            if (ClassifySettingsKey(key) != SettingsKeyKind::Property)
+            if (ClassifySettingsKey(key) != SettingsKeyKind::Property) {
                 continue;
+            }
             const std::string name = key.substr(5);
             const auto now = held.find(TreeNameKey(name));
             const int type = now == held.end() ? 0 : now->second;
             const int before = ParseInt(SplitPropertyFields(entry)[0]);
             const int lost = before & ~type;
-            if (lost & PFSetupContextSymbol)
+            if (lost & PFSetupContextSymbol) {
                 TakeOut("PFG/Symbol/SymPropertyList", name);
-            if (lost & PFSetupContextSymbolPin)
+            }
+            if (lost & PFSetupContextSymbolPin) {
                 TakeOut("PFG/Symbol/SymPinPropertyList", name);
-            if (lost & PFSetupContextPackage)
+            }
+            if (lost & PFSetupContextPackage) {
                 TakeOut("PFG/Package/Property", name);
-            if (lost & PFSetupContextPackagePin)
-                for (const std::string& path : PackagePinNodes())
+            }
+            if (lost & PFSetupContextPackagePin) {
+                for (const std::string& path : PackagePinNodes()) {
                     TakeOut(path, name);
-            if ((before & tableContexts) && !(type & tableContexts))
+                }
+            }
+            if ((before & tableContexts) && !(type & tableContexts)) {
                 TakeOut("PFG/Ptf/PtfProperty", name);
+            }
         }
     }
 
-    for (const SettingKey& row : SettingKeys())
-        if (row.treeNode && !row.family)
+    for (const SettingKey& row : SettingKeys()) {
+        if (row.treeNode && !row.family) {
             SetLeaf(row.treeNode, TreeLeafValue(row, *this));
+        }
+    }
     return 1;
 }
 
 std::string pfsetup::PinTypeNodeName(const std::string& pinType) {
     std::string name;
-    for (char c : pinType)
-        if (c != '_')
+    for (char c : pinType) {
+        if (c != '_') {
             name += c;
+        }
+    }
     return name;
 }
 
 std::string pfsetup::TreeLeafValue(const SettingKey& row, CPFCoreSetupAPI& store) {
     std::string value;
-    if (row.treeValue)
+    if (row.treeValue) {
         value = row.treeValue(store);
-    else
+    } else {
         row.write(store, row.key, value);
+    }
     return value;
 }

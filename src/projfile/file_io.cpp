@@ -33,7 +33,7 @@ const ModuleStateReset g_reset([] {
 });
 
 constexpr std::uint64_t kDefaultMaxFileSize = std::uint64_t{1} << 30;
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 constexpr int kMaxLinks = 40;
 constexpr const char* kSizeVariable = "PFSETUP_MAX_FILE_SIZE";
 constexpr const char* kTimeVariable = "PFSETUP_LOCK_TIMEOUT";
@@ -132,8 +132,8 @@ std::string DescribeFileError(int error) {
 
 std::string SystemErrorText(int error) {
     // strerror in the "C" locale: the same text whatever the process locale says.
-    const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    const std::string system = c ? ::strerror_l(error, c) : std::to_string(error);
+    const locale_t c = ::newlocale(LC_ALL_MASK, "C", nullptr);
+    std::string system = c ? ::strerror_l(error, c) : std::to_string(error);
     if (c) {
         ::freelocale(c);
     }
@@ -259,7 +259,7 @@ bool ParseSeconds(const std::string& name, const std::string& text, double& seco
     // Digits and one point only, so strtod (in the "C" locale's form) reads all of it.
     double value = 0;
     if (number) {
-        const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+        const locale_t c = ::newlocale(LC_ALL_MASK, "C", nullptr);
         value = c ? ::strtod_l(text.c_str(), nullptr, c) : 0;
         if (c) {
             ::freelocale(c);
@@ -449,7 +449,7 @@ int InputFile::Open(const std::string& path) {
     if (error != 0) {
         return error;
     }
-    stream_.str(std::move(text));
+    stream_.str(text);
     stream_.clear();
     return 0;
 }

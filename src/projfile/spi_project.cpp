@@ -34,15 +34,17 @@ struct InstalledText {
 };
 InstalledText g_installed[2]; // install, site
 const pfsetup::ModuleStateReset g_installedReset([] {
-    for (InstalledText& cached : g_installed)
+    for (InstalledText& cached : g_installed) {
         cached = InstalledText();
+    }
 });
 
 // ReadWholeFile, through the copy above for the install and site levels.
 int ReadLevelFile(const std::string& path, int level, std::unique_ptr<char[]>& read,
                   std::size_t& size) {
-    if (level != SpiInstallLevel && level != SpiSiteLevel)
+    if (level != SpiInstallLevel && level != SpiSiteLevel) {
         return pfsetup::ReadWholeFile(path, read, size);
+    }
     InstalledText& cached = g_installed[level == SpiInstallLevel ? 0 : 1];
     const pfsetup::FileIdentity identity = pfsetup::IdentityOf(path);
     if (cached.path == path && identity.inode != 0 && cached.identity == identity) {
@@ -53,8 +55,9 @@ int ReadLevelFile(const std::string& path, int level, std::unique_ptr<char[]>& r
         return 0;
     }
     const int error = pfsetup::ReadWholeFile(path, read, size);
-    if (error == 0 && pfsetup::IdentityOf(path) == identity)
+    if (error == 0 && pfsetup::IdentityOf(path) == identity) {
         cached = InstalledText{path, identity, std::string(read.get(), size)};
+    }
     return error;
 }
 

@@ -23,19 +23,22 @@ const char* PinNamePatternText(PinNamePattern pattern) {
 
 PinNameParts SplitPinName(const std::string& name, int alphaNum, int numAlpha, int numAlphaNum) {
     size_t lead = 0;
-    while (lead < name.size() && IsDigit(name[lead]))
+    while (lead < name.size() && IsDigit(name[lead])) {
         ++lead;
+    }
     size_t tail = name.size();
-    while (tail > lead && IsDigit(name[tail - 1]))
+    while (tail > lead && IsDigit(name[tail - 1])) {
         --tail;
+    }
     const std::string l = name.substr(0, lead);
     const std::string m = name.substr(lead, tail - lead);
     const std::string t = name.substr(tail);
 
     PinNameParts parts;
     parts.baseName = name;
-    if (m.empty())
+    if (m.empty()) {
         return parts; // all digits, or empty
+    }
     if (l.empty() && !t.empty()) {
         parts.pattern = PinNamePattern::AlphaNum;
         switch (alphaNum) {

@@ -8,23 +8,29 @@
 namespace {
 
 bool Listed(const char* const* list, const std::string& name) {
-    for (; *list; ++list)
-        if (name == *list)
+    for (; *list; ++list) {
+        if (name == *list) {
             return true;
+        }
+    }
     return false;
 }
 
 } // namespace
 
 const char* pfsetup::UnstorableTextProblem(std::string_view text) {
-    if (text.find('\n') != std::string_view::npos)
+    if (text.find('\n') != std::string_view::npos) {
         return "holds a line break";
-    if (text.find('\r') != std::string_view::npos)
+    }
+    if (text.find('\r') != std::string_view::npos) {
         return "holds a carriage return";
-    if (text.find('\0') != std::string_view::npos)
+    }
+    if (text.find('\0') != std::string_view::npos) {
         return "holds a NUL character";
-    if (QuoteKinds(text) == 3)
+    }
+    if (QuoteKinds(text) == 3) {
         return "holds both quote characters (' and \")";
+    }
     return nullptr;
 }
 
@@ -34,30 +40,38 @@ int pfsetup::QuoteKinds(std::string_view text) {
 }
 
 const char* pfsetup::SettingNameProblem(std::string_view name) {
-    if (name.empty())
+    if (name.empty()) {
         return "is empty";
-    if (const char* problem = UnstorableTextProblem(name))
+    }
+    if (const char* problem = UnstorableTextProblem(name)) {
         return problem;
-    if (name.find('/') != std::string_view::npos)
+    }
+    if (name.find('/') != std::string_view::npos) {
         return "holds a \"/\", which separates the names of the settings tree";
+    }
     return nullptr;
 }
 
 const char* pfsetup::PinLoadProblem(std::string_view load) {
-    if (const char* problem = UnstorableTextProblem(load))
+    if (const char* problem = UnstorableTextProblem(load)) {
         return problem;
-    if (load.find(',') != std::string_view::npos)
+    }
+    if (load.find(',') != std::string_view::npos) {
         return "holds a comma, which separates the loads of a pin type";
-    if (load == "x")
+    }
+    if (load == "x") {
         return "is \"x\", which the project files read as no load";
+    }
     return nullptr;
 }
 
 const char* pfsetup::PlaceHolderProblem(std::string_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return "is empty";
-    if (text.find(',') != std::string_view::npos)
+    }
+    if (text.find(',') != std::string_view::npos) {
         return "holds a comma, which separates placeholders";
+    }
     return UnstorableTextProblem(text);
 }
 
@@ -100,16 +114,18 @@ int IsValidPowerGroupValue(const std::string& value, std::string& error) {
 }
 
 int IsValidPropertyValue(std::string name, std::string value, int context, std::string& error) {
-    if (value.empty())
+    if (value.empty()) {
         return 1;
+    }
     name = pfsetup::UpperCopy(name);
     value = pfsetup::UpperCopy(value);
     if (value.find_first_of(kPropertyValueForbidden) != std::string::npos) {
         error = "ERROR:Invalid characters found in property value field";
         return 0;
     }
-    if ((context == 1 || context == 3) && name == "POWER_GROUP")
+    if ((context == 1 || context == 3) && name == "POWER_GROUP") {
         return IsValidPowerGroupValue(value, error);
+    }
     return 1;
 }
 
@@ -117,21 +133,26 @@ namespace pfsetup {
 
 const char* SymbolSizesProblem(double pinTextSize, double grid, double leftRight,
                                double topBottom) {
-    if (pinTextSize > std::min(leftRight, topBottom))
+    if (pinTextSize > std::min(leftRight, topBottom)) {
         return "\nError - Since pin text size is greater than the pin spacing,\npin text and "
                "symbol pin properties may get overlapped.";
-    if (!(grid > 0))
+    }
+    if (!(grid > 0)) {
         return kBadGridSize;
-    if (!(pinTextSize > 0))
+    }
+    if (!(pinTextSize > 0)) {
         return kBadPinTextSize;
-    if (!(leftRight > 0) || !(topBottom > 0))
+    }
+    if (!(leftRight > 0) || !(topBottom > 0)) {
         return kBadPinSpacing;
+    }
     return nullptr;
 }
 
 std::string PinLoadRefusal(const std::string& pinType, int column, const std::string& load) {
-    if (IsValidLoadOf(column, load))
+    if (IsValidLoadOf(column, load)) {
         return std::string();
+    }
     return "\n" + pinType + " Pin : Incorrect Load Value of " + load;
 }
 
@@ -142,11 +163,13 @@ std::string PropertyNameRefusal(const std::string& name, int context) {
 
 std::string PropertyValueRefusal(const std::string& name, const std::string& value, int context) {
     std::string error;
-    if (!IsValidPropertyValue(name, value, context, error))
+    if (!IsValidPropertyValue(name, value, context, error)) {
         return error;
-    if (const char* problem = UnstorableTextProblem(value))
+    }
+    if (const char* problem = UnstorableTextProblem(value)) {
         return std::string("ERROR:Invalid characters found in property value field; it ") +
                problem + ", which a project file cannot keep";
+    }
     return std::string();
 }
 
@@ -154,19 +177,24 @@ std::string PropertyRefusal(const std::string& name, const std::string& value, i
                             bool* inValue) {
     int contexts[4] = {};
     int count = 0;
-    for (const PropertyContextRow& row : kPropertyContexts)
-        if (row.single != PFContextNone && (type & row.bit))
+    for (const PropertyContextRow& row : kPropertyContexts) {
+        if (row.single != PFContextNone && (type & row.bit)) {
             contexts[count++] = row.single;
-    if (count == 0)
+        }
+    }
+    if (count == 0) {
         contexts[count++] = PFContextNone;
+    }
     for (int i = 0; i < count; ++i) {
         std::string error = PropertyNameRefusal(name, contexts[i]);
         const bool nameRefused = !error.empty();
-        if (!nameRefused)
+        if (!nameRefused) {
             error = PropertyValueRefusal(name, value, contexts[i]);
+        }
         if (!error.empty()) {
-            if (inValue)
+            if (inValue) {
                 *inValue = !nameRefused;
+            }
             return error;
         }
     }
@@ -182,10 +210,12 @@ bool IsGroup(Kind k) {
 }
 
 bool Compatible(Kind a, Kind b) {
-    if (a == b)
+    if (a == b) {
         return true;
-    if (IsGroup(a) || IsGroup(b))
+    }
+    if (IsGroup(a) || IsGroup(b)) {
         return IsGroup(a) && IsGroup(b);
+    }
     auto pair = [a, b](Kind x, Kind y) { return (a == x && b == y) || (a == y && b == x); };
     return !pair(BN_B, B_BN) && !pair(BN_S, S_BN);
 }
@@ -210,8 +240,9 @@ bool InterpretationConflict(int alphaNumIndex, int numAlphaIndex, int numAlphaNu
                                "Numeral AlphaNumeral Numeral interpretation.";
         return true;
     }
-    if (t != None && IsGroup(t))
+    if (t != None && IsGroup(t)) {
         return false;
+    }
     const bool withT = t == None || Compatible(a, t);
     const bool withN = n == None || Compatible(a, n);
     if (a != None && !(withT && withN)) {

@@ -6,40 +6,48 @@
 namespace pfsetup {
 
 const char* WordList::TextOf(int value) const {
-    for (const SettingWord& word : *this)
-        if (word.value == value)
+    for (const SettingWord& word : *this) {
+        if (word.value == value) {
             return word.text;
+        }
+    }
     return nullptr;
 }
 
 const SettingWord* WordList::Find(std::string_view text) const {
-    for (const SettingWord& word : *this)
-        if (text == word.text)
+    for (const SettingWord& word : *this) {
+        if (text == word.text) {
             return &word;
+        }
+    }
     return nullptr;
 }
 
 std::string WordList::Lines() const {
     std::string lines;
-    for (const SettingWord& word : *this)
+    for (const SettingWord& word : *this) {
         lines += std::string(word.text) + "\n";
+    }
     return lines;
 }
 
 std::string WordList::Listed() const {
     std::string list;
     for (size_t i = 0; i < count_; ++i) {
-        if (i > 0)
+        if (i > 0) {
             list += i + 1 == count_ ? " or " : ", ";
+        }
         list += Quoted(first_[i].text);
     }
     return list;
 }
 
 int VisibilityTreeCode(std::string_view text) {
-    for (const SettingWord& word : kVisibilityWords)
-        if (word.value != PFInvisible && EqualsIgnoreCase(text, word.text))
+    for (const SettingWord& word : kVisibilityWords) {
+        if (word.value != PFInvisible && EqualsIgnoreCase(text, word.text)) {
             return word.value;
+        }
+    }
     return 0;
 }
 
@@ -49,16 +57,20 @@ bool IsValidLoadOf(int column, const std::string& load) {
 }
 
 const PropertyContextRow* ContextOfBit(int bit) {
-    for (const PropertyContextRow& row : kPropertyContexts)
-        if (row.bit == bit)
+    for (const PropertyContextRow& row : kPropertyContexts) {
+        if (row.bit == bit) {
             return &row;
+        }
+    }
     return nullptr;
 }
 
 const PropertyContextRow* ContextOfSingle(int context) {
-    for (const PropertyContextRow& row : kPropertyContexts)
-        if (row.single != PFContextNone && row.single == context)
+    for (const PropertyContextRow& row : kPropertyContexts) {
+        if (row.single != PFContextNone && row.single == context) {
             return &row;
+        }
+    }
     return nullptr;
 }
 

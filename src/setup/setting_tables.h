@@ -160,8 +160,9 @@ inline constexpr PropertyContextRow kPropertyContexts[] = {
 // Every bit a property type may hold.
 constexpr int AllPropertyContextBits() {
     int bits = 0;
-    for (const PropertyContextRow& context : kPropertyContexts)
+    for (const PropertyContextRow& context : kPropertyContexts) {
         bits |= context.bit;
+    }
     return bits;
 }
 inline constexpr int kPropertyContextBits = AllPropertyContextBits();

@@ -8,12 +8,15 @@ namespace pfsetup {
 QApplication* EnsureApplication(ApplicationDisplay display, std::string& error) {
     if (QCoreApplication* existing = QCoreApplication::instance()) {
         auto* app = qobject_cast<QApplication*>(existing);
-        if (!app)
+        if (!app) {
             error = "the running application object has no widget support";
+        }
         return app;
     }
-    if (display == ApplicationDisplay::Offscreen && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (display == ApplicationDisplay::Offscreen &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     // Qt ends the process when the platform cannot open a display; refuse before that.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {

@@ -55,8 +55,9 @@ CFormatPP::CFormatPP(CPFCoreSetupAPI& store, QWidget* parent)
     syntaxGrid->addWidget(writeStarLabel_, 2, 2);
     syntaxGrid->addWidget(readN, 3, 0);
     syntaxGrid->addWidget(writeNLabel_, 3, 2);
-    for (int row = 1; row <= 3; ++row)
+    for (int row = 1; row <= 3; ++row) {
         syntaxGrid->addWidget(MakeLabel("<------------>", syntax), row, 1, Qt::AlignCenter);
+    }
     syntaxGrid->addWidget(useMinus_, 4, 0, 1, 3);
     syntaxGrid->setColumnStretch(3, 1);
 
@@ -133,8 +134,9 @@ void CFormatPP::UpdateTips() {
     auto tipGroup = [this](const RadioGroup& group, const char* key,
                            std::initializer_list<std::string> choices) {
         int i = 0;
-        for (const std::string& choice : choices)
+        for (const std::string& choice : choices) {
             SetTip(group.Button(i++), key, choice);
+        }
     };
     auto notation = [](PFActiveLow value) {
         return std::string(WordList(kReadActiveLowWords).TextOf(value));
@@ -156,8 +158,9 @@ void CFormatPP::LockWriting(bool locked) {
 }
 
 void CFormatPP::OnReadStarAndN() {
-    if (reading_.Index() != 0)
+    if (reading_.Index() != 0) {
         return;
+    }
     m_eReadNotation = PFActiveLow_Suffix_Star_And_N;
     writeStarLabel_->setEnabled(false);
     writeNLabel_->setEnabled(false);
@@ -171,8 +174,9 @@ void CFormatPP::OnReadStarAndN() {
 }
 
 void CFormatPP::OnReadStar() {
-    if (reading_.Index() != 1)
+    if (reading_.Index() != 1) {
         return;
+    }
     m_eReadNotation = PFActiveLow_Suffix_Star;
     m_eWriteNotation = PFActiveLow_Suffix_Star;
     writeStarLabel_->setEnabled(true);
@@ -181,8 +185,9 @@ void CFormatPP::OnReadStar() {
 }
 
 void CFormatPP::OnReadN() {
-    if (reading_.Index() != 2)
+    if (reading_.Index() != 2) {
         return;
+    }
     m_eReadNotation = PFActiveLow_Suffix_N;
     m_eWriteNotation = PFActiveLow_Suffix_N;
     writeStarLabel_->setEnabled(false);
@@ -191,13 +196,15 @@ void CFormatPP::OnReadN() {
 }
 
 void CFormatPP::OnWriteStar() {
-    if (writing_.Index() == 0)
+    if (writing_.Index() == 0) {
         m_eWriteNotation = PFActiveLow_Suffix_Star;
+    }
 }
 
 void CFormatPP::OnWriteN() {
-    if (writing_.Index() == 1)
+    if (writing_.Index() == 1) {
         m_eWriteNotation = PFActiveLow_Suffix_N;
+    }
 }
 
 void CFormatPP::OnUseMinus() {
@@ -229,8 +236,9 @@ void CFormatPP::OnVectorBaseFirst() {
 }
 
 void TransferFormatPage(CFormatPP& page) {
-    if (!page.m_bInitialised)
+    if (!page.m_bInitialised) {
         return;
+    }
     CPFCoreSetupAPI& store = page.Store();
     store.PutDefReadActiveLowPinNotation(page.m_eReadNotation);
     store.PutDefWriteActiveLowPinNotation(page.m_eWriteNotation);

@@ -101,8 +101,9 @@ void CPinNameInterpretationPP::LoadFrom(CPFCoreSetupAPI& store) {
 void CPinNameInterpretationPP::UpdateTips() {
     // Button i sets the code i + 1.
     auto tipGroup = [this](const RadioGroup& group, const char* key) {
-        for (int i = 0; i < group.Count(); ++i)
+        for (int i = 0; i < group.Count(); ++i) {
             SetTip(group.Button(i), key, std::to_string(i + 1));
+        }
     };
     tipGroup(alphaNum_, "Interpretation_AlphaNum");
     tipGroup(numAlpha_, "Interpretation_NumAlpha");
@@ -123,8 +124,9 @@ bool CPinNameInterpretationPP::CheckInterpretationConflict(std::string& message)
 bool CPinNameInterpretationPP::OnKillActive() {
     UpdateData(true);
     std::string message;
-    if (!CheckInterpretationConflict(message))
+    if (!CheckInterpretationConflict(message)) {
         return true;
+    }
     Host().ShowMessage(message, MessageIcon::None, MessageButtons::Ok);
     // The 1A choice contradicts the 1A1 one, or the A1 choice the other two.
     const bool alphaNum = message.rfind("The AlphaNumeral", 0) == 0;
@@ -135,18 +137,22 @@ bool CPinNameInterpretationPP::OnKillActive() {
 
 void CPinNameInterpretationPP::OnOK() {
     UpdateData(true);
-    if (m_nAlphaNumIndex >= 0 && m_nAlphaNumIndex < alphaNum_.Count())
+    if (m_nAlphaNumIndex >= 0 && m_nAlphaNumIndex < alphaNum_.Count()) {
         m_eAlphaNum = static_cast<PFPinInterpret_AlphaNum>(m_nAlphaNumIndex + 1);
-    if (m_nNumAlphaIndex >= 0 && m_nNumAlphaIndex < numAlpha_.Count())
+    }
+    if (m_nNumAlphaIndex >= 0 && m_nNumAlphaIndex < numAlpha_.Count()) {
         m_eNumAlpha = static_cast<PFPinInterpret_NumAlpha>(m_nNumAlphaIndex + 1);
-    if (m_nNumAlphaNumIndex >= 0 && m_nNumAlphaNumIndex < numAlphaNum_.Count())
+    }
+    if (m_nNumAlphaNumIndex >= 0 && m_nNumAlphaNumIndex < numAlphaNum_.Count()) {
         m_eNumAlphaNum = static_cast<PFPinInterpret_NumAlphaNum>(m_nNumAlphaNumIndex + 1);
+    }
     PropertyPage::OnOK();
 }
 
 void TransferInterpretationPage(CPinNameInterpretationPP& page) {
-    if (!page.m_bInitialised)
+    if (!page.m_bInitialised) {
         return;
+    }
     CPFCoreSetupAPI& store = page.Store();
     store.PutAlphaNumValue(page.m_eAlphaNum);
     store.PutNumAlphaValue(page.m_eNumAlpha);

@@ -14,9 +14,11 @@ namespace {
 // Each setting of the group: its name on the page, then its tip.
 std::string KeysHelp(SettingsGroup group) {
     std::string help;
-    for (const SettingKey& row : SettingKeys())
-        if (row.group == group && !row.family)
+    for (const SettingKey& row : SettingKeys()) {
+        if (row.group == group && !row.family) {
             help += std::string(row.label) + "\n" + SettingTip(row.key) + "\n\n";
+        }
+    }
     return help;
 }
 

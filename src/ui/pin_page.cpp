@@ -42,16 +42,19 @@ std::string PinLoadTip(const std::string& pinType, int column) {
 } // namespace
 
 bool CPinGridWnd::OnValidateCell(int row, int col) {
-    if (row < kFirstPinRow || col < kIil)
+    if (row < kFirstPinRow || col < kIil) {
         return true;
+    }
     std::string text = NumberText(GetCellText(row, col));
-    if (text.empty())
+    if (text.empty()) {
         text = "*";
+    }
     SetCellText(row, col, text);
     const std::string type = GetCellText(row, kPinType);
     const std::string refusal = PinLoadRefusal(type, LoadColumnOf(col), text);
-    if (refusal.empty())
+    if (refusal.empty()) {
         return true;
+    }
     // A comma cannot stand in a load of the files, which separate loads by commas.
     Host().ShowMessage(
         text.find(',') != std::string::npos
@@ -97,13 +100,15 @@ CPinPP::CPinPP(CPFCoreSetupAPI& store, QWidget* parent)
         ++row;
     }
     grid.setColumnWidth(Column::kPinType, grid.ScaledWidth(90));
-    for (int col = Column::kPosition; col <= Column::kIol; ++col)
+    for (int col = Column::kPosition; col <= Column::kIol; ++col) {
         grid.setColumnWidth(col, grid.ScaledWidth(60));
+    }
     grid.setColumnWidth(Column::kIoh, grid.ScaledWidth(80));
     grid.setMinimumSize(grid.ContentSize());
     // A larger dialog widens the position and load columns.
-    for (int col = Column::kPosition; col <= Column::kIoh; ++col)
+    for (int col = Column::kPosition; col <= Column::kIoh; ++col) {
         grid.horizontalHeader()->setSectionResizeMode(col, QHeaderView::Stretch);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pGrid, 1);
@@ -144,12 +149,13 @@ void CPinPP::UpdateTips() {
         const std::string origin = OriginText(std::string("PinType_") + pin.name);
         for (int col = Column::kPosition; col <= Column::kIoh; ++col) {
             std::string tip;
-            if (m_pGrid->IsStaticDisabled(row, col))
+            if (m_pGrid->IsStaticDisabled(row, col)) {
                 tip = std::string("This load does not apply to ") + pin.name + " pins.";
-            else if (col == Column::kPosition)
+            } else if (col == Column::kPosition) {
                 tip = FieldTip(PositionTip(pin.name), origin);
-            else
+            } else {
                 tip = FieldTip(PinLoadTip(pin.name, LoadColumnOf(col)), origin);
+            }
             m_pGrid->item(row, col)->setToolTip(ToQString(tip));
         }
         ++row;
@@ -158,52 +164,62 @@ void CPinPP::UpdateTips() {
 
 std::string CPinPP::FieldsHelp() {
     std::string help = PositionTip("<TYPE>");
-    for (int column = 0; column < 4; ++column)
+    for (int column = 0; column < 4; ++column) {
         help += "\n\n" + PinLoadTip("<TYPE>", column);
+    }
     return help;
 }
 
 bool CPinPP::OnInitDialog() {
     SetupPage::OnInitDialog();
     loaded_.clear();
-    for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row)
-        for (int col = Column::kPosition; col <= Column::kIoh; ++col)
+    for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row) {
+        for (int col = Column::kPosition; col <= Column::kIoh; ++col) {
             loaded_.push_back(m_pGrid->GetCellText(row, col));
+        }
+    }
     return true;
 }
 
 bool CPinPP::IsRowEdited(int row) const {
-    const auto first = static_cast<size_t>((row - CPinGridWnd::kFirstPinRow) * Column::kIoh);
-    for (int col = Column::kPosition; col <= Column::kIoh; ++col)
+    const auto first = static_cast<size_t>(row - CPinGridWnd::kFirstPinRow) * Column::kIoh;
+    for (int col = Column::kPosition; col <= Column::kIoh; ++col) {
         if (first + static_cast<size_t>(col - 1) < loaded_.size() &&
-            m_pGrid->GetCellText(row, col) != loaded_[first + static_cast<size_t>(col - 1)])
+            m_pGrid->GetCellText(row, col) != loaded_[first + static_cast<size_t>(col - 1)]) {
             return true;
+        }
+    }
     return false;
 }
 
 bool CPinPP::IsModified() const {
-    for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row)
-        if (IsRowEdited(row))
+    for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row) {
+        if (IsRowEdited(row)) {
             return true;
+        }
+    }
     return false;
 }
 
 bool CPinPP::OnKillActive() {
-    if (PropertyPage::OnKillActive())
+    if (PropertyPage::OnKillActive()) {
         return true;
+    }
     PointAt(m_pGrid);
     return false;
 }
 
 bool CPinPP::DoDataExchange(bool saveAndValidate) {
-    if (saveAndValidate && m_bInitialised)
+    if (saveAndValidate && m_bInitialised) {
         return m_pGrid->TransferCurrentCell();
+    }
     return true;
 }
 
 void TransferPinPage(CPinPP& page) {
-    if (!page.m_bInitialised)
+    if (!page.m_bInitialised) {
         return;
+    }
     CPinGridWnd& grid = *page.m_pGrid;
     grid.TransferCurrentCell();
     CPFCoreSetupAPI& store = page.Store();
@@ -212,10 +228,12 @@ void TransferPinPage(CPinPP& page) {
                         &CPFCoreSetupAPI::PutDefIol, &CPFCoreSetupAPI::PutDefIoh};
     for (int row = CPinGridWnd::kFirstPinRow; row <= CPinGridWnd::kLastPinRow; ++row) {
         if (!page.IsRowEdited(row) ||
-            !store.SetCurrentPinByValue(Trimmed(grid.GetCellText(row, Column::kPinType))))
+            !store.SetCurrentPinByValue(Trimmed(grid.GetCellText(row, Column::kPinType)))) {
             continue;
+        }
         store.PutDefPinLocation(grid.GetCellText(row, Column::kPosition));
-        for (int col = Column::kIil; col <= Column::kIoh; ++col)
+        for (int col = Column::kIil; col <= Column::kIoh; ++col) {
             (store.*puts[LoadColumnOf(col)])(grid.GetCellText(row, col));
+        }
     }
 }

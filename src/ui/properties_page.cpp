@@ -62,11 +62,13 @@ std::string ColumnTip(int col, const std::string& name) {
     case CPropertyGridWnd::kName: {
         std::string tip = "Property name: letters, digits, \"_\" and \"$\", kept in upper case.";
         for (const PropertyContextRow& context : kPropertyContexts) {
-            if (!*context.reserved)
+            if (!*context.reserved) {
                 continue;
+            }
             tip += std::string("\nNot as a ") + context.words + " property:";
-            for (const char* const* reserved = context.reserved; *reserved; ++reserved)
+            for (const char* const* reserved = context.reserved; *reserved; ++reserved) {
                 tip += std::string(reserved == context.reserved ? " " : ", ") + *reserved;
+            }
             tip += ".";
         }
         return tip + "\nSets the key " + key + ".";
@@ -105,8 +107,9 @@ CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
     for (const TypeBox& type : kTypeBoxes) {
         const PropertyContextRow& context = *ContextOfBit(type.bit);
         if (!box || box->title() != QLatin1String(context.group)) {
-            if (column)
+            if (column) {
                 column->addStretch(1);
+            }
             box = new QGroupBox(context.group, this);
             column = new QVBoxLayout(box);
             groups->addWidget(box);
@@ -127,11 +130,13 @@ CPropertyPP::CPropertyPP(CPFCoreSetupAPI& store, QWidget* parent)
     layout->addLayout(buttons);
     layout->addLayout(groups);
 
-    for (int id : {kSymbol, kSymbolPin})
+    for (int id : {kSymbol, kSymbolPin}) {
         connect(Box(id), &QCheckBox::clicked, this, [this, id] { OnSymbolGroup(id); });
+    }
     connect(Box(kPtfGlobal), &QCheckBox::clicked, this, [this] { OnPtfGlobal(); });
-    for (int id : {kPtfPackage, kPtfPhysical})
+    for (int id : {kPtfPackage, kPtfPhysical}) {
         connect(Box(id), &QCheckBox::clicked, this, [this] { OnPtfPackageOrPhysical(); });
+    }
     connect(add, &QPushButton::clicked, this, [this] { OnAdd(); });
     connect(delete_, &QPushButton::clicked, this, [this] { OnDelete(); });
 
@@ -144,9 +149,11 @@ QCheckBox* CPropertyPP::Box(int id) const {
 }
 
 bool CPropertyPP::OnInitDialog() {
-    if (m_bTemplateMode)
-        for (int id : {kSymbolPin, kPackagePin, kPtfGlobal, kPtfPhysical, kPtfPackage})
+    if (m_bTemplateMode) {
+        for (int id : {kSymbolPin, kPackagePin, kPtfGlobal, kPtfPhysical, kPtfPackage}) {
             Box(id)->setEnabled(false);
+        }
+    }
     return SetupPage::OnInitDialog();
 }
 
@@ -156,8 +163,9 @@ std::vector<PropertyFields> CPropertyPP::StoredProperties() const {
     std::vector<PropertyFields> properties;
     store.InitPropertyIteration();
     store.SetPropertyContext(PFSetupContextAll);
-    while (store.GetNextProperty())
+    while (store.GetNextProperty()) {
         properties.push_back(CurrentPropertyFields(store));
+    }
     return properties;
 }
 
@@ -171,8 +179,9 @@ void CPropertyPP::LoadFrom(CPFCoreSetupAPI& source) {
         source.SetPropertyContext(PFSetupContextAll);
         while (source.GetNextProperty()) {
             const PropertyFields p = CurrentPropertyFields(source);
-            if (!store.CreateProperty(p.name))
+            if (!store.CreateProperty(p.name)) {
                 continue;
+            }
             store.PutPropertyValue(p.value);
             store.PutPropertyRequired(p.required);
             store.PutPropertyAlignment(p.alignment);
@@ -186,8 +195,9 @@ void CPropertyPP::LoadFrom(CPFCoreSetupAPI& source) {
 std::string CPropertyPP::FieldsHelp() {
     std::string help;
     for (int col : {CPropertyGridWnd::kName, CPropertyGridWnd::kValue, CPropertyGridWnd::kVisible,
-                    CPropertyGridWnd::kAlign})
+                    CPropertyGridWnd::kAlign}) {
         help += ColumnTip(col, "") + "\n\n";
+    }
     for (const PropertyContextRow& context : kPropertyContexts) {
         std::string box = std::string(context.caption) + " in " + context.group;
         box.erase(std::remove(box.begin(), box.end(), '&'), box.end());
@@ -197,8 +207,9 @@ std::string CPropertyPP::FieldsHelp() {
 }
 
 bool CPropertyPP::IsModified() const {
-    if (!m_bInitialised)
+    if (!m_bInitialised) {
         return false;
+    }
     const std::vector<PropertyFields> now = StoredProperties();
     return m_pGrid->HasPendingEdit() ||
            !std::equal(now.begin(), now.end(), shown_.begin(), shown_.end(), SameProperty);
@@ -208,8 +219,9 @@ std::vector<std::string> CPropertyPP::FileFields(const PropertyFields& property)
     const std::string* text = FileText("Prop_" + property.name);
     if (!text || std::none_of(shown_.begin(), shown_.end(), [&](const PropertyFields& shown) {
             return SameProperty(shown, property);
-        }))
+        })) {
         return {};
+    }
     std::vector<std::string> fields = SplitPropertyFields(*text);
     return fields.size() == 5 ? fields : std::vector<std::string>();
 }
@@ -218,13 +230,15 @@ void CPropertyPP::SetRowTips(int row) {
     const std::string name = Trimmed(m_pGrid->GetCellText(row, CPropertyGridWnd::kName));
     const std::string origin = name.empty() ? std::string() : OriginText("Prop_" + name);
     for (int col : {CPropertyGridWnd::kName, CPropertyGridWnd::kValue, CPropertyGridWnd::kVisible,
-                    CPropertyGridWnd::kAlign})
+                    CPropertyGridWnd::kAlign}) {
         m_pGrid->item(row, col)->setToolTip(ToQString(FieldTip(ColumnTip(col, name), origin)));
+    }
 }
 
 void CPropertyPP::UpdateTips() {
-    for (int row = 1; row <= m_pGrid->GetRowCount(); ++row)
+    for (int row = 1; row <= m_pGrid->GetRowCount(); ++row) {
         SetRowTips(row);
+    }
 }
 
 bool CPropertyPP::OnKillActive() {
@@ -241,24 +255,28 @@ void CPropertyPP::OnOK() {
 }
 
 void CPropertyPP::CommitEditRow() {
-    if (!m_bInitialised)
+    if (!m_bInitialised) {
         return;
+    }
     m_pGrid->TransferCurrentCell();
     m_pGrid->CommitEditRow();
 }
 
 void CPropertyPP::SetTypeCheckboxes(int mask) {
-    for (const TypeBox& type : kTypeBoxes)
-        if (type.bit <= PFSetupContextPackagePin)
+    for (const TypeBox& type : kTypeBoxes) {
+        if (type.bit <= PFSetupContextPackagePin) {
             Box(type.id)->setChecked(mask & type.bit);
+        }
+    }
     QCheckBox* global = Box(kPtfGlobal);
     QCheckBox* package = Box(kPtfPackage);
     QCheckBox* physical = Box(kPtfPhysical);
     const bool editable = !m_bTemplateMode;
     // Global excludes the other two part-table contexts.
     if (mask & PFSetupContextPtfGlobal) {
-        if (editable)
+        if (editable) {
             global->setEnabled(true);
+        }
         global->setChecked(true);
         for (QCheckBox* box : {package, physical}) {
             box->setEnabled(false);
@@ -275,16 +293,19 @@ void CPropertyPP::SetTypeCheckboxes(int mask) {
     for (auto [box, bit] : {std::pair{package, PFSetupContextPtfPackage},
                             std::pair{physical, PFSetupContextPtfPhysical}}) {
         box->setChecked(mask & bit);
-        if (mask & bit)
+        if (mask & bit) {
             global->setEnabled(false);
+        }
     }
 }
 
 int CPropertyPP::GetTypeFromCheckboxes() const {
     int mask = 0;
-    for (const TypeBox& type : kTypeBoxes)
-        if (Box(type.id)->isChecked())
+    for (const TypeBox& type : kTypeBoxes) {
+        if (Box(type.id)->isChecked()) {
             mask |= type.bit;
+        }
+    }
     return mask;
 }
 
@@ -301,8 +322,9 @@ void CPropertyPP::DisableSymbolCheckbox() {
 }
 
 void CPropertyPP::ClearSymbolCheckbox() {
-    if (!Box(kSymbol)->isChecked())
+    if (!Box(kSymbol)->isChecked()) {
         return;
+    }
     Box(kSymbol)->setChecked(false);
     OnSymbolGroup(kSymbol);
 }
@@ -318,17 +340,19 @@ void CPropertyPP::RestoreSymbolAttributeChoices() {
 void CPropertyPP::OnSymbolGroup(int clicked) {
     const bool symbol = Box(kSymbol)->isChecked();
     const bool pin = Box(kSymbolPin)->isChecked();
-    if (!symbol && !pin)
+    if (!symbol && !pin) {
         ClearSymbolAttributeCells();
-    else if (symbol != pin && Box(clicked)->isChecked())
+    } else if (symbol != pin && Box(clicked)->isChecked()) {
         RestoreSymbolAttributeChoices();
+    }
 }
 
 void CPropertyPP::OnPtfGlobal() {
     const bool global = Box(kPtfGlobal)->isChecked();
     for (int id : {kPtfPackage, kPtfPhysical}) {
-        if (global)
+        if (global) {
             Box(id)->setChecked(false);
+        }
         Box(id)->setEnabled(!global);
     }
 }
@@ -344,8 +368,9 @@ void CPropertyPP::OnPtfPackageOrPhysical() {
 }
 
 void CPropertyPP::OnAdd() {
-    if (const int row = m_pGrid->AddRow())
+    if (const int row = m_pGrid->AddRow()) {
         SetRowTips(row);
+    }
 }
 
 void CPropertyPP::OnDelete() {

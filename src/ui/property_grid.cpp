@@ -42,8 +42,9 @@ CPropertyGridWnd::CPropertyGridWnd(CPropertyPP& page) : Grid(&page), page_(page)
     setColumnWidth(kValue, ScaledWidth(125));
     setColumnWidth(kVisible, ScaledWidth(70));
     setColumnWidth(kAlign, ScaledWidth(60));
-    for (int row = 1; row <= kInitialRows; ++row)
+    for (int row = 1; row <= kInitialRows; ++row) {
         SetRowChoices(row);
+    }
 }
 
 void CPropertyGridWnd::Fill() {
@@ -52,8 +53,9 @@ void CPropertyGridWnd::Fill() {
     boundName_.clear();
     RemoveRows(1, GetRowCount());
     InsertRows(1, kInitialRows);
-    for (int row = 1; row <= kInitialRows; ++row)
+    for (int row = 1; row <= kInitialRows; ++row) {
         SetRowChoices(row);
+    }
 
     CPFCoreSetupAPI& store = page_.Store();
     store.InitPropertyIteration();
@@ -69,9 +71,12 @@ void CPropertyGridWnd::Fill() {
 }
 
 int CPropertyGridWnd::LastUsedRow() const {
-    for (int row = GetRowCount(); row >= 1; --row)
-        if (!Trimmed(GetCellText(row, kName)).empty() || !Trimmed(GetCellText(row, kValue)).empty())
+    for (int row = GetRowCount(); row >= 1; --row) {
+        if (!Trimmed(GetCellText(row, kName)).empty() ||
+            !Trimmed(GetCellText(row, kValue)).empty()) {
             return row;
+        }
+    }
     return 0;
 }
 
@@ -80,8 +85,9 @@ int CPropertyGridWnd::LastTabRow() const {
     int last = LastUsedRow() + 1;
     int row = 0;
     int col = 0;
-    if (GetCurrentCell(row, col))
+    if (GetCurrentCell(row, col)) {
         last = std::max(last, row);
+    }
     return std::min(last, GetRowCount());
 }
 
@@ -109,13 +115,15 @@ void CPropertyGridWnd::ClearAttributeCells(int row) {
 }
 
 void CPropertyGridWnd::ClearSymbolAttributeCells() {
-    if (m_nEditRow >= 1 && m_nEditRow <= GetRowCount())
+    if (m_nEditRow >= 1 && m_nEditRow <= GetRowCount()) {
         ClearAttributeCells(m_nEditRow);
+    }
 }
 
 void CPropertyGridWnd::RestoreSymbolAttributeChoices() {
-    if (m_nEditRow >= 1 && m_nEditRow <= GetRowCount())
+    if (m_nEditRow >= 1 && m_nEditRow <= GetRowCount()) {
         SetAttributeChoices(m_nEditRow);
+    }
 }
 
 void CPropertyGridWnd::StyleRowForType(int mask, int row) {
@@ -125,32 +133,37 @@ void CPropertyGridWnd::StyleRowForType(int mask, int row) {
     }
     // Cells left grey by an earlier type would keep the user from choosing.
     for (auto [col, choices] :
-         {std::pair{kVisible, kVisibilityChoices}, {kAlign, kAlignmentChoices}})
+         {std::pair{kVisible, kVisibilityChoices}, {kAlign, kAlignmentChoices}}) {
         if (IsStaticDisabled(row, col)) {
             ResetCellStyle(row, col);
             SetChoiceList(row, col, choices);
         }
+    }
 }
 
 bool CPropertyGridWnd::OnValidateCell(int row, int col) {
-    if (row == 0 || (col != kName && col != kValue))
+    if (row == 0 || (col != kName && col != kValue)) {
         return true;
+    }
     std::string text = GetCellText(row, col);
-    if (col == kName)
+    if (col == kName) {
         text = UpperCopy(text);
+    }
     text = Trimmed(text);
     SetCellText(row, col, text);
     // A new row may lose its name again: it is abandoned, or asks for a name when left.
-    if (col == kName && text.empty() && m_bNewRow && row == m_nEditRow)
+    if (col == kName && text.empty() && m_bNewRow && row == m_nEditRow) {
         return true;
+    }
 
     // The contexts of the row are checked when the row is left.
     const int context = page_.Store().GetPFCorePropertyContext();
     const std::string error = col == kName
                                   ? PropertyNameRefusal(text, context)
                                   : PropertyValueRefusal(GetCellText(row, kName), text, context);
-    if (error.empty())
+    if (error.empty()) {
         return true;
+    }
     // The text stays, so the user can correct it; the grid keeps them in the cell.
     Host().ShowMessage(error, MessageIcon::Exclamation, MessageButtons::Ok);
     return false;
@@ -163,13 +176,15 @@ bool CPropertyGridWnd::OnValidateRow(int row, int& fixCol) {
 bool CPropertyGridWnd::CheckEditRow(int& fixCol) {
     const int row = m_nEditRow;
     // A row the user did not change is left as it is, whatever a file put into it.
-    if (row < 1 || row > GetRowCount() || !HasPendingEdit())
+    if (row < 1 || row > GetRowCount() || !HasPendingEdit()) {
         return true;
+    }
     const std::string name = Trimmed(GetCellText(row, kName));
     fixCol = kName;
     if (name.empty()) {
-        if (!m_bNewRow || Trimmed(GetCellText(row, kValue)).empty())
+        if (!m_bNewRow || Trimmed(GetCellText(row, kValue)).empty()) {
             return true; // nothing typed, or the row gives its property back
+        }
         Host().ShowMessage("ERROR:Null string not allowed in property name field",
                            MessageIcon::Exclamation, MessageButtons::Ok);
         return false;
@@ -183,21 +198,25 @@ bool CPropertyGridWnd::CheckEditRow(int& fixCol) {
     const int type = page_.GetTypeFromCheckboxes();
     const std::string value = GetCellText(row, kValue);
     const std::string refusal = PropertyRefusal(name, value, type, &inValue);
-    if (refusal.empty())
+    if (refusal.empty()) {
         return true;
+    }
     Host().ShowMessage(DialogRefusal(refusal, "Prop_" + name, PropertyEntryValue(type, value)),
                        MessageIcon::Exclamation, MessageButtons::Ok);
-    if (inValue)
+    if (inValue) {
         fixCol = kValue;
+    }
     return false;
 }
 
 bool CPropertyGridWnd::OnEscapeRow(int row) {
-    if (row != m_nEditRow || !HasPendingEdit())
+    if (row != m_nEditRow || !HasPendingEdit()) {
         return false;
+    }
     if (m_bNewRow) {
-        for (int col = kName; col <= kAlign; ++col)
+        for (int col = kName; col <= kAlign; ++col) {
             SetCellText(row, col, "");
+        }
         LoadEditRow(row);
     } else if (SelectRowProperty(row)) {
         ReloadRowFromStore();
@@ -211,10 +230,11 @@ void CPropertyGridWnd::keyPressEvent(QKeyEvent* event) {
         state() != EditingState) {
         int row = 0;
         int col = 0;
-        if (FindControl(&page_, CPropertyPP::kDelete)->isEnabled())
+        if (FindControl(&page_, CPropertyPP::kDelete)->isEnabled()) {
             page_.OnDelete();
-        else if (GetCurrentCell(row, col) && m_bNewRow)
+        } else if (GetCurrentCell(row, col) && m_bNewRow) {
             OnEscapeRow(row);
+        }
         event->accept();
         return;
     }
@@ -233,16 +253,18 @@ void CPropertyGridWnd::FollowNameForSymbolCheckbox(const std::string& name) {
 }
 
 void CPropertyGridWnd::OnMovedCurrentCell(int row, int /*col*/) {
-    if (row < 1)
+    if (row < 1) {
         return;
+    }
     if (row == 1 && GetCellText(1, kName).empty()) {
         SetCellText(1, kVisible, "Value");
         SetCellText(1, kAlign, "Left");
     }
     if (row == m_nEditRow) {
         const std::string name = Trimmed(GetCellText(row, kName));
-        if (!name.empty())
+        if (!name.empty()) {
             FollowNameForSymbolCheckbox(name);
+        }
         return;
     }
     CommitEditRow();
@@ -289,45 +311,52 @@ void CPropertyGridWnd::MarkEditRowLoaded() {
 
 CPropertyGridWnd::RowTexts CPropertyGridWnd::TextsOf(int row) const {
     RowTexts texts;
-    for (int col = kName; col <= kAlign; ++col)
+    for (int col = kName; col <= kAlign; ++col) {
         texts[static_cast<size_t>(col - kName)] = GetCellText(row, col);
+    }
     return texts;
 }
 
 bool CPropertyGridWnd::HasPendingEdit() const {
     const int row = m_nEditRow;
-    if (row < 1 || row > GetRowCount())
+    if (row < 1 || row > GetRowCount()) {
         return false;
-    if (m_bNewRow) // what a new row shows before anything is typed into it is no edit
+    }
+    if (m_bNewRow) { // what a new row shows before anything is typed into it is no edit
         return !Trimmed(GetCellText(row, kName)).empty() ||
                !Trimmed(GetCellText(row, kValue)).empty();
+    }
     return TextsOf(row) != loaded_ || page_.GetTypeFromCheckboxes() != loadedMask_;
 }
 
 bool CPropertyGridWnd::SelectRowProperty(int row) {
     CPFCoreSetupAPI& store = page_.Store();
-    if (row == m_nEditRow)
+    if (row == m_nEditRow) {
         return !m_bNewRow && store.SetCurrentPropertyByName(boundName_);
+    }
     return store.SetCurrentPropertyByName(Trimmed(GetCellText(row, kName)));
 }
 
 void CPropertyGridWnd::CommitEditRow() {
-    if (m_nEditRow < 1 || m_nEditRow > GetRowCount())
+    if (m_nEditRow < 1 || m_nEditRow > GetRowCount()) {
         return;
+    }
     const int row = m_nEditRow;
     CPFCoreSetupAPI& store = page_.Store();
     const std::string name = Trimmed(GetCellText(row, kName));
 
     if (m_bNewRow) {
         if (name.empty()) { // abandoned
-            for (int col : {kValue, kRequired, kVisible, kAlign})
+            for (int col : {kValue, kRequired, kVisible, kAlign}) {
                 SetCellText(row, col, "");
+            }
             RestoreSymbolAttributeChoices();
             return;
         }
         if (!store.CreateProperty(name)) {
-            for (int col = kName; col <= kAlign; ++col)
+            for (int col = kName; col <= kAlign; ++col) {
                 SetCellText(row, col, "");
+            }
             RestoreSymbolAttributeChoices();
             Host().ShowMessage("Duplicate Property", MessageIcon::None, MessageButtons::Ok);
             return;
@@ -344,8 +373,9 @@ void CPropertyGridWnd::CommitEditRow() {
         return;
     }
     // A row the user did not change stays as the store has it, whatever the row shows.
-    if (!HasPendingEdit())
+    if (!HasPendingEdit()) {
         return;
+    }
     std::string stored;
     store.GetPropertyName(stored);
     if (name == stored) {
@@ -413,12 +443,14 @@ void CPropertyGridWnd::ReloadRowFromStore() {
 
 int CPropertyGridWnd::AddRow() {
     // The row being edited is left as by any move: a refusal keeps the user there.
-    if (!TransferCurrentCell())
+    if (!TransferCurrentCell()) {
         return 0;
+    }
     const int row = LastUsedRow() + 1;
     InsertRows(row, 1);
-    if (m_nEditRow >= row)
+    if (m_nEditRow >= row) {
         ++m_nEditRow;
+    }
     SetRowChoices(row);
     setFocus(Qt::OtherFocusReason);
     SetCurrentCell(row, kName);
@@ -428,15 +460,18 @@ int CPropertyGridWnd::AddRow() {
 void CPropertyGridWnd::DeleteCurrentRow() {
     int row = 0;
     int col = 0;
-    if (!GetCurrentCell(row, col) || row == 0)
+    if (!GetCurrentCell(row, col) || row == 0) {
         return;
+    }
     // The property the row stands for, not whichever one has the name typed into it.
-    if (SelectRowProperty(row))
+    if (SelectRowProperty(row)) {
         page_.Store().DeleteCurrentProperty();
+    }
     RemoveRows(row, row);
     const int target = row == 1 ? 1 : row - 1;
     m_nEditRow = 0; // nothing to commit for the deleted row
     SetCurrentCell(target, kName);
-    if (Trimmed(GetCellText(target, kName)).empty())
+    if (Trimmed(GetCellText(target, kName)).empty()) {
         page_.DisableDeleteButton(1);
+    }
 }

@@ -24,10 +24,12 @@ namespace {
 
 // Message boxes and file dialogs sit over the dialog the user is working in.
 QWidget* DialogParent(QWidget* mainWindow) {
-    if (QWidget* modal = QApplication::activeModalWidget())
+    if (QWidget* modal = QApplication::activeModalWidget()) {
         return modal;
-    if (QWidget* active = QApplication::activeWindow())
+    }
+    if (QWidget* active = QApplication::activeWindow()) {
         return active;
+    }
     return mainWindow;
 }
 
@@ -65,10 +67,12 @@ QString QtFileFilter(const std::string& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& p : patterns)
+        for (QString& p : patterns) {
             p = p.trimmed();
-        if (description.isEmpty() || patterns.isEmpty())
+        }
+        if (description.isEmpty() || patterns.isEmpty()) {
             continue;
+        }
         // Qt takes the patterns from the parentheses that end the description.
         const QString shown = QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
         filters << (description.endsWith(shown) ? description
@@ -84,19 +88,22 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, 
                                                                 : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(ToQString(request.defaultExtension));
     const QString filter = QtFileFilter(request.filter);
-    if (!filter.isEmpty())
+    if (!filter.isEmpty()) {
         dialog.setNameFilter(filter);
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite,
                      !save || !(request.flags & OverwritePrompt));
     // Qt's dialogs have no read-only box, so HideReadOnly needs nothing.
-    if (!request.initialName.empty())
+    if (!request.initialName.empty()) {
         dialog.selectFile(QFile::decodeName(request.initialName.c_str()));
+    }
 }
 
 MessageResult QtHostServices::ShowMessage(const std::string& text, MessageIcon icon,
                                           MessageButtons buttons) {
-    if (!HaveApplication())
+    if (!HaveApplication()) {
         return Console().ShowMessage(text, icon, buttons);
+    }
     QMessageBox box(DialogParent(mainWindow_));
     box.setWindowTitle(QGuiApplication::applicationDisplayName());
     box.setTextFormat(Qt::PlainText);
@@ -114,8 +121,9 @@ MessageResult QtHostServices::ShowMessage(const std::string& text, MessageIcon i
 }
 
 bool QtHostServices::FileDialog(const FileDialogRequest& request, bool save, std::string& path) {
-    if (!HaveApplication())
+    if (!HaveApplication()) {
         return false;
+    }
     QFileDialog dialog(DialogParent(mainWindow_));
     ConfigureFileDialog(dialog, request, save);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
@@ -141,15 +149,17 @@ bool QtHostServices::SaveFileDialog(const FileDialogRequest& request, std::strin
 }
 
 void QtHostServices::PostHostMessage(unsigned message) {
-    if (!mainWindow_ || message > static_cast<unsigned>(QEvent::MaxUser - QEvent::User))
+    if (!mainWindow_ || message > static_cast<unsigned>(QEvent::MaxUser - QEvent::User)) {
         return;
+    }
     const auto type = static_cast<QEvent::Type>(QEvent::User + static_cast<int>(message));
     QCoreApplication::postEvent(mainWindow_, new QEvent(type));
 }
 
 void QtHostServices::OpenHelp(unsigned contextId) {
-    if (!HaveApplication())
+    if (!HaveApplication()) {
         return;
+    }
     if (!help_) {
         help_ = new QDialog(DialogParent(mainWindow_));
         help_->setObjectName(QStringLiteral("pfsetupHelp"));

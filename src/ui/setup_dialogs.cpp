@@ -37,8 +37,9 @@ std::unique_ptr<CSetupPropSheet> MakeSheet(CPFSetupMain& main, CPFCoreSetupAPI& 
     } else {
         sheet->AddPages(static_cast<int>(main.m_nSheetMode));
         sheet->m_bFullSetup = 1;
-        if (main.m_nSheetMode != 0)
+        if (main.m_nSheetMode != 0) {
             sheet->SetTemplateFile(main.m_strTemplateFile);
+        }
     }
     sheet->m_bModal = 1;
     return sheet;
@@ -82,8 +83,9 @@ void InstallSetupDialogs() {
 }
 
 bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store, bool* written) {
-    if (written)
+    if (written) {
         *written = false;
+    }
     try {
         std::string error;
         if (!EnsureApplication(ApplicationDisplay::Screen, error)) {
@@ -102,8 +104,9 @@ bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store, bool* written) {
         // Only an OK that went through ends the dialog with 1: one the pages refused, or whose
         // write failed, kept the dialog open.
         const bool ok = sheet->DoModal() == CSetupPropSheet::kIdOk;
-        if (written)
+        if (written) {
             *written = ok;
+        }
         return sheet->m_bOkPressed;
     } catch (const std::exception& e) {
         Report(e.what());
@@ -112,8 +115,9 @@ bool RunSetupDialog(CPFSetupMain& main, CPFCoreSetupAPI& store, bool* written) {
 }
 
 unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store, bool* written) {
-    if (written)
+    if (written) {
         *written = false;
+    }
     try {
         std::string error;
         if (!EnsureApplication(ApplicationDisplay::Screen, error)) {
@@ -125,8 +129,9 @@ unsigned int RunInterpretationDialog(CPFSetupMain& main, CPFCoreSetupAPI& store,
             TransferInterpretationPage(sheet->m_InterpretationPage);
             const int wrote = store.WriteCPMFile();
             ShowStoreLog(store);
-            if (written)
+            if (written) {
                 *written = wrote != 0;
+            }
             return 1;
         }
         std::string last;
@@ -151,10 +156,12 @@ bool RenderSetupDialog(CPFSetupMain& main, bool interpretation, int pageIndex,
             error = "the module is not initialised";
             return false;
         }
-        if (!EnsureApplication(ApplicationDisplay::Offscreen, error))
+        if (!EnsureApplication(ApplicationDisplay::Offscreen, error)) {
             return false;
-        if (!interpretation && main.m_nSheetMode == 0)
+        }
+        if (!interpretation && main.m_nSheetMode == 0) {
             store->ReadSetup();
+        }
         std::unique_ptr<CSetupPropSheet> sheet = MakeSheet(main, *store, interpretation);
         if (pageIndex >= sheet->GetPageCount()) {
             error = "the dialog has no page " + std::to_string(pageIndex);
@@ -162,8 +169,9 @@ bool RenderSetupDialog(CPFSetupMain& main, bool interpretation, int pageIndex,
         }
         sheet->setAttribute(Qt::WA_DontShowOnScreen);
         sheet->Create();
-        if (pageIndex >= 0)
+        if (pageIndex >= 0) {
             sheet->ShowPage(pageIndex);
+        }
         sheet->show();
         QApplication::processEvents();
         const QPixmap picture = sheet->grab();

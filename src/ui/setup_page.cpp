@@ -14,38 +14,45 @@ namespace pfsetup {
 bool SetupPage::OnInitDialog() {
     PropertyPage::OnInitDialog();
     LoadFrom(Store());
-    for (const QWidget* control : findChildren<QWidget*>())
+    for (const QWidget* control : findChildren<QWidget*>()) {
         if (qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control) ||
-            qobject_cast<const QAbstractButton*>(control))
+            qobject_cast<const QAbstractButton*>(control)) {
             loaded_[control] = Shown(control);
+        }
+    }
     UpdateTips();
     return true;
 }
 
 void SetupPage::OnRestoreDefaults() {
-    if (!sources_)
+    if (!sources_) {
         return;
+    }
     restored_ = true;
     LoadFrom(sources_->InstalledDefaults());
     UpdateTips();
 }
 
 QString SetupPage::Shown(const QWidget* control) {
-    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
         return edit->text().trimmed();
-    if (const auto* combo = qobject_cast<const QComboBox*>(control))
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
         return combo->currentText();
+    }
     const auto* button = qobject_cast<const QAbstractButton*>(control);
     return button && button->isChecked() ? QStringLiteral("x") : QString();
 }
 
 bool SetupPage::Edited(const QWidget* control) const {
     const auto loaded = loaded_.find(control);
-    if (loaded == loaded_.end())
+    if (loaded == loaded_.end()) {
         return false;
+    }
     const QString now = Shown(control);
-    if (now == loaded->second)
+    if (now == loaded->second) {
         return false;
+    }
     // "0.050" for "0.05" is no other number.
     auto number = [](const QString& text) {
         const std::string s = ToStdString(text);
@@ -56,9 +63,11 @@ bool SetupPage::Edited(const QWidget* control) const {
 }
 
 bool SetupPage::IsModified() const {
-    for (const auto& loaded : loaded_)
-        if (Edited(loaded.first))
+    for (const auto& loaded : loaded_) {
+        if (Edited(loaded.first)) {
             return true;
+        }
+    }
     return false;
 }
 

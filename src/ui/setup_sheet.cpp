@@ -18,8 +18,9 @@ void ShowStoreLog(CPFCoreSetupAPI& store) {
     store.GetLogError(log);
     // A failure is told by its record, in one message; a call that went through logs warnings.
     const std::string shown = LastError().Failed() ? DescribeError(LastError()) : log;
-    if (!shown.empty())
+    if (!shown.empty()) {
         Host().ShowMessage(shown, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
 }
 
 } // namespace pfsetup
@@ -30,8 +31,9 @@ namespace {
 void RereadLastFile(CPFCoreSetupAPI& store) {
     std::string last;
     store.GetLastReadWriteFileName(last);
-    if (last.empty())
+    if (last.empty()) {
         return;
+    }
     store.PutDefFileName(last);
     store.ReadSetup();
     ShowStoreLog(store);
@@ -58,8 +60,9 @@ void CSetupPropSheet::SetTemplateFile(const std::string& path) {
 
 void CSetupPropSheet::AddPages(int mode) {
     for (SetupPage* page : std::initializer_list<SetupPage*>{
-             &m_PropertyPage, &m_PinPage, &m_SymbolPage, &m_FormatPage, &m_InterpretationPage})
+             &m_PropertyPage, &m_PinPage, &m_SymbolPage, &m_FormatPage, &m_InterpretationPage}) {
         page->SetSources(&sources_);
+    }
     m_nMode = mode;
     AddPage(&m_PropertyPage);
     AddPage(&m_PinPage);
@@ -109,21 +112,24 @@ bool CSetupPropSheet::OnInitDialog() {
         ok->setEnabled(false);
         ok->setVisible(false);
     }
-    if (!m_bTabsEnabled)
+    if (!m_bTabsEnabled) {
         EnableTabControl(false);
+    }
     return true;
 }
 
 void CSetupPropSheet::WarnOfKeptEntries() {
     Create();
     const std::string message = KeptEntriesMessage(sources_.KeptEntries());
-    if (!message.empty())
+    if (!message.empty()) {
         Host().ShowMessage(message, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
 }
 
 void CSetupPropSheet::Refused(int pageIndex) {
-    if (m_bTabsEnabled)
+    if (m_bTabsEnabled) {
         ShowRefusal(pageIndex);
+    }
 }
 
 bool CSetupPropSheet::PagesAccept(std::initializer_list<int> pageIndices) {
@@ -139,24 +145,31 @@ bool CSetupPropSheet::PagesAccept(std::initializer_list<int> pageIndices) {
 
 void CSetupPropSheet::OnOK() {
     m_bOkPressed = true;
-    if (!PagesAccept({kPropertyPage}))
+    if (!PagesAccept({kPropertyPage})) {
         return;
-    if (m_PropertyPage.m_bInitialised)
+    }
+    if (m_PropertyPage.m_bInitialised) {
         m_PropertyPage.OnOK();
-    if (!PagesAccept({kPinPage}))
+    }
+    if (!PagesAccept({kPinPage})) {
         return;
+    }
     TransferPinPage(m_PinPage);
-    if (!PagesAccept({kSymbolPage}))
+    if (!PagesAccept({kSymbolPage})) {
         return;
+    }
     TransferSymbolPage(m_SymbolPage);
     if (m_nMode == 0) {
-        if (m_FormatPage.m_bInitialised)
+        if (m_FormatPage.m_bInitialised) {
             m_FormatPage.UpdateData(true);
+        }
         TransferFormatPage(m_FormatPage);
-        if (!PagesAccept({kInterpretationPage}))
+        if (!PagesAccept({kInterpretationPage})) {
             return;
-        if (m_InterpretationPage.m_bInitialised)
+        }
+        if (m_InterpretationPage.m_bInitialised) {
             m_InterpretationPage.OnOK();
+        }
         TransferInterpretationPage(m_InterpretationPage);
     }
 
@@ -168,25 +181,29 @@ void CSetupPropSheet::OnOK() {
         ShowStoreLog(store_);
         // After a failure the dialog stays open with every edit: the user can fix the cause
         // and press OK again, or cancel. The host hears of nothing.
-        if (!written)
+        if (!written) {
             return;
+        }
     }
-    if (m_nMode == 0 && store_.HasReadActiveLowPinNotationChanged())
+    if (m_nMode == 0 && store_.HasReadActiveLowPinNotationChanged()) {
         Host().ShowMessage("Change in pin assertion notation shall be applicable\nonly when the "
                            "Pinforge is restarted.",
                            MessageIcon::Exclamation, MessageButtons::Ok);
+    }
     if (Host().HasMainWindow()) {
         Host().PostHostMessage(kHostMessageSettingsChanged);
-        if (m_bFullSetup)
+        if (m_bFullSetup) {
             Host().PostHostMessage(kHostMessageFullSetupDone);
+        }
     }
     EndDialog(kIdOk);
 }
 
 void CSetupPropSheet::OnCancel() {
     RereadLastFile(store_);
-    if (m_PropertyPage.m_bInitialised)
+    if (m_PropertyPage.m_bInitialised) {
         m_PropertyPage.OnCancel();
+    }
     EndDialog(kIdCancel);
 }
 
@@ -196,19 +213,22 @@ void CSetupPropSheet::OnTemplateButton() {
         return;
     }
     // Every check first: a refusal moves nothing into the store.
-    if (!PagesAccept({kSymbolPage, kPinPage, kPropertyPage}))
+    if (!PagesAccept({kSymbolPage, kPinPage, kPropertyPage})) {
         return;
+    }
     m_PropertyPage.CommitEditRow();
     TransferPinPage(m_PinPage);
     TransferSymbolPage(m_SymbolPage);
 
     FileDialogRequest request =
         TemplateFileRequest("Save Part Template", OverwritePrompt | HideReadOnly | PathMustExist);
-    if (!templateFile_.empty())
+    if (!templateFile_.empty()) {
         request.initialName = templateFile_;
+    }
     std::string path;
-    if (!Host().SaveFileDialog(request, path))
+    if (!Host().SaveFileDialog(request, path)) {
         return;
+    }
 
     std::string defFile;
     std::string lastFile;
@@ -227,8 +247,9 @@ void CSetupPropSheet::OnTemplateButton() {
     ShowStoreLog(store_);
 
     if (Host().ShowMessage("Apply the template in current settings", MessageIcon::Question,
-                           MessageButtons::YesNo) == MessageResult::Yes)
+                           MessageButtons::YesNo) == MessageResult::Yes) {
         OnOK();
-    else
+    } else {
         OnCancel();
+    }
 }

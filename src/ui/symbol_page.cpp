@@ -28,8 +28,9 @@ namespace {
 QComboBox* SortedDropDownList(QWidget* parent, int id, WordList words) {
     auto* combo = WithId(new QComboBox(parent), id);
     QStringList sorted;
-    for (const SettingWord& word : words)
+    for (const SettingWord& word : words) {
         sorted << word.text;
+    }
     sorted.sort(Qt::CaseInsensitive);
     combo->addItems(sorted);
     return combo;
@@ -72,8 +73,9 @@ CSymbolPP::CSymbolPP(CPFCoreSetupAPI& store, QWidget* parent)
             grid->addWidget(main, row, 0, 1, 2);
         }
         grid->addWidget(control, row, 2);
-        if (inGrids)
+        if (inGrids) {
             grid->addWidget(MakeLabel("grids", this), row, 3);
+        }
         ++row;
     };
     addRow("&Units", nullptr, units_, false);
@@ -123,13 +125,15 @@ void CSymbolPP::LoadFrom(CPFCoreSetupAPI& store) {
     // A text a read could not take as written is shown as the file has it.
     for (const auto& [control, key] : KeyedFields()) {
         const std::string* text = FileText(key);
-        if (!text)
+        if (!text) {
             continue;
+        }
         if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             edit->setText(ToQString(*text));
         } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-            if (combo->findText(ToQString(*text)) < 0)
+            if (combo->findText(ToQString(*text)) < 0) {
                 combo->addItem(ToQString(*text));
+            }
             combo->setCurrentIndex(combo->findText(ToQString(*text)));
         }
     }
@@ -149,8 +153,9 @@ std::vector<std::pair<QWidget*, const char*>> CSymbolPP::KeyedFields() const {
 }
 
 void CSymbolPP::UpdateTips() {
-    for (const auto& [control, key] : KeyedFields())
+    for (const auto& [control, key] : KeyedFields()) {
         SetTip(control, key);
+    }
     SetTip(splitInst_.Button(0), "UseSplitInstProp", "1");
     SetTip(splitInst_.Button(1), "UseSplitInstProp", "0");
 }
@@ -166,8 +171,9 @@ bool CSymbolPP::OnKillActive() {
     for (auto [edit, key] :
          {std::pair{gridSize_, "Symbol_GridSize"}, std::pair{pinTextSize_, "Symbol_NoteSize"}}) {
         const std::string text = NumberText(edit);
-        if (Edited(edit) && text.find(',') != std::string::npos)
+        if (Edited(edit) && text.find(',') != std::string::npos) {
             return Refuse(FieldRefusal(key, text), MessageIcon::Exclamation, edit);
+        }
     }
     auto number = [](const QLineEdit* edit) { return LeadingNumber(NumberText(edit)); };
     const double pinTextSize = number(pinTextSize_);
@@ -178,10 +184,11 @@ bool CSymbolPP::OnKillActive() {
     if (const char* problem = SymbolSizesProblem(pinTextSize, grid, leftRight, topBottom)) {
         // Focus the field the message is about.
         QLineEdit* field = pinTextSize_;
-        if (problem == kBadGridSize)
+        if (problem == kBadGridSize) {
             field = gridSize_;
-        else if (problem == kBadPinSpacing)
+        } else if (problem == kBadPinSpacing) {
             field = leftRight <= 0 ? pinSpacingLeftRight_ : pinSpacingTopBottom_;
+        }
         return Refuse(problem, MessageIcon::Stop, field);
     }
     return PropertyPage::OnKillActive();
@@ -191,10 +198,13 @@ bool CSymbolPP::OnKillActive() {
 // that a read takes otherwise, is neither checked nor taken.
 bool CSymbolPP::DoDataExchange(bool save) {
     auto exchanged = [&](const QWidget* control) { return !save || Edited(control); };
-    for (auto [combo, value] :
-         {std::pair{units_, &m_strUnits}, {textStyle_, &m_strTextStyle}, {outline_, &m_strOutline}})
-        if (exchanged(combo))
+    for (auto [combo, value] : {std::pair{units_, &m_strUnits},
+                                {textStyle_, &m_strTextStyle},
+                                {outline_, &m_strOutline}}) {
+        if (exchanged(combo)) {
             ExchangeComboText(save, combo, *value);
+        }
+    }
     auto number = [&](QLineEdit* edit, auto& value, const char* key) {
         return !exchanged(edit) || ExchangeNumber(save, edit, value, RefusalFor(key));
     };
@@ -204,10 +214,12 @@ bool CSymbolPP::DoDataExchange(bool save) {
         !number(pinSpacingTopBottom_, m_nPinSpacingTopBottom, "Symbol_PinSpacing_TopBottom") ||
         !number(pinTextSize_, m_fPinTextSize, "Symbol_NoteSize") ||
         !number(minWidth_, m_nMinWidth, "Symbol_Width") ||
-        !number(minHeight_, m_nMinHeight, "Symbol_Length"))
+        !number(minHeight_, m_nMinHeight, "Symbol_Length")) {
         return false;
-    if (exchanged(usePinNames_))
+    }
+    if (exchanged(usePinNames_)) {
         ExchangeCheck(save, usePinNames_, m_bUsePinNames);
+    }
     if (exchanged(splitInst_.Button(0)) || exchanged(splitInst_.Button(1))) {
         int splitIndex = m_bUseSplitInst ? 0 : 1;
         ExchangeRadio(save, splitInst_, splitIndex);
@@ -217,8 +229,9 @@ bool CSymbolPP::DoDataExchange(bool save) {
 }
 
 void TransferSymbolPage(CSymbolPP& page) {
-    if (!page.m_bInitialised)
+    if (!page.m_bInitialised) {
         return;
+    }
     CPFCoreSetupAPI& store = page.Store();
     store.PutDefGridSize(page.m_fGridSize);
     store.PutDefNoteSize(page.m_fPinTextSize);

@@ -10,8 +10,9 @@
 
 std::string pfsetup::TreeNameKey(const std::string& name) {
     std::string key = name;
-    for (char& c : key)
+    for (char& c : key) {
         c = AsciiUpper(c);
+    }
     return key;
 }
 
@@ -33,8 +34,9 @@ void ARTreeNode::setName(const std::string& name) {
             if (it->operator*().get() == this) {
                 const Children::iterator self = *it;
                 mine.erase(it);
-                if (mine.empty())
+                if (mine.empty()) {
                     parent_->index_.erase(pfsetup::TreeNameKey(name_));
+                }
                 parent_->index_[pfsetup::TreeNameKey(name)].push_back(self);
                 break;
             }
@@ -44,12 +46,14 @@ void ARTreeNode::setName(const std::string& name) {
 }
 
 ARTreeNode* ARTreeNode::addChild(ARTreeNode* child, int /*mode*/, int index) {
-    if (!child)
+    if (!child) {
         return nullptr;
+    }
     std::unique_ptr<ARTreeNode> owned(child);
     auto position = children_.end();
-    if (index >= 0 && static_cast<std::size_t>(index) < children_.size())
+    if (index >= 0 && static_cast<std::size_t>(index) < children_.size()) {
         position = std::next(children_.begin(), index);
+    }
     const auto placed = children_.insert(position, std::move(owned));
     index_[pfsetup::TreeNameKey(child->name_)].push_back(placed);
     child->parent_ = this;
@@ -67,16 +71,18 @@ ARTreeNode* ARTreeNode::getNamedChild(const std::string& name) const {
 }
 
 bool ARTreeNode::deleteChild(ARTreeNode* child) {
-    if (!child || child->parent_ != this)
+    if (!child || child->parent_ != this) {
         return false;
+    }
     const std::string key = pfsetup::TreeNameKey(child->name_);
     auto& named = index_[key];
     for (auto it = named.begin(); it != named.end(); ++it) {
         if (it->operator*().get() == child) {
             const Children::iterator doomed = *it;
             named.erase(it);
-            if (named.empty())
+            if (named.empty()) {
                 index_.erase(key);
+            }
             children_.erase(doomed);
             return true;
         }
@@ -85,31 +91,38 @@ bool ARTreeNode::deleteChild(ARTreeNode* child) {
 }
 
 ARTreeNode::Children ARTreeNode::takeChildren() {
-    for (auto& child : children_)
+    for (auto& child : children_) {
         child->parent_ = nullptr;
+    }
     index_.clear();
     return std::move(children_);
 }
 
 bool ARTreeNode::getParam(int number, std::string& text) const {
     auto it = params_.find(number);
-    if (it == params_.end())
+    if (it == params_.end()) {
         return false;
+    }
     text = it->second;
     return true;
 }
 
 std::unique_ptr<ARTreeNode> MakeTreeNode(const std::string& kind, const std::string& name) {
-    if (kind == "node")
+    if (kind == "node") {
         return std::make_unique<ARTreeNode>(name);
-    if (kind == "value")
+    }
+    if (kind == "value") {
         return std::make_unique<ARTNameValue>(name);
-    if (kind == "symprop")
+    }
+    if (kind == "symprop") {
         return std::make_unique<ARTSymProperty>(name);
-    if (kind == "ptfprop")
+    }
+    if (kind == "ptfprop") {
         return std::make_unique<ARTPtfProperty>(name);
-    if (kind.empty())
+    }
+    if (kind.empty()) {
         return nullptr;
+    }
     return std::make_unique<ARTUnknownKind>(kind, name);
 }
 
@@ -151,15 +164,18 @@ bool ARObjFind::getObj(const std::string& path, ARTreeNode*& out, ARStatus& stat
 bool ARObjFind::getObjValueInt(const std::string& path, int& value, ARStatus& status) {
     ARTreeNode* node = nullptr;
     std::string text;
-    if (!ARObjFind().getObj(path, node, status) || !node->getParam(1, text))
+    if (!ARObjFind().getObj(path, node, status) || !node->getParam(1, text)) {
         return false;
+    }
     // ParseInt saturates a number beyond int; such a value is none.
     std::size_t digits = text.find_first_not_of(" \t\n\r\f\v");
-    if (digits != std::string::npos && (text[digits] == '+' || text[digits] == '-'))
+    if (digits != std::string::npos && (text[digits] == '+' || text[digits] == '-')) {
         ++digits;
+    }
     const std::string number = text.substr(0, text.find_first_not_of("0123456789", digits));
-    if (pfsetup::ParseDecimal(number) > INT_MAX || pfsetup::ParseDecimal(number) < INT_MIN)
+    if (pfsetup::ParseDecimal(number) > INT_MAX || pfsetup::ParseDecimal(number) < INT_MIN) {
         return false;
+    }
     value = pfsetup::ParseInt(text);
     return true;
 }
@@ -184,8 +200,9 @@ ARTreeNode* ARObjFind::root(const std::string& name) {
 
 std::vector<ARTreeNode*> ARObjFind::roots() {
     std::vector<ARTreeNode*> result;
-    for (auto& existing : Registry().roots)
+    for (auto& existing : Registry().roots) {
         result.push_back(existing.get());
+    }
     return result;
 }
 
@@ -218,8 +235,9 @@ constexpr CataloguedMessage kCatalogue[] = {
 std::string ARObject::formatMessage(const std::string& domain, const std::string& number,
                                     const std::string& arg1, const std::string& arg2) {
     for (const auto& entry : kCatalogue) {
-        if (domain != entry.domain || number != entry.number)
+        if (domain != entry.domain || number != entry.number) {
             continue;
+        }
         std::string text;
         for (const char* p = entry.text; *p; ++p) {
             if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {
@@ -237,8 +255,9 @@ std::string ARObject::formatMessage(const std::string& domain, const std::string
 void ARObject::addAndShowMessage(const std::string& domain, const std::string& number,
                                  const std::string& arg1, const std::string& arg2) {
     std::string text = formatMessage(domain, number, arg1, arg2);
-    if (text.empty())
+    if (text.empty()) {
         text = "Message " + number + " of " + domain + " (" + arg1 + ", " + arg2 + ")";
+    }
     pfsetup::Host().ShowMessage(text, pfsetup::MessageIcon::Exclamation,
                                 pfsetup::MessageButtons::Ok);
 }

@@ -140,8 +140,9 @@ void ForEachTreeNode(ARTreeNode& root, Visit&& visit) {
         pending.pop_back();
         visit(*node, depth);
         const auto& children = node->children();
-        for (auto child = children.rbegin(); child != children.rend(); ++child)
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
             pending.emplace_back(child->get(), depth + 1);
+        }
     }
 }
 

@@ -19,16 +19,20 @@ namespace {
 // Finds or makes the child; a node of another kind is replaced, keeping its children.
 ARTreeNode* PlaceNode(ARTreeNode& parent, const std::string& name, const std::string& kind) {
     ARTreeNode* existing = parent.getNamedChild(name);
-    if (existing && kind.empty())
+    if (existing && kind.empty()) {
         return existing;
+    }
     std::unique_ptr<ARTreeNode> made = MakeTreeNode(kind.empty() ? "node" : kind, name);
     if (existing) {
-        if (std::string(existing->kind()) == made->kind())
+        if (std::string(existing->kind()) == made->kind()) {
             return existing;
-        for (auto& child : existing->takeChildren())
+        }
+        for (auto& child : existing->takeChildren()) {
             made->addChild(child.release(), 1, -1);
-        for (const auto& param : existing->params())
+        }
+        for (const auto& param : existing->params()) {
             made->addParam(param.first, param.second);
+        }
         parent.deleteChild(existing);
     }
     return parent.addChild(made.release(), 1, -1);
@@ -55,18 +59,21 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
     std::vector<std::unique_ptr<ARTreeNode>> roots;
     RootsByName rootsByName;
     const SpiProgram* section = project.Programs().Lookup(kTreeSection);
-    if (!section)
+    if (!section) {
         return roots;
+    }
     for (const auto& directive : section->directives) {
         const SpiValueList values = directive->ActiveValues();
         // A node without a kind was taken out at a later level; comment lines name no node.
-        if (values.empty() || IsCommentName(directive->name))
+        if (values.empty() || IsCommentName(directive->name)) {
             continue;
+        }
         const std::string path(directive->name);
         const std::string kind(*values.begin());
         // Kinds are words, handed on as C strings: one holding a NUL byte is none.
-        if (kind.find('\0') != std::string::npos)
+        if (kind.find('\0') != std::string::npos) {
             continue;
+        }
         const std::size_t depth =
             static_cast<std::size_t>(std::count(path.begin(), path.end(), '/')) + 1;
         if (depth > kTreeDepthLimit) {
@@ -96,13 +103,16 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
         for (auto value = std::next(values.begin()); value != values.end(); ++value) {
             const std::string param(*value);
             const size_t equals = param.find('=');
-            if (equals == std::string::npos || equals == 0)
+            if (equals == std::string::npos || equals == 0) {
                 continue;
+            }
             bool digits = true;
-            for (size_t k = 0; k < equals; ++k)
+            for (size_t k = 0; k < equals; ++k) {
                 digits = digits && param[k] >= '0' && param[k] <= '9';
-            if (digits && equals < 10)
+            }
+            if (digits && equals < 10) {
                 current->addParam(ParseInt(param.substr(0, equals)), param.substr(equals + 1));
+            }
         }
     }
     return roots;
@@ -137,21 +147,24 @@ bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roo
         for (const auto& root : trees) {
             std::size_t skipBelow = 0;
             ForEachTreeNode(*root, [&](ARTreeNode& node, std::size_t depth) {
-                if (skipBelow != 0 && depth > skipBelow)
+                if (skipBelow != 0 && depth > skipBelow) {
                     return;
+                }
                 skipBelow = 0;
                 if (node.name().find('/') != std::string::npos) {
                     skipBelow = depth; // such a name would read back as a deeper path
                     return;
                 }
                 path.resize(depth == 1 ? 0 : pathEnds[depth - 2]);
-                if (depth > 1)
+                if (depth > 1) {
                     path += '/';
+                }
                 path += node.name();
                 pathEnds.resize(depth);
                 pathEnds[depth - 1] = path.size();
-                if (!path.empty()) // a root without a name: no directive names it
+                if (!path.empty()) { // a root without a name: no directive names it
                     each(node, path);
+                }
             });
         }
     };
@@ -159,28 +172,33 @@ bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roo
     forEachPath(roots, [&](ARTreeNode& node, const std::string& path) {
         written.insert(TreeNameKey(path));
         values.assign(1, node.kind());
-        for (const auto& param : node.params())
+        for (const auto& param : node.params()) {
             values.push_back(FormatInt(param.first) + "=" + param.second);
+        }
         if (project.FindDirective(path) != 0) {
             project.AddDirective(path);
-            for (const std::string& value : values)
+            for (const std::string& value : values) {
                 project.AddValue(value);
+            }
             return;
         }
         const SpiValueList now = section->directives.Lookup(path)->ActiveValues();
-        if (!std::equal(now.begin(), now.end(), values.begin(), values.end()))
+        if (!std::equal(now.begin(), now.end(), values.begin(), values.end())) {
             project.SetValues(values);
+        }
     });
     // A node the roots no longer hold leaves the user's file; an installed one is taken out
     // by a line holding only its path.
     forEachPath(held, [&](ARTreeNode&, const std::string& path) {
-        if (written.count(TreeNameKey(path)) || project.FindDirective(path) != 0)
+        if (written.count(TreeNameKey(path)) || project.FindDirective(path) != 0) {
             return;
+        }
         const SpiDirective* directive = section->directives.Lookup(path);
-        if (directive->HasLevel(SpiInstallLevel) || directive->HasLevel(SpiSiteLevel))
+        if (directive->HasLevel(SpiInstallLevel) || directive->HasLevel(SpiSiteLevel)) {
             project.SetValues({});
-        else
+        } else {
             project.DeleteDirective(path);
+        }
     });
     return true;
 }
@@ -207,8 +225,9 @@ ARStatus& STSetupFile::parse(ARStatus& status, const SpiProject& project) {
         status.fail(problem);
         return status;
     }
-    for (auto& root : roots)
+    for (auto& root : roots) {
         ARObjFind::registerRoot(std::move(root));
+    }
     ARObjFind::setRootsSource(fileName_);
     TreeSourceIdentity() = IdentityOf(fileName_);
     return status;
@@ -227,14 +246,17 @@ void STSetupWriter::visit(ARTreeNode&) {
     std::string problem;
     if (!PutTreeIntoProject(project, ARObjFind::roots(), problem)) {
         status_.fail(problem);
-        if (!LastError().Failed())
+        if (!LastError().Failed()) {
             SetLastError(Failure(ErrorKind::Value, fileName_, problem));
+        }
         return;
     }
-    if (editor_)
+    if (editor_) {
         editor_(project);
-    if (project.Save(fileName_, 0) != 0)
+    }
+    if (project.Save(fileName_, 0) != 0) {
         status_.fail(SpiLastMessage());
+    }
 }
 
 int STUtil::getVisibilityFromText(const std::string& text, int) {

@@ -36,8 +36,9 @@ T* FindControl(const QWidget* root, int id) {
 inline QLabel* MakeLabel(const QString& caption, QWidget* parent, QWidget* buddy = nullptr) {
     auto* label = new QLabel(caption, parent);
     label->setTextFormat(Qt::PlainText);
-    if (buddy)
+    if (buddy) {
         label->setBuddy(buddy);
+    }
     return label;
 }
 
@@ -46,8 +47,9 @@ inline QLabel* MakeLabel(const QString& caption, QWidget* parent, QWidget* buddy
 inline void SetTabChain(std::initializer_list<QWidget*> controls) {
     QWidget* previous = nullptr;
     for (QWidget* control : controls) {
-        if (previous)
+        if (previous) {
             QWidget::setTabOrder(previous, control);
+        }
         previous = control;
     }
 }

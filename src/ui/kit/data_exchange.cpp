@@ -33,8 +33,9 @@ void Refuse(QLineEdit* edit, const std::string& message) {
 bool Accepted(QLineEdit* edit, const Refusal& refusal, std::string& text) {
     text = NumberText(edit);
     const std::string message = refusal(text);
-    if (message.empty())
+    if (message.empty()) {
         return true;
+    }
     Refuse(edit, message);
     return false;
 }
@@ -55,52 +56,58 @@ std::string NumberText(const std::string& written) {
     const bool oneComma =
         comma != std::string::npos && text.find(',', comma + 1) == std::string::npos;
     if (oneComma && text.find('.') == std::string::npos &&
-        QLocale().decimalPoint() == QLatin1Char(','))
+        QLocale().decimalPoint() == QLatin1Char(',')) {
         text[comma] = '.';
+    }
     return text;
 }
 
 bool ExchangeNumber(bool save, QLineEdit* edit, int& value, const Refusal& refusal) {
     std::string text;
-    if (!save)
+    if (!save) {
         edit->setText(QString::number(value));
-    else if (!Accepted(edit, refusal, text))
+    } else if (!Accepted(edit, refusal, text)) {
         return false;
-    else
+    } else {
         value = ParseInt(text);
+    }
     return true;
 }
 
 bool ExchangeNumber(bool save, QLineEdit* edit, float& value, const Refusal& refusal) {
     std::string text;
-    if (!save)
+    if (!save) {
         edit->setText(ToQString(FormatDialogFloat(value)));
-    else if (!Accepted(edit, refusal, text))
+    } else if (!Accepted(edit, refusal, text)) {
         return false;
-    else
+    } else {
         value = static_cast<float>(ParseDecimal(text));
+    }
     return true;
 }
 
 void ExchangeComboText(bool save, QComboBox* combo, std::string& value) {
-    if (save)
+    if (save) {
         value = ToStdString(combo->currentText());
-    else
+    } else {
         combo->setCurrentIndex(combo->findText(ToQString(value), Qt::MatchFixedString));
+    }
 }
 
 void ExchangeCheck(bool save, QAbstractButton* box, int& value) {
-    if (save)
+    if (save) {
         value = box->isChecked() ? 1 : 0;
-    else
+    } else {
         box->setChecked(value != 0);
+    }
 }
 
 void ExchangeRadio(bool save, RadioGroup& group, int& index) {
-    if (save)
+    if (save) {
         index = group.Index();
-    else
+    } else {
         group.SetIndex(index);
+    }
 }
 
 } // namespace pfsetup

@@ -16,6 +16,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pfsetup {
 
@@ -82,27 +83,31 @@ protected:
         for (int row = 0; row < rows_; ++row) {
             for (int col = 0; col < count(); ++col) {
                 const QRect cells = JoinAt(row, col);
-                if (cells.top() != row)
+                if (cells.top() != row) {
                     continue;
+                }
                 int first = -1;
                 int x = 0;
                 int width = 0;
                 for (int c = cells.left(); c <= cells.right() && c < count(); ++c) {
-                    if (isSectionHidden(c))
+                    if (isSectionHidden(c)) {
                         continue;
+                    }
                     if (first < 0) {
                         first = c;
                         x = sectionViewportPosition(c);
                     }
                     width += sectionSize(c);
                 }
-                if (first != col)
+                if (first != col) {
                     continue; // drawn with the join's first visible column, or not at all
+                }
                 const QRect rect(x, row * height, width, cells.height() * height);
-                if (rect.intersects(event->rect()))
+                if (rect.intersects(event->rect())) {
                     DrawHeaderCell(&painter, rect,
                                    model()->index(row, cells.left()).data().toString(), this,
                                    Qt::AlignCenter);
+                }
             }
         }
     }
@@ -110,9 +115,11 @@ protected:
 private:
     int RowHeight() const { return grid_->verticalHeader()->defaultSectionSize(); }
     QRect JoinAt(int row, int col) const {
-        for (const QRect& join : joins_)
-            if (join.contains(col, row))
+        for (const QRect& join : joins_) {
+            if (join.contains(col, row)) {
                 return join;
+            }
+        }
         return QRect(col, row, 1, 1);
     }
 
@@ -177,8 +184,9 @@ public:
     bool eventFilter(QObject* object, QEvent* event) override {
         const bool handled = QStyledItemDelegate::eventFilter(object, event);
         if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             return true;
+        }
         return handled;
     }
 
@@ -196,8 +204,9 @@ public:
                       const QModelIndex& index) const override {
         QString text;
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            if (combo->currentIndex() < 0)
+            if (combo->currentIndex() < 0) {
                 return; // nothing picked: the cell keeps its text
+            }
             text = combo->currentText();
         } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
             text = edit->text();
@@ -205,8 +214,9 @@ public:
             return;
         }
         const QString before = index.data(Qt::EditRole).toString();
-        if (text == before)
+        if (text == before) {
             return;
+        }
         model->setData(index, text, Qt::EditRole);
         grid_->NoteUserEdit(before);
     }
@@ -238,9 +248,11 @@ void Grid::Initialize(int rowCount, int colCount) {
     header_->ClearJoins();
     setRowCount(std::max(rowCount, 0) + 1);
     setColumnCount(std::max(colCount, 0) + 1);
-    for (int row = 0; row < this->rowCount(); ++row)
-        for (int col = 0; col < columnCount(); ++col)
+    for (int row = 0; row < this->rowCount(); ++row) {
+        for (int col = 0; col < columnCount(); ++col) {
             MakeCell(row, col);
+        }
+    }
     muted_ = false;
     modified_ = false;
     SetHeaderRows(headerRows_);
@@ -250,21 +262,25 @@ void Grid::SetHeaderRows(int count) {
     headerRows_ = std::max(count, 0);
     for (int row = 0; row < rowCount(); ++row) {
         setRowHidden(row, row < headerRows_);
-        for (int col = 0; col < columnCount(); ++col)
-            if (QTableWidgetItem* item = CellItem(row, col))
+        for (int col = 0; col < columnCount(); ++col) {
+            if (QTableWidgetItem* item = CellItem(row, col)) {
                 ApplyFlags(item, row, col);
+            }
+        }
     }
     header_->SetRows(headerRows_);
     updateGeometries();
 }
 
 void Grid::JoinCells(int top, int left, int bottom, int right) {
-    if (bottom < top || right < left)
+    if (bottom < top || right < left) {
         return;
-    if (bottom < headerRows_)
+    }
+    if (bottom < headerRows_) {
         header_->AddJoin(QRect(left, top, right - left + 1, bottom - top + 1));
-    else if (top >= headerRows_)
+    } else if (top >= headerRows_) {
         setSpan(top, left, bottom - top + 1, right - left + 1);
+    }
 }
 
 QTableWidgetItem* Grid::CellItem(int row, int col) const {
@@ -290,13 +306,15 @@ std::string Grid::GetCellText(int row, int col) const {
 }
 
 void Grid::SetCellText(int row, int col, const std::string& text) {
-    if (QTableWidgetItem* cell = CellItem(row, col))
+    if (QTableWidgetItem* cell = CellItem(row, col)) {
         cell->setText(ToQString(text));
+    }
 }
 
 void Grid::SetChoiceList(int row, int col, const std::string& choices) {
-    if (QTableWidgetItem* cell = CellItem(row, col))
+    if (QTableWidgetItem* cell = CellItem(row, col)) {
         cell->setData(kChoicesRole, ToQString(choices));
+    }
 }
 
 std::string Grid::GetChoiceList(int row, int col) const {
@@ -306,8 +324,9 @@ std::string Grid::GetChoiceList(int row, int col) const {
 
 void Grid::SetStaticDisabled(int row, int col) {
     QTableWidgetItem* cell = CellItem(row, col);
-    if (!cell)
+    if (!cell) {
         return;
+    }
     cell->setData(kStaticRole, true);
     cell->setData(kChoicesRole, QVariant());
     cell->setBackground(QColor(kDisabledBackground));
@@ -323,8 +342,9 @@ bool Grid::IsStaticDisabled(int row, int col) const {
 
 void Grid::ResetCellStyle(int row, int col) {
     QTableWidgetItem* cell = CellItem(row, col);
-    if (!cell)
+    if (!cell) {
         return;
+    }
     cell->setData(kStaticRole, QVariant());
     cell->setData(kChoicesRole, QVariant());
     cell->setData(Qt::BackgroundRole, QVariant());
@@ -342,8 +362,9 @@ void Grid::InsertRows(int row, int count) {
     muted_ = true;
     for (int i = 0; i < count; ++i) {
         insertRow(row + i);
-        for (int col = 0; col < columnCount(); ++col)
+        for (int col = 0; col < columnCount(); ++col) {
             MakeCell(row + i, col);
+        }
     }
     muted_ = false;
 }
@@ -351,8 +372,9 @@ void Grid::InsertRows(int row, int count) {
 void Grid::RemoveRows(int first, int last) {
     first = std::max({first, headerRows_, 1});
     last = std::min(last, GetRowCount());
-    if (first > last)
+    if (first > last) {
         return;
+    }
     muted_ = true;
     const int current = currentIndex().row();
     if (current >= first && current <= last) {
@@ -360,20 +382,23 @@ void Grid::RemoveRows(int first, int last) {
         selectionModel()->clearSelection();
         modified_ = false;
     }
-    for (int row = last; row >= first; --row)
+    for (int row = last; row >= first; --row) {
         removeRow(row);
+    }
     muted_ = false;
 }
 
 bool Grid::SetCurrentCell(int row, int col) {
-    if (!IsEnterable(row, col))
+    if (!IsEnterable(row, col)) {
         return false;
+    }
     const QModelIndex target = model()->index(row, col);
     if (currentIndex() != target) {
         refused_ = false;
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
-        if (refused_ || currentIndex() != target)
+        if (refused_ || currentIndex() != target) {
             return false;
+        }
     }
     scrollTo(target);
     return true;
@@ -381,8 +406,9 @@ bool Grid::SetCurrentCell(int row, int col) {
 
 bool Grid::GetCurrentCell(int& row, int& col) const {
     const QModelIndex current = currentIndex();
-    if (!current.isValid())
+    if (!current.isValid()) {
         return false;
+    }
     row = current.row();
     col = current.column();
     return true;
@@ -390,8 +416,9 @@ bool Grid::GetCurrentCell(int& row, int& col) const {
 
 bool Grid::TransferCurrentCell() {
     const QModelIndex current = currentIndex();
-    if (!current.isValid())
+    if (!current.isValid()) {
         return true;
+    }
     if (QWidget* editor = indexWidget(current)) {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
@@ -420,18 +447,22 @@ int Grid::ScaledWidth(int pixels) const {
                                 "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
                             52.0;
     const double scale = std::max(1.0, baseUnit / kOriginalBaseUnit);
-    return static_cast<int>(pixels * scale + 0.5);
+    return static_cast<int>(std::lround(pixels * scale));
 }
 
 QSize Grid::ContentSize() const {
     int width = 2 * frameWidth();
-    for (int col = 0; col < columnCount(); ++col)
-        if (!isColumnHidden(col))
+    for (int col = 0; col < columnCount(); ++col) {
+        if (!isColumnHidden(col)) {
             width += columnWidth(col);
+        }
+    }
     int height = 2 * frameWidth() + (header_->isHidden() ? 0 : header_->sizeHint().height());
-    for (int row = headerRows_; row < rowCount(); ++row)
-        if (!isRowHidden(row))
+    for (int row = headerRows_; row < rowCount(); ++row) {
+        if (!isRowHidden(row)) {
             height += rowHeight(row);
+        }
+    }
     return QSize(width, height);
 }
 
@@ -439,8 +470,9 @@ QSize Grid::ContentSize() const {
 // a refusal moves back.
 void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableWidget::currentChanged(current, previous);
-    if (muted_ || reverting_)
+    if (muted_ || reverting_) {
         return;
+    }
     if (modified_ && previous.isValid()) {
         if (!OnValidateCell(previous.row(), previous.column())) {
             Revert(previous); // the refused text stays, to be fixed or checked again
@@ -455,8 +487,9 @@ void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previou
             return;
         }
     }
-    if (current.isValid())
+    if (current.isValid()) {
         OnMovedCurrentCell(current.row(), current.column());
+    }
 }
 
 void Grid::Revert(const QModelIndex& cell) {
@@ -470,22 +503,25 @@ void Grid::Revert(const QModelIndex& cell) {
 }
 
 void Grid::FocusCell(int row, int col) {
-    if (!CellItem(row, col))
+    if (!CellItem(row, col)) {
         return;
+    }
     Revert(model()->index(row, col));
     refused_ = false;
 }
 
 void Grid::NoteUserEdit(const QString& before) {
-    if (!modified_)
+    if (!modified_) {
         original_ = before;
+    }
     modified_ = true;
 }
 
 // Only the current cell is edited: after a refused move the cell the user aimed at is not.
 bool Grid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    if (index != currentIndex())
+    if (index != currentIndex()) {
         return false;
+    }
     return QTableWidget::edit(index, trigger, event);
 }
 
@@ -502,14 +538,17 @@ void Grid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
     const QModelIndex next = TabTarget(currentIndex(), forward);
     if (!next.isValid()) {
         // Leaving goes through the same checks as a move inside the grid.
-        if (TransferCurrentCell())
-            QWidget::focusNextPrevChild(forward);
+        if (TransferCurrentCell()) {
+            // Past the cells: the item view's own step would move to the next cell.
+            QWidget::focusNextPrevChild(forward); // NOLINT(bugprone-parent-virtual-call)
+        }
         return;
     }
     refused_ = false;
     selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect);
-    if (!refused_ && currentIndex() == next && (next.flags() & Qt::ItemIsEditable))
+    if (!refused_ && currentIndex() == next && (next.flags() & Qt::ItemIsEditable)) {
         edit(next, AllEditTriggers, nullptr);
+    }
 }
 
 bool Grid::IsTabStop(int row, int col) const {
@@ -521,22 +560,26 @@ QModelIndex Grid::TabTarget(const QModelIndex& from, bool forward) const {
     const int first = std::max(headerRows_, 1) * cols;
     const int last = (std::min(LastTabRow(), GetRowCount()) + 1) * cols - 1;
     int pos = from.isValid() ? from.row() * cols + from.column() : (forward ? first - 1 : last + 1);
-    for (pos += forward ? 1 : -1; pos >= first && pos <= last; pos += forward ? 1 : -1)
-        if (IsTabStop(pos / cols, pos % cols))
+    for (pos += forward ? 1 : -1; pos >= first && pos <= last; pos += forward ? 1 : -1) {
+        if (IsTabStop(pos / cols, pos % cols)) {
             return model()->index(pos / cols, pos % cols);
+        }
+    }
     return QModelIndex();
 }
 
 // Tab moves cell by cell, not around the table's ends: past them it goes on to the dialog's
 // next control.
 bool Grid::focusNextPrevChild(bool next) {
-    if (!tabKeyNavigation() || !hasFocus())
-        return QWidget::focusNextPrevChild(next);
+    if (!tabKeyNavigation() || !hasFocus()) {
+        return QWidget::focusNextPrevChild(next); // NOLINT(bugprone-parent-virtual-call)
+    }
     const QModelIndex target = TabTarget(currentIndex(), next);
     if (!target.isValid()) {
-        if (!TransferCurrentCell())
+        if (!TransferCurrentCell()) {
             return true;
-        return QWidget::focusNextPrevChild(next);
+        }
+        return QWidget::focusNextPrevChild(next); // NOLINT(bugprone-parent-virtual-call)
     }
     refused_ = false;
     selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
@@ -548,25 +591,29 @@ bool Grid::focusNextPrevChild(bool next) {
 // behind), or the one the user was in.
 void Grid::focusInEvent(QFocusEvent* event) {
     QTableWidget::focusInEvent(event);
-    if (event->reason() == Qt::MouseFocusReason || muted_)
+    if (event->reason() == Qt::MouseFocusReason || muted_) {
         return;
+    }
     const QModelIndex current = currentIndex();
     if (current.isValid() && IsTabStop(current.row(), current.column())) {
-        if (!selectionModel()->isSelected(current))
+        if (!selectionModel()->isSelected(current)) {
             selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+        }
         return;
     }
     const QModelIndex target = TabTarget(QModelIndex(), event->reason() != Qt::BacktabFocusReason);
-    if (target.isValid())
+    if (target.isValid()) {
         SetCurrentCell(target.row(), target.column());
+    }
 }
 
 // The current cell is shown selected only while the user works in the grid.
 void Grid::focusOutEvent(QFocusEvent* event) {
     QTableWidget::focusOutEvent(event);
     const QWidget* now = QApplication::focusWidget();
-    if (!now || (now != this && !isAncestorOf(now)))
+    if (!now || (now != this && !isAncestorOf(now))) {
         selectionModel()->clearSelection();
+    }
 }
 
 // Enter ends the editing of a cell (the editor's doing); it must not reach the dialog around
@@ -604,16 +651,19 @@ void Grid::keyPressEvent(QKeyEvent* event) {
 
 void Grid::OpenList() {
     const QModelIndex current = currentIndex();
-    if (edit(current, EditKeyPressed, nullptr))
-        if (auto* combo = qobject_cast<QComboBox*>(indexWidget(current)))
+    if (edit(current, EditKeyPressed, nullptr)) {
+        if (auto* combo = qobject_cast<QComboBox*>(indexWidget(current))) {
             combo->showPopup();
+        }
+    }
 }
 
 QModelIndex Grid::ArrowAt(const QPoint& pos) const {
     const QModelIndex index = indexAt(pos);
     if (!index.isValid() || index.data(kChoicesRole).toString().isEmpty() ||
-        !(index.flags() & Qt::ItemIsEnabled) || !ArrowRect(visualRect(index)).contains(pos))
+        !(index.flags() & Qt::ItemIsEnabled) || !ArrowRect(visualRect(index)).contains(pos)) {
         return QModelIndex();
+    }
     return index;
 }
 
@@ -621,8 +671,9 @@ void Grid::mousePressEvent(QMouseEvent* event) {
     refused_ = false;
     arrowPressed_ = ArrowAt(event->position().toPoint());
     QTableWidget::mousePressEvent(event);
-    if (refused_) // the base selects the pressed cell after the move was undone
+    if (refused_) { // the base selects the pressed cell after the move was undone
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 // A click on the arrow of a drop-down cell opens its list, once the cell could be entered.
@@ -631,8 +682,9 @@ void Grid::mouseReleaseEvent(QMouseEvent* event) {
     const QModelIndex pressed = arrowPressed_;
     arrowPressed_ = QModelIndex();
     if (pressed.isValid() && pressed == currentIndex() &&
-        ArrowAt(event->position().toPoint()) == pressed && !indexWidget(pressed))
+        ArrowAt(event->position().toPoint()) == pressed && !indexWidget(pressed)) {
         OpenList();
+    }
 }
 
 // Dragging would move the current cell through every cell on the way, each a move the cell

@@ -13,8 +13,9 @@ PropertyPage::PropertyPage(CPFCoreSetupAPI& store, std::string caption, unsigned
     : QWidget(parent), store_(store), caption_(std::move(caption)), helpContextId_(helpContextId) {}
 
 void PropertyPage::EnsureInitialised() {
-    if (initDone_)
+    if (initDone_) {
         return;
+    }
     initDone_ = true;
     OnInitDialog();
 }
@@ -34,23 +35,28 @@ bool PropertyPage::OnKillActive() {
 
 void PropertyPage::PointAt(QWidget* control) {
     toFix_ = control;
-    if (!control)
+    if (!control) {
         return;
+    }
     control->setFocus(Qt::OtherFocusReason);
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->selectAll();
+    }
 }
 
 void PropertyPage::FocusPage() {
     QWidget* control = focusWidget();
     // The first control of the page in the order Tab visits the dialog.
     for (QWidget* w = window()->nextInFocusChain(); !control && w != window();
-         w = w->nextInFocusChain())
+         w = w->nextInFocusChain()) {
         if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
-            w->isVisibleTo(this))
+            w->isVisibleTo(this)) {
             control = w;
-    if (control)
+        }
+    }
+    if (control) {
         control->setFocus(Qt::TabFocusReason);
+    }
 }
 
 void PropertyPage::OnHelp() {

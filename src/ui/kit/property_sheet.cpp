@@ -81,35 +81,41 @@ PropertyPage* PropertySheet::GetPage(int index) const {
 }
 
 bool PropertySheet::SetActivePage(int index) {
-    if (!GetPage(index))
+    if (!GetPage(index)) {
         return false;
-    if (index == active_)
+    }
+    if (index == active_) {
         return true;
+    }
     if (!created_) {
         selectPage_ = index;
         return true;
     }
     PropertyPage* leaving = GetActivePage();
-    if (leaving && !leaving->OnKillActive())
+    if (leaving && !leaving->OnKillActive()) {
         return false;
+    }
     ActivatePage(index);
     return true;
 }
 
 void PropertySheet::ShowPage(int index) {
-    if (!GetPage(index))
+    if (!GetPage(index)) {
         return;
-    if (!created_)
+    }
+    if (!created_) {
         selectPage_ = index;
-    else
+    } else {
         ActivatePage(index);
+    }
 }
 
 void PropertySheet::ShowRefusal(int index) {
     ShowPage(index);
     PropertyPage* page = GetPage(index);
-    if (page && page->ControlToFix())
+    if (page && page->ControlToFix()) {
         page->PointAt(page->ControlToFix());
+    }
 }
 
 void PropertySheet::SetTitle(const std::string& title) {
@@ -134,38 +140,46 @@ QPushButton* PropertySheet::AddButton(int id, const std::string& text) {
 }
 
 void PropertySheet::Create() {
-    if (created_)
+    if (created_) {
         return;
+    }
     created_ = true;
     OnInitDialog();
     OrderTabs();
     // Focus drawn from the start, as after a key press: the user sees where typing goes.
     setAttribute(Qt::WA_KeyboardFocusChange);
-    if (PropertyPage* page = GetActivePage())
+    if (PropertyPage* page = GetActivePage()) {
         page->FocusPage();
+    }
 }
 
 void PropertySheet::OrderTabs() {
     std::vector<QWidget*> chain{tabs_->tabBar()};
     for (PropertyPage* page : pages_) {
-        if (!page)
+        if (!page) {
             continue;
+        }
         // A page's controls follow it in the focus chain, in the order the page gave them.
         for (QWidget* w = page->nextInFocusChain(); w != page && page->isAncestorOf(w);
-             w = w->nextInFocusChain())
-            if (w->focusPolicy() != Qt::NoFocus) // radio buttons take Tab only when checked
+             w = w->nextInFocusChain()) {
+            if (w->focusPolicy() != Qt::NoFocus) { // radio buttons take Tab only when checked
                 chain.push_back(w);
+            }
+        }
     }
     for (int i = 0; i < buttonRow_->count(); ++i) {
         QWidget* widget = buttonRow_->itemAt(i)->widget();
-        if (auto* box = qobject_cast<QDialogButtonBox*>(widget))
-            for (QAbstractButton* inBox : box->buttons())
+        if (auto* box = qobject_cast<QDialogButtonBox*>(widget)) {
+            for (QAbstractButton* inBox : box->buttons()) {
                 chain.push_back(inBox);
-        else if (widget)
+            }
+        } else if (widget) {
             chain.push_back(widget);
+        }
     }
-    for (size_t i = 1; i < chain.size(); ++i)
+    for (size_t i = 1; i < chain.size(); ++i) {
         setTabOrder(chain[i - 1], chain[i]);
+    }
 }
 
 int PropertySheet::DoModal() {
@@ -179,62 +193,76 @@ void PropertySheet::EndDialog(int result) {
 
 void PropertySheet::OnOK() {
     PropertyPage* page = GetActivePage();
-    if (page && !page->OnKillActive())
+    if (page && !page->OnKillActive()) {
         return;
-    for (PropertyPage* p : pages_)
-        if (p && p->m_bInitialised)
+    }
+    for (PropertyPage* p : pages_) {
+        if (p && p->m_bInitialised) {
             p->OnOK();
+        }
+    }
     EndDialog(kIdOk);
 }
 
 void PropertySheet::OnRestoreDefaults() {
     PropertyPage* page = GetActivePage();
-    if (!page || !page->CanRestoreDefaults())
+    if (!page || !page->CanRestoreDefaults()) {
         return;
+    }
     page->OnRestoreDefaults();
 }
 
 bool PropertySheet::IsModified() const {
-    for (const PropertyPage* page : pages_)
-        if (page && page->IsModified())
+    for (const PropertyPage* page : pages_) {
+        if (page && page->IsModified()) {
             return true;
+        }
+    }
     return false;
 }
 
 void PropertySheet::CancelByUser() {
     if (IsModified() && Host().ShowMessage(kDiscardQuestion, MessageIcon::Question,
-                                           MessageButtons::YesNoDefaultNo) != MessageResult::Yes)
+                                           MessageButtons::YesNoDefaultNo) != MessageResult::Yes) {
         return;
+    }
     OnCancel();
 }
 
 void PropertySheet::OnCancel() {
-    for (PropertyPage* p : pages_)
-        if (p && p->m_bInitialised)
+    for (PropertyPage* p : pages_) {
+        if (p && p->m_bInitialised) {
             p->OnCancel();
+        }
+    }
     EndDialog(kIdCancel);
 }
 
 void PropertySheet::OnHelp() {
-    if (PropertyPage* page = GetActivePage())
+    if (PropertyPage* page = GetActivePage()) {
         page->OnHelp();
+    }
 }
 
 bool PropertySheet::OnInitDialog() {
     int first = GetPage(selectPage_) ? selectPage_ : 0;
-    if (GetPage(first))
+    if (GetPage(first)) {
         ActivatePage(first);
+    }
     return true;
 }
 
 void PropertySheet::DetachPages() {
     QSignalBlocker block(tabs_);
     disconnect(tabs_, nullptr, this, nullptr);
-    while (tabs_->count() > 0)
+    while (tabs_->count() > 0) {
         tabs_->removeTab(0);
-    for (PropertyPage* page : pages_)
-        if (page)
+    }
+    for (PropertyPage* page : pages_) {
+        if (page) {
             page->setParent(nullptr);
+        }
+    }
     pages_.clear();
     active_ = -1;
 }
@@ -249,8 +277,9 @@ void PropertySheet::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
         const QPointer<QWidget> focused = QApplication::focusWidget();
         OnHelp();
-        if (focused) // F1 leaves the focus where it was
+        if (focused) { // F1 leaves the focus where it was
             focused->setFocus(Qt::OtherFocusReason);
+        }
         event->accept();
         return;
     }
@@ -263,16 +292,18 @@ void PropertySheet::reject() {
 
 void PropertySheet::StepPage(int step) {
     const int count = GetPageCount();
-    if (!tabsEnabled_ || count < 2 || active_ < 0)
+    if (!tabsEnabled_ || count < 2 || active_ < 0) {
         return;
+    }
     SetActivePage((active_ + step + count) % count);
 }
 
 // The tab widget has already switched when it reports the change: switch back, ask the page
 // being left, and only then go on, so a refusal's message is shown over the page it concerns.
 void PropertySheet::OnTabChanged(int index) {
-    if (switching_)
+    if (switching_) {
         return;
+    }
     if (!created_ || active_ < 0) {
         selectPage_ = index;
         return;
@@ -281,15 +312,17 @@ void PropertySheet::OnTabChanged(int index) {
         QSignalBlocker block(tabs_);
         tabs_->setCurrentIndex(active_);
     }
-    if (!tabsEnabled_)
+    if (!tabsEnabled_) {
         return;
+    }
     SetActivePage(index);
 }
 
 void PropertySheet::ActivatePage(int index) {
     PropertyPage* page = GetPage(index);
-    if (!page)
+    if (!page) {
         return;
+    }
     active_ = index;
     {
         QSignalBlocker block(tabs_);

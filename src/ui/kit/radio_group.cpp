@@ -19,8 +19,9 @@ void RadioGroup::Add(QRadioButton* button) {
 
 void RadioGroup::FollowSelection() {
     const int stop = std::max(Index(), 0);
-    for (int i = 0; i < Count(); ++i)
+    for (int i = 0; i < Count(); ++i) {
         Button(i)->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
 }
 
 QRadioButton* RadioGroup::Button(int index) const {
@@ -28,9 +29,11 @@ QRadioButton* RadioGroup::Button(int index) const {
 }
 
 int RadioGroup::Index() const {
-    for (int i = 0; i < Count(); ++i)
-        if (buttons_[static_cast<size_t>(i)]->isChecked())
+    for (int i = 0; i < Count(); ++i) {
+        if (buttons_[static_cast<size_t>(i)]->isChecked()) {
             return i;
+        }
+    }
     return -1;
 }
 
@@ -41,8 +44,9 @@ void RadioGroup::SetIndex(int index) {
     }
     // An exclusive group refuses to uncheck its last checked button.
     group_->setExclusive(false);
-    for (QRadioButton* b : buttons_)
+    for (QRadioButton* b : buttons_) {
         b->setChecked(false);
+    }
     group_->setExclusive(true);
     FollowSelection();
 }
