@@ -42,9 +42,9 @@ const char* PinLoadProblem(std::string_view load);
 const char* PlaceHolderProblem(std::string_view text);
 
 // The Symbol page's refusals of a size that is 0 or less, or no number.
-constexpr const char* kBadGridSize = "\nError - Incorrect grid size";
-constexpr const char* kBadPinTextSize = "\nError - Incorrect pin note size";
-constexpr const char* kBadPinSpacing = "\nError - Incorrect pin spacing";
+inline constexpr char kBadGridSize[] = "\nError - Incorrect grid size";
+inline constexpr char kBadPinTextSize[] = "\nError - Incorrect pin note size";
+inline constexpr char kBadPinSpacing[] = "\nError - Incorrect pin spacing";
 
 // The first problem of the Symbol page's sizes, in the page's order, or nullptr when they are
 // acceptable: the pin text must fit the smaller pin spacing, and grid, pin text size and both
