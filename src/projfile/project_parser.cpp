@@ -453,6 +453,7 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
                                 ? ReadDirectives<true>(programs, *program, file, level, &notes)
                                 : ReadDirectives<false>(programs, *program, file, level, nullptr);
         program->directives.Rewind();
+        program->directives.ReleaseIndex();
         if (section != 0) {
             result = -1;
             break;
@@ -465,6 +466,7 @@ int ReadPrograms(SpiProgramList& programs, SpiProjectFile& file, int level) {
         }
     }
     programs.Rewind();
+    programs.DropSpareIndex();
     if (result == 0) {
         pfsetup::ClearLastError(); // problems the read went on after are no failure
     }

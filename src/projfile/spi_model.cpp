@@ -127,8 +127,22 @@ std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash
     }
 }
 
+void SpiDirectiveList::EmptyTable(std::size_t size) const {
+    std::vector<Slot>& spare = owner_->spareSlots_;
+    if (spare.size() >= size && spare.size() <= size * 4) {
+        slots_.swap(spare);
+        std::fill(slots_.begin(), slots_.end(), Slot{kNone, 0});
+    } else {
+        slots_.assign(size, Slot{kNone, 0});
+    }
+}
+
 void SpiDirectiveList::Grow() {
-    std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2, Slot{kNone, 0});
+    if (slots_.empty()) {
+        EmptyTable(16);
+        return;
+    }
+    std::vector<Slot> old(slots_.size() * 2, Slot{kNone, 0});
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
@@ -140,6 +154,44 @@ void SpiDirectiveList::Grow() {
             slots_[i] = slot;
         }
     }
+}
+
+void SpiDirectiveList::EnsureIndex() const {
+    if (!slots_.empty() || size_ == 0) {
+        return;
+    }
+    std::size_t size = 16;
+    while (size < (size_ + 1) * 2) {
+        size *= 2;
+    }
+    EmptyTable(size);
+    // In list order, so the first element of a name is the one found, as before the release.
+    for (std::uint32_t at = head_; at != kNone; at = At(at).next_) {
+        const std::string_view name = At(at).name;
+        const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
+        const std::uint32_t slot = SlotOf(name, hash);
+        if (slots_[slot].index != kNone) {
+            later_[slots_[slot].index].push_back(at);
+        } else {
+            slots_[slot] = Slot{at, hash};
+            ++used_;
+        }
+    }
+}
+
+void SpiDirectiveList::ReleaseIndex() {
+    if (slots_.empty()) {
+        return;
+    }
+    // The table is kept for the next section unless it is far larger than the ones after it
+    // are likely to need.
+    std::vector<Slot>& spare = owner_->spareSlots_;
+    if (spare.size() < slots_.size() && slots_.size() <= 4 * (2 * size_ + 16)) {
+        spare.swap(slots_);
+    }
+    std::vector<Slot>().swap(slots_);
+    used_ = 0;
+    later_.clear();
 }
 
 void SpiDirectiveList::Vacate(std::uint32_t hole) {
@@ -157,6 +209,7 @@ void SpiDirectiveList::Vacate(std::uint32_t hole) {
 }
 
 SpiDirective* SpiDirectiveList::Lookup(std::string_view name) const {
+    EnsureIndex();
     if (slots_.empty()) {
         return nullptr;
     }
@@ -214,6 +267,7 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
 
 SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int createdAt,
                                                  std::uint32_t hash) {
+    EnsureIndex();
     if ((used_ + 1) * 2 > slots_.size()) {
         Grow();
     }
@@ -233,6 +287,7 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
 }
 
 SpiDirective* SpiDirectiveList::Append(std::string_view name, int createdAt) {
+    EnsureIndex();
     if ((used_ + 1) * 2 > slots_.size()) {
         Grow();
     }
@@ -276,6 +331,7 @@ void SpiProgramList::FreeOwnedValues(SpiDirective& directive, bool activeOnly) {
 }
 
 void SpiDirectiveList::DeleteByName(std::string_view name) {
+    EnsureIndex();
     if (slots_.empty()) {
         return;
     }

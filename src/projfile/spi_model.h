@@ -14,6 +14,9 @@
 //
 // Lists keep their order and a cursor (the element the next walk step hands out, or none),
 // and find names ignoring case through an index, so reading a file stays linear in its size.
+// The reader lets go of a section's index when the section ends and the index is made again on
+// the first lookup: most sections of a large file are never looked into, and their indexes
+// would cost about a third as much memory as the directives.
 // A directive is reached by pointer only until the next directive is added to the list
 // (the pool may move); the project and the lists keep positions, not pointers.
 //
@@ -244,6 +247,9 @@ public:
     // Deletes the first element of that name, if any, and rewinds the cursor.
     void DeleteByName(std::string_view name);
     void RemoveAll();
+    // Lets go of the name index, handing its table to the program list for the next section a
+    // read indexes; the next lookup makes the index again.
+    void ReleaseIndex();
 
     static constexpr std::uint32_t kNone = UINT32_MAX;
 
@@ -251,6 +257,10 @@ private:
     friend class SpiProgramList;
     SpiDirective& At(std::uint32_t index) const; // defined below SpiProgramList
     std::uint32_t SlotOf(std::string_view name, std::uint32_t hash) const;
+    // Makes the index when it was released; the list's elements stay as they are.
+    void EnsureIndex() const;
+    // A table of at least `size` slots, all empty: the program list's spare one when it fits.
+    void EmptyTable(std::size_t size) const;
     void Grow();
     void Vacate(std::uint32_t hole);
     void Index(std::uint32_t index);
@@ -269,9 +279,10 @@ private:
         std::uint32_t index;
         std::uint32_t hash;
     };
-    std::vector<Slot> slots_;
-    std::size_t used_ = 0;
-    std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
+    // Mutable: a lookup makes a released index again.
+    mutable std::vector<Slot> slots_;
+    mutable std::size_t used_ = 0;
+    mutable std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
 };
 
 // A comment line of the user's file, kept so a save writes it where it stood: before the
@@ -365,6 +376,9 @@ public:
     // Deleted directives and those of deleted programs stay in the pool until RemoveAll; their
     // values are freed at once.
 
+    // Frees the index table a released section left for the next one.
+    void DropSpareIndex() { std::vector<SpiDirectiveList::Slot>().swap(spareSlots_); }
+
 private:
     friend class SpiDirectiveList;
     // Frees the strings of the active level (and of the others unless `activeOnly`).
@@ -395,6 +409,7 @@ private:
     };
 
     std::vector<SpiDirective> pool_;
+    std::vector<SpiDirectiveList::Slot> spareSlots_;
     std::vector<std::unique_ptr<Text>> texts_;
     std::list<std::string> names_; // names of directives added through the API
     std::unordered_map<std::uint32_t, std::vector<OtherLevel>> otherLevels_;
