@@ -71,8 +71,8 @@ void CheckQuoting(const std::vector<std::string>& parts, bool doubleQuoted) {
     if (!pfsetup::EqualsIgnoreCase(q.name, program) || q.directives.size() != 1)
         Fail("program changed", written);
     const SpiDirective& e = **q.directives.begin();
-    const bool sameName =
-        d->ActiveValues().empty() ? pfsetup::EqualsIgnoreCase(d->name, e.name) : d->name == e.name;
+    const bool sameName = d->ActiveValues().empty() ? pfsetup::EqualsIgnoreCase(d->Name(), e.Name())
+                                                    : d->Name() == e.Name();
     if (!sameName || !(e.ActiveValues() == d->ActiveValues()))
         Fail("directive changed", written);
 }

@@ -30,11 +30,11 @@ namespace {
 std::vector<const SpiDirective*> Ordered(const SpiProgram& program, bool comments) {
     std::vector<const SpiDirective*> out;
     for (const SpiDirective* d : program.directives)
-        if ((d->name.empty() || d->name == "{") == comments)
+        if ((d->Name().empty() || d->Name() == "{") == comments)
             out.push_back(d);
     if (comments)
         std::stable_sort(out.begin(), out.end(), [](const SpiDirective* a, const SpiDirective* b) {
-            return a->name < b->name;
+            return a->Name() < b->Name();
         });
     return out;
 }
@@ -54,10 +54,10 @@ void ExpectSame(const SpiProgramList& read, const SpiProgramList& again, const s
                 const SpiDirective& d = *mine[i];
                 const SpiDirective& e = *theirs[i];
                 const bool sameName = d.ActiveValues().empty()
-                                          ? pfsetup::EqualsIgnoreCase(d.name, e.name)
-                                          : d.name == e.name;
+                                          ? pfsetup::EqualsIgnoreCase(d.Name(), e.Name())
+                                          : d.Name() == e.Name();
                 if (!sameName || !(d.ActiveValues() == e.ActiveValues()))
-                    Fail("directive", std::string(d.name) + "\n" + text);
+                    Fail("directive", std::string(d.Name()) + "\n" + text);
             }
         }
     }
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& program : programs)
         for (const auto& directive : program->directives)
             if (!directive->ActiveValues().empty())
-                store.ProcessNameValuePair(std::string(directive->name),
+                store.ProcessNameValuePair(std::string(directive->Name()),
                                            std::string(*directive->ActiveValues().begin()));
 
     if (read != 0)

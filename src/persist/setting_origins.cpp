@@ -59,7 +59,7 @@ SettingLayer SettingOrigins::Layer(const SpiDirective& directive, int level) con
 SettingOrigin SettingOrigins::Describe(const SpiDirective& directive) const {
     SettingOrigin origin;
     static_cast<SettingLayer&>(origin) = Layer(directive, directive.level);
-    origin.key = std::string(directive.name);
+    origin.key = std::string(directive.Name());
     for (int level = directive.level - 1; level >= SpiInstallLevel; --level) {
         if (directive.HasLevel(level)) {
             origin.overridden.push_back(Layer(directive, level));

@@ -27,7 +27,7 @@ void WithStoredValue(const SpiProgramList& programs, const SpiDirective& directi
         return;
     }
     const SpiOrigin origin = programs.Origin(directive, directive.level);
-    read(std::string(directive.name), std::string(*values.begin()), origin.File(), origin.line);
+    read(std::string(directive.Name()), std::string(*values.begin()), origin.File(), origin.line);
 }
 
 // An installed entry of a setting the writer left out of `project` (a property the store does
@@ -47,7 +47,7 @@ void TakeOutLeftOutEntries(SpiProject& project, uint16_t mask) {
         project.FindProgram(kSettingsSection);
     }
     for (const SpiDirective* directive : base->directives) {
-        const std::string key(directive->name);
+        const std::string key(directive->Name());
         const SettingKey* row = FindSettingKey(key);
         if (row && !(row->saveGroup && !(mask & row->saveGroup)) &&
             !directive->ActiveValues().empty() && project.FindDirective(key) != 0) {
@@ -257,7 +257,7 @@ int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
     if (base) {
         for (const auto& directive : base->directives) {
             if (const SpiDirective* mine =
-                    named ? named->directives.Lookup(directive->name) : nullptr) {
+                    named ? named->directives.Lookup(directive->Name()) : nullptr) {
                 WithStoredValue(own, *mine, read);
             } else {
                 WithStoredValue(installed.Programs(), *directive, read);
@@ -266,7 +266,7 @@ int CPFCoreSetupAPI::ReadTemplateSetup(const std::string& text) {
     }
     if (named) {
         for (const auto& directive : named->directives) {
-            if (!base || !base->directives.Lookup(directive->name)) {
+            if (!base || !base->directives.Lookup(directive->Name())) {
                 WithStoredValue(own, *directive, read);
             }
         }

@@ -384,7 +384,7 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
             notes->Directive(name, comment, *directive, level);
         }
         if (!comment) {
-            lastRead = directive->name;
+            lastRead = directive->Name();
         }
         programs.StartLevel(*directive, level);
         if (keepComments && comment) {

@@ -240,11 +240,11 @@ const char* WriteCheckedLine(std::streambuf& out, const SpiDirective& directive,
                              std::string_view endMarker) {
     const SpiValueList values = directive.ActiveValues();
     const char* problem = nullptr;
-    const char nameQuote = NameQuote(directive.name, !values.empty(), endMarker, problem);
+    const char nameQuote = NameQuote(directive.Name(), !values.empty(), endMarker, problem);
     if (nameQuote == kUnwritable) {
         return problem;
     }
-    WriteText(out, directive.name, nameQuote);
+    WriteText(out, directive.Name(), nameQuote);
     // Values as a save writes them are written as they were read, without a second look.
     if (const std::string_view same = directive.WritersFormText(); same.data() != nullptr) {
         out.sputn(same.data(), static_cast<std::streamsize>(same.size()));
@@ -291,7 +291,7 @@ bool CommentsStandIn(const SpiProgram& program) {
         return false;
     }
     for (const SpiDirective* directive : program.directives) {
-        if (IsCommentName(directive->name) && directive->ValuesEdited()) {
+        if (IsCommentName(directive->Name()) && directive->ValuesEdited()) {
             return false;
         }
     }
@@ -311,7 +311,7 @@ bool BraceCommentsOutOfOrder(const SpiProgram& program,
     std::unordered_map<const char*, std::size_t> place;
     std::size_t next = 1;
     for (const SpiDirective* directive : order) {
-        place.emplace(directive->name.data(), next++);
+        place.emplace(directive->Name().data(), next++);
     }
     std::unordered_map<std::string_view, std::size_t> reached; // by the name the line makes
     for (const SpiComment& comment : program.comments) {
@@ -333,7 +333,7 @@ bool BraceCommentsOutOfOrder(const SpiProgram& program,
 }
 
 bool Written(const SpiDirective& directive, bool writeAll, bool commentsStandIn) {
-    return (writeAll || directive.changed) && !(commentsStandIn && IsCommentName(directive.name));
+    return (writeAll || directive.changed) && !(commentsStandIn && IsCommentName(directive.Name()));
 }
 
 } // namespace
@@ -428,12 +428,12 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
                 if (problem != nullptr) {
                     return pfsetup::Format("program \"%s\", directive \"%s\": %s",
                                            program->name.c_str(),
-                                           std::string(directive->name).c_str(), problem);
+                                           std::string(directive->Name()).c_str(), problem);
                 }
             }
             // Comments follow the directive they stood after, whether it is written or not.
             if (!after.empty()) {
-                const auto found = after.find(directive->name.data());
+                const auto found = after.find(directive->Name().data());
                 if (found != after.end()) {
                     for (const std::size_t i : found->second) {
                         writeComment(i);

@@ -96,8 +96,14 @@ void DeleteStrings(const char* text) {
 
 } // namespace
 
+static_assert(sizeof(SpiDirective) == 32, "a directive's record stays small");
+
 SpiValueList SpiDirective::ValuesOf(const Slice& slice) const {
     return ValuesOfSlice(slice.text, slice.length, slice.count, Edited());
+}
+
+SpiValueList SpiDirective::ActiveValues() const {
+    return ValuesOf(ActiveSlice());
 }
 
 SpiDirectiveList::~SpiDirectiveList() {
@@ -121,15 +127,15 @@ std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.index == kNone ||
-            (slot.hash == hash && pfsetup::EqualsIgnoreCase(At(slot.index).name, name))) {
+            (slot.hash == hash && pfsetup::EqualsIgnoreCase(At(slot.index).Name(), name))) {
             return static_cast<std::uint32_t>(i);
         }
     }
 }
 
-void SpiDirectiveList::EmptyTable(std::size_t size) const {
+void SpiDirectiveList::EmptyTable(std::size_t size, std::size_t largest) const {
     std::vector<Slot>& spare = owner_->spareSlots_;
-    if (spare.size() >= size && spare.size() <= size * 4) {
+    if (spare.size() >= size && spare.size() <= largest) {
         slots_.swap(spare);
         std::fill(slots_.begin(), slots_.end(), Slot{kNone, 0});
     } else {
@@ -139,7 +145,9 @@ void SpiDirectiveList::EmptyTable(std::size_t size) const {
 
 void SpiDirectiveList::Grow() {
     if (slots_.empty()) {
-        EmptyTable(16);
+        // A section being read: the last section's table, whatever its size, as the next
+        // section is likely to be as large.
+        EmptyTable(16, SIZE_MAX);
         return;
     }
     std::vector<Slot> old(slots_.size() * 2, Slot{kNone, 0});
@@ -164,10 +172,10 @@ void SpiDirectiveList::EnsureIndex() const {
     while (size < (size_ + 1) * 2) {
         size *= 2;
     }
-    EmptyTable(size);
+    EmptyTable(size, size * 4);
     // In list order, so the first element of a name is the one found, as before the release.
     for (std::uint32_t at = head_; at != kNone; at = At(at).next_) {
-        const std::string_view name = At(at).name;
+        const std::string_view name = At(at).Name();
         const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
         const std::uint32_t slot = SlotOf(name, hash);
         if (slots_[slot].index != kNone) {
@@ -278,7 +286,7 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
     }
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
     SpiDirective& directive = owner_->pool_.emplace_back();
-    directive.name = name;
+    owner_->SetName(directive, name, false);
     directive.level = static_cast<std::int8_t>(createdAt);
     slots_[slot] = Slot{index, hash};
     ++used_;
@@ -291,13 +299,13 @@ SpiDirective* SpiDirectiveList::Append(std::string_view name, int createdAt) {
     if ((used_ + 1) * 2 > slots_.size()) {
         Grow();
     }
-    const std::string& kept = owner_->names_.emplace_back(name);
-    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(kept));
-    const std::uint32_t slot = SlotOf(kept, hash);
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
     SpiDirective& directive = owner_->pool_.emplace_back();
-    directive.name = kept;
+    owner_->SetName(directive, name, true);
     directive.level = static_cast<std::int8_t>(createdAt);
+    const std::string_view kept = directive.Name();
+    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(kept));
+    const std::uint32_t slot = SlotOf(kept, hash);
     if (slots_[slot].index != kNone) {
         later_[slots_[slot].index].push_back(index);
     } else {
@@ -310,11 +318,10 @@ SpiDirective* SpiDirectiveList::Append(std::string_view name, int createdAt) {
 
 void SpiProgramList::FreeOwnedValues(SpiDirective& directive, bool activeOnly) {
     if (directive.Edited()) {
-        DeleteStrings(directive.active_.text);
+        DeleteStrings(directive.ActiveText());
         --ownedValues_;
-        directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kEdited);
     }
-    directive.active_ = SpiDirective::Slice();
+    ClearActive(directive);
     if (!activeOnly && (directive.bits_ & SpiDirective::kOthers) != 0) {
         const auto found = otherLevels_.find(PositionOf(directive));
         if (found != otherLevels_.end()) {
@@ -423,9 +430,8 @@ void SpiProgramList::StartLevel(SpiDirective& directive, int level) {
         auto& others = otherLevels_[position];
         // The values of the level that was active wait beside the directive.
         if (directive.HasLevel(directive.level)) {
-            others.push_back({directive.level, directive.active_, directive.Edited()});
-            directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kEdited);
-            directive.active_ = SpiDirective::Slice();
+            others.push_back({directive.level, directive.ActiveSlice(), directive.Edited()});
+            ClearActive(directive);
         } else {
             FreeValues(directive, true);
         }
@@ -449,74 +455,144 @@ void SpiProgramList::StartLevel(SpiDirective& directive, int level) {
         directive.level = static_cast<std::int8_t>(level);
     }
     directive.bits_ |= static_cast<std::uint8_t>(1u << level);
-    directive.cursor_ = SpiDirectiveList::kNone;
+    SetCursor(directive, SpiDirectiveList::kNone);
 }
 
 void SpiProgramList::SetReadValues(SpiDirective& directive, std::string_view text,
                                    std::uint32_t count, bool writersForm) {
     FreeValues(directive, true);
-    directive.active_.text = text.data();
-    directive.active_.length = static_cast<std::uint32_t>(text.size());
-    directive.active_.count = count;
+    SetActiveText(directive, text.data(), static_cast<std::uint32_t>(text.size()));
+    directive.count_ = count;
     if (writersForm) {
         directive.bits_ |= SpiDirective::kWritersForm;
     } else {
         directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kWritersForm);
     }
-    directive.cursor_ = count == 0 ? SpiDirectiveList::kNone : 0;
+    if (!cursors_.empty()) {
+        cursors_.erase(PositionOf(directive)); // at the start, as every read directive
+    }
 }
 
 void SpiProgramList::AppendValue(SpiDirective& directive, std::string_view value) {
     directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kWritersForm);
     const std::uint32_t position = PositionOf(directive);
     Forget(position);
+    const std::uint32_t cursor = CursorOf(directive);
     if (!directive.Edited()) {
         auto strings = std::make_unique<std::vector<std::string>>();
-        strings->reserve(directive.active_.count + 1);
+        strings->reserve(directive.count_ + 1);
         for (const std::string_view each : directive.ActiveValues()) {
             strings->emplace_back(each);
         }
-        directive.active_.text = reinterpret_cast<const char*>(strings.release());
-        directive.active_.length = 0;
+        MakeFar(directive).text = reinterpret_cast<const char*>(strings.release());
+        directive.length_ = 0;
         directive.bits_ |= SpiDirective::kEdited;
         ++ownedValues_;
     }
     directive.Strings()->emplace_back(value);
-    directive.active_.count = static_cast<std::uint32_t>(directive.Strings()->size());
+    directive.count_ = static_cast<std::uint32_t>(directive.Strings()->size());
+    SetCursor(directive, cursor); // where it was, though the count changed
+}
+
+void SpiProgramList::SetName(SpiDirective& directive, std::string_view name, bool own) {
+    if (!own && name.size() < SpiDirective::kLongestNear) {
+        directive.name_ = name.data();
+        directive.nameLength_ = static_cast<std::uint16_t>(name.size());
+        return;
+    }
+    SpiDirective::Far& far = farParts_.emplace_back();
+    if (own) {
+        far.ownName.assign(name.data(), name.size());
+        far.name = far.ownName;
+    } else {
+        far.name = name;
+    }
+    directive.name_ = reinterpret_cast<const char*>(&far);
+    directive.bits_ |= SpiDirective::kFar;
+}
+
+SpiDirective::Far& SpiProgramList::MakeFar(SpiDirective& directive) {
+    if ((directive.bits_ & SpiDirective::kFar) == 0) {
+        SpiDirective::Far& far = farParts_.emplace_back();
+        far.name = directive.Name();
+        far.text = directive.ActiveText();
+        directive.name_ = reinterpret_cast<const char*>(&far);
+        directive.bits_ |= SpiDirective::kFar;
+    }
+    return directive.FarPart();
+}
+
+void SpiProgramList::SetActiveText(SpiDirective& directive, const char* text,
+                                   std::uint32_t length) {
+    directive.length_ = length;
+    directive.gap_ = SpiDirective::kNoText;
+    if ((directive.bits_ & SpiDirective::kFar) == 0) {
+        if (text == nullptr) {
+            return;
+        }
+        // Compared as addresses: the text may lie in another file's buffer.
+        const auto nameEnd =
+            reinterpret_cast<std::uintptr_t>(directive.name_) + directive.nameLength_;
+        const auto at = reinterpret_cast<std::uintptr_t>(text);
+        if (at >= nameEnd && at - nameEnd < SpiDirective::kNoText) {
+            directive.gap_ = static_cast<std::uint16_t>(at - nameEnd);
+            return;
+        }
+    }
+    MakeFar(directive).text = text;
+}
+
+std::uint32_t SpiProgramList::CursorOf(const SpiDirective& directive) const {
+    if (!cursors_.empty()) {
+        const auto found = cursors_.find(PositionOf(directive));
+        if (found != cursors_.end()) {
+            return found->second;
+        }
+    }
+    return directive.count_ == 0 ? SpiDirectiveList::kNone : 0;
+}
+
+void SpiProgramList::SetCursor(const SpiDirective& directive, std::uint32_t cursor) {
+    const std::uint32_t start = directive.count_ == 0 ? SpiDirectiveList::kNone : 0;
+    if (cursor == start) {
+        if (!cursors_.empty()) {
+            cursors_.erase(PositionOf(directive));
+        }
+    } else {
+        cursors_[PositionOf(directive)] = cursor;
+    }
 }
 
 void SpiProgramList::RewindValues(SpiDirective& directive) {
-    directive.cursor_ = directive.active_.count == 0 ? SpiDirectiveList::kNone : 0;
+    SetCursor(directive, directive.count_ == 0 ? SpiDirectiveList::kNone : 0);
 }
 
 bool SpiProgramList::NextValue(SpiDirective& directive, std::string_view& value) {
-    if (directive.cursor_ == SpiDirectiveList::kNone ||
-        directive.cursor_ >= directive.active_.count) {
+    std::uint32_t cursor = CursorOf(directive);
+    if (cursor == SpiDirectiveList::kNone || cursor >= directive.count_) {
         RewindValues(directive);
         return false;
     }
     const std::uint32_t position = PositionOf(directive);
     const SpiValueList values = directive.ActiveValues();
     if (directive.Edited()) {
-        value = values[directive.cursor_];
+        value = values[cursor];
     } else {
         // A walk in order continues where the last step stopped; any other step starts over.
-        if (walk_.directive != position || walk_.next != directive.cursor_) {
+        if (walk_.directive != position || walk_.next != cursor) {
             walk_.directive = position;
             walk_.next = 0;
             walk_.values = values.begin();
         }
-        for (; walk_.next < directive.cursor_; ++walk_.next) {
+        for (; walk_.next < cursor; ++walk_.next) {
             ++walk_.values;
         }
         value = *walk_.values;
         ++walk_.values;
         ++walk_.next;
     }
-    ++directive.cursor_;
-    if (directive.cursor_ == directive.active_.count) {
-        directive.cursor_ = SpiDirectiveList::kNone;
-    }
+    ++cursor;
+    SetCursor(directive, cursor == directive.count_ ? SpiDirectiveList::kNone : cursor);
     return true;
 }
 
@@ -545,8 +621,9 @@ void SpiProgramList::RemoveAll() {
     ownedValues_ = 0;
     pool_.clear();
     otherLevels_.clear();
+    cursors_.clear();
+    farParts_.clear();
     texts_.clear();
-    names_.clear();
 }
 
 SpiProgramList::KeptText SpiProgramList::Keep(std::unique_ptr<char[]> data, std::size_t size,
@@ -578,7 +655,7 @@ SpiOrigin SpiProgramList::Origin(const SpiDirective& directive, int level) const
         if (directive.Edited()) {
             return SpiOrigin();
         }
-        text = directive.active_.text;
+        text = directive.ActiveText();
     } else if ((directive.bits_ & SpiDirective::kOthers) != 0) {
         const auto found = otherLevels_.find(static_cast<std::uint32_t>(&directive - pool_.data()));
         if (found != otherLevels_.end()) {
@@ -614,7 +691,7 @@ SpiOrigin SpiProgramList::Origin(const SpiDirective& directive, int level) const
 }
 
 std::string_view SpiProgramList::ReadLineOf(const SpiDirective& directive) const {
-    const char* values = directive.active_.text;
+    const char* values = directive.ActiveText();
     if (directive.Edited() || values == nullptr) {
         return std::string_view();
     }
@@ -627,8 +704,8 @@ std::string_view SpiProgramList::ReadLineOf(const SpiDirective& directive) const
         while (start > data && start[-1] != '\n' && start[-1] != '\r') {
             --start;
         }
-        return std::string_view(start, static_cast<std::size_t>(values - start) +
-                                           directive.active_.length);
+        return std::string_view(start,
+                                static_cast<std::size_t>(values - start) + directive.length_);
     }
     return std::string_view();
 }

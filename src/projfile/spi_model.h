@@ -30,8 +30,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <iterator>
-#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -124,8 +124,12 @@ class SpiProgramList;
 
 class SpiDirective {
 public:
+    // The name, ignoring case a key of the list's index; fixed once the directive is made.
+    std::string_view Name() const {
+        return (bits_ & kFar) != 0 ? FarPart().name : std::string_view(name_, nameLength_);
+    }
     // The values of the active level.
-    SpiValueList ActiveValues() const { return ValuesOf(active_); }
+    SpiValueList ActiveValues() const;
     // Whether values were read or set at `level`.
     bool HasLevel(int atLevel) const { return (bits_ & (1u << atLevel)) != 0; }
     // Whether the active values were set through the API rather than read.
@@ -135,11 +139,9 @@ public:
     // quotes; otherwise an empty view with no data.
     std::string_view WritersFormText() const {
         return (bits_ & kWritersForm) != 0 && doubleQuoted == 0
-                   ? std::string_view(active_.text, active_.length)
+                   ? std::string_view(ActiveText(), length_)
                    : std::string_view();
     }
-
-    std::string_view name; // fixed: the list's name index hashes it
 
 private:
     friend class SpiDirectiveList;
@@ -152,20 +154,59 @@ private:
         std::uint32_t length = 0;
         std::uint32_t count = 0;
     };
+    // What a directive holds outside its record when its name is not a short view into a
+    // kept text, or its active text does not follow its name closely: a name of its own, a
+    // long one, values read from another file, values set through the API. The program list
+    // keeps these parts for as long as the pool.
+    struct Far {
+        std::string_view name;
+        const char* text = nullptr; // the active text, or the owned strings when edited
+        std::string ownName;
+    };
+    const Far& FarPart() const { return *reinterpret_cast<const Far*>(name_); }
+    Far& FarPart() { return *reinterpret_cast<Far*>(const_cast<char*>(name_)); }
+    // The active text: a few bytes after the name in the same kept text, or the far part's.
+    const char* ActiveText() const {
+        if ((bits_ & kFar) != 0) {
+            return FarPart().text;
+        }
+        if (gap_ == kNoText) {
+            return nullptr;
+        }
+        return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(name_) + nameLength_ +
+                                             gap_);
+    }
+    Slice ActiveSlice() const { return Slice{ActiveText(), length_, count_}; }
     SpiValueList ValuesOf(const Slice& slice) const;
     bool Edited() const { return (bits_ & kEdited) != 0; }
     std::vector<std::string>* Strings() const {
-        return reinterpret_cast<std::vector<std::string>*>(const_cast<char*>(active_.text));
+        return reinterpret_cast<std::vector<std::string>*>(const_cast<char*>(ActiveText()));
     }
 
     // bits_: one bit per level that holds values, then the flags.
     static constexpr std::uint8_t kEdited = 0x10;      // the active slice holds strings
     static constexpr std::uint8_t kOthers = 0x20;      // values of other levels wait in the list
     static constexpr std::uint8_t kWritersForm = 0x40; // the active text is as a save writes it
+    static constexpr std::uint8_t kFar = 0x80;         // name_ points at the far part
+    // Names shorter than this, and texts this many bytes after the name, are held inline.
+    static constexpr std::uint16_t kLongestNear = 0xFFFF;
+    static constexpr std::uint16_t kNoText = 0xFFFF; // gap_ of a directive without active text
 
-    Slice active_;
-    std::uint32_t next_ = UINT32_MAX;   // the next directive of the program, or none
-    std::uint32_t cursor_ = UINT32_MAX; // the value GetNextValue hands out next, or none
+    // Thirty-two bytes: a large project holds a record per line, and it is most of what a
+    // read costs beyond the file's own text.
+    const char* name_ = nullptr;      // the name in a kept text, or the far part
+    std::uint32_t next_ = UINT32_MAX; // the next directive of the program, or none
+
+public:
+    // The line of the user's file where it first stood (1 on), 0 when it was not read from
+    // that file: a save that keeps read lines writes them in the file's order.
+    std::uint32_t readOrder = 0;
+
+private:
+    std::uint32_t length_ = 0; // of the active text
+    std::uint32_t count_ = 0;  // of the active values
+    std::uint16_t nameLength_ = 0;
+    std::uint16_t gap_ = kNoText; // from the name's end to the active text
 
 public:
     std::int8_t level = 0; // the active level: the index of the value list in effect
@@ -174,11 +215,6 @@ public:
 
 private:
     std::uint8_t bits_ = 0;
-
-public:
-    // The line of the user's file where it first stood (1 on), 0 when it was not read from
-    // that file: a save that keeps read lines writes them in the file's order.
-    std::uint32_t readOrder = 0;
 };
 
 // The directives of one program, in order, with a cursor and a name index that ignores case.
@@ -259,8 +295,9 @@ private:
     std::uint32_t SlotOf(std::string_view name, std::uint32_t hash) const;
     // Makes the index when it was released; the list's elements stay as they are.
     void EnsureIndex() const;
-    // A table of at least `size` slots, all empty: the program list's spare one when it fits.
-    void EmptyTable(std::size_t size) const;
+    // A table of at least `size` slots, all empty: the program list's spare one when it has
+    // from `size` to `largest` slots.
+    void EmptyTable(std::size_t size, std::size_t largest) const;
     void Grow();
     void Vacate(std::uint32_t hole);
     void Index(std::uint32_t index);
@@ -386,8 +423,25 @@ private:
         if ((directive.bits_ & (SpiDirective::kEdited | SpiDirective::kOthers)) != 0) {
             FreeOwnedValues(directive, activeOnly);
         }
-        directive.active_ = SpiDirective::Slice();
+        ClearActive(directive);
     }
+    // Empties the active slice; strings it held are the caller's.
+    static void ClearActive(SpiDirective& directive) {
+        if ((directive.bits_ & SpiDirective::kFar) != 0) {
+            directive.FarPart().text = nullptr;
+        }
+        directive.bits_ &= static_cast<std::uint8_t>(~SpiDirective::kEdited);
+        directive.length_ = directive.count_ = 0;
+        directive.gap_ = SpiDirective::kNoText;
+    }
+    // Names the directive: a view into a kept text, or with `own` a copy of `name`.
+    void SetName(SpiDirective& directive, std::string_view name, bool own);
+    // Makes `text` the active text, in the record where it follows the name closely.
+    void SetActiveText(SpiDirective& directive, const char* text, std::uint32_t length);
+    SpiDirective::Far& MakeFar(SpiDirective& directive);
+    // The value walk's cursor of a directive; only those away from their start are stored.
+    std::uint32_t CursorOf(const SpiDirective& directive) const;
+    void SetCursor(const SpiDirective& directive, std::uint32_t cursor);
     void FreeOwnedValues(SpiDirective& directive, bool activeOnly);
     void Forget(std::uint32_t position) {
         if (walk_.directive == position) {
@@ -409,9 +463,10 @@ private:
     };
 
     std::vector<SpiDirective> pool_;
+    std::deque<SpiDirective::Far> farParts_;
+    std::unordered_map<std::uint32_t, std::uint32_t> cursors_;
     std::vector<SpiDirectiveList::Slot> spareSlots_;
     std::vector<std::unique_ptr<Text>> texts_;
-    std::list<std::string> names_; // names of directives added through the API
     std::unordered_map<std::uint32_t, std::vector<OtherLevel>> otherLevels_;
     // Where the last walk over read values stopped, so walking a line's values stays linear.
     struct Walk {

@@ -210,7 +210,7 @@ int SpiProject::GetNextDirective(std::string& name) {
     const SpiDirective* current = directives.Current();
     currentDirective = current ? programs.PositionOf(*current) : SpiDirectiveList::kNone;
     if (const SpiDirective* next = directives.AtCursor()) {
-        name = next->name;
+        name = next->Name();
         directives.Advance();
         return 0;
     }
@@ -385,7 +385,7 @@ int SpiProject::MarkUnchangedEntries() {
             const bool keptLine = programs.keepReadLines && directive->level == level &&
                                   programs.ReadLineOf(*directive).data() != nullptr;
             if (directive->changed && !keptLine) {
-                const SpiDirective* same = installed->directives.Lookup(directive->name);
+                const SpiDirective* same = installed->directives.Lookup(directive->Name());
                 if (same != nullptr && same->ActiveValues() == directive->ActiveValues()) {
                     directive->changed = false;
                 }

@@ -120,7 +120,7 @@ TEST_P(Quoting, WritesWhatReadsBack) {
     SpiProgramList second;
     ASSERT_EQ(ParseText(second, "START_P\n" + out.str() + "END_P\n"), 0);
     const SpiDirective& reread = **second.begin()->get()->directives.begin();
-    EXPECT_EQ(reread.name, directive.name);
+    EXPECT_EQ(reread.Name(), directive.Name());
     EXPECT_EQ(reread.ActiveValues(), directive.ActiveValues());
 }
 

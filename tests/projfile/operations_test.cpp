@@ -1,5 +1,7 @@
 #include "projfile/projfile_fixture.h"
 
+#include <tuple>
+
 namespace pfsetup::test {
 namespace {
 
@@ -68,6 +70,43 @@ TEST_F(Operations, AddValueStartsAFreshUserLevelList) {
     ASSERT_EQ(project.FindProgram("Q"), 0);
     project.AddDirective("N");
     EXPECT_EQ(project.Programs().Lookup("Q")->directives.Lookup("N")->level, SpiInstallLevel);
+}
+
+// Names and values a directive cannot hold beside its name: a name of 64 KiB or more, a
+// later line of the same name far down the file, values read over another file's or added.
+// Each reads, walks, tells its origin and writes back as it was given.
+TEST_F(Operations, FarNamesAndValuesReadAndWriteBack) {
+    const std::string longName(70000, 'N');
+    const std::string filler = "{" + std::string(70000, 'f') + "}\n";
+    const std::tuple<std::string, std::string, std::string, int> cases[] = {
+        {"START_P\n" + longName + " 'v' 'w'\nEND_P\n", longName, "v,w", 2},
+        {"START_P\nA '1'\n" + filler + "a '2' '3'\nEND_P\n", "A", "2,3", 4},
+        {"START_P\nU 'u'\nEND_P\n", "U", "u", 2},
+    };
+    for (const auto& [text, name, values, line] : cases) {
+        Install("START_P\nU 'i'\nEND_P\n");
+        OpenWithUser(text);
+        const SpiDirective* d = project.Programs().Lookup("P")->directives.Lookup(name);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->Name(), name);
+        EXPECT_EQ(Join(d->ActiveValues()), values);
+        EXPECT_EQ(project.Programs().Origin(*d, SpiUserLevel).line, line);
+        std::string walk, value;
+        ASSERT_EQ(project.FindDirective(name), 0);
+        while (project.GetNextValue(value) == 0) {
+            walk += value + ",";
+        }
+        EXPECT_EQ(walk, values + ",");
+        // An added value joins the others; the walk goes on where it stood.
+        project.AddValue("x");
+        EXPECT_EQ(project.GetNextValue(value), 0);
+        EXPECT_EQ(value, values.substr(0, values.find(',')));
+        ASSERT_EQ(project.Save(Path("out.cpm"), 1), 0) << SpiLastMessage();
+        SpiProject reread;
+        ASSERT_EQ(reread.Open(Path("out.cpm")), 0) << SpiLastMessage();
+        EXPECT_EQ(Join(reread.Programs().Lookup("P")->directives.Lookup(name)->ActiveValues()),
+                  values + ",x");
+    }
 }
 
 // Called out of order, operations neither crash nor touch what they should not.

@@ -198,7 +198,7 @@ TEST(NamedList, IndexAgreesWithTheList) {
         SpiDirective* found = list.Lookup("n" + std::to_string(i));
         EXPECT_EQ(found != nullptr, i % 2 == 1) << i;
         if (found != nullptr && i != 7) {
-            EXPECT_EQ(found->name, "n" + std::to_string(i));
+            EXPECT_EQ(found->Name(), "n" + std::to_string(i));
         }
     }
     // Equal names: the first in list order, then the next once it is deleted.

@@ -39,7 +39,7 @@ inline std::string Dump(const SpiProgramList& programs) {
         out += (out.empty() ? "" : " ") + program->name + "{";
         for (const SpiDirective* directive : program->directives) {
             out += out.back() == '{' ? "" : ",";
-            out += directive->name;
+            out += directive->Name();
             out += (directive->doubleQuoted ? "\"(" : "(") + Join(directive->ActiveValues()) + ")";
         }
         out += "}";

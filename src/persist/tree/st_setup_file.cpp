@@ -65,10 +65,10 @@ std::vector<std::unique_ptr<ARTreeNode>> BuildTreeRoots(const SpiProject& projec
     for (const auto& directive : section->directives) {
         const SpiValueList values = directive->ActiveValues();
         // A node without a kind was taken out at a later level; comment lines name no node.
-        if (values.empty() || IsCommentName(directive->name)) {
+        if (values.empty() || IsCommentName(directive->Name())) {
             continue;
         }
-        const std::string path(directive->name);
+        const std::string path(directive->Name());
         const std::string kind(*values.begin());
         // Kinds are words, handed on as C strings: one holding a NUL byte is none.
         if (kind.find('\0') != std::string::npos) {
