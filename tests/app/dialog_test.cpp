@@ -42,22 +42,16 @@ TEST(DialogArguments, ReadBackAsTheSameRequest) {
     }
 }
 
-class DialogCli : public ::testing::Test {
-protected:
-    ProgramRun Tool(const std::string& args) {
-        return RunProgram(inst.Dir(), std::string(PFSETUP_TOOL) + " " + args);
-    }
+TEST(DialogCli, TheToolLoadsNoQt) {
     TempInstallation inst;
-};
-
-TEST_F(DialogCli, TheToolLoadsNoQt) {
     const ProgramRun ldd = RunProgram(inst.Dir(), std::string("ldd ") + PFSETUP_TOOL);
     ASSERT_EQ(ldd.status, 0) << ldd.err;
     EXPECT_NE(ldd.out.find("libc.so"), std::string::npos) << ldd.out;
     EXPECT_EQ(ldd.out.find("libQt"), std::string::npos) << ldd.out;
 }
 
-TEST_F(DialogCli, WithoutTheDialogProgramSaysSo) {
+TEST(DialogCli, WithoutTheDialogProgramSaysSo) {
+    TempInstallation inst;
     namespace fs = std::filesystem;
     fs::create_directory(inst.Path("bin"));
     fs::copy_file(PFSETUP_TOOL, inst.Path("bin/pfsetup"));
@@ -74,7 +68,8 @@ TEST_F(DialogCli, WithoutTheDialogProgramSaysSo) {
 }
 
 #ifdef PFSETUP_TOOL_HAS_DIALOGS
-TEST_F(DialogCli, AnswersInTheToolsVoice) {
+TEST(DialogCli, AnswersInTheToolsVoice) {
+    TempInstallation inst;
     WriteFile(inst.Path("-p.cpm"), "START_PFG142\nSymbol_Width '9'\nEND_PFG142\n");
     WriteFile(inst.Path("t.tpl"), "START_PFG142\nSymbol_Width '7'\nEND_PFG142\n");
     struct Row {
@@ -95,7 +90,7 @@ TEST_F(DialogCli, AnswersInTheToolsVoice) {
     };
     for (const Row& row : rows) {
         std::filesystem::remove(inst.Path("s.png"));
-        const ProgramRun run = Tool(row.args);
+        const ProgramRun run = RunTool(inst.Dir(), row.args);
         EXPECT_EQ(run.status, row.status) << row.args << "\n" << run.err;
         if (row.err)
             EXPECT_EQ(run.err, row.err) << row.args;
