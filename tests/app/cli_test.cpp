@@ -12,20 +12,17 @@
 #include "persist/settings_entries.h"
 #include "projfile/file_io.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include <cstdio>
 #include <errno.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace pfsetup::test {
 namespace {
 
-using ToolRun = ProgramRun;
+using ::testing::HasSubstr;
 
 std::string ShellQuoted(const std::string& text) {
     std::string quoted = "'";
@@ -56,14 +53,14 @@ bool IsUtf8(const std::string& text) {
 class Cli : public ::testing::Test {
 protected:
     // Runs the tool in the temporary directory; `args` are passed as they are.
-    ToolRun Tool(const std::vector<std::string>& args, const std::string& shell = "") {
+    ProgramRun Tool(const std::vector<std::string>& args, const std::string& shell = "") {
         std::string command = shell + PFSETUP_TOOL;
         for (const std::string& arg : args)
             command += " " + ShellQuoted(arg);
         return RunProgram(inst.Dir(), command);
     }
     // Runs the tool with `args` split at spaces.
-    ToolRun Tool(const std::string& args, const std::string& shell = "") {
+    ProgramRun Tool(const std::string& args, const std::string& shell = "") {
         std::vector<std::string> split;
         size_t start = 0;
         while (start < args.size()) {
@@ -81,39 +78,36 @@ TEST_F(Cli, InitRefusesToOverwriteUnlessForced) {
     EXPECT_EQ(Tool("init p.cpm").status, 0);
     EXPECT_EQ(Project().rfind("{ Machine generated file created by SPI }", 0), 0u);
     WriteFile(inst.Path("p.cpm"), "START_X\nEND_X\n");
-    const ToolRun again = Tool("init p.cpm");
-    EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.err, "pfsetup: p.cpm: the file exists; use --force to replace it with an "
-                         "empty project\n");
+    const ProgramRun again = Tool("init p.cpm");
+    EXPECT_EQ(
+        again.err + std::to_string(again.status),
+        "pfsetup: p.cpm: the file exists; use --force to replace it with an empty project\n1");
     EXPECT_EQ(Project(), "START_X\nEND_X\n");
     EXPECT_EQ(Tool("init --force p.cpm").status, 0);
     EXPECT_EQ(Project().find("START_X"), std::string::npos);
-    const ToolRun nowhere = Tool("init no/such/dir/p.cpm");
-    EXPECT_EQ(nowhere.status, 2);
-    EXPECT_EQ(nowhere.err,
-              "pfsetup: no/such/dir/p.cpm: cannot write (no such file or directory)\n");
+    const ProgramRun nowhere = Tool("init no/such/dir/p.cpm");
+    EXPECT_EQ(nowhere.err + std::to_string(nowhere.status),
+              "pfsetup: no/such/dir/p.cpm: cannot write (no such file or directory)\n2");
     ASSERT_EQ(::mkfifo(inst.Path("fifo").c_str(), 0600), 0);
     EXPECT_EQ(Tool("init --force fifo").err, "pfsetup: fifo: not a regular file\n");
 }
 
 TEST_F(Cli, SetGetUnsetRoundTrip) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);
-    struct Row {
-        const char* key;
-        const char* value;
-    } rows[] = {{"Symbol_GridSize", "0.100000"},
-                {"Symbol_OutLine", "Bold"},
-                {"PinType_TS", "-0.02,0.02,2.0,*,Left"},
-                {"Prop_POWER_GROUP", "5,VCC=14,GND=7,No,Invisible,Left"},
-                {"Format_ReadActiveLow", "ActiveLow_Suffix_N"},
-                {"User_Defined_OverriddenError", "12,40"},
-                {"PackagePlaceHolder", "TBD"}};
-    for (const Row& row : rows) {
-        const ToolRun set = Tool({"set", "p.cpm", row.key, row.value});
-        ASSERT_EQ(set.status, 0) << row.key << set.err;
+    const std::pair<std::string, std::string> rows[] = {
+        {"Symbol_GridSize", "0.100000"},
+        {"Symbol_OutLine", "Bold"},
+        {"PinType_TS", "-0.02,0.02,2.0,*,Left"},
+        {"Prop_POWER_GROUP", "5,VCC=14,GND=7,No,Invisible,Left"},
+        {"Format_ReadActiveLow", "ActiveLow_Suffix_N"},
+        {"User_Defined_OverriddenError", "12,40"},
+        {"PackagePlaceHolder", "TBD"}};
+    for (const auto& [key, value] : rows) {
+        const ProgramRun set = Tool({"set", "p.cpm", key, value});
+        ASSERT_EQ(set.status, 0) << key << set.err;
     }
-    for (const Row& row : rows)
-        EXPECT_EQ(Tool({"get", "p.cpm", row.key}).out, std::string(row.value) + "\n") << row.key;
+    for (const auto& [key, value] : rows)
+        EXPECT_EQ(Tool({"get", "p.cpm", key}).out, value + "\n") << key;
     // Reading a single suffix locks the writing suffix to it.
     EXPECT_EQ(Tool("get p.cpm Format_WriteActiveLow").out, "ActiveLow_Suffix_N\n");
 
@@ -127,11 +121,6 @@ TEST_F(Cli, SetGetUnsetRoundTrip) {
     WriteFile(inst.Path("p.cpm"), "START_PFG142\nprop_a '1,x,No,Value,Left'\nEND_PFG142\n");
     EXPECT_EQ(Tool("unset p.cpm Prop_A").status, 0);
     EXPECT_EQ(Project().find("prop_a"), std::string::npos);
-    const ToolRun typo = Tool("get p.cpm Symbol_GirdSize");
-    EXPECT_EQ(typo.status, 1);
-    EXPECT_EQ(
-        typo.err,
-        "pfsetup: p.cpm: Symbol_GirdSize: not a setting key; did you mean Symbol_GridSize?\n");
 }
 
 // What `set` refuses is the checks' table (tests/persist); here, that `set` goes by it and by the
@@ -148,7 +137,7 @@ TEST_F(Cli, SetRefusesBadValuesAndWritesNothing) {
     for (const auto& [args, says] : rows) {
         std::vector<std::string> command = {"set", "p.cpm"};
         command.insert(command.end(), args.begin(), args.end());
-        const ToolRun set = Tool(command);
+        const ProgramRun set = Tool(command);
         EXPECT_EQ(set.status, 1) << args[0];
         EXPECT_EQ(set.err.rfind("pfsetup: p.cpm: ", 0), 0u) << set.err;
         EXPECT_NE(set.err.find(says), std::string::npos) << set.err;
@@ -158,40 +147,32 @@ TEST_F(Cli, SetRefusesBadValuesAndWritesNothing) {
 }
 
 // A number a field cannot hold is ignored by the read and said so; a write of another key
-// leaves its line as it is.
-TEST_F(Cli, NumbersThatDoNotFitAreLeftAlone) {
-    WriteFile(inst.Path("p.cpm"), "START_PFG142\nUser_Defined_OverriddenError '1,99999'\n"
-                                  "Symbol_GridSize '1e39'\nEND_PFG142\n");
-    const ToolRun set = Tool("set p.cpm Symbol_Width 7");
+// leaves its line as it is, and a value's variables.
+TEST_F(Cli, NumbersThatDoNotFitAndVariablesAreLeftAlone) {
+    WriteFile(inst.Path("p.cpm"),
+              "START_PFG142\nUser_Defined_OverriddenError '1,99999'\n"
+              "Symbol_GridSize '1e39'\nProp_NOTE '4,$HOME/x,No,,'\nEND_PFG142\n");
+    const ProgramRun set = Tool("set p.cpm Symbol_Width 7");
     EXPECT_EQ(set.status, 0);
-    EXPECT_NE(set.err.find("pfsetup: p.cpm: User_Defined_OverriddenError item '99999' is "
-                           "ignored"),
-              std::string::npos)
-        << set.err;
+    EXPECT_THAT(set.err, HasSubstr("pfsetup: p.cpm: User_Defined_OverriddenError item '99999' "
+                                   "is ignored"));
     EXPECT_NE(Project().find("START_PFG142\nUser_Defined_OverriddenError '1,99999'\n"
-                             "Symbol_GridSize '1e39'\nSymbol_Width '7'\nEND_PFG142"),
+                             "Symbol_GridSize '1e39'\nProp_NOTE '4,$HOME/x,No,,'\n"
+                             "Symbol_Width '7'\nEND_PFG142"),
               std::string::npos)
         << Project();
     EXPECT_EQ(Tool("get p.cpm Symbol_GridSize").out, "0.050000\n");
-}
-
-TEST_F(Cli, VariablesInValuesSurviveAWriteOfAnotherKey) {
-    WriteFile(inst.Path("p.cpm"), "START_PFG142\nProp_NOTE '4,$HOME/x,No,,'\nEND_PFG142\n");
-    ASSERT_EQ(Tool("set p.cpm Symbol_Width 7").status, 0);
-    EXPECT_NE(Project().find("Prop_NOTE '4,$HOME/x,No,,'"), std::string::npos) << Project();
 }
 
 TEST_F(Cli, ShowJsonIsVersionedTypedUtf8AndKeyedLikeTheFiles) {
     inst.WriteSite("START_PFG142\nSymbol_Width '8'\nEND_PFG142\n");
     WriteFile(inst.Path("p.cpm"), "START_PFG142\nSymbol_Length '9'\n"
                                   "PackagePlaceHolder 'T\xe9st,\xc3\xa9'\nEND_PFG142\n");
-    const ToolRun show = Tool("show --json --origin p.cpm");
+    const ProgramRun show = Tool("show --json --origin p.cpm");
     ASSERT_EQ(show.status, 0) << show.err;
     EXPECT_TRUE(IsUtf8(show.out));
     EXPECT_NE(show.out.find("\"T\\udce9st\",\"\xc3\xa9\""), std::string::npos) << show.out;
-    JsonValue json;
-    std::string error;
-    ASSERT_TRUE(ParseJson(show.out, json, error)) << error << show.out;
+    const JsonValue json = Json(show.out);
     const JsonValue& settings = json["settings"];
     EXPECT_EQ(json["version"].number, 1);
     EXPECT_EQ(settings["Symbol_Width"].number, 8);
@@ -208,7 +189,7 @@ TEST_F(Cli, ShowJsonIsVersionedTypedUtf8AndKeyedLikeTheFiles) {
     EXPECT_EQ(json["origins"]["Symbol_Length"]["level"].text, "user");
     EXPECT_EQ(json["origins"]["Symbol_Width"]["level"].text, "site");
 
-    const ToolRun text = Tool("show --origin p.cpm");
+    const ProgramRun text = Tool("show --origin p.cpm");
     EXPECT_NE(text.out.find("  Minimum symbol height           9  [user p.cpm:2]"),
               std::string::npos)
         << text.out;
@@ -225,14 +206,14 @@ TEST_F(Cli, ChangedAndDiffShowOnlyWhatDiffers) {
               "Symbol\n  Grid                            0.100000\n");
     EXPECT_EQ(Tool("show --changed q.cpm --list").out,
               "Symbol_GridSize=0.100000\nSymbol_OutLine=Bold\nProp_T=1,v,No,Value,Left\n");
-    const ToolRun diff = Tool("diff p.cpm q.cpm");
+    const ProgramRun diff = Tool("diff p.cpm q.cpm");
     EXPECT_EQ(diff.status, 1); // as diff does when the files differ
     EXPECT_EQ(diff.out, "--- p.cpm\n+++ q.cpm\nSymbol\n"
                         "- Symbol outline                  Thin\n"
                         "+ Symbol outline                  Bold\n\nProperties\n"
                         "+ T                 v             symbol                    optional  "
                         "Value     Left\n");
-    const ToolRun same = Tool("diff p.cpm p.cpm");
+    const ProgramRun same = Tool("diff p.cpm p.cpm");
     EXPECT_EQ(same.out + std::to_string(same.status), "0");
     EXPECT_EQ(Tool("diff --json p.cpm q.cpm").out,
               "{\"version\":1,\"first\":\"p.cpm\",\"second\":\"q.cpm\",\"differences\":["
@@ -242,14 +223,12 @@ TEST_F(Cli, ChangedAndDiffShowOnlyWhatDiffers) {
 }
 
 TEST_F(Cli, KeysDescribeThemselves) {
-    const ToolRun names = Tool("keys --names");
+    const ProgramRun names = Tool("keys --names");
     ASSERT_EQ(names.status, 0) << names.err;
     EXPECT_EQ(names.out.rfind("PinType_INPUT\n", 0), 0u);
     EXPECT_NE(names.out.find("\nUse_Group_Format\n"), std::string::npos);
-    const ToolRun json = Tool("keys --json");
-    JsonValue keys;
-    std::string error;
-    ASSERT_TRUE(ParseJson(json.out, keys, error)) << error;
+    const ProgramRun json = Tool("keys --json");
+    const JsonValue keys = Json(json.out);
     EXPECT_EQ(keys["keys"].items.size(),
               static_cast<size_t>(std::count(names.out.begin(), names.out.end(), '\n')) + 1);
     for (const JsonValue& key : keys["keys"].items) {
@@ -274,7 +253,7 @@ TEST_F(Cli, KeysDescribeThemselves) {
 
 // --site works on the site file the search finds, as git config --system does.
 TEST_F(Cli, SiteFileIsShownAndChangedInPlace) {
-    const ToolRun none = Tool("get --site Symbol_Width");
+    const ProgramRun none = Tool("get --site Symbol_Width");
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err, "pfsetup: qrvsetup/projmgr/site.cpm: not found in QRV_SEARCH_PATH or the "
                         "installation root; include the installation directory in "
@@ -328,10 +307,6 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
          "Symbol_Length\n"
          "Symbol_NoteSize '4' '2'\n"
          "Symbol_Width 'abc'\n"
-         "Symbol_UsePinNamesForText 'yes'\n"
-         "Interpretation_NumAlpha '9'\n"
-         "User_Defined_OverriddenError '1,99999'\n"
-         "Symbol_GridSize '1e39'\n"
          "Format_ReadActiveLow 'ActiveLow_Suffix_Star'\n"
          "Format_WriteActiveLow 'ActiveLow_Suffix_N'\n"
          "PackagePlaceHolder 'unterminated\n"
@@ -355,22 +330,13 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
          "p.cpm:13: Symbol_Width: given again (first at line 10); the last one applies\n"
          "p.cpm:13: Symbol_Width \"abc\": allowed: a whole number from 1 to 100000; a read "
          "takes it as '0'\n"
-         "p.cpm:14: Symbol_UsePinNamesForText \"yes\": allowed: one of \"TRUE\", \"FALSE\" "
-         "(any letter case); a read takes it as 'FALSE'\n"
-         "p.cpm:15: Interpretation_NumAlpha \"9\": allowed: one of \"1\" (BN), \"2\" (G-BN), "
-         "\"3\" (B-BN), \"4\" (S-BN); a read takes it as '9', which is none of the choices\n"
-         "p.cpm:16: User_Defined_OverriddenError \"1,99999\": message number \"99999\"; "
-         "allowed: message numbers from 0 to 65535 separated by commas, or nothing; a read "
-         "takes it as '1'\n"
-         "p.cpm:17: Symbol_GridSize \"1e39\": allowed: a decimal number greater than 0 (six "
-         "decimals are kept), such as 0.05; a read ignores it (the setting keeps its value)\n"
-         "p.cpm:19: low-asserted pins are written with the suffix they are read with: "
+         "p.cpm:15: low-asserted pins are written with the suffix they are read with: "
          "Format_ReadActiveLow \"ActiveLow_Suffix_Star\" needs Format_WriteActiveLow "
          "\"ActiveLow_Suffix_Star\", not \"ActiveLow_Suffix_N\"\n"
-         "p.cpm:20: missing closing quote; a read of the project fails here\n"
-         "p.cpm:23: text outside a START_<name> ... END_<name> section; a read of the project "
+         "p.cpm:16: missing closing quote; a read of the project fails here\n"
+         "p.cpm:19: text outside a START_<name> ... END_<name> section; a read of the project "
          "fails here\n"
-         "p.cpm:24: section OTHER has no END_OTHER line; it runs to the end of the file\n"},
+         "p.cpm:20: section OTHER has no END_OTHER line; it runs to the end of the file\n"},
         // A key respelt is read when a lower level names it (the first spelling stays).
         {"START_PFG142\nSymbol_PinSpacing_LeftRight '2'\nSymbol_PinSpacing_TopBottom '2'\n"
          "SYMBOL_GRIDSIZE '0.1'\nuseSplitInstProp '0'\nEND_PFG142\n",
@@ -379,7 +345,7 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
     };
     for (const Row& row : rows) {
         WriteFile(inst.Path("p.cpm"), row.text);
-        const ToolRun check = Tool("check p.cpm");
+        const ProgramRun check = Tool("check p.cpm");
         std::istringstream lines(check.out);
         std::string problems; // the tree's warnings are told below
         for (std::string line; std::getline(lines, line);)
@@ -400,7 +366,7 @@ TEST_F(Cli, CheckReportsEveryProblemOfAFileInLineOrder) {
                                   "\nEND_PFG142\nSTART_SETUP_TREE\nPFG/Symbol/OutLine 'value' "
                                   "'1=Thin'\nPFG/Symbol/Pin/Shape/MinimumPinSpacing 'value' '1=2'\n"
                                   "END_SETUP_TREE\n");
-    const ToolRun tree = Tool("check p.cpm");
+    const ProgramRun tree = Tool("check p.cpm");
     EXPECT_EQ(tree.out, "p.cpm:2: warning: Symbol_OutLine \"Bold\": the settings tree holds "
                         "\"Thin\" at PFG/Symbol/OutLine, the entries make it \"Thick\"; the next "
                         "save rewrites the tree\n");
@@ -436,14 +402,14 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
                 (args.rfind("check ", 0) == 0 || args.rfind("template convert", 0) == 0 ||
                  args.rfind("unset ", 0) == 0))
                 continue;
-            const ToolRun run = Tool(args);
+            const ProgramRun run = Tool(args);
             EXPECT_EQ(run.status, cause.status) << args;
             EXPECT_EQ(run.err.rfind("pfsetup: " + std::string(cause.message), 0), 0u) << run.err;
             EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         }
     }
     // Output that cannot be written fails the command, as in GNU tools.
-    const ToolRun full = Tool({"show", "--json", "p.cpm"}, "exec >/dev/full; ");
+    const ProgramRun full = Tool({"show", "--json", "p.cpm"}, "exec >/dev/full; ");
     EXPECT_EQ(full.err + std::to_string(full.status),
               "pfsetup: write error: No space left on device\n2");
     // The words of the command line: usage, suggestions and refusals in the same voice.
@@ -462,24 +428,19 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
                                    "VALUE]..."},
         {"unset p.cpm Symbol_GridSiz",
          "p.cpm: Symbol_GridSiz: not a setting key; did you mean Symbol_GridSize?"},
-        {"set --wait abc p.cpm Symbol_Width 3", "--wait \"abc\": not a number of seconds; allowed: "
-                                                "a decimal number of seconds from 0 to 86400"},
         {"set p.cpm Interpretation_NumAlphaNum 7",
          "p.cpm: Interpretation_NumAlphaNum \"7\": the Numeral AlphaNumeral interpretation "
          "should be group based; allowed: with Interpretation_NumAlphaNum 7 (G-BN-B): "
          "Interpretation_NumAlpha 2 (G-BN), set in the same command"},
-        {"set p.cpm Prop_PIN_NOTE 2,a!,No,Name,Left",
-         "p.cpm: Prop_PIN_NOTE \"2,a!,No,Name,Left\": the value holds \"!\"; allowed: a value "
-         "without \", ! or '"},
         {"template save p.cpm q.cpm", "q.cpm: the file exists; use --force to replace it"},
     };
-    const ToolRun nope = Tool("set nope.cpm Symbol_Width 3");
+    const ProgramRun nope = Tool("set nope.cpm Symbol_Width 3");
     EXPECT_EQ(nope.err + std::to_string(nope.status),
               "pfsetup: nope.cpm: no such file; `pfsetup init nope.cpm` creates a project\n2");
     EXPECT_EQ(Tool({"get", "p.cpm", "A\x1b[2J\nB"}).err,
               "pfsetup: p.cpm: A\\x1b[2J B: not a setting key; `pfsetup keys` lists them\n");
     for (const auto& [args, says] : said) {
-        const ToolRun run = Tool(args);
+        const ProgramRun run = Tool(args);
         EXPECT_EQ(run.err + std::to_string(run.status), "pfsetup: " + std::string(says) + "\n1")
             << args;
     }
@@ -487,7 +448,7 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
               std::string::npos);
     for (const char* help :
          {"--help", "dialog --help", "get --help", "pin --help", "help", "help template save"}) {
-        const ToolRun run = Tool(help);
+        const ProgramRun run = Tool(help);
         EXPECT_EQ(run.status, 0) << help;
         for (const char* type : {"TEXT", "UINT", "INT", "REQUIRED"})
             EXPECT_EQ(run.out.find(type), std::string::npos) << help << ": " << run.out;
@@ -497,16 +458,12 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
 TEST_F(Cli, TemplatesSaveLoadAndConvert) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);
     ASSERT_EQ(Tool("set p.cpm Symbol_Width 12").status, 0);
-    ASSERT_EQ(Tool("set p.cpm Format_UseMinusInPackage FALSE").status, 0);
     ASSERT_EQ(Tool("template save p.cpm t.tpl").status, 0);
-    const std::string tpl = ReadFile(inst.Path("t.tpl"));
-    EXPECT_NE(tpl.find("Symbol_Width '12'"), std::string::npos) << tpl;
-    EXPECT_EQ(tpl.find("Format_"), std::string::npos);
+    EXPECT_NE(ReadFile(inst.Path("t.tpl")).find("Symbol_Width '12'"), std::string::npos);
 
     ASSERT_EQ(Tool("init q.cpm").status, 0);
     ASSERT_EQ(Tool("template load q.cpm t.tpl").status, 0);
     EXPECT_EQ(Tool("get q.cpm Symbol_Width").out, "12\n");
-    EXPECT_EQ(Tool("get q.cpm Format_UseMinusInPackage").out, "TRUE\n");
 
     WriteFile(inst.Path("old.tpl"), "start_pfg\r\nSymbol_Width '3'\r\nEND_PFG\r\n");
     EXPECT_EQ(Tool("template convert old.tpl").out, "Converted old.tpl\n");
@@ -514,13 +471,10 @@ TEST_F(Cli, TemplatesSaveLoadAndConvert) {
 
 TEST_F(Cli, PinNamesUnderTheProjectsNotationAndInterpretation) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);
-    EXPECT_EQ(Tool("set p.cpm Interpretation_NumAlphaNum 7").status, 1); // alone it conflicts
     ASSERT_EQ(Tool("set p.cpm Interpretation_NumAlphaNum 7 Interpretation_NumAlpha 2").status, 0);
-    const ToolRun pin = Tool({"pin", "--project", "p.cpm", "--json", "CLK*", "RESET_N", "2Q3"});
+    const ProgramRun pin = Tool({"pin", "--project", "p.cpm", "--json", "CLK*", "RESET_N", "2Q3"});
     ASSERT_EQ(pin.status, 0) << pin.err;
-    JsonValue json;
-    std::string error;
-    ASSERT_TRUE(ParseJson(pin.out, json, error)) << error;
+    const JsonValue json = Json(pin.out);
     // A name is one operand, brackets and commas included.
     EXPECT_EQ(Tool(std::vector<std::string>{"pin", "[A1,B2]"}).out.rfind("[A1,B2]: not low", 0),
               0u);
@@ -536,7 +490,7 @@ TEST_F(Cli, PinNamesUnderTheProjectsNotationAndInterpretation) {
 
 TEST_F(Cli, TreeAndHelp) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);
-    const ToolRun tree = Tool("tree p.cpm");
+    const ProgramRun tree = Tool("tree p.cpm");
     EXPECT_EQ(tree.status, 0);
     EXPECT_EQ(tree.out.rfind("PFG\n", 0), 0u) << tree.out;
     EXPECT_NE(tree.out.find("    GridSize (value)  1=0.050000"), std::string::npos) << tree.out;
@@ -574,7 +528,7 @@ TEST_F(Cli, BashCompletesCommandsOptionsAndKeys) {
             "[[ $COMP_LINE == *' ' ]] && COMP_WORDS+=(''); " +
             "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _pfsetup; " +
             "printf '%s\\n' \"${COMPREPLY[@]}\" | sort | tr '\\n' ' '";
-        const ToolRun run = RunProgram(inst.Dir(), "bash -c " + ShellQuoted(script));
+        const ProgramRun run = RunProgram(inst.Dir(), "bash -c " + ShellQuoted(script));
         std::string offered = run.out;
         if (!offered.empty() && offered.back() == ' ')
             offered.pop_back();
@@ -586,15 +540,13 @@ TEST_F(Cli, BashCompletesCommandsOptionsAndKeys) {
 // `get` and `show --json` give it back as it was given.
 TEST_F(Cli, EveryKeyTakesAwkwardValuesAsTyped) {
     ASSERT_EQ(Tool("init p.cpm").status, 0);
-    std::vector<std::string> keys = {"Prop_AWK"};
-    std::istringstream names(Tool("keys --names").out);
-    for (std::string key; std::getline(names, key);)
-        keys.push_back(key);
+    std::vector<std::string> keys = AllSettingKeys();
+    keys.push_back("Prop_AWK");
     for (const std::string value : {"[TBD]", "[a,b]", "a,b", "-x", "-1", "--", "--json", "'q'",
                                     "\"q\"", " a b ", "", "\xc3\xa4\xe2\x82\xac", "x=1"}) {
         std::vector<std::string> accepted;
         for (const std::string& key : keys) {
-            const ToolRun set = Tool({"set", "p.cpm", "--", key, value});
+            const ProgramRun set = Tool({"set", "p.cpm", "--", key, value});
             std::string problem;
             if (!CheckSettingEntry(key, value, problem)) {
                 EXPECT_EQ(set.err + std::to_string(set.status),
@@ -605,9 +557,7 @@ TEST_F(Cli, EveryKeyTakesAwkwardValuesAsTyped) {
             EXPECT_EQ(Tool({"get", "p.cpm", key}).out, value + "\n") << key;
             accepted.push_back(key);
         }
-        JsonValue json;
-        std::string error;
-        ASSERT_TRUE(ParseJson(Tool("show --json p.cpm").out, json, error)) << error;
+        const JsonValue json = Json(Tool("show --json p.cpm").out);
         for (const std::string& key : accepted) {
             std::string text, problem;
             EXPECT_TRUE(TypedValueText(*FindSettingKey(key), json["settings"][key], text, problem));
@@ -649,7 +599,7 @@ TEST_F(Cli, ShownSettingsGoBackIntoSet) {
         {"{\"Symbol_Width\":", "not JSON: a value expected at offset 16"},
     };
     for (const auto& [text, says] : refused) {
-        const ToolRun set =
+        const ProgramRun set =
             Tool({"set", "q.cpm", "--json", "-"}, "printf '%s' " + ShellQuoted(text) + " | ");
         EXPECT_EQ(set.status, 1) << text;
         EXPECT_EQ(set.err.rfind("pfsetup: standard input: " + std::string(says), 0), 0u) << set.err;
@@ -669,27 +619,6 @@ TEST(ManPage, CoversEveryCommandAndExitStatus) {
         EXPECT_NE(page.find(status, exit), std::string::npos) << status;
 }
 
-#ifdef PFSETUP_TOOL_HAS_DIALOGS
-TEST_F(Cli, DialogRendersEveryPageWithoutAPerson) {
-    WriteFile(inst.Path("p.cpm"),
-              ReadFile(std::string(PFSETUP_SOURCE_DIR) + "/examples/demo/project.cpm"));
-    for (const char* page : {"0", "1", "2", "3", "4"}) {
-        const ToolRun run = Tool(std::string("dialog p.cpm --screenshot page.png --page ") + page);
-        EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(ReadFile(inst.Path("page.png")).substr(1, 3), "PNG") << page;
-    }
-    EXPECT_EQ(Tool("dialog p.cpm --interpretation --screenshot i.png").status, 0);
-    EXPECT_EQ(Tool("dialog p.cpm --mode 3 --template missing.tpl --screenshot t.png").status, 2);
-    EXPECT_EQ(Tool("dialog p.cpm --mode 7").status, 1);
-    // A display that cannot be opened is told in the tool's voice, not by Qt's abort.
-    const ToolRun blind = Tool(std::vector<std::string>{"dialog", "p.cpm"},
-                               "env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=:99 ");
-    EXPECT_EQ(blind.err + std::to_string(blind.status),
-              "pfsetup: cannot open the display \":99\"; the setup dialog needs a desktop "
-              "session; --screenshot works without one\n2");
-}
-#endif
-
 // No command writes the installation's project file, however the path spells it, nor a
 // template over the project it comes from; limits that are no numbers stop a command at once.
 TEST_F(Cli, CommandsNeverWriteWhatTheyMustNot) {
@@ -700,7 +629,7 @@ TEST_F(Cli, CommandsNeverWriteWhatTheyMustNot) {
              "set inst/qrvsetup//projmgr/qrv.cpm Symbol_Width 9",
              "unset inst/qrvsetup/projmgr/../projmgr/qrv.cpm Symbol_Width",
              "template load inst/qrvsetup/projmgr/qrv.cpm t.tpl", "init --force " + installed}) {
-        const ToolRun run = Tool(args);
+        const ProgramRun run = Tool(args);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_NE(run.err.find("install"), std::string::npos) << run.err;
     }
@@ -728,7 +657,7 @@ TEST_F(Cli, CommandsNeverWriteWhatTheyMustNot) {
          "seconds from 0 to 86400"},
     };
     for (const auto& row : refused) {
-        const ToolRun run = Tool(row.args, row.shell);
+        const ProgramRun run = Tool(row.args, row.shell);
         EXPECT_EQ(run.status, 1) << row.args;
         EXPECT_EQ(run.err, std::string("pfsetup: ") + row.err + "\n") << row.args;
     }

@@ -17,10 +17,7 @@ namespace {
 
 class ConcurrentCli : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(Run("init p.cpm").status, 0); }
-    ProgramRun Run(const std::string& arguments) {
-        return RunProgram(inst.Dir(), std::string(PFSETUP_TOOL) + " " + arguments);
-    }
+    void SetUp() override { ASSERT_EQ(RunTool(inst.Dir(), "init p.cpm").status, 0); }
     TempInstallation inst;
 };
 
@@ -55,7 +52,7 @@ TEST_F(ConcurrentCli, AWriterGivesUpOnAHeldLock) {
     const std::string before = ReadFile(inst.Path("p.cpm"));
     ProjectLock held;
     ASSERT_EQ(held.Acquire(inst.Path("p.cpm")), 0);
-    const ProgramRun run = Run("set --wait 0.2 p.cpm Symbol_Width 9");
+    const ProgramRun run = RunTool(inst.Dir(), "set --wait 0.2 p.cpm Symbol_Width 9");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("another program is writing it: process " + std::to_string(::getpid())),
               std::string::npos)
@@ -63,7 +60,7 @@ TEST_F(ConcurrentCli, AWriterGivesUpOnAHeldLock) {
     EXPECT_NE(run.err.find("gave up after 0.2 s"), std::string::npos) << run.err;
     EXPECT_EQ(ReadFile(inst.Path("p.cpm")), before);
     held.Release();
-    EXPECT_EQ(Run("set --wait 0.2 p.cpm Symbol_Width 9").status, 0);
+    EXPECT_EQ(RunTool(inst.Dir(), "set --wait 0.2 p.cpm Symbol_Width 9").status, 0);
 }
 
 } // namespace

@@ -27,11 +27,7 @@ protected:
         change(other);
         ASSERT_EQ(other.WriteCPMFile(), 1);
     }
-    void Read(CPFCoreSetupAPI& reader) {
-        reader.PutDefFileName(project);
-        reader.PutCPMFileName(project);
-        ASSERT_EQ(reader.ReadSetup(), 1);
-    }
+    void Read(CPFCoreSetupAPI& reader) { ASSERT_EQ(ReadProject(reader, project), 1); }
     // The settings a fresh read of the project gives.
     std::string Reread() {
         CPFCoreSetupAPI again;
@@ -89,9 +85,7 @@ TEST_F(ConcurrentWrite, AnotherProcessesPropertyStays) {
     ASSERT_NE(child, -1);
     if (child == 0) {
         CPFCoreSetupAPI other;
-        other.PutDefFileName(project);
-        other.PutCPMFileName(project);
-        const bool read = other.ReadSetup() == 1;
+        const bool read = ReadProject(other, project) == 1;
         AddProperty(other, "FIRST", 0x05, "f");
         ::_exit(read && other.WriteCPMFile() == 1 ? 0 : 1);
     }
@@ -132,16 +126,13 @@ TEST_F(ConcurrentWrite, UnchangedFileIsWrittenAsAlways) {
 
 TEST_F(ConcurrentWrite, NothingIsWrittenOverAFileThatCouldNotBeRead) {
     WriteFile(project, "stray line\nSTART_PFG142\nSymbol_Width '7'\nEND_PFG142\n");
-    store.PutDefFileName(project);
-    store.PutCPMFileName(project);
-    EXPECT_EQ(store.ReadSetup(), 0);
-    std::string log;
-    store.GetLogError(log);
+    EXPECT_EQ(ReadProject(store, project), 0);
+    Log(store); // the read's
     store.PutDefSymbolWidth(9);
     EXPECT_EQ(store.WriteCPMFile(), 0);
-    store.GetLogError(log);
-    EXPECT_EQ(log, "\nUnable to save file " + project +
-                       ": the last read of it failed, and a write would replace what it holds");
+    EXPECT_EQ(Log(store),
+              "\nUnable to save file " + project +
+                  ": the last read of it failed, and a write would replace what it holds");
     EXPECT_EQ(ReadFile(project), "stray line\nSTART_PFG142\nSymbol_Width '7'\nEND_PFG142\n");
 }
 

@@ -1,51 +1,27 @@
 #include "persist_fixture.h"
 #include "support/comma_locale.h"
+#include "support/installation.h"
 
 #include "persist/settings_entries.h"
 #include "setup/setup_store.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace pfsetup::test {
 namespace {
 
-TEST(SettingsEntries, DefaultStoreWritesTheDocumentedSection) {
+// A fresh store writes the install file's section line for line: the installed defaults are
+// the store's own. The keys it leaves out are those whose value-less entries mask installed ones.
+TEST(SettingsEntries, DefaultStoreWritesTheInstallFilesSection) {
     CPFCoreSetupAPI store;
-    std::string lines;
+    std::string lines = "START_PFG142\n";
     for (const SettingsEntry& e : CollectSettingsEntries(store, store.GetSaveSections()))
         lines += e.key + " '" + e.value + "'\n";
-    EXPECT_EQ(lines, "PinType_INPUT '-0.01,0.01,x,x,Left'\n"
-                     "PinType_TS '-0.01,0.01,1.0,-1.0,Right'\n"
-                     "PinType_TS_BIDIR '-0.01,0.01,1.0,-1.0,Right'\n"
-                     "PinType_OC_BIDIR '-0.01,0.01,1.0,*,Right'\n"
-                     "PinType_OE_BIDIR '-0.01,0.01,1.0,*,Right'\n"
-                     "PinType_BIDIR '-0.01,0.01,1.0,-1.0,Right'\n"
-                     "PinType_OUTPUT 'x,x,1.0,-1.0,Right'\n"
-                     "PinType_OC 'x,x,1.0,*,Right'\n"
-                     "PinType_OE 'x,x,1.0,*,Right'\n"
-                     "PinType_ANALOG 'x,x,x,x,Left'\n"
-                     "PinType_POWER 'x,x,x,x,Top'\n"
-                     "PinType_GROUND 'x,x,x,x,Top'\n"
-                     "PinType_NC 'x,x,x,x,Bottom'\n"
-                     "Symbol_Units 'Inches'\n"
-                     "Symbol_GridSize '0.050000'\n"
-                     "Symbol_NoteSize '0.800000'\n"
-                     "Symbol_OutLine 'Thin'\n"
-                     "Symbol_TextStyle 'Automatic'\n"
-                     "Symbol_Width '6'\n"
-                     "Symbol_Length '6'\n"
-                     "Symbol_PinSpacing_TopBottom '1'\n"
-                     "Symbol_PinSpacing_LeftRight '1'\n"
-                     "Symbol_UsePinNamesForText 'TRUE'\n"
-                     "Format_ReadActiveLow 'ActiveLow_Suffix_Star_And_N'\n"
-                     "Format_WriteActiveLow 'ActiveLow_Suffix_Star'\n"
-                     "Format_UseMinusInPackage 'TRUE'\n"
-                     "Interpretation_AlphaNum '2'\n"
-                     "Interpretation_NumAlpha '1'\n"
-                     "Interpretation_NumAlphaNum '1'\n"
-                     "Vector_Format '1'\n"
-                     "Sizeable_Format '1'\n"
-                     "Use_Group_Format '1'\n");
+    EXPECT_NE(EmbeddedInstallFile().find(lines + "END_PFG142\n"), std::string::npos) << lines;
+    for (const std::string& key : AllSettingKeys())
+        EXPECT_EQ(LeftOutByDefault(key), lines.find("\n" + key + " '") == std::string::npos) << key;
+    EXPECT_TRUE(LeftOutByDefault("Prop_X") && !LeftOutByDefault("Nonsense"));
 }
 
 TEST(SettingsEntries, EveryKeyReadsBackWhatWasWritten) {
@@ -55,8 +31,7 @@ TEST(SettingsEntries, EveryKeyReadsBackWhatWasWritten) {
     for (const SettingsEntry& e : CollectSettingsEntries(changed, 0x00FF))
         fresh.ProcessNameValuePair(e.key, e.value);
     EXPECT_EQ(Snapshot(fresh), Snapshot(changed));
-    std::string log;
-    EXPECT_EQ(fresh.GetLogError(log), 0) << log;
+    EXPECT_EQ(Log(fresh), "");
 }
 
 TEST(SettingsEntries, NumbersDoNotFollowTheProcessLocale) {
@@ -65,9 +40,7 @@ TEST(SettingsEntries, NumbersDoNotFollowTheProcessLocale) {
     CPFCoreSetupAPI store;
     store.ProcessNameValuePair("Symbol_GridSize", "0.125");
     std::string grid;
-    for (const SettingsEntry& e : CollectSettingsEntries(store, 0))
-        if (e.key == "Symbol_GridSize")
-            grid = e.value;
+    SettingValue(store, "Symbol_GridSize", grid);
     UseCLocale();
     EXPECT_EQ(grid, "0.125000");
 }
@@ -101,56 +74,6 @@ TEST(SettingsEntries, MaskBitsSelectTheOptionalGroups) {
     }
 }
 
-// key, value, what `show` of the changed field gives afterwards
-struct ReadCase {
-    const char* key;
-    const char* value;
-    const char* entry; // the entry the store writes back for that setting
-};
-
-class ReaderRules : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ReaderRules, ValueFormsAndFallbacks) {
-    const ReadCase& c = GetParam();
-    CPFCoreSetupAPI store;
-    store.ProcessNameValuePair(c.key, c.value);
-    std::string all;
-    for (const SettingsEntry& e : CollectSettingsEntries(store, 0x00FF))
-        all += e.key + "=" + e.value + "\n";
-    EXPECT_NE(all.find(std::string(c.entry) + "\n"), std::string::npos) << all;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ReaderRules,
-    ::testing::Values(
-        ReadCase{"Symbol_GridSize", "0.1abc", "Symbol_GridSize=0.100000"},
-        ReadCase{"Symbol_GridSize", "  2e-1", "Symbol_GridSize=0.200000"},
-        ReadCase{"Symbol_Width", "", "Symbol_Width=0"},
-        ReadCase{"Symbol_Width", " -12x", "Symbol_Width=-12"},
-        ReadCase{"Symbol_Width", "99999999999999", "Symbol_Width=6"},
-        ReadCase{"Symbol_OutLine", "bold", "Symbol_OutLine=Thin"},
-        ReadCase{"Symbol_UsePinNamesForText", "true", "Symbol_UsePinNamesForText=TRUE"},
-        ReadCase{"Symbol_UsePinNamesForText", "yes", "Symbol_UsePinNamesForText=FALSE"},
-        ReadCase{"UseSplitInstProp", "0", "UseSplitInstProp=0"},
-        ReadCase{"Vector_Format", "0", "Vector_Format=2"},
-        ReadCase{"Vector_Format", "3", "Vector_Format=2"},
-        ReadCase{"Sizeable_Format", "1", "Sizeable_Format=1"},
-        ReadCase{"Use_Group_Format", "7", "Use_Group_Format=1"},
-        ReadCase{"Interpretation_NumAlpha", "9", "Interpretation_NumAlpha=9"},
-        ReadCase{"Format_WriteActiveLow", "activelow_suffix_n",
-                 "Format_WriteActiveLow=ActiveLow_Suffix_N"},
-        ReadCase{"PinType_OUTPUT", "x,x,1.0,-1.0,Right", "PinType_OUTPUT=x,x,1.0,-1.0,Right"},
-        ReadCase{"PinType_TS", "-1", "PinType_TS=-1,x,x,x,Right"},
-        ReadCase{"PinType_output", "x,x,9,9,Top", "PinType_OUTPUT=x,x,1.0,-1.0,Right"},
-        ReadCase{"User_Defined_OverriddenError", "12,,40", "User_Defined_OverriddenError=12,0,40"},
-        ReadCase{"User_Defined_OverriddenError", ",12,40,", "User_Defined_OverriddenError=0,12,40"},
-        ReadCase{"User_Defined_OverriddenError", "1,70000,-1,2",
-                 "User_Defined_OverriddenError=1,2"},
-        ReadCase{"PackagePlaceHolder", "A,,B,", "PackagePlaceHolder=A,B"},
-        ReadCase{"Prop_TOLERANCE", "1,5%", "Prop_TOLERANCE=1,5%,No,,"},
-        ReadCase{"Prop_PG", "5,VCC=1,GND=2,Yes,Both,Right",
-                 "Prop_PG=5,VCC=1,GND=2,Yes,Both,Right"}));
-
 TEST(SettingsEntries, UnknownKeysAndDuplicatePropertiesAreHandledAsDocumented) {
     CPFCoreSetupAPI store;
     const std::string before = Snapshot(store);
@@ -158,18 +81,14 @@ TEST(SettingsEntries, UnknownKeysAndDuplicatePropertiesAreHandledAsDocumented) {
          {"Symbol_Foo", "Format_Foo", "User_Defined_Foo", "Foo", "PinType_UNSPEC"})
         store.ProcessNameValuePair(key, "1");
     EXPECT_EQ(Snapshot(store), before);
-    std::string log;
-    EXPECT_EQ(store.GetLogError(log), 0);
+    EXPECT_EQ(Log(store), "");
 
     store.ProcessNameValuePair("Prop_A", "1,x,Yes,Value,Left");
     store.ProcessNameValuePair("Prop_A", "2,y,No,Name,Right");
     store.ProcessNameValuePair("Prop_", "1,x,Yes,Value,Left");
-    ASSERT_EQ(store.GetLogError(log), 1);
-    EXPECT_EQ(log, "\nError in reading Property A\nError in reading Property ");
+    EXPECT_EQ(Log(store), "\nError in reading Property A\nError in reading Property ");
     store.SetCurrentPropertyByName("A");
-    std::string value;
-    store.GetPropertyValue(value);
-    EXPECT_EQ(value, "x");
+    EXPECT_EQ(Get(store, &Store::GetPropertyValue), "x");
 }
 
 TEST(SettingsEntries, CommasSurviveInPropertyValuesAndRefuseInPlaceholders) {
@@ -188,9 +107,7 @@ TEST(SettingsEntries, CommasSurviveInPropertyValuesAndRefuseInPlaceholders) {
     // A placeholder the list cannot take beside the others is named in the log.
     store.ProcessNameValuePair("PackagePlaceHolder", "A'B,C\"D");
     EXPECT_EQ(store.GetPackagePlaceHolders(), (std::vector<std::string>{"C", "A'B"}));
-    std::string log;
-    ASSERT_EQ(store.GetLogError(log), 1);
-    EXPECT_NE(log.find("C\"D"), std::string::npos) << log;
+    EXPECT_THAT(Log(store), ::testing::HasSubstr("C\"D"));
 }
 
 } // namespace

@@ -35,11 +35,8 @@ TEST_F(EntryObject, LibraryFlowBindsBothFileNamesAndReads) {
     WriteFile(inst.Path("p.cpm"), "START_GLOBAL\nEND_GLOBAL\n");
     store->AddToPackagePlaceHolder("X");
     main->InitialiseSetupForLibFlow(inst.Path("p.cpm"));
-    std::string def, cpm;
-    store->GetDefFileName(def);
-    ASSERT_EQ(store->GetCPMFileName(cpm), 1);
-    EXPECT_EQ(def, inst.Path("p.cpm"));
-    EXPECT_EQ(cpm, inst.Path("p.cpm"));
+    EXPECT_EQ(Get(*store, &Store::GetDefFileName), inst.Path("p.cpm"));
+    EXPECT_EQ(Get(*store, &Store::GetCPMFileName), inst.Path("p.cpm"));
     EXPECT_TRUE(store->GetPackagePlaceHolders().empty());
     EXPECT_TRUE(host.messages.empty()); // nothing is shown
 }
@@ -53,15 +50,10 @@ TEST_F(EntryObject, OldTemplatesAreConvertedAndLoadedAndTheFileNamesRestored) {
     EXPECT_EQ(main->LoadDataFromFile(tpl.c_str()), 1);
     EXPECT_EQ(ReadFile(tpl), "{ old }\nSTART_PFG142\nSymbol_Width '10'\nProp_A '1,v,No,Name,Left'\n"
                              "END_PFG142\nSTART_PFG142 \n");
-    int width = 0;
-    store->GetDefSymbolWidth(width);
-    EXPECT_EQ(width, 10);
+    EXPECT_EQ(Get(*store, &Store::GetDefSymbolWidth), 10);
     EXPECT_EQ(store->SetCurrentPropertyByName("A"), 1);
-    std::string def, last;
-    store->GetDefFileName(def);
-    store->GetLastReadWriteFileName(last);
-    EXPECT_EQ(def, "project.cpm");
-    EXPECT_EQ(last, "last.cpm");
+    EXPECT_EQ(Get(*store, &Store::GetDefFileName), "project.cpm");
+    EXPECT_EQ(Get(*store, &Store::GetLastReadWriteFileName), "last.cpm");
     // "START_PFG " opened a section that never ends; that is no failure of the read.
     EXPECT_TRUE(host.messages.empty());
 }
@@ -166,13 +158,7 @@ void Randomize(CPFCoreSetupAPI& s, std::mt19937& random) {
     }
 }
 
-// Every setting but the format group, and the format group alone, as the entries give them.
-std::string TemplateScope(CPFCoreSetupAPI& store) {
-    std::string text;
-    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF & ~kSaveFormat))
-        text += entry.key + "=" + entry.value + "\n";
-    return text;
-}
+// The format group alone, as the entries give it.
 std::string FormatGroup(CPFCoreSetupAPI& store) {
     std::string text;
     for (const SettingsEntry& entry : CollectSettingsEntries(store, kSaveFormat))
@@ -192,8 +178,7 @@ TEST_F(EntryObject, TemplatesGiveBackTheSetupTheyWereSavedFrom) {
     std::mt19937 random(20261207);
     for (int round = 0; round < 60; ++round) {
         CPFCoreSetupAPI a;
-        a.PutDefFileName(project);
-        ASSERT_EQ(a.ReadSetup(), 1);
+        ASSERT_EQ(ReadProject(a, project), 1);
         Randomize(a, random);
         a.SetupSaveForTemplate();
         a.PutDefFileName(tpl);
@@ -204,11 +189,10 @@ TEST_F(EntryObject, TemplatesGiveBackTheSetupTheyWereSavedFrom) {
         Randomize(*store, random);
         const std::string format = FormatGroup(*store);
         ASSERT_EQ(main->LoadDataFromFile(tpl.c_str()), 1);
-        ASSERT_EQ(TemplateScope(*store), TemplateScope(a)) << round << "\n" << ReadFile(tpl);
+        ASSERT_EQ(Snapshot(*store, kTemplateGroups), Snapshot(a, kTemplateGroups)) << round << "\n"
+                                                                                   << ReadFile(tpl);
         EXPECT_EQ(FormatGroup(*store), format);
-        std::string def;
-        store->GetDefFileName(def);
-        EXPECT_EQ(def, project);
+        EXPECT_EQ(Get(*store, &Store::GetDefFileName), project);
     }
     EXPECT_TRUE(host.messages.empty());
     std::string text = ReadFile(tpl);
@@ -223,9 +207,7 @@ TEST_F(EntryObject, TemplatesAreRewrittenOnlyToConvertThem) {
     EXPECT_EQ(main->LoadDataFromFile(current.c_str()), 1);
     EXPECT_EQ(ConvertTemplateFile(current).renamed, 0);
     EXPECT_EQ(ReadFile(current), text);
-    int width = 0;
-    store->GetDefSymbolWidth(width);
-    EXPECT_EQ(width, 10);
+    EXPECT_EQ(Get(*store, &Store::GetDefSymbolWidth), 10);
 
     // An old template that cannot be rewritten is loaded as converted and left as it was.
     const std::string old = inst.Path("old.tpl");
@@ -234,8 +216,7 @@ TEST_F(EntryObject, TemplatesAreRewrittenOnlyToConvertThem) {
     EXPECT_EQ(main->LoadDataFromFile(old.c_str()), 1);
     SetWriteFaultForTesting(std::nullopt);
     EXPECT_EQ(ReadFile(old), "START_PFG\nSymbol_Width '11'\nEND_PFG\n");
-    store->GetDefSymbolWidth(width);
-    EXPECT_EQ(width, 11);
+    EXPECT_EQ(Get(*store, &Store::GetDefSymbolWidth), 11);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "\nThe template " + old +
                                          " was loaded with its section names converted; the "
@@ -260,8 +241,7 @@ TEST_F(EntryObject, TemplatesAreRewrittenOnlyToConvertThem) {
                                        " holds no settings in a PFG142 section");
     }
     EXPECT_EQ(ReadFile(refused), "START_PFG\nSymbol_Width '12'\nEND_PFG142\nEND_PFG\n");
-    store->GetDefSymbolWidth(width);
-    EXPECT_EQ(width, 11);
+    EXPECT_EQ(Get(*store, &Store::GetDefSymbolWidth), 11);
 }
 
 TEST_F(EntryObject, CancelledDialogChangesNothing) {
@@ -274,9 +254,7 @@ TEST_F(EntryObject, CancelledDialogChangesNothing) {
     EXPECT_EQ(r.defaultExtension, "tpl");
     EXPECT_EQ(r.initialName, "template");
     EXPECT_EQ(r.filter, "Template Files (*.tpl)|*.tpl||");
-    std::string def;
-    store->GetDefFileName(def);
-    EXPECT_EQ(def, "project.cpm");
+    EXPECT_EQ(Get(*store, &Store::GetDefFileName), "project.cpm");
 }
 
 TEST_F(EntryObject, UnreadableTemplatesAreShownOnceAndRestoreTheFileNames) {
@@ -293,10 +271,8 @@ TEST_F(EntryObject, UnreadableTemplatesAreShownOnceAndRestoreTheFileNames) {
         EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(host.messages[0].text, "\nUnable to read " + tpl);
     }
-    std::string def, log;
-    store->GetDefFileName(def);
-    EXPECT_EQ(def, "project.cpm");
-    EXPECT_EQ(store->GetLogError(log), 0); // shown and cleared
+    EXPECT_EQ(Get(*store, &Store::GetDefFileName), "project.cpm");
+    EXPECT_EQ(Log(*store), ""); // shown and cleared
 
     host.messages.clear();
     EXPECT_EQ(main->LoadDataFromFile(inst.Path("missing.tpl").c_str()), 1);

@@ -54,15 +54,13 @@ TEST(HostileText, RoundTripsOrIsRefused) {
         took(store.PutDefIol(load));
         took(store.AddToPackagePlaceHolder(placeHolder));
 
-        std::string log;
-        ASSERT_EQ(store.WriteCPMFile(), 1) << (store.GetLogError(log), log);
+        ASSERT_EQ(store.WriteCPMFile(), 1) << Log(store);
         CPFCoreSetupAPI back;
-        back.PutDefFileName(project);
-        ASSERT_EQ(back.ReadSetup(), 1);
+        ASSERT_EQ(ReadProject(back, project), 1);
         EXPECT_EQ(Snapshot(back), Snapshot(store)) << entered;
 
         store.PutDefFileName(tpl);
-        ASSERT_EQ(store.WriteSetup(), 1) << (store.GetLogError(log), log);
+        ASSERT_EQ(store.WriteSetup(), 1) << Log(store);
         CPFCoreSetupAPI fromTemplate;
         fromTemplate.PutDefFileName(tpl);
         std::string saved;

@@ -8,11 +8,37 @@
 
 namespace pfsetup::test {
 
-// Every persisted setting, as the name/value entries of all groups: equal snapshots mean
-// equal settings.
-inline std::string Snapshot(CPFCoreSetupAPI& store) {
+using Store = CPFCoreSetupAPI;
+
+// What a getter of the store gives; name T when the getter has several overloads and the text
+// is not wanted.
+template <class T = std::string>
+T Get(const Store& store, int (Store::*getter)(T&) const) {
+    T value{};
+    (store.*getter)(value);
+    return value;
+}
+
+// The store's log, emptied; "" when it holds nothing.
+inline std::string Log(Store& store) {
+    std::string log;
+    store.GetLogError(log);
+    return log;
+}
+
+// Binds the store to `project` for reading and writing and reads it: ReadSetup's result.
+inline int ReadProject(Store& store, const std::string& project) {
+    store.PutDefFileName(project);
+    store.PutCPMFileName(project);
+    return store.ReadSetup();
+}
+
+// Every persisted setting of the groups, as name/value entries: equal snapshots mean equal
+// settings. A template holds all groups but the format group.
+constexpr uint16_t kTemplateGroups = 0x00FF & ~kSaveFormat;
+inline std::string Snapshot(CPFCoreSetupAPI& store, uint16_t groups = 0x00FF) {
     std::string text;
-    for (const SettingsEntry& entry : CollectSettingsEntries(store, 0x00FF))
+    for (const SettingsEntry& entry : CollectSettingsEntries(store, groups))
         text += entry.key + "=" + entry.value + "\n";
     return text;
 }

@@ -1,5 +1,7 @@
 // The layers under a project's settings: where each entry comes from and what it overrides,
 // and the install and site values alone.
+#include "persist_fixture.h"
+
 #include "persist/setting_origins.h"
 #include "projfile/project_parser.h"
 #include "setup/setup_store.h"
@@ -52,9 +54,7 @@ TEST(SettingOrigins, EachEntryNamesItsLevelFileLineAndWhatItOverrides) {
 
     CPFCoreSetupAPI defaults;
     ASSERT_TRUE(ReadInstalledSettings(defaults));
-    int value = 0;
-    defaults.GetDefSymbolLength(value);
-    EXPECT_EQ(value, 7);
+    EXPECT_EQ(Get(defaults, &Store::GetDefSymbolLength), 7);
     EXPECT_EQ(defaults.SetCurrentPropertyByName("X"), 0);
 }
 

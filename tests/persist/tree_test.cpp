@@ -7,6 +7,7 @@
 #include "persist/tree/st_setup_file.h"
 #include "projfile/spi_project.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,14 +28,21 @@ std::string NodeAt(const std::string& path) {
     return text;
 }
 
+// The project `text` becomes the user's file and the only tree in memory; the status message
+// of the parse, empty when it succeeded.
+std::string Reparse(const std::string& project, const std::string& text) {
+    WriteFile(project, text);
+    ResetModuleState();
+    ARStatus status;
+    STSetupFile file(project, true);
+    return file.parse(status).test(1) ? std::string() : status.message();
+}
+
 class Tree : public ::testing::Test {
 protected:
     void SetUp() override {
-        WriteFile(project, "START_GLOBAL\nNAME 'keep me'\nEND_GLOBAL\n");
         store.PutCPMFileName(project);
-        ARStatus status;
-        STSetupFile file(project, true);
-        ASSERT_TRUE(file.parse(status).test(1)) << status.message();
+        ASSERT_EQ(Reparse(project, "START_GLOBAL\nNAME 'keep me'\nEND_GLOBAL\n"), "");
     }
     TempInstallation inst;
     FakeHost host;
@@ -125,13 +133,10 @@ TEST_F(Tree, ConfirmedSettingsAreWhatTheNextReadFinds) {
     ChangeEverySetting(store);
     store.SetupSaveForTemplate(); // a template save before must not keep the format group out
     ASSERT_EQ(store.WriteCPMFile(), 1);
-    std::string last;
-    store.GetLastReadWriteFileName(last);
-    EXPECT_EQ(last, project);
+    EXPECT_EQ(Get(store, &Store::GetLastReadWriteFileName), project);
 
     CPFCoreSetupAPI fresh;
-    fresh.PutDefFileName(project);
-    ASSERT_EQ(fresh.ReadSetup(), 1);
+    ASSERT_EQ(ReadProject(fresh, project), 1);
     EXPECT_EQ(Snapshot(fresh), Snapshot(store));
 
     const std::string text = ReadFile(project);
@@ -141,10 +146,7 @@ TEST_F(Tree, ConfirmedSettingsAreWhatTheNextReadFinds) {
     EXPECT_EQ(text.find("Symbol_Units"), std::string::npos); // equal to the install file
 
     // The tree read afresh from the file shows the written values.
-    ResetModuleState();
-    ARStatus status;
-    STSetupFile file(project, true);
-    ASSERT_TRUE(file.parse(status).test(1));
+    ASSERT_EQ(Reparse(project, ReadFile(project)), "");
     EXPECT_EQ(NodeAt("PFG/Symbol/GridSize"), "value 1=0.100000");
     EXPECT_EQ(NodeAt("PFG/Symbol/SymPropertyList/TOLERANCE"),
               "symprop 1=5% 2=2 3=0 5=0 6=20 7=Top-Left");
@@ -169,8 +171,7 @@ TEST_F(Tree, RemovedSettingsDoNotComeBack) {
     ASSERT_EQ(store.WriteCPMFile(), 1);
 
     CPFCoreSetupAPI fresh;
-    fresh.PutDefFileName(project);
-    ASSERT_EQ(fresh.ReadSetup(), 1);
+    ASSERT_EQ(ReadProject(fresh, project), 1);
     EXPECT_EQ(fresh.InitPropertyIteration(), 0);
     EXPECT_TRUE(fresh.GetPackagePlaceHolders().empty());
     EXPECT_EQ(fresh.GetUseSplitInstProp(), 1);
@@ -191,19 +192,7 @@ TEST_F(Tree, NothingIsWrittenWithoutAProjectOrARoot) {
     const std::string before = ReadFile(project);
     EXPECT_EQ(store.WriteCPMFile(), 0);
     EXPECT_EQ(ReadFile(project), before);
-    std::string last;
-    store.GetLastReadWriteFileName(last);
-    EXPECT_EQ(last, "");
-}
-
-// The project `text` becomes the user's file and the only tree in memory; the status message
-// of the parse, empty when it succeeded.
-std::string Reparse(const std::string& project, const std::string& text) {
-    WriteFile(project, text);
-    ResetModuleState();
-    ARStatus status;
-    STSetupFile file(project, true);
-    return file.parse(status).test(1) ? std::string() : status.message();
+    EXPECT_EQ(Get(store, &Store::GetLastReadWriteFileName), "");
 }
 
 // Nothing recurses as deep as the tree: a path deeper than the tree holds is refused with its
@@ -222,9 +211,7 @@ TEST_F(Tree, DepthIsBoundedWhereTheTreeIsReadAndWritten) {
         EXPECT_EQ(Reparse(project, text), problem);
         EXPECT_EQ(store.WriteCPMFile(), 0);
         EXPECT_TRUE(ReadFile(project) == text);
-        std::string log;
-        store.GetLogError(log);
-        EXPECT_EQ(log.find("\n" + problem), 0u);
+        EXPECT_EQ(Log(store).find("\n" + problem), 0u);
     }
     EXPECT_EQ(
         Reparse(project, "START_SETUP_TREE\n" + path(64) + " 'value' '1=x'\nEND_SETUP_TREE\n"), "");
@@ -242,9 +229,7 @@ TEST_F(Tree, DepthIsBoundedWhereTheTreeIsReadAndWritten) {
     const std::string before = ReadFile(project);
     EXPECT_EQ(store.WriteCPMFile(), 0);
     EXPECT_TRUE(ReadFile(project) == before);
-    std::string log;
-    EXPECT_EQ(store.GetLogError(log), 1);
-    EXPECT_NE(log.find("lies 65 names deep"), std::string::npos) << log;
+    EXPECT_THAT(Log(store), ::testing::HasSubstr("lies 65 names deep"));
 }
 
 // Node names ignore letter case, as the directive names that hold them do.

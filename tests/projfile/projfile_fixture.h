@@ -12,9 +12,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <set>
 #include <sstream>
 #include <string>
 

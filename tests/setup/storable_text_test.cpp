@@ -85,6 +85,7 @@ TEST(StorableText, ItemsOfOneValueAndNamesIgnoringCase) {
     EXPECT_EQ(store.PutPropertyName("tolerance") + store.PutPropertyName("Tolerance"), 0);
     EXPECT_EQ(store.PutPropertyName("OTHER"), 1); // its own name in other case
     EXPECT_EQ(store.SetCurrentPropertyByName("OTHER"), 1);
+    EXPECT_EQ(store.SetCurrentPropertyByName("Other") + store.CreateProperty("other"), 0);
 }
 
 } // namespace

@@ -1,9 +1,13 @@
+#include "persist/persist_fixture.h"
 #include "setup/setup_store.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
+
+using pfsetup::test::Get;
+using pfsetup::test::Store;
 
 // Texts are exact: unknown ones (case variants included) leave the field as it was. Stored
 // values outside the enumeration read as the last text; units read as "Inches" whatever is
@@ -17,12 +21,8 @@ TEST(SymbolDefaults, OutlineTextStyleAndUnitsTexts) {
     std::string outlines, styles; // each field after each put, in sequence
     for (auto [outline, style] : puts) {
         EXPECT_EQ(store.PutDefSymbolOutLine(outline) + store.PutDefTextStyle(style), 2);
-        PFSymbolOutline outlineValue{};
-        PFTextStyle styleValue{};
-        store.GetDefSymbolOutLine(outlineValue);
-        store.GetDefTextStyle(styleValue);
-        outlines += std::to_string(outlineValue);
-        styles += std::to_string(styleValue);
+        outlines += std::to_string(Get<PFSymbolOutline>(store, &Store::GetDefSymbolOutLine));
+        styles += std::to_string(Get<PFTextStyle>(store, &Store::GetDefTextStyle));
     }
     EXPECT_EQ(outlines + " " + styles, "22111 32221");
     const std::pair<int, const char*> stored[] = {
@@ -33,14 +33,11 @@ TEST(SymbolDefaults, OutlineTextStyleAndUnitsTexts) {
         store.PutDefSymbolOutLine(static_cast<PFSymbolOutline>(value));
         store.PutDefTextStyle(static_cast<PFTextStyle>(value));
         store.PutDefUnits(static_cast<PFSymbolSizeUnits>(value));
-        std::string outline, style, units;
-        store.GetDefSymbolOutLine(outline);
-        store.GetDefTextStyle(style);
-        store.GetDefUnits(units);
-        EXPECT_EQ(outline + " " + style + " " + units, texts) << value;
+        EXPECT_EQ(Get(store, &Store::GetDefSymbolOutLine) + " " +
+                      Get(store, &Store::GetDefTextStyle) + " " + Get(store, &Store::GetDefUnits),
+                  texts)
+            << value;
     }
-    PFSymbolSizeUnits units{};
     store.PutDefUnits(std::string("Millimeters"));
-    store.GetDefUnits(units);
-    EXPECT_EQ(units, PFInches);
+    EXPECT_EQ(Get<PFSymbolSizeUnits>(store, &Store::GetDefUnits), PFInches);
 }

@@ -14,4 +14,11 @@ struct ProgramRun {
 // Runs `commandLine` through the shell in `dir`.
 ProgramRun RunProgram(const std::string& dir, const std::string& commandLine);
 
+#ifdef PFSETUP_TOOL
+// Runs the tool in `dir` with `args` as the shell splits them.
+inline ProgramRun RunTool(const std::string& dir, const std::string& args) {
+    return RunProgram(dir, std::string(PFSETUP_TOOL) + " " + args);
+}
+#endif
+
 } // namespace pfsetup::test

@@ -8,6 +8,7 @@
 #include "ui/setup_dialogs.h"
 #include "ui/setup_sheet.h"
 
+#include "persist/persist_fixture.h"
 #include "persist/setup_main.h"
 #include "setup/setup_store.h"
 
@@ -72,17 +73,6 @@ inline void ChooseInCell(Grid* grid, int row, int col, const std::string& entry)
 
 inline void ClickTab(QTabWidget* tabs, int index) {
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(index).center());
-}
-
-using Store = CPFCoreSetupAPI;
-
-// What a getter of the store gives; name T when the getter has several overloads and the text
-// is not wanted.
-template <class T = std::string>
-T Get(const Store& store, int (Store::*getter)(T&) const) {
-    T value{};
-    (store.*getter)(value);
-    return value;
 }
 
 inline bool IsCurrent(const Grid* grid, int row, int col) {
@@ -210,9 +200,7 @@ protected:
     void UseProjectText(const std::string& text) {
         project = install.Path("project.cpm");
         WriteFile(project, text);
-        store.PutCPMFileName(project);
-        store.PutDefFileName(project);
-        ASSERT_EQ(store.ReadSetup(), 1);
+        ASSERT_EQ(ReadProject(store, project), 1);
     }
     // A project with `settings` (directive lines) as its settings section.
     void UseProject(const std::string& settings) {
@@ -222,8 +210,7 @@ protected:
     // What a store reading the project file now finds.
     std::unique_ptr<CPFCoreSetupAPI> Reread() const {
         auto fresh = std::make_unique<CPFCoreSetupAPI>();
-        fresh->PutDefFileName(project);
-        EXPECT_EQ(fresh->ReadSetup(), 1);
+        EXPECT_EQ(ReadProject(*fresh, project), 1);
         return fresh;
     }
 

@@ -20,12 +20,9 @@ TEST(SettingSources, TipsNameTheOriginShowNames) {
     const std::string project = inst.Path("p.cpm");
     WriteFile(project, "START_PFG142\nSYMBOL_LENGTH '9'\nprop_i '1,u,No,Value,Left'\n"
                        "Prop_U '1,u,No,Value,Left'\nEND_PFG142\n");
-    const ProgramRun show =
-        RunProgram(inst.Dir(), std::string(PFSETUP_TOOL) + " show --json --origin " + project);
+    const ProgramRun show = RunTool(inst.Dir(), "show --json --origin " + project);
     ASSERT_EQ(show.status, 0) << show.err;
-    JsonValue json;
-    std::string error;
-    ASSERT_TRUE(ParseJson(show.out, json, error)) << error;
+    const JsonValue json = Json(show.out);
 
     SettingSources sources;
     sources.SetFiles(project, "");

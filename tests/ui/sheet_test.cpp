@@ -69,9 +69,7 @@ TEST_F(SetupSheet, OkKeepsWhatAnotherWriterChangedMeanwhile) {
                               ClickTab(CSetupPropSheet::kSymbolPage);
                               Type(CSymbolPP::kGridSize, "0.2");
                               CPFCoreSetupAPI other;
-                              other.PutDefFileName(project);
-                              other.PutCPMFileName(project);
-                              ASSERT_EQ(other.ReadSetup(), 1);
+                              ASSERT_EQ(ReadProject(other, project), 1);
                               other.PutDefSymbolLength(12);
                               ASSERT_EQ(other.WriteCPMFile(), 1);
                               ClickButton(PropertySheet::kIdOk);
@@ -142,10 +140,8 @@ TEST_F(SetupSheet, AFailedWriteKeepsTheDialogOpenWithTheEdits) {
                 host.messages.clear();
                 EXPECT_TRUE(s.isVisible());
                 EXPECT_EQ(host.posted, std::vector<unsigned>{});
-                if (fix) {
-                    std::filesystem::create_directory(folder);
-                    WriteFile(file, ReadFile(project));
-                }
+                if (fix)
+                    WriteFile(file, ReadFile(project)); // and its folder
                 host.answers = {MessageResult::Yes};
                 ClickButton(fix ? PropertySheet::kIdOk : PropertySheet::kIdCancel);
             });
