@@ -34,7 +34,7 @@ std::string_view NextLine(const char*& position, const char* end) {
     return std::string_view(begin, lineFeed);
 }
 
-int ValueTokenizer::Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote) {
+int ValueTokenizer::NextOfAnyForm(std::string_view& value, int& doubleQuoted, bool& unclosedQuote) {
     std::size_t blanks = 0;
     while (blanks < rest_.size() && IsSpaceByte(rest_[blanks])) {
         ++blanks;

@@ -5,6 +5,7 @@
 
 #include "projfile/spi_text.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace pfsetup {
@@ -27,7 +28,23 @@ public:
     // 0 with the next value (a double-quoted one sets `doubleQuoted` to 1); 4 when the line
     // has no more values; -1 for a quoted value without its closing quote (`unclosedQuote`
     // true) or a continuation line that the text does not have (false).
-    int Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote);
+    int Next(std::string_view& value, int& doubleQuoted, bool& unclosedQuote) {
+        // Inline, the writer's own form on a line that does not continue: one blank, then a
+        // value in single quotes. It reads as the whole path reads it, which takes the rest.
+        if (rest_.size() >= 3 && rest_[0] == ' ' && rest_[1] == '\'' && rest_.back() != '\\') {
+            if (const void* close = std::memchr(rest_.data() + 2, '\'', rest_.size() - 2)) {
+                const auto end =
+                    static_cast<std::size_t>(static_cast<const char*>(close) - rest_.data());
+                value = rest_.substr(2, end - 2);
+                rest_.remove_prefix(end + 1);
+                return 0;
+            }
+        }
+        if (rest_.empty()) {
+            return 4;
+        }
+        return NextOfAnyForm(value, doubleQuoted, unclosedQuote);
+    }
     // Lines read for continuations so far.
     int ContinuationLines() const { return continuations_; }
     // Whether every value read so far stood as the writer writes it: after one blank, in
@@ -38,6 +55,7 @@ public:
     const char* Following() const { return following_; }
 
 private:
+    int NextOfAnyForm(std::string_view& value, int& doubleQuoted, bool& unclosedQuote);
     static std::string_view TrimEnd(std::string_view text) {
         while (!text.empty() && IsSpaceByte(text.back())) {
             text.remove_suffix(1);

@@ -386,7 +386,6 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
         if (!comment) {
             lastRead = directive->Name();
         }
-        programs.StartLevel(*directive, level);
         if (keepComments && comment) {
             if (IsCommentLine(line)) {
                 // The comment as it stands, continuation lines and all.
@@ -410,8 +409,8 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
             directive->readOrder = static_cast<std::uint32_t>(file.DirectiveLine());
         }
         // The values stay in the text, read again value by value when asked for.
-        programs.SetReadValues(*directive, file.ValuesText(), count,
-                               result == 4 && count > 0 && file.ValuesInWritersForm());
+        programs.ReadValues(*directive, level, file.ValuesText(), count,
+                            result == 4 && count > 0 && file.ValuesInWritersForm());
         if (result == -1) {
             return -1;
         }

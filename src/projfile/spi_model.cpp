@@ -286,7 +286,12 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
     }
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
     SpiDirective& directive = owner_->pool_.emplace_back();
-    owner_->SetName(directive, name, false);
+    if (name.size() < SpiDirective::kLongestNear) {
+        directive.name_ = name.data();
+        directive.nameLength_ = static_cast<std::uint16_t>(name.size());
+    } else {
+        owner_->SetName(directive, name, false);
+    }
     directive.level = static_cast<std::int8_t>(createdAt);
     slots_[slot] = Slot{index, hash};
     ++used_;

@@ -395,6 +395,25 @@ public:
     // number of values in it; `writersForm` when that text is as a save writes it.
     void SetReadValues(SpiDirective& directive, std::string_view text, std::uint32_t count,
                        bool writersForm);
+    // StartLevel and SetReadValues in one: the reader's step for every line. A directive the
+    // line just made, with its values a few bytes after its name, is filled in place.
+    void ReadValues(SpiDirective& directive, int level, std::string_view text, std::uint32_t count,
+                    bool writersForm) {
+        const auto nameEnd =
+            reinterpret_cast<std::uintptr_t>(directive.name_) + directive.nameLength_;
+        const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+        if (directive.bits_ == 0 && level == directive.level && text.data() != nullptr &&
+            at >= nameEnd && at - nameEnd < SpiDirective::kNoText) {
+            directive.bits_ = static_cast<std::uint8_t>(
+                (1u << level) | (writersForm ? SpiDirective::kWritersForm : 0u));
+            directive.gap_ = static_cast<std::uint16_t>(at - nameEnd);
+            directive.length_ = static_cast<std::uint32_t>(text.size());
+            directive.count_ = count;
+            return;
+        }
+        StartLevel(directive, level);
+        SetReadValues(directive, text, count, writersForm);
+    }
     // Appends a value to the active level, making its values strings of their own.
     void AppendValue(SpiDirective& directive, std::string_view value);
 
