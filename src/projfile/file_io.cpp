@@ -1,5 +1,6 @@
 #include "projfile/file_io.h"
 
+#include "base/large_pages.h"
 #include "base/module_state.h"
 #include "projfile/spi_messages.h"
 
@@ -14,7 +15,6 @@
 #include <new>
 #include <random>
 #include <string_view>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -335,22 +335,6 @@ std::optional<double> EnvironmentLockTimeout(double fallback) {
     return seconds;
 }
 
-namespace {
-
-// A large file's text is read into pages of 2 MiB where the kernel has them: the read then
-// takes a few page faults instead of one per 4 KiB, most of the cost of reading beyond the
-// copy. The whole buffer is written, so no memory is held that is not used. A hint only.
-void AskForLargePages(char* buffer, std::size_t size) {
-    constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(buffer) + kLarge - 1) & ~(kLarge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + size) & ~(kLarge - 1);
-    if (end > begin) {
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    }
-}
-
-} // namespace
-
 int ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& data, std::size_t& size) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer before it is refused.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -383,7 +367,7 @@ int ReadWholeFile(const std::string& path, std::unique_ptr<char[]>& data, std::s
         // One byte more than the status says, so a file that grew is noticed.
         std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
         std::unique_ptr<char[]> buffer(new char[capacity]);
-        AskForLargePages(buffer.get(), capacity);
+        pfsetup::AskForLargePages(buffer.get(), capacity);
         std::size_t done = 0;
         for (;;) {
             if (done == capacity) {

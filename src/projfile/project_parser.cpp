@@ -360,6 +360,17 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
     SpiDirectiveList& directives = program.directives;
     const bool keepComments = level >= SpiUserLevel;
     std::string_view lastRead; // the directive the next comment line follows
+    // The rest of the file at the section's bytes per directive so far, for a large index.
+    const std::size_t sectionStart = file.BytesRead();
+    std::size_t lines = 0;
+    programs.ExpectDirectives([&] {
+        const std::size_t read = file.BytesRead() - sectionStart;
+        return lines == 0 ? 0 : file.BytesLeft() / (read / lines + 1);
+    });
+    struct Forget {
+        SpiProgramList& programs;
+        ~Forget() { programs.ExpectDirectives(nullptr); }
+    } forget{programs};
     for (;;) {
         if (file.ReadDirectiveName(name) != 0) {
             return 0;
@@ -378,6 +389,7 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
                 continue;
             }
         }
+        ++lines;
         SpiDirective* directive = directives.FindOrAppendView(name, level, hash);
         const bool comment = pfsetup::IsCommentName(name);
         if constexpr (kCollecting) {

@@ -86,6 +86,9 @@ public:
     }
     // Whether the values read so far stood as the writer writes them (ValueTokenizer).
     bool ValuesInWritersForm() const { return values_.WritersForm(); }
+    // Bytes of the text read so far, and left to read.
+    std::size_t BytesRead() const { return position_; }
+    std::size_t BytesLeft() const { return size_ - position_; }
 
 private:
     bool ReadLine(std::string_view& line);

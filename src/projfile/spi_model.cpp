@@ -2,6 +2,8 @@
 
 #include "projfile/file_io.h"
 
+#include "base/large_pages.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -133,13 +135,26 @@ std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash
     }
 }
 
+namespace {
+
+// A table of `size` empty slots; a large one in large pages, as every slot is written.
+template <class Slot>
+void MakeEmpty(std::vector<Slot>& table, std::size_t size, Slot empty) {
+    std::vector<Slot>().swap(table);
+    table.reserve(size);
+    pfsetup::AskForLargePages(table.data(), size * sizeof(Slot));
+    table.assign(size, empty);
+}
+
+} // namespace
+
 void SpiDirectiveList::EmptyTable(std::size_t size, std::size_t largest) const {
     std::vector<Slot>& spare = owner_->spareSlots_;
     if (spare.size() >= size && spare.size() <= largest) {
         slots_.swap(spare);
         std::fill(slots_.begin(), slots_.end(), Slot{kNone, 0});
     } else {
-        slots_.assign(size, Slot{kNone, 0});
+        MakeEmpty(slots_, size, Slot{kNone, 0});
     }
 }
 
@@ -150,7 +165,17 @@ void SpiDirectiveList::Grow() {
         EmptyTable(16, SIZE_MAX);
         return;
     }
-    std::vector<Slot> old(slots_.size() * 2, Slot{kNone, 0});
+    std::size_t size = slots_.size() * 2;
+    if (slots_.size() >= kLargeTable && owner_->moreExpected_) {
+        std::size_t wanted = size;
+        const std::size_t needed = 2 * (used_ + 1 + owner_->moreExpected_());
+        while (wanted < needed && wanted < slots_.size() * 8) {
+            wanted *= 2;
+        }
+        size = wanted;
+    }
+    std::vector<Slot> old;
+    MakeEmpty(old, size, Slot{kNone, 0});
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {

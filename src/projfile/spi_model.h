@@ -31,6 +31,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -288,6 +289,7 @@ public:
     void ReleaseIndex();
 
     static constexpr std::uint32_t kNone = UINT32_MAX;
+    static constexpr std::size_t kLargeTable = std::size_t{1} << 16; // slots
 
 private:
     friend class SpiProgramList;
@@ -432,6 +434,11 @@ public:
     // Deleted directives and those of deleted programs stay in the pool until RemoveAll; their
     // values are freed at once.
 
+    // While a section is read: how many more directives the rest of its file may hold. An
+    // index that must grow past 64 Ki slots then grows at once to hold them (up to eight times
+    // its size) instead of doubling again and again, each time moving every name.
+    void ExpectDirectives(std::function<std::size_t()> more) { moreExpected_ = std::move(more); }
+
     // Frees the index table a released section left for the next one.
     void DropSpareIndex() { std::vector<SpiDirectiveList::Slot>().swap(spareSlots_); }
 
@@ -485,6 +492,7 @@ private:
     std::deque<SpiDirective::Far> farParts_;
     std::unordered_map<std::uint32_t, std::uint32_t> cursors_;
     std::vector<SpiDirectiveList::Slot> spareSlots_;
+    std::function<std::size_t()> moreExpected_;
     std::vector<std::unique_ptr<Text>> texts_;
     std::unordered_map<std::uint32_t, std::vector<OtherLevel>> otherLevels_;
     // Where the last walk over read values stopped, so walking a line's values stays linear.

@@ -211,6 +211,32 @@ TEST(NamedList, IndexAgreesWithTheList) {
     EXPECT_EQ(list.Current(), *list.begin());
     EXPECT_EQ(list.size(), 250u);
     EXPECT_EQ(static_cast<std::size_t>(std::distance(list.begin(), list.end())), 250u);
+    // A released index is made again from the list, equal names in list order.
+    const std::uint32_t thirdDup = programs.PositionOf(*list.Append("N7", 2));
+    list.ReleaseIndex();
+    EXPECT_EQ(programs.PositionOf(*list.Lookup("n7")), secondDup);
+    list.DeleteByName("n7");
+    EXPECT_EQ(programs.PositionOf(*list.Lookup("n7")), thirdDup);
+    EXPECT_NE(list.Lookup("n499"), nullptr);
+}
+
+// A section large enough that its index grows by the size the rest of the file suggests: every
+// name is found, and a later line of a name still changes the first directive of that name.
+TEST(Parser, ALargeSectionFindsEveryName) {
+    std::string text = "START_P\n";
+    for (int i = 0; i < 70000; ++i) {
+        text += "Name_" + std::to_string(i) + " 'v'\n";
+    }
+    text += "name_5 'again'\nEND_P\nSTART_Q\nA 1\nEND_P\nEND_Q\n";
+    SpiProgramList programs;
+    ASSERT_EQ(ParseText(programs, text), 0);
+    const SpiDirectiveList& p = programs.Lookup("P")->directives;
+    EXPECT_EQ(p.size(), 70000u);
+    for (int i = 0; i < 70000; i += 997) {
+        ASSERT_NE(p.Lookup("NAME_" + std::to_string(i)), nullptr) << i;
+    }
+    EXPECT_EQ(Join(p.Lookup("Name_5")->ActiveValues()), "again");
+    EXPECT_EQ(Dump(programs).substr(Dump(programs).rfind(' ')), " Q{A(1),END_P()}");
 }
 
 } // namespace
