@@ -4,6 +4,7 @@
 # their own run-time.
 function(pfsetup_fresh_process target)
     if(NOT PFSETUP_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-        target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
+        target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc
+                            -Wl,-z,pack-relative-relocs)
     endif()
 endfunction()

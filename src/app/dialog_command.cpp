@@ -23,7 +23,7 @@ int DialogCommand(const DialogRequest& request) {
         return kBadInput;
     }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(request.project, store)) {
+    if (int status = LoadStore(request.project, store, StoreUse::Change)) {
         return status;
     }
     if (request.project.empty()) {

@@ -13,7 +13,7 @@ namespace pfsetup::app {
 
 int PinCommand(const std::string& project, const std::vector<std::string>& names, bool json) {
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store)) {
+    if (int status = LoadStore(project, store, StoreUse::Query)) {
         return status;
     }
     // A fresh process adopts the project's notations, as the host does when it starts.

@@ -73,7 +73,7 @@ int InitCommand(const std::string& project, bool force) {
 
 int ShowCommand(const Target& target, const ShowOptions& options) {
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(target.project, store)) {
+    if (int status = LoadStore(target.project, store, StoreUse::Query)) {
         return status;
     }
     std::vector<SettingRow> rows = SettingRows(*store);
@@ -100,7 +100,7 @@ int GetCommand(const Target& target, const std::string& key) {
         return kBadInput;
     }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(target.project, store)) {
+    if (int status = LoadStore(target.project, store, StoreUse::Query)) {
         return status;
     }
     std::string value;
@@ -183,7 +183,7 @@ int JsonPairs(const std::string& file, std::vector<std::string>& pairs) {
 int ApplyAndWrite(const Target& target, const std::vector<std::string>& pairs) {
     const std::string& project = target.project;
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store)) {
+    if (int status = LoadStore(project, store, StoreUse::Change)) {
         return status;
     }
     std::vector<std::string> asked;
@@ -305,7 +305,7 @@ int UnsetCommand(const Target& target, const std::string& key) {
         return status;
     }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store)) {
+    if (int status = LoadStore(project, store, StoreUse::Change)) {
         return status;
     }
     std::string value;
@@ -319,6 +319,8 @@ int UnsetCommand(const Target& target, const std::string& key) {
 
 int DiffCommand(const std::string& first, const std::string& second, bool json) {
     CPFCoreSetupAPI a, b;
+    a.RememberReadForWrite(false); // neither is written
+    b.RememberReadForWrite(false);
     if (int status = ReadProject(first, a)) {
         return status;
     }

@@ -68,12 +68,13 @@ int ReadProject(const std::string& project, CPFCoreSetupAPI& store) {
     return kOk;
 }
 
-int LoadStore(const std::string& project, CPFCoreSetupAPI*& store) {
+int LoadStore(const std::string& project, CPFCoreSetupAPI*& store, StoreUse use) {
     Pfsetup_initialize();
     store = Pfsetup_store();
     // A command reads the project once and writes it at most once: the write goes through the
     // project the read made when the file is still as read.
-    store->KeepProjectForWrite(true);
+    store->KeepProjectForWrite(use == StoreUse::Change);
+    store->RememberReadForWrite(use == StoreUse::Change);
     return ReadProject(project, *store);
 }
 

@@ -26,8 +26,11 @@ int CreateTargetFile(const Target& target);
 // files alone when `project` is empty) and shows the warnings the read logged. Else the exit
 // status after telling why the project cannot be read.
 int ReadProject(const std::string& project, CPFCoreSetupAPI& store);
-// The same into the module's store, bound to `project` for writing.
-int LoadStore(const std::string& project, CPFCoreSetupAPI*& store);
+// What a command does with the store it loads: answers from it, or changes and writes it.
+enum class StoreUse { Query, Change };
+// The same into the module's store, bound to `project`; only a store loaded for a change
+// notes what it read and keeps the project for the write.
+int LoadStore(const std::string& project, CPFCoreSetupAPI*& store, StoreUse use);
 // The settings a project falls back to without its own entries: the install file, and the
 // site file unless the project is the site file. What the read logged stays in the store.
 int ReadDefaults(const Target& target, CPFCoreSetupAPI& store);

@@ -25,7 +25,7 @@ int TemplateSaveCommand(const std::string& project, const std::string& file, boo
         return Report(exists);
     }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store)) {
+    if (int status = LoadStore(project, store, StoreUse::Change)) {
         return status;
     }
     store->SetupSaveForTemplate();
@@ -49,7 +49,7 @@ int TemplateLoadCommand(const std::string& project, const std::string& file) {
         return status;
     }
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(project, store)) {
+    if (int status = LoadStore(project, store, StoreUse::Change)) {
         return status;
     }
     {

@@ -115,7 +115,8 @@ void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long 
     LastRead.file = file;
     std::copy(std::begin(stamp), std::end(stamp), LastRead.stamp);
     LastRead.failed = failed;
-    if (failed) {
+    LastRead.unnoted = !failed && !RememberReadValues;
+    if (failed || !RememberReadValues) {
         LastRead.entries.clear();
     } else {
         LastRead.entries = AllSettingValues(*this);
@@ -149,6 +150,13 @@ int CPFCoreSetupAPI::WriteCPMFile() {
                    Failure(ErrorKind::Access, CPMFileName, std::string("not written: ") + problem));
         return 0;
     }
+    if (LastRead.file == CPMFileName && LastRead.unnoted) {
+        const char* problem = "the store read it without noting what it read, so a write cannot "
+                              "tell what this store changed";
+        LogFailure(*this, "\nUnable to save file " + CPMFileName + ": " + problem,
+                   Failure(ErrorKind::Value, CPMFileName, std::string("not written: ") + problem));
+        return 0;
+    }
     const bool read = LastRead.file == CPMFileName && !LastRead.failed;
     const bool asRead = read && std::equal(std::begin(LastRead.stamp), std::end(LastRead.stamp),
                                            Stamp(now).begin());
@@ -176,6 +184,7 @@ int CPFCoreSetupAPI::WriteCPMFile() {
         std::copy(stamp.begin(), stamp.end(), LastRead.stamp);
         LastRead.file = CPMFileName;
         LastRead.failed = false;
+        LastRead.unnoted = false;
         LastRead.entries = values;
     }
     return written;

@@ -251,6 +251,11 @@ public:
     // that reads, changes and writes a large project once). Off by default: a host's store
     // holds no project between calls.
     void KeepProjectForWrite(bool keep) { KeepReadProject = keep; }
+    // With false, ReadSetup does not note the values it read, which WriteCPMFile needs to
+    // write only what this store changed: a store that only answers questions (the tool's
+    // get, show, pin, diff) reads faster. WriteCPMFile after such a read refuses, so nothing
+    // is lost. On by default.
+    void RememberReadForWrite(bool remember) { RememberReadValues = remember; }
     int ReadSetup();
     int WriteSetup();
     int WriteCPMFile();
@@ -316,6 +321,7 @@ private:
     // The project ReadSetup read, kept for the next WriteCPMFile (KeepProjectForWrite).
     std::unique_ptr<SpiProject, void (*)(SpiProject*)> ReadProject{nullptr, nullptr};
     bool KeepReadProject = false;
+    bool RememberReadValues = true;
     PFSymbolSizeUnits DefUnits = PFInches;
     PFSymbolOutline DefSymbolOutLine = PFThin;
     PFTextStyle DefTextStyle = PFAutomatic;
@@ -370,7 +376,8 @@ private:
         std::string file;
         unsigned long long stamp[4] = {0, 0, 0, 0};
         std::vector<std::pair<std::string, std::string>> entries;
-        bool failed = false; // the read failed: writing would lose what the file holds
+        bool failed = false;  // the read failed: writing would lose what the file holds
+        bool unnoted = false; // read without noting the values (RememberReadForWrite)
     };
     ReadRecord LastRead;
 };

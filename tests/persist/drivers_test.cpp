@@ -68,6 +68,26 @@ TEST_F(Drivers, ReadSetupReportsWhatItCouldNotRead) {
     EXPECT_FALSE(LastError().Failed());
 }
 
+// A store read without noting its values cannot tell what it changed: its write is refused,
+// the file untouched, until a read that notes them.
+TEST_F(Drivers, AStoreReadForQueriesOnlyDoesNotWrite) {
+    const std::string file = inst.Path("q.cpm");
+    WriteFile(file, "START_PFG142\nSymbol_Width '7'\nEND_PFG142\n");
+    store.PutDefFileName(file);
+    store.PutCPMFileName(file);
+    store.RememberReadForWrite(false);
+    ASSERT_EQ(store.ReadSetup(), 1);
+    store.PutDefSymbolWidth(9);
+    EXPECT_EQ(store.WriteCPMFile(), 0);
+    EXPECT_NE(Log(store).find("without noting what it read"), std::string::npos) << Log(store);
+    EXPECT_EQ(ReadFile(file), "START_PFG142\nSymbol_Width '7'\nEND_PFG142\n");
+    store.RememberReadForWrite(true);
+    ASSERT_EQ(store.ReadSetup(), 1);
+    store.PutDefSymbolWidth(9);
+    EXPECT_EQ(store.WriteCPMFile(), 1);
+    EXPECT_NE(ReadFile(file).find("Symbol_Width '9'"), std::string::npos);
+}
+
 TEST_F(Drivers, ReadSetupMergesInstallSiteAndUserAndKeepsWhatTheFileDoesNotName) {
     inst.WriteSite("START_PFG142\nSymbol_Width '9'\nSymbol_Length '9'\nEND_PFG142\n");
     WriteFile(inst.Path("u.cpm"), "START_PFG142\nSymbol_Length '4'\nNoValue\n"
