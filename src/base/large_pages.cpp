@@ -11,7 +11,7 @@ void AskForLargePages(void* buffer, std::size_t size) {
     const std::uintptr_t begin = (start + kLarge - 1) & ~(kLarge - 1);
     const std::uintptr_t end = (start + size) & ~(kLarge - 1);
     if (end > begin) {
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+        ::madvise(static_cast<char*>(buffer) + (begin - start), end - begin, MADV_HUGEPAGE);
     }
 }
 

@@ -200,15 +200,19 @@ void SpiDirectiveList::EnsureIndex() const {
     EmptyTable(size, size * 4);
     // In list order, so the first element of a name is the one found, as before the release.
     for (std::uint32_t at = head_; at != kNone; at = At(at).next_) {
-        const std::string_view name = At(at).Name();
-        const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
-        const std::uint32_t slot = SlotOf(name, hash);
-        if (slots_[slot].index != kNone) {
-            later_[slots_[slot].index].push_back(at);
-        } else {
-            slots_[slot] = Slot{at, hash};
-            ++used_;
-        }
+        Index(at);
+    }
+}
+
+void SpiDirectiveList::Index(std::uint32_t index) const {
+    const std::string_view name = At(index).Name();
+    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
+    const std::uint32_t slot = SlotOf(name, hash);
+    if (slots_[slot].index != kNone) {
+        later_[slots_[slot].index].push_back(index); // a later element of that name
+    } else {
+        slots_[slot] = Slot{index, hash};
+        ++used_;
     }
 }
 
@@ -333,15 +337,7 @@ SpiDirective* SpiDirectiveList::Append(std::string_view name, int createdAt) {
     SpiDirective& directive = owner_->pool_.emplace_back();
     owner_->SetName(directive, name, true);
     directive.level = static_cast<std::int8_t>(createdAt);
-    const std::string_view kept = directive.Name();
-    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(kept));
-    const std::uint32_t slot = SlotOf(kept, hash);
-    if (slots_[slot].index != kNone) {
-        later_[slots_[slot].index].push_back(index);
-    } else {
-        slots_[slot] = Slot{index, hash};
-        ++used_;
-    }
+    Index(index);
     Link(index);
     return &directive;
 }
@@ -560,16 +556,27 @@ void SpiProgramList::SetActiveText(SpiDirective& directive, const char* text,
         if (text == nullptr) {
             return;
         }
-        // Compared as addresses: the text may lie in another file's buffer.
-        const auto nameEnd =
-            reinterpret_cast<std::uintptr_t>(directive.name_) + directive.nameLength_;
-        const auto at = reinterpret_cast<std::uintptr_t>(text);
-        if (at >= nameEnd && at - nameEnd < SpiDirective::kNoText) {
-            directive.gap_ = static_cast<std::uint16_t>(at - nameEnd);
+        // Held in the record only when it follows the name closely in the same kept text.
+        const char* nameEnd = directive.name_ + directive.nameLength_;
+        const Text* kept = TextHolding(nameEnd);
+        if (kept != nullptr && kept == TextHolding(text) && text >= nameEnd &&
+            text - nameEnd < SpiDirective::kNoText) {
+            directive.gap_ = static_cast<std::uint16_t>(text - nameEnd);
             return;
         }
     }
     MakeFar(directive).text = text;
+}
+
+const SpiProgramList::Text* SpiProgramList::TextHolding(const char* at) const {
+    const std::less_equal<const char*> notAfter;
+    for (const auto& text : texts_) {
+        const char* begin = text->data.get();
+        if (notAfter(begin, at) && notAfter(at, begin + text->size)) {
+            return text.get();
+        }
+    }
+    return nullptr;
 }
 
 std::uint32_t SpiProgramList::CursorOf(const SpiDirective& directive) const {
@@ -699,12 +706,9 @@ SpiOrigin SpiProgramList::Origin(const SpiDirective& directive, int level) const
     if (text == nullptr) {
         return SpiOrigin();
     }
-    for (const auto& kept : texts_) {
+    if (const Text* kept = TextHolding(text)) {
         const char* begin = kept->data.get();
         const char* end = begin + kept->size;
-        if (text < begin || text > end) {
-            continue;
-        }
         if (kept->lineStarts.empty()) {
             const char* p = begin;
             do {
@@ -725,11 +729,8 @@ std::string_view SpiProgramList::ReadLineOf(const SpiDirective& directive) const
     if (directive.Edited() || values == nullptr) {
         return std::string_view();
     }
-    for (const auto& text : texts_) {
+    if (const Text* text = TextHolding(values)) {
         const char* data = text->data.get();
-        if (values < data || values > data + text->size) {
-            continue;
-        }
         const char* start = values;
         while (start > data && start[-1] != '\n' && start[-1] != '\r') {
             --start;

@@ -174,8 +174,7 @@ private:
         if (gap_ == kNoText) {
             return nullptr;
         }
-        return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(name_) + nameLength_ +
-                                             gap_);
+        return name_ + nameLength_ + gap_; // both in one kept text
     }
     Slice ActiveSlice() const { return Slice{ActiveText(), length_, count_}; }
     SpiValueList ValuesOf(const Slice& slice) const;
@@ -302,7 +301,8 @@ private:
     void EmptyTable(std::size_t size, std::size_t largest) const;
     void Grow();
     void Vacate(std::uint32_t hole);
-    void Index(std::uint32_t index);
+    // Enters the element at pool index `index` into the index, after those of its name.
+    void Index(std::uint32_t index) const;
     void Link(std::uint32_t index);
 
     SpiProgramList* owner_;
@@ -465,6 +465,9 @@ private:
     // Makes `text` the active text, in the record where it follows the name closely.
     void SetActiveText(SpiDirective& directive, const char* text, std::uint32_t length);
     SpiDirective::Far& MakeFar(SpiDirective& directive);
+    struct Text;
+    // The kept text `at` points into (its end included), or nullptr.
+    const Text* TextHolding(const char* at) const;
     // The value walk's cursor of a directive; only those away from their start are stored.
     std::uint32_t CursorOf(const SpiDirective& directive) const;
     void SetCursor(const SpiDirective& directive, std::uint32_t cursor);
