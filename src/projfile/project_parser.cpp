@@ -359,7 +359,8 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
     std::string_view value;
     SpiDirectiveList& directives = program.directives;
     const bool keepComments = level >= SpiUserLevel;
-    std::string_view lastRead; // the directive the next comment line follows
+    std::string_view lastRead;   // the directive the next comment line follows
+    std::uint32_t lastPlace = 0; // where that directive stands in a save: its first line
     // The rest of the file at the section's bytes per directive so far, for a large index.
     const std::size_t sectionStart = file.BytesRead();
     std::size_t lines = 0;
@@ -395,8 +396,14 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
         if constexpr (kCollecting) {
             notes->Directive(name, comment, *directive, level);
         }
-        if (!comment) {
+        // A line that repeats a name changes the directive where it first stood; a comment
+        // after it follows the directive that stands last in a save, not that one.
+        const std::uint32_t place = directive->readOrder != 0
+                                        ? directive->readOrder
+                                        : static_cast<std::uint32_t>(file.DirectiveLine());
+        if (!comment && place >= lastPlace) {
             lastRead = directive->Name();
+            lastPlace = place;
         }
         if (keepComments && comment) {
             if (IsCommentLine(line)) {
