@@ -361,6 +361,15 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
     const bool keepComments = level >= SpiUserLevel;
     std::string_view lastRead;   // the directive the next comment line follows
     std::uint32_t lastPlace = 0; // where that directive stands in a save: its first line
+    if (keepComments) {
+        // A section met again in the file goes on after what it already holds from the file.
+        for (const SpiDirective* held : directives) {
+            if (held->readOrder > lastPlace && !pfsetup::IsCommentName(held->Name())) {
+                lastRead = held->Name();
+                lastPlace = held->readOrder;
+            }
+        }
+    }
     // The rest of the file at the section's bytes per directive so far, for a large index.
     const std::size_t sectionStart = file.BytesRead();
     std::size_t lines = 0;
