@@ -735,8 +735,22 @@ std::string_view SpiProgramList::ReadLineOf(const SpiDirective& directive) const
         while (start > data && start[-1] != '\n' && start[-1] != '\r') {
             --start;
         }
-        return std::string_view(start,
-                                static_cast<std::size_t>(values - start) + directive.length_);
+        const std::string_view line(start,
+                                    static_cast<std::size_t>(values - start) + directive.length_);
+        // A later line that repeats the name in other letters gave the values: as it stood it
+        // would read as that other name, unless an installed file names the directive.
+        if (directive.HasLevel(SpiInstallLevel) || directive.HasLevel(SpiSiteLevel)) {
+            return line;
+        }
+        std::string_view head = line;
+        while (!head.empty() && pfsetup::IsSpaceByte(head.front())) {
+            head.remove_prefix(1);
+        }
+        if (!head.empty() && (head.front() == '\'' || head.front() == '"')) {
+            head.remove_prefix(1);
+        }
+        return head.substr(0, directive.Name().size()) == directive.Name() ? line
+                                                                           : std::string_view();
     }
     return std::string_view();
 }

@@ -386,7 +386,8 @@ public:
     // where they repeat the installed values: an edit then touches only its own lines.
     bool keepReadLines = false;
     // The line `directive` was read from (continuation lines included, up to the end of its
-    // last value), or a view without data when its active values were not read from a file.
+    // last value), or a view without data when its active values were not read from a file or
+    // that line spells the name otherwise than the user's file first did.
     std::string_view ReadLineOf(const SpiDirective& directive) const;
 
     // The values of `directive` at `level`; empty when it has none there.
