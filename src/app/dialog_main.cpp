@@ -69,12 +69,6 @@ int Run(int argc, char** argv) {
 
 } // namespace
 
-// Nothing escapes as an abort: memory exhausted (or a fault of ours) is said, with exit 2.
 int main(int argc, char** argv) {
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& failure) {
-        pfsetup::app::Error("", std::string("stopped: ") + failure.what());
-        return pfsetup::app::kFileError;
-    }
+    return pfsetup::app::RunProgram(Run, argc, argv);
 }

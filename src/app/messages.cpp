@@ -2,6 +2,7 @@
 
 #include "setup/setup_store.h"
 
+#include <exception>
 #include <iostream>
 
 namespace pfsetup::app {
@@ -136,6 +137,15 @@ void ToolHost::PostHostMessage(unsigned message) {
 
 void ToolHost::OpenHelp(unsigned contextId) {
     shown_.OpenHelp(contextId);
+}
+
+int RunProgram(int (*run)(int, char**), int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& failure) {
+        Error("", std::string("stopped: ") + failure.what());
+        return kFileError;
+    }
 }
 
 } // namespace pfsetup::app

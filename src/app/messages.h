@@ -33,6 +33,9 @@ int ReportLastError();
 int ReportStoreFailure(CPFCoreSetupAPI& store);
 // The warnings in the store's log, one line each, about `file`; the log is emptied.
 void ShowLog(CPFCoreSetupAPI& store, const std::string& file);
+// A program's main: `run`'s exit status. Nothing escapes as an abort: memory exhausted (or a
+// fault of ours) is said as "stopped: ...", with exit 2.
+int RunProgram(int (*run)(int, char**), int argc, char** argv);
 
 // While it lives, holds back what the library shows (the log LoadDataFromFile shows) and
 // passes the rest on to the services installed before it: file dialogs, questions. Release()
