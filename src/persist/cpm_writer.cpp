@@ -130,6 +130,14 @@ void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long 
 // settings this store did not change keep the file's values and this store's changes go over
 // them (the last writer wins a setting both changed).
 int CPFCoreSetupAPI::WriteCPMFile() {
+    return WriteProject(nullptr);
+}
+
+int CPFCoreSetupAPI::WriteCPMText(std::string& text) {
+    return WriteProject(&text);
+}
+
+int CPFCoreSetupAPI::WriteProject(std::string* text) {
     ClearLastError();
     if (CPMFileName.empty()) {
         LogFailure(*this, "\nUnable to save file: no project file is named",
@@ -137,12 +145,12 @@ int CPFCoreSetupAPI::WriteCPMFile() {
         return 0;
     }
     ProjectLock lock;
-    if (const int error = lock.Acquire(CPMFileName)) {
+    if (const int error = text ? 0 : lock.Acquire(CPMFileName)) {
         LogFailure(*this, "\nUnable to save file " + CPMFileName + ": " + DescribeFileError(error),
                    FileErrorRecord(CPMFileName, error, true));
         return 0;
     }
-    const FileIdentity now = IdentityOf(CPMFileName);
+    const FileIdentity now = text ? IdentityOfText(*text) : IdentityOf(CPMFileName);
     if (LastRead.file == CPMFileName && LastRead.failed && now.inode != 0) {
         // What this store holds is not what the file holds: writing it would lose that.
         const char* problem = "the last read of it failed, and a write would replace what it holds";
@@ -173,10 +181,11 @@ int CPFCoreSetupAPI::WriteCPMFile() {
     if (!asRead) {
         ReadProject.reset(); // the file is not what that project holds
     }
-    const int written = asRead ? WriteCPMFileLocked(changed) : WriteChangesOverFile(changed);
+    const int written =
+        asRead ? WriteCPMFileLocked(changed, text) : WriteChangesOverFile(changed, text);
     ReadProject.reset();
     if (written) {
-        TreeSourceIdentity() = IdentityOf(CPMFileName);
+        TreeSourceIdentity() = text ? IdentityOfText(*text) : IdentityOf(CPMFileName);
         // After a merge the file holds more than this store (others' settings): the next write
         // merges again, whatever the file's identity then.
         const auto stamp =
@@ -190,13 +199,14 @@ int CPFCoreSetupAPI::WriteCPMFile() {
     return written;
 }
 
-int CPFCoreSetupAPI::WriteChangesOverFile(const std::vector<std::string>& changed) {
+int CPFCoreSetupAPI::WriteChangesOverFile(const std::vector<std::string>& changed,
+                                          std::string* text) {
     CPFCoreSetupAPI current;
     current.PutDefFileName(CPMFileName);
     current.PutCPMFileName(CPMFileName);
     current.KeepProjectForWrite(true);
     std::string log;
-    if (!current.ReadSetup()) {
+    if (!current.ReadProjectSetup(text)) {
         current.GetLogError(log);
         LogFailure(*this, log + "\nUnable to save file " + CPMFileName,
                    Failure(ErrorKind::Access, CPMFileName, "cannot read"));
@@ -210,14 +220,15 @@ int CPFCoreSetupAPI::WriteChangesOverFile(const std::vector<std::string>& change
             current.EntrySources[key] = source->second;
         }
     }
-    const int written = current.WriteCPMFileLocked(changed);
+    const int written = current.WriteCPMFileLocked(changed, text);
     if (current.GetLogError(log)) {
         PutLogError(log);
     }
     return written;
 }
 
-int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed) {
+int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed,
+                                        std::string* text) {
     ARStatus status;
     ARObjFind finder;
     ARTreeNode* root = nullptr;
@@ -225,7 +236,7 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
     // it): the tree is parsed from it when none is registered, and the write goes through it.
     SpiProject opened;
     const bool reuse = ReadProject && ReadProject->FileName() == CPMFileName;
-    if (!reuse && opened.Open(CPMFileName) != 0) {
+    if (!reuse && (text ? opened.OpenText(CPMFileName, *text) : opened.Open(CPMFileName)) != 0) {
         LogFailure(*this, "\n" + SpiLastMessage() + "\nUnable to save file " + CPMFileName,
                    Failure(ErrorKind::Access, CPMFileName, "cannot read"));
         return 0;
@@ -240,7 +251,8 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
         STSetupFile setupFile(CPMFileName, true);
         setupFile.setReadMode(2);
         status.reset(0xffff);
-        if (!setupFile.parse(status, project).test(1)) {
+        const FileIdentity source = text ? IdentityOfText(*text) : IdentityOf(CPMFileName);
+        if (!setupFile.parse(status, project, &source).test(1)) {
             LogFailure(*this, "\n" + status.message() + "\nUnable to save file " + CPMFileName,
                        Failure(ErrorKind::Syntax, CPMFileName, status.message()));
             return 0;
@@ -267,6 +279,7 @@ int CPFCoreSetupAPI::WriteCPMFileLocked(const std::vector<std::string>& changed)
     };
     STSetupWriter writer(CPMFileName, status);
     writer.setProject(&project);
+    writer.setOutput(text);
     writer.setProjectEditor(
         [&](SpiProject& target) { PutChangedEntries(changed, entryOf, target); });
     root->accept(writer);

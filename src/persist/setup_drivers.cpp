@@ -59,6 +59,14 @@ void TakeOutLeftOutEntries(SpiProject& project, uint16_t mask) {
 } // namespace
 
 int CPFCoreSetupAPI::ReadSetup() {
+    return ReadProjectSetup(nullptr);
+}
+
+int CPFCoreSetupAPI::ReadSetupText(const std::string& text) {
+    return ReadProjectSetup(&text);
+}
+
+int CPFCoreSetupAPI::ReadProjectSetup(const std::string* text) {
     ClearLastError();
     ClearProperties();
     if (DefFileName.empty()) {
@@ -69,10 +77,10 @@ int CPFCoreSetupAPI::ReadSetup() {
     ClearOverriddenErrors();
     ClearPackagePlaceHolders();
     // Who the file is before the read: a writer that changes it from here on shows.
-    const FileIdentity before = IdentityOf(DefFileName);
+    const FileIdentity before = text ? IdentityOfText(*text) : IdentityOf(DefFileName);
     const unsigned long long stamp[4] = {before.device, before.inode, before.size, before.modified};
     ReadProject.reset();
-    if (!LoadSettings(DefFileName)) {
+    if (!LoadSettings(DefFileName, text)) {
         LogFailure(*this, "\nUnable to read " + DefFileName,
                    Failure(ErrorKind::Access, DefFileName, "cannot read"));
         RememberRead(DefFileName, stamp, true);
@@ -123,13 +131,13 @@ int CPFCoreSetupAPI::WriteSetup() {
     return 1;
 }
 
-int CPFCoreSetupAPI::LoadSettings(const std::string& fileName) {
+int CPFCoreSetupAPI::LoadSettings(const std::string& fileName, const std::string* text) {
     CloseProject();
     BoundProject project = NewBoundProject();
     if (!project) {
         return 0;
     }
-    if (project->Open(fileName) != 0) {
+    if ((text ? project->OpenText(fileName, *text) : project->Open(fileName)) != 0) {
         return 0;
     }
     Project = std::move(project);

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 
 #include "base/error_record.h"
 #include "projfile/file_lock.h"
@@ -97,6 +98,9 @@ struct FileIdentity {
     bool operator!=(const FileIdentity& other) const { return !(*this == other); }
 };
 FileIdentity IdentityOf(const std::string& path);
+// The identity of a project held in memory: its text's hash and size, on no device, so that a
+// changed text shows as a changed file does.
+FileIdentity IdentityOfText(std::string_view text);
 // Whether both paths name one existing file (device and inode), by whatever links.
 bool SameFile(const std::string& a, const std::string& b);
 

@@ -468,4 +468,17 @@ int WriteProjectFile(const std::string& path, const SpiProgramList* programs, bo
         problem);
 }
 
+int WriteProjectText(std::string& text, const SpiProgramList& programs, bool writeAll,
+                     std::string& problem) {
+    std::ostringstream out;
+    const std::time_t modified = g_headerTime ? *g_headerTime : std::time(nullptr);
+    WriteHeader(out, "SPI", "{", "}", &modified);
+    problem = WritePrograms(out, programs, writeAll);
+    if (!problem.empty()) {
+        return -1;
+    }
+    text = out.str();
+    return 0;
+}
+
 } // namespace pfsetup

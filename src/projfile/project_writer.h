@@ -29,6 +29,10 @@ std::string ProgramsProblem(const SpiProgramList& programs, bool writeAll);
 // be written so that they read back, nothing is written, `problem` says why and the result is -1.
 int WriteProjectFile(const std::string& path, const SpiProgramList* programs, bool writeAll,
                      std::string& problem);
+// The same into `text`, for a project held in memory (the header shows the time of the write):
+// 0, or -1 with `text` as it was.
+int WriteProjectText(std::string& text, const SpiProgramList& programs, bool writeAll,
+                     std::string& problem);
 
 // "14:03:59 Friday, March 07, 2003": local time, with the "C" locale's day and month names
 // whatever the process locale is.

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -150,21 +151,42 @@ int SpiProject::Open(const std::string& name) {
     openMessages_.clear();
     pfsetup::MessageCollector collect(openMessages_);
     return pfsetup::Guarded("SPI_ERROR: Failed to open project file \"%s\". %s", name,
-                            [&] { return OpenUnguarded(name); });
+                            [&] { return OpenUnguarded(name, nullptr); });
 }
 
-int SpiProject::OpenUnguarded(const std::string& name) {
+int SpiProject::OpenText(const std::string& name, std::string_view text) {
+    pfsetup::ClearLastError();
+    openMessages_.clear();
+    pfsetup::MessageCollector collect(openMessages_);
+    return pfsetup::Guarded("SPI_ERROR: Failed to open project file \"%s\". %s", name,
+                            [&] { return OpenUnguarded(name, &text); });
+}
+
+int SpiProject::OpenUnguarded(const std::string& name, const std::string_view* text) {
     currentProgram = nullptr;
     currentDirective = SpiDirectiveList::kNone;
     programs.RemoveAll();
+    inMemory_ = text != nullptr;
     // The site file opened as the project is read once, as the project: read at the site
     // level too, a selective save would find all of it unchanged and drop it.
-    if (ReadInstallFile() != 0 || (!IsSiteProjectFile(name) && ReadSiteFile() == -1)) {
+    if (ReadInstallFile() != 0 ||
+        ((inMemory_ || !IsSiteProjectFile(name)) && ReadSiteFile() == -1)) {
         return -1;
     }
     level = SpiUserLevel;
     fileName = name;
-    return ReadUserFile() == -1 ? -1 : 0;
+    if (!text) {
+        return ReadUserFile() == -1 ? -1 : 0;
+    }
+    if (text->size() > pfsetup::kLargestModelText) {
+        pfsetup::RecordFailure(pfsetup::Format("SPI_ERROR: Failed to open project file \"%s\". %s",
+                                               name.c_str(),
+                                               pfsetup::DescribeFileError(EFBIG).c_str()),
+                               pfsetup::FileErrorRecord(name, EFBIG, false));
+        return -1;
+    }
+    SpiProjectFile file(programs.Keep(std::string(*text), name), name, collect_);
+    return ReadPrograms(programs, file, SpiUserLevel) == 0 ? 0 : -1;
 }
 
 int SpiProject::FindProgram(const std::string& name) {
@@ -333,11 +355,17 @@ int SpiProject::CreateUnguarded(const std::string& name, int overwrite) {
 int SpiProject::Save(const std::string& name, int writeAll) {
     pfsetup::ClearLastError();
     return pfsetup::Guarded("SPI_ERROR: Failed to save project file \"%s\". %s", name,
-                            [&] { return SaveUnguarded(name, writeAll); });
+                            [&] { return SaveUnguarded(name, writeAll, nullptr); });
 }
 
-int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
-    if (name.empty()) {
+int SpiProject::SaveText(std::string& text, int writeAll) {
+    pfsetup::ClearLastError();
+    return pfsetup::Guarded("SPI_ERROR: Failed to save project file \"%s\". %s", fileName,
+                            [&] { return SaveUnguarded(fileName, writeAll, &text); });
+}
+
+int SpiProject::SaveUnguarded(const std::string& name, int writeAll, std::string* text) {
+    if (name.empty() && !text) {
         pfsetup::RecordFailure(
             "SPI_ERROR: No file name to save to",
             pfsetup::Failure(pfsetup::ErrorKind::Value, "", "no file name to save to"));
@@ -348,7 +376,8 @@ int SpiProject::SaveUnguarded(const std::string& name, int writeAll) {
     }
     // What cannot be written so that it reads back fails the save, and nothing is written.
     std::string problem;
-    const int error = pfsetup::WriteProjectFile(name, &programs, writeAll != 0, problem);
+    const int error = text ? pfsetup::WriteProjectText(*text, programs, writeAll != 0, problem)
+                           : pfsetup::WriteProjectFile(name, &programs, writeAll != 0, problem);
     if (!problem.empty()) {
         pfsetup::RecordFailure(
             pfsetup::Format("SPI_ERROR: Failed to save project file \"%s\". Cannot write %s; "
@@ -368,7 +397,7 @@ int SpiProject::MarkUnchangedEntries() {
     pfsetup::ClearLastError();
     SpiProject defaults;
     if (defaults.ReadInstallFile() != 0 ||
-        (!IsSiteProjectFile(fileName) && defaults.ReadSiteFile() == -1)) {
+        ((inMemory_ || !IsSiteProjectFile(fileName)) && defaults.ReadSiteFile() == -1)) {
         return -1;
     }
     for (const auto& program : programs) {

@@ -40,6 +40,12 @@ public:
     int Open(const std::string& fileName);
     int Create(const std::string& fileName, int overwrite);
     int Save(const std::string& fileName, int writeAll);
+    // A project held in memory: OpenText is Open with `text` as the user's file (`fileName`
+    // names it in messages and origins, and no file of that name is read or checked), and
+    // SaveText is Save into `text` (the whole text the file would hold, left as it was on
+    // failure). The install and site files are read as always.
+    int OpenText(const std::string& fileName, std::string_view text);
+    int SaveText(std::string& text, int writeAll);
 
     // Programs.
     int FindProgram(const std::string& name);
@@ -102,8 +108,10 @@ public:
 
 private:
     int ReadFile(const std::string& path, int fileLevel, const char* failedToOpen);
-    int OpenUnguarded(const std::string& fileName);
-    int SaveUnguarded(const std::string& fileName, int writeAll);
+    // `text`, when given, is the user's file.
+    int OpenUnguarded(const std::string& fileName, const std::string_view* text);
+    // Into the file `fileName`, or into `*text` when given.
+    int SaveUnguarded(const std::string& fileName, int writeAll, std::string* text);
     int CreateUnguarded(const std::string& fileName, int overwrite);
 
     // The current directive, kept as its place in the pool (adding directives may move it).
@@ -116,6 +124,7 @@ private:
     std::uint32_t currentDirective = SpiDirectiveList::kNone;
     std::vector<std::string> openMessages_;
     std::vector<SpiProblem>* collect_ = nullptr;
+    bool inMemory_ = false; // opened by OpenText: `fileName` names no file
 };
 
 // Writes the header every written project file starts with: four comment lines (the second,

@@ -259,6 +259,13 @@ public:
     int ReadSetup();
     int WriteSetup();
     int WriteCPMFile();
+    // A project held in memory instead of a file (a host that keeps it elsewhere): ReadSetupText
+    // reads the store from `text` as ReadSetup reads DefFileName's file, and WriteCPMText
+    // writes into `text`, the project as it is now, what WriteCPMFile would write into
+    // CPMFileName's file (`text` stays as it was on failure). The names only name the text in
+    // messages and origins; the install and site files are read as always.
+    int ReadSetupText(const std::string& text);
+    int WriteCPMText(std::string& text);
     void ProcessNameValuePair(std::string name, std::string value);
     // Loads a part template from its text (DefFileName names it in messages). The property,
     // overridden-error and placeholder lists become the template's, with the install and site
@@ -275,12 +282,15 @@ private:
     // WriteCPMFile's steps, with the project file's lock held: the write as such, which
     // rewrites only the settings entries of `changed` keys; and the same over what the file
     // holds now, with those settings of this store replayed over it.
-    int WriteCPMFileLocked(const std::vector<std::string>& changed);
-    int WriteChangesOverFile(const std::vector<std::string>& changed);
+    // With `text`, the project is that text instead of the file, and is written into it.
+    int ReadProjectSetup(const std::string* text);
+    int WriteProject(std::string* text);
+    int WriteCPMFileLocked(const std::vector<std::string>& changed, std::string* text);
+    int WriteChangesOverFile(const std::vector<std::string>& changed, std::string* text);
     // Records a read of `file`, whose identity (device, inode, size, time) was `stamp` before
     // the read began.
     void RememberRead(const std::string& file, const unsigned long long (&stamp)[4], bool failed);
-    int LoadSettings(const std::string& fileName);
+    int LoadSettings(const std::string& fileName, const std::string* text);
     // Hands one entry read from `file` at `line` to ProcessNameValuePair, with its variables
     // expanded; text the files could not hold is not read (logged).
     void ReadEntry(const std::string& name, const std::string& stored, const std::string& file,

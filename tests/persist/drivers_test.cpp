@@ -4,6 +4,7 @@
 #include "support/store_peer.h"
 
 #include "projfile/file_io.h"
+#include "projfile/project_writer.h"
 #include "projfile/spi_project.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,54 @@ TEST_F(Drivers, AStoreReadForQueriesOnlyDoesNotWrite) {
     store.PutDefSymbolWidth(9);
     EXPECT_EQ(store.WriteCPMFile(), 1);
     EXPECT_NE(ReadFile(file).find("Symbol_Width '9'"), std::string::npos);
+}
+
+// A project held in memory reads and writes as its file does: the same settings, the same text
+// written, the same merge over what another writer changed since the read.
+TEST_F(Drivers, AProjectHeldInMemoryReadsAndWritesAsItsFile) {
+    SetHeaderTimeForTesting(0);
+    const std::string file = inst.Path("m.cpm");
+    const std::string project = "{ mine }\nSTART_OTHER\nK 'v'\nEND_OTHER\n\nSTART_PFG142\n"
+                                "Symbol_Width '7'\nSymbol_Length '5' { kept }\nEND_PFG142\n";
+    std::string changed = project;
+    changed.replace(changed.find("'5'"), 3, "'8'");
+    const struct {
+        const char* what;
+        std::string read, now;
+    } cases[] = {
+        {"empty", "", ""}, {"as read", project, project}, {"changed since", project, changed}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CPFCoreSetupAPI onDisk, inMemory;
+        WriteFile(file, c.read);
+        ASSERT_EQ(ReadProject(onDisk, file), 1);
+        inMemory.PutDefFileName(file);
+        inMemory.PutCPMFileName(file);
+        ASSERT_EQ(inMemory.ReadSetupText(c.read), 1);
+        EXPECT_EQ(Snapshot(inMemory), Snapshot(onDisk));
+        onDisk.PutDefSymbolWidth(9);
+        inMemory.PutDefSymbolWidth(9);
+        WriteFile(file, c.now);
+        ASSERT_EQ(onDisk.WriteCPMFile(), 1) << Log(onDisk);
+        std::string text = c.now;
+        ASSERT_EQ(inMemory.WriteCPMText(text), 1) << Log(inMemory);
+        EXPECT_EQ(text, ReadFile(file));
+        EXPECT_NE(text.find("Symbol_Width '9'"), std::string::npos) << text;
+    }
+    EXPECT_NE(ReadFile(file).find("Symbol_Length '8' { kept }"), std::string::npos);
+
+    // A text that does not read is named with its line, and is not written over.
+    CPFCoreSetupAPI broken;
+    broken.PutDefFileName("held.cpm");
+    broken.PutCPMFileName("held.cpm");
+    std::string text = "START_PFG142\nSymbol_Width '7\n";
+    EXPECT_EQ(broken.ReadSetupText(text), 0);
+    EXPECT_EQ(LastError().file, "held.cpm");
+    EXPECT_EQ(LastError().line, 2);
+    broken.PutDefSymbolWidth(9);
+    EXPECT_EQ(broken.WriteCPMText(text), 0);
+    EXPECT_EQ(text, "START_PFG142\nSymbol_Width '7\n");
+    SetHeaderTimeForTesting(std::nullopt);
 }
 
 TEST_F(Drivers, ReadSetupMergesInstallSiteAndUserAndKeepsWhatTheFileDoesNotName) {

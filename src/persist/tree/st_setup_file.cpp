@@ -218,7 +218,8 @@ ARStatus& STSetupFile::parse(ARStatus& status) {
     return parse(status, project);
 }
 
-ARStatus& STSetupFile::parse(ARStatus& status, const SpiProject& project) {
+ARStatus& STSetupFile::parse(ARStatus& status, const SpiProject& project,
+                             const FileIdentity* source) {
     std::string problem;
     std::vector<std::unique_ptr<ARTreeNode>> roots = BuildTreeRoots(project, problem);
     if (!problem.empty()) {
@@ -229,7 +230,7 @@ ARStatus& STSetupFile::parse(ARStatus& status, const SpiProject& project) {
         ARObjFind::registerRoot(std::move(root));
     }
     ARObjFind::setRootsSource(fileName_);
-    TreeSourceIdentity() = IdentityOf(fileName_);
+    TreeSourceIdentity() = source ? *source : IdentityOf(fileName_);
     return status;
 }
 
@@ -254,7 +255,7 @@ void STSetupWriter::visit(ARTreeNode&) {
     if (editor_) {
         editor_(project);
     }
-    if (project.Save(fileName_, 0) != 0) {
+    if ((text_ && project_ ? project.SaveText(*text_, 0) : project.Save(fileName_, 0)) != 0) {
         status_.fail(SpiLastMessage());
     }
 }

@@ -37,8 +37,10 @@ public:
     // Reads the tree and registers its roots ("PFG", "PropertyFile"); a project that cannot be
     // opened fails the status and registers nothing.
     ARStatus& parse(ARStatus& status);
-    // The same from the file already opened as `project`.
-    ARStatus& parse(ARStatus& status, const SpiProject& project);
+    // The same from the file already opened as `project`; `source` is the identity the roots
+    // are registered with (TreeSourceIdentity), the file's own when not given.
+    ARStatus& parse(ARStatus& status, const SpiProject& project,
+                    const pfsetup::FileIdentity* source = nullptr);
 
 private:
     std::string fileName_;
@@ -54,6 +56,9 @@ public:
     void setProjectEditor(ProjectEditor editor) { editor_ = std::move(editor); }
     // Writes through `project`, the file already opened, instead of opening it again.
     void setProject(SpiProject* project) { project_ = project; }
+    // Saves the project into `text` instead of the file (a project held in memory; needs
+    // setProject).
+    void setOutput(std::string* text) { text_ = text; }
     // Writes every registered root into the file; failures go to the status.
     void visit(ARTreeNode& node) override;
 
@@ -62,6 +67,7 @@ private:
     ARStatus& status_;
     ProjectEditor editor_;
     SpiProject* project_ = nullptr;
+    std::string* text_ = nullptr;
 };
 
 class STUtil {
