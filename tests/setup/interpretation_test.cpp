@@ -1,3 +1,4 @@
+#include "setup/pin_name_split.h"
 #include "setup/setup_store.h"
 
 #include <gtest/gtest.h>
@@ -32,4 +33,31 @@ TEST(Interpretation, OverriddenErrorsAndPlaceholders) {
     store.ClearOverriddenErrors();
     store.ClearPackagePlaceHolders();
     EXPECT_EQ(answers(), "0000 00001");
+}
+
+// Each pattern splits only under the interpretation that names its parts; a name that is all
+// digits (or empty) has no pattern and stays whole.
+TEST(Interpretation, PinNamesSplitByPatternAndInterpretation) {
+    using pfsetup::SplitPinName;
+    const struct {
+        const char* name;
+        int alphaNum, numAlpha, numAlphaNum;
+        const char* pattern;
+        const char* parts; // group/base/bit/slot
+    } cases[] = {
+        {"D12", 2, 1, 1, "A1", "/D/12/"},  {"D12", 3, 1, 1, "A1", "/D//12"},
+        {"D12", 1, 2, 2, "A1", "/D12//"},  {"12D", 1, 2, 1, "1A", "12/D//"},
+        {"12D", 1, 3, 1, "1A", "/D/12/"},  {"12D", 1, 4, 1, "1A", "/D//12"},
+        {"2Q3", 1, 1, 2, "1A1", "/2Q/3/"}, {"2Q3", 1, 1, 4, "1A1", "/Q3/2/"},
+        {"2Q3", 1, 1, 5, "1A1", "/Q3//2"}, {"2Q3", 2, 2, 1, "1A1", "/2Q3//"},
+        {"2Q3", 1, 1, 7, "1A1", "2/Q/3/"}, {"123", 2, 2, 2, "none", "/123//"},
+        {"", 2, 2, 2, "none", "///"},      {"D12", 9, 9, 9, "A1", "/D12//"},
+    };
+    for (const auto& c : cases) {
+        const pfsetup::PinNameParts parts =
+            SplitPinName(c.name, c.alphaNum, c.numAlpha, c.numAlphaNum);
+        EXPECT_STREQ(pfsetup::PinNamePatternText(parts.pattern), c.pattern) << c.name;
+        EXPECT_EQ(parts.group + "/" + parts.baseName + "/" + parts.bit + "/" + parts.slot, c.parts)
+            << c.name << " " << c.alphaNum << c.numAlpha << c.numAlphaNum;
+    }
 }
