@@ -182,7 +182,20 @@ bool PutTreeIntoProject(SpiProject& project, const std::vector<ARTreeNode*>& roo
             }
             return;
         }
-        const SpiValueList now = section->directives.Lookup(path)->ActiveValues();
+        const SpiDirective* directive = section->directives.Lookup(path);
+        // A line of the user's file alone that spells the path otherwise (one without values
+        // reads in upper case) would name the node so when read back: it is written anew, in
+        // the node's own spelling. An installed line spells the node already.
+        if (directive->Name() != path && !directive->HasLevel(SpiInstallLevel) &&
+            !directive->HasLevel(SpiSiteLevel)) {
+            project.DeleteDirective(path);
+            project.AddDirective(path);
+            for (const std::string& value : values) {
+                project.AddValue(value);
+            }
+            return;
+        }
+        const SpiValueList now = directive->ActiveValues();
         if (!std::equal(now.begin(), now.end(), values.begin(), values.end())) {
             project.SetValues(values);
         }
