@@ -99,8 +99,10 @@ int GetCommand(const Target& target, const std::string& key) {
     if (!KnownKey(target.project, key)) {
         return kBadInput;
     }
+    // A property's suggestions need every property read; any other key, only its entries.
+    const bool property = ClassifySettingsKey(key) == SettingsKeyKind::Property;
     CPFCoreSetupAPI* store = nullptr;
-    if (int status = LoadStore(target.project, store, StoreUse::Query)) {
+    if (int status = LoadStore(target.project, store, StoreUse::Query, property ? "" : key)) {
         return status;
     }
     std::string value;

@@ -68,13 +68,15 @@ int ReadProject(const std::string& project, CPFCoreSetupAPI& store) {
     return kOk;
 }
 
-int LoadStore(const std::string& project, CPFCoreSetupAPI*& store, StoreUse use) {
+int LoadStore(const std::string& project, CPFCoreSetupAPI*& store, StoreUse use,
+              const std::string& onlyKey) {
     Pfsetup_initialize();
     store = Pfsetup_store();
     // A command reads the project once and writes it at most once: the write goes through the
     // project the read made when the file is still as read.
     store->KeepProjectForWrite(use == StoreUse::Change);
     store->RememberReadForWrite(use == StoreUse::Change);
+    store->ReadOnlyEntriesOf(use == StoreUse::Query ? onlyKey : std::string());
     return ReadProject(project, *store);
 }
 

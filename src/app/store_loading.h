@@ -29,8 +29,10 @@ int ReadProject(const std::string& project, CPFCoreSetupAPI& store);
 // What a command does with the store it loads: answers from it, or changes and writes it.
 enum class StoreUse { Query, Change };
 // The same into the module's store, bound to `project`; only a store loaded for a change
-// notes what it read and keeps the project for the write.
-int LoadStore(const std::string& project, CPFCoreSetupAPI*& store, StoreUse use);
+// notes what it read and keeps the project for the write. With `onlyKey`, a query reads only
+// that key's entries (and shows only their warnings).
+int LoadStore(const std::string& project, CPFCoreSetupAPI*& store, StoreUse use,
+              const std::string& onlyKey = {});
 // The settings a project falls back to without its own entries: the install file, and the
 // site file unless the project is the site file. What the read logged stays in the store.
 int ReadDefaults(const Target& target, CPFCoreSetupAPI& store);

@@ -115,8 +115,9 @@ void CPFCoreSetupAPI::RememberRead(const std::string& file, const unsigned long 
     LastRead.file = file;
     std::copy(std::begin(stamp), std::end(stamp), LastRead.stamp);
     LastRead.failed = failed;
-    LastRead.unnoted = !failed && !RememberReadValues;
-    if (failed || !RememberReadValues) {
+    const bool noted = RememberReadValues && ReadOnlyKey.empty();
+    LastRead.unnoted = !failed && !noted;
+    if (failed || !noted) {
         LastRead.entries.clear();
     } else {
         LastRead.entries = AllSettingValues(*this);

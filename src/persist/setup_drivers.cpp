@@ -1,6 +1,7 @@
 // Reading the store from, and writing it to, the "PFG142" section of a project file or part
 // template.
 
+#include "base/ascii_text.h"
 #include "base/error_record.h"
 #include "persist/project_binding.h"
 #include "persist/settings_entries.h"
@@ -148,7 +149,9 @@ int CPFCoreSetupAPI::LoadSettings(const std::string& fileName, const std::string
     auto read = [this](const std::string& name, const std::string& stored, const std::string& file,
                        int line) { ReadEntry(name, stored, file, line); };
     for (const auto& directive : section->directives) {
-        WithStoredValue(Project->Programs(), *directive, read);
+        if (ReadOnlyKey.empty() || EqualsIgnoreCase(directive->Name(), ReadOnlyKey)) {
+            WithStoredValue(Project->Programs(), *directive, read);
+        }
     }
     return 1;
 }

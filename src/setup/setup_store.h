@@ -256,6 +256,11 @@ public:
     // get, show, pin, diff) reads faster. WriteCPMFile after such a read refuses, so nothing
     // is lost. On by default.
     void RememberReadForWrite(bool remember) { RememberReadValues = remember; }
+    // With a key, ReadSetup reads only the entries of that key (letter case ignored); every
+    // other setting keeps the value the store held. A store asked for one setting (the tool's
+    // get) reads faster; as after a read that did not note its values, WriteCPMFile refuses.
+    // Empty, the default: every entry.
+    void ReadOnlyEntriesOf(std::string key) { ReadOnlyKey = std::move(key); }
     int ReadSetup();
     int WriteSetup();
     int WriteCPMFile();
@@ -332,6 +337,7 @@ private:
     std::unique_ptr<SpiProject, void (*)(SpiProject*)> ReadProject{nullptr, nullptr};
     bool KeepReadProject = false;
     bool RememberReadValues = true;
+    std::string ReadOnlyKey;
     PFSymbolSizeUnits DefUnits = PFInches;
     PFSymbolOutline DefSymbolOutLine = PFThin;
     PFTextStyle DefTextStyle = PFAutomatic;

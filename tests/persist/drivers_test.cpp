@@ -137,6 +137,35 @@ TEST_F(Drivers, AProjectHeldInMemoryReadsAndWritesAsItsFile) {
     SetHeaderTimeForTesting(std::nullopt);
 }
 
+// A read of one key's entries gives that key what a read of every entry gives it, and a store
+// read so refuses to write.
+TEST_F(Drivers, AReadOfOneKeyAgreesWithTheWholeRead) {
+    const std::string file = inst.Path("all.cpm");
+    WriteFile(file, "");
+    ChangeEverySetting(store);
+    AddProperty(store, "Vcc", 1, "5V");
+    store.PutCPMFileName(file);
+    ASSERT_EQ(store.WriteCPMFile(), 1) << Log(store);
+    CPFCoreSetupAPI whole;
+    ASSERT_EQ(ReadProject(whole, file), 1);
+    std::vector<std::string> keys = AllSettingKeys();
+    keys.push_back("Prop_Vcc");
+    for (const std::string& key : keys) {
+        CPFCoreSetupAPI one;
+        one.ReadOnlyEntriesOf(key);
+        ASSERT_EQ(ReadProject(one, file), 1);
+        std::string expected, got;
+        EXPECT_TRUE(SettingValue(whole, key, expected)) << key;
+        EXPECT_TRUE(SettingValue(one, key, got)) << key;
+        EXPECT_EQ(got, expected) << key;
+    }
+    CPFCoreSetupAPI one;
+    one.ReadOnlyEntriesOf("symbol_width");
+    ASSERT_EQ(ReadProject(one, file), 1);
+    one.PutDefSymbolWidth(3);
+    EXPECT_EQ(one.WriteCPMFile(), 0);
+}
+
 TEST_F(Drivers, ReadSetupMergesInstallSiteAndUserAndKeepsWhatTheFileDoesNotName) {
     inst.WriteSite("START_PFG142\nSymbol_Width '9'\nSymbol_Length '9'\nEND_PFG142\n");
     WriteFile(inst.Path("u.cpm"), "START_PFG142\nSymbol_Length '4'\nNoValue\n"
