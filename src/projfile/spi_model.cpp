@@ -137,19 +137,25 @@ std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash
 
 namespace {
 
-// A table of `size` empty slots; a large one in large pages, as every slot is written.
-template <class Slot>
-void MakeEmpty(std::vector<Slot>& table, std::size_t size, Slot empty) {
-    std::vector<Slot>().swap(table);
-    table.reserve(size);
-    pfsetup::AskForLargePages(table.data(), size * sizeof(Slot));
+// A table of `size` empty slots; a large one lies in large pages (its allocator's).
+template <class Table>
+void MakeEmpty(Table& table, std::size_t size, typename Table::value_type empty) {
+    Table().swap(table);
     table.assign(size, empty);
 }
 
 } // namespace
 
+SpiDirectiveList::Slot* SpiDirectiveList::TableAllocator::allocate(std::size_t count) {
+    return static_cast<Slot*>(pfsetup::AllocateTable(count * sizeof(Slot)));
+}
+
+void SpiDirectiveList::TableAllocator::deallocate(Slot* table, std::size_t count) {
+    pfsetup::FreeTable(table, count * sizeof(Slot));
+}
+
 void SpiDirectiveList::EmptyTable(std::size_t size, std::size_t largest) const {
-    std::vector<Slot>& spare = owner_->spareSlots_;
+    Table& spare = owner_->spareSlots_;
     if (spare.size() >= size && spare.size() <= largest) {
         slots_.swap(spare);
         std::fill(slots_.begin(), slots_.end(), Slot{kNone, 0});
@@ -174,7 +180,7 @@ void SpiDirectiveList::Grow() {
         }
         size = wanted;
     }
-    std::vector<Slot> old;
+    Table old;
     MakeEmpty(old, size, Slot{kNone, 0});
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
@@ -222,11 +228,11 @@ void SpiDirectiveList::ReleaseIndex() {
     }
     // The table is kept for the next section unless it is far larger than the ones after it
     // are likely to need.
-    std::vector<Slot>& spare = owner_->spareSlots_;
+    Table& spare = owner_->spareSlots_;
     if (spare.size() < slots_.size() && slots_.size() <= 4 * (2 * size_ + 16)) {
         spare.swap(slots_);
     }
-    std::vector<Slot>().swap(slots_);
+    Table().swap(slots_);
     used_ = 0;
     later_.clear();
 }

@@ -319,7 +319,20 @@ private:
         std::uint32_t hash;
     };
     // Mutable: a lookup makes a released index again.
-    mutable std::vector<Slot> slots_;
+    // Large tables start on a 2 MiB boundary, to lie in large pages (spi_model.cpp).
+    struct TableAllocator {
+        using value_type = Slot;
+        template <class U>
+        struct rebind {
+            using other = TableAllocator; // only ever asked for Slot
+        };
+        Slot* allocate(std::size_t count);
+        void deallocate(Slot* table, std::size_t count);
+        bool operator==(const TableAllocator&) const { return true; }
+        bool operator!=(const TableAllocator&) const { return false; }
+    };
+    using Table = std::vector<Slot, TableAllocator>;
+    mutable Table slots_;
     mutable std::size_t used_ = 0;
     mutable std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
 };
@@ -441,7 +454,7 @@ public:
     void ExpectDirectives(std::function<std::size_t()> more) { moreExpected_ = std::move(more); }
 
     // Frees the index table a released section left for the next one.
-    void DropSpareIndex() { std::vector<SpiDirectiveList::Slot>().swap(spareSlots_); }
+    void DropSpareIndex() { SpiDirectiveList::Table().swap(spareSlots_); }
 
 private:
     friend class SpiDirectiveList;
@@ -495,7 +508,7 @@ private:
     std::vector<SpiDirective> pool_;
     std::deque<SpiDirective::Far> farParts_;
     std::unordered_map<std::uint32_t, std::uint32_t> cursors_;
-    std::vector<SpiDirectiveList::Slot> spareSlots_;
+    SpiDirectiveList::Table spareSlots_;
     std::function<std::size_t()> moreExpected_;
     std::vector<std::unique_ptr<Text>> texts_;
     std::unordered_map<std::uint32_t, std::vector<OtherLevel>> otherLevels_;
