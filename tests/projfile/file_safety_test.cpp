@@ -106,6 +106,10 @@ TEST_F(FileSafety, ReadFailuresAreErrors) {
     ::setenv("PFSETUP_MAX_FILE_SIZE", "1K", 1);
     EXPECT_EQ(project.Open(name), 0);
     EXPECT_EQ(project.Open(User(std::string(2000, '\n'), "big.cpm")), -1);
+    EXPECT_EQ(project.Open(User(std::string(1024, '\n'), "edge.cpm")), 0); // the limit is allowed
+    EXPECT_EQ(project.Open(User(std::string(1025, '\n'), "edge.cpm")), -1);
+    ::setenv("PFSETUP_MAX_FILE_SIZE", "0", 1);
+    EXPECT_EQ(project.Open(name), -1); // no size at all is no limit but a mistake
     ::setenv("PFSETUP_MAX_FILE_SIZE", "1.5K", 1);
     EXPECT_EQ(project.Open(name), -1); // reading the install file already fails
     EXPECT_NE(SpiLastMessage().find("\". PFSETUP_MAX_FILE_SIZE \"1.5K\": not a size in bytes; "
@@ -113,6 +117,7 @@ TEST_F(FileSafety, ReadFailuresAreErrors) {
               std::string::npos)
         << SpiLastMessage();
     EXPECT_FALSE(SetMaxProjectFileSize(std::uint64_t{2} << 30)); // more than the model holds
+    EXPECT_FALSE(SetMaxProjectFileSize(0));
 }
 
 // What cannot be written so that it reads back fails the save, naming the program, the
