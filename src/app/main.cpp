@@ -121,6 +121,10 @@ int TakeTarget(const std::string& command, bool site, std::vector<std::string>& 
     if (operands.empty()) {
         return UsageError(command, "PROJECT is missing");
     }
+    if (operands.front().empty()) {
+        // Not the installed defaults: an unset shell variable is the likely cause.
+        return UsageError(command, "PROJECT is empty");
+    }
     target.project = operands.front();
     operands.erase(operands.begin());
     return kOk;

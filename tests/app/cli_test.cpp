@@ -427,6 +427,9 @@ TEST_F(Cli, OneVoiceForFileProblemsAndArguments) {
                      "pfsetup template save|load|convert ..."},
         {"show --jsno p.cpm", "--jsno: not an option of show; did you mean --json?"},
         {"get", "get: PROJECT is missing; usage: pfsetup get PROJECT KEY | --site KEY"},
+        {"get  Symbol_Width", "get: PROJECT is empty; usage: pfsetup get PROJECT KEY | --site KEY"},
+        {"get --  Symbol_Width",
+         "get: PROJECT is empty; usage: pfsetup get PROJECT KEY | --site KEY"},
         {"get p.cpm Symbol_Width x",
          "get: extra operand \"x\"; usage: pfsetup get PROJECT KEY | --site KEY"},
         {"set p.cpm Symbol_Width", "set: KEY \"Symbol_Width\" has no VALUE; usage: pfsetup set "
