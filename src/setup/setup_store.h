@@ -284,12 +284,13 @@ private:
 
     int PutEntryInProject();
     int PutEntryInProjectInNewFormat();
+    // ReadSetup and WriteCPMFile, or with `text` their forms for a project held in memory:
+    // the project is that text instead of the file, and is written into it.
+    int ReadProjectSetup(const std::string* text);
+    int WriteProject(std::string* text);
     // WriteCPMFile's steps, with the project file's lock held: the write as such, which
     // rewrites only the settings entries of `changed` keys; and the same over what the file
     // holds now, with those settings of this store replayed over it.
-    // With `text`, the project is that text instead of the file, and is written into it.
-    int ReadProjectSetup(const std::string* text);
-    int WriteProject(std::string* text);
     int WriteCPMFileLocked(const std::vector<std::string>& changed, std::string* text);
     int WriteChangesOverFile(const std::vector<std::string>& changed, std::string* text);
     // Records a read of `file`, whose identity (device, inode, size, time) was `stamp` before
