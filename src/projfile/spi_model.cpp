@@ -125,6 +125,9 @@ SpiDirectiveList::const_iterator SpiDirectiveList::begin() const {
 }
 
 std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash) const {
+    if (waiting_ != 0) {
+        Settle();
+    }
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
@@ -164,6 +167,33 @@ void SpiDirectiveList::EmptyTable(std::size_t size, std::size_t largest) const {
     }
 }
 
+namespace {
+
+// The filter's blocks: a cache line of 512 bits each, one for 128 table slots (at most 64
+// names), so a new name is taken for one the table may hold about one time in twenty.
+constexpr std::size_t kBlockWords = 8;
+constexpr std::size_t kSlotsPerBlock = 128;
+// Names that wait for the table at most.
+constexpr std::size_t kBatch = 64;
+
+// A name's block among `blocks`, and its two bits in it, from a remix of its hash, so they do
+// not follow the table slot's low bits.
+struct FilterBits {
+    explicit FilterBits(std::uint32_t hash, std::size_t blocks) {
+        const std::uint32_t mixed = hash * 0x9E3779B1U;
+        const auto block =
+            static_cast<std::size_t>((static_cast<std::uint64_t>(mixed) * blocks) >> 32);
+        first = block * kBlockWords + (mixed & 511U) / 64;
+        firstBit = std::uint64_t{1} << (mixed & 63U);
+        second = block * kBlockWords + ((mixed >> 9) & 511U) / 64;
+        secondBit = std::uint64_t{1} << ((mixed >> 9) & 63U);
+    }
+    std::size_t first, second;
+    std::uint64_t firstBit, secondBit;
+};
+
+} // namespace
+
 void SpiDirectiveList::Grow() {
     if (slots_.empty()) {
         // A section being read: the last section's table, whatever its size, as the next
@@ -180,9 +210,25 @@ void SpiDirectiveList::Grow() {
         }
         size = wanted;
     }
+    Settle();
     Table old;
     MakeEmpty(old, size, Slot{kNone, 0});
     old.swap(slots_);
+    if (size > kLargeTable) {
+        // Every name moves to a random place in a table larger than the cache: in one batch.
+        filter_.assign(size / kSlotsPerBlock * kBlockWords, 0);
+        pending_.resize(kBatch);
+        std::vector<Slot> moving;
+        moving.reserve(used_);
+        for (const Slot& slot : old) {
+            if (slot.index != kNone) {
+                moving.push_back(slot);
+                Remember(slot.hash);
+            }
+        }
+        Place(moving.data(), moving.size());
+        return;
+    }
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
         if (slot.index != kNone) {
@@ -192,6 +238,46 @@ void SpiDirectiveList::Grow() {
             }
             slots_[i] = slot;
         }
+    }
+}
+
+bool SpiDirectiveList::MayHoldThenRemember(std::uint32_t hash) const {
+    const FilterBits bits(hash, filter_.size() / kBlockWords);
+    const bool held =
+        (filter_[bits.first] & bits.firstBit) != 0 && (filter_[bits.second] & bits.secondBit) != 0;
+    filter_[bits.first] |= bits.firstBit;
+    filter_[bits.second] |= bits.secondBit;
+    return held;
+}
+
+void SpiDirectiveList::Remember(std::uint32_t hash) const {
+    const FilterBits bits(hash, filter_.size() / kBlockWords);
+    filter_[bits.first] |= bits.firstBit;
+    filter_[bits.second] |= bits.secondBit;
+}
+
+void SpiDirectiveList::Settle() const {
+    Place(pending_.data(), waiting_);
+    waiting_ = 0;
+}
+
+void SpiDirectiveList::Place(const Slot* names, std::size_t count) const {
+    const std::size_t mask = slots_.size() - 1;
+    // Each probe is asked for this many names ahead, so their waits on memory overlap.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < count && i < kAhead; ++i) {
+        __builtin_prefetch(&slots_[names[i].hash & mask], 1);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kAhead < count) {
+            __builtin_prefetch(&slots_[names[i + kAhead].hash & mask], 1);
+        }
+        // New names all, so no name is compared: the first free slot takes it.
+        std::size_t at = names[i].hash & mask;
+        while (slots_[at].index != kNone) {
+            at = (at + 1) & mask;
+        }
+        slots_[at] = names[i];
     }
 }
 
@@ -219,6 +305,9 @@ void SpiDirectiveList::Index(std::uint32_t index) const {
     } else {
         slots_[slot] = Slot{index, hash};
         ++used_;
+        if (!filter_.empty()) {
+            Remember(hash);
+        }
     }
 }
 
@@ -235,6 +324,9 @@ void SpiDirectiveList::ReleaseIndex() {
     Table().swap(slots_);
     used_ = 0;
     later_.clear();
+    std::vector<std::uint64_t>().swap(filter_);
+    std::vector<Slot>().swap(pending_);
+    waiting_ = 0;
 }
 
 void SpiDirectiveList::Vacate(std::uint32_t hole) {
@@ -297,7 +389,9 @@ void SpiDirectiveList::Link(std::uint32_t index) {
 
 std::uint32_t SpiDirectiveList::HashOf(std::string_view name) const {
     const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
-    if (!slots_.empty()) {
+    if (!filter_.empty()) {
+        __builtin_prefetch(&filter_[FilterBits(hash, filter_.size() / kBlockWords).first]);
+    } else if (!slots_.empty()) {
         __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
     }
     return hash;
@@ -314,10 +408,14 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
     if ((used_ + 1) * 2 > slots_.size()) {
         Grow();
     }
-    const std::uint32_t slot = SlotOf(name, hash);
-    if (slots_[slot].index != kNone) {
-        cursor_ = slots_[slot].index;
-        return &At(cursor_);
+    // kNone: a name the filter knows to be new, put into the table with the next batch.
+    std::uint32_t slot = kNone;
+    if (filter_.empty() || MayHoldThenRemember(hash)) {
+        slot = SlotOf(name, hash);
+        if (slots_[slot].index != kNone) {
+            cursor_ = slots_[slot].index;
+            return &At(cursor_);
+        }
     }
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
     SpiDirective& directive = owner_->pool_.emplace_back();
@@ -328,7 +426,18 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
         owner_->SetName(directive, name, false);
     }
     directive.level = static_cast<std::int8_t>(createdAt);
-    slots_[slot] = Slot{index, hash};
+    if (slot != kNone) {
+        slots_[slot] = Slot{index, hash};
+    } else {
+        // Field by field: a whole Slot put together on the stack first is read back before
+        // its two halves were written, a wait of many cycles per line.
+        Slot& waiting = pending_[waiting_++];
+        waiting.index = index;
+        waiting.hash = hash;
+        if (waiting_ == kBatch) {
+            Settle();
+        }
+    }
     ++used_;
     Link(index);
     return &directive;
@@ -427,6 +536,8 @@ void SpiDirectiveList::RemoveAll() {
     slots_.clear();
     used_ = 0;
     later_.clear();
+    filter_.clear();
+    waiting_ = 0;
 }
 
 SpiValueList SpiProgramList::ValuesAt(const SpiDirective& directive, int level) const {

@@ -301,6 +301,11 @@ private:
     void EmptyTable(std::size_t size, std::size_t largest) const;
     void Grow();
     void Vacate(std::uint32_t hole);
+    // Puts the names the filter let through into the table (see filter_).
+    void Settle() const;
+    // Whether the filter may hold the hash; it holds it after.
+    bool MayHoldThenRemember(std::uint32_t hash) const;
+    void Remember(std::uint32_t hash) const;
     // Enters the element at pool index `index` into the index, after those of its name.
     void Index(std::uint32_t index) const;
     void Link(std::uint32_t index);
@@ -318,6 +323,8 @@ private:
         std::uint32_t index;
         std::uint32_t hash;
     };
+    // Enters names known to be new, their probes overlapping.
+    void Place(const Slot* names, std::size_t count) const;
     // Mutable: a lookup makes a released index again.
     // Large tables start on a 2 MiB boundary, to lie in large pages (spi_model.cpp).
     struct TableAllocator {
@@ -335,6 +342,14 @@ private:
     mutable Table slots_;
     mutable std::size_t used_ = 0;
     mutable std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
+    // With a table larger than the processor's cache, a probe per line waits on memory. While
+    // such a table fills, a filter of all its hashes (two bits in one cache line per name, some
+    // 4 bits a slot, so it stays in the cache) says of nearly every new name that the table
+    // cannot hold it; those names wait in the first `waiting_` of `pending_`, counted in used_,
+    // and go into the table in a batch whose probes overlap. Every probe settles them first.
+    mutable std::vector<std::uint64_t> filter_;
+    mutable std::vector<Slot> pending_;
+    mutable std::size_t waiting_ = 0;
 };
 
 // A comment line of the user's file, kept so a save writes it where it stood: before the

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 #include <random>
+#include <set>
+#include <unordered_map>
 
 namespace pfsetup::test {
 namespace {
@@ -237,6 +239,87 @@ TEST(Parser, ALargeSectionFindsEveryName) {
     }
     EXPECT_EQ(Join(p.Lookup("Name_5")->ActiveValues()), "again");
     EXPECT_EQ(Dump(programs).substr(Dump(programs).rfind(' ')), " Q{A(1),END_P()}");
+}
+
+// A section far past the size where its index no longer fits the cache, with names that come
+// again right after (still waiting to enter the index), a few lines later, much later, and in
+// other letter case: it reads as a small section would, each name where it first stood with
+// the values of its last line.
+TEST(Parser, ALargeSectionMergesRepeatedNamesAsASmallOneDoes) {
+    std::mt19937 random(7);
+    std::vector<std::string> order;                    // names as they first stood
+    std::unordered_map<std::string, std::string> last; // by upper-case name: the last values
+    std::string text = "START_P\n";
+    for (int line = 0; line < 120000; ++line) {
+        const unsigned pick = random() % 100;
+        std::string name = "Key_" + std::to_string(order.size());
+        if (!order.empty() && pick < 12) {
+            const std::size_t span =
+                pick < 6 ? std::min<std::size_t>(order.size(), 70) : order.size();
+            name = order[order.size() - 1 - random() % span];
+            if (pick % 2 == 1) {
+                std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+            }
+        }
+        std::string upper = name;
+        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+        if (last.find(upper) == last.end()) {
+            order.push_back(name);
+        }
+        last[upper] = std::to_string(line);
+        text += name + " " + std::to_string(line) + "\n";
+    }
+    text += "END_P\n";
+    SpiProgramList programs;
+    ASSERT_EQ(ParseText(programs, text), 0);
+    const SpiDirectiveList& p = programs.Lookup("P")->directives;
+    ASSERT_EQ(p.size(), order.size());
+    std::size_t at = 0;
+    for (const SpiDirective* directive : p) {
+        std::string upper(directive->Name());
+        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+        ASSERT_EQ(directive->Name(), order[at]) << at;
+        ASSERT_EQ(Join(directive->ActiveValues()), last[upper]) << order[at];
+        ++at;
+    }
+}
+
+// The index as the reader fills it, with deletes and lookups between, below and far above
+// the size where it no longer fits the cache: it agrees with a plain set of the names.
+TEST(NamedList, ALargeIndexAgreesWithTheListThroughDeletes) {
+    for (const int count : {1000, 100000}) {
+        SpiProgramList programs;
+        SpiDirectiveList& list = programs.Append("P", 2)->directives;
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            text += "n" + std::to_string(i) + " ";
+        }
+        const SpiProgramList::KeptText kept = programs.Keep(text, "t");
+        std::vector<std::string_view> names;
+        for (std::size_t from = 0; from < text.size(); from = text.find(' ', from) + 1) {
+            names.emplace_back(kept.data + from, text.find(' ', from) - from);
+        }
+        std::set<int> alive;
+        for (int i = 0; i < count; ++i) {
+            list.FindOrAppendView(names[i], 2);
+            alive.insert(i);
+            if (i % 41 == 0) { // a name read long ago, or one still waiting for the index
+                const int victim = i % 2 == 0 ? i / 2 : i;
+                list.DeleteByName("N" + std::to_string(victim));
+                alive.erase(victim);
+            }
+            if (i % 5 == 0) { // found again, or added again after its delete
+                const int again = i - i % 40;
+                EXPECT_EQ(list.FindOrAppendView(names[again], 2)->Name(), names[again]);
+                alive.insert(again);
+            }
+        }
+        ASSERT_EQ(list.size(), alive.size()) << count;
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(list.Lookup("N" + std::to_string(i)) != nullptr, alive.count(i) == 1)
+                << count << " " << i;
+        }
+    }
 }
 
 } // namespace
