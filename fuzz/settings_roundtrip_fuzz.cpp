@@ -12,9 +12,9 @@
 #include "projfile/spi_project.h"
 #include "setup/setup_store.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,10 +23,22 @@ using namespace pfsetup::fuzz;
 
 namespace {
 
-// Every node of the registered tree as "path kind params", sorted: the order of siblings
-// follows the order of the files, which a write may change.
-std::string Tree() {
-    std::vector<std::string> lines;
+// The registered tree as a multiset of "path kind params" lines: the order of siblings follows
+// the order of the files, which a write may change. Held as a count and a sum of line hashes,
+// which a sort of the lines would give the same way at many times the cost per input.
+struct TreeDigest {
+    std::size_t nodes = 0;
+    std::uint64_t sum = 0;
+    std::uint64_t squares = 0; // so that two changed lines do not cancel out in the sum
+    bool operator==(const TreeDigest& other) const {
+        return nodes == other.nodes && sum == other.sum && squares == other.squares;
+    }
+    bool operator!=(const TreeDigest& other) const { return !(*this == other); }
+};
+
+TreeDigest Tree() {
+    TreeDigest digest;
+    std::string line;
     for (ARTreeNode* root : ARObjFind::roots()) {
         std::string path;
         std::vector<std::size_t> ends; // where the path of each depth ends
@@ -37,7 +49,7 @@ std::string Tree() {
             path += node.name();
             ends.resize(depth);
             ends[depth - 1] = path.size();
-            std::string& line = lines.emplace_back(path);
+            line = path;
             line += ' ';
             line += node.kind();
             for (const auto& [number, text] : node.params()) {
@@ -46,14 +58,13 @@ std::string Tree() {
                 line += '=';
                 line += text;
             }
-            line += '\n';
+            const std::uint64_t hash = std::hash<std::string>()(line);
+            ++digest.nodes;
+            digest.sum += hash;
+            digest.squares += hash * hash;
         });
     }
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string& line : lines)
-        text += line;
-    return text;
+    return digest;
 }
 
 // The text a full save writes of `text` read at the user's level, or false when it does not
@@ -99,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ARObjFind::resetRoots();
         return 0; // refused with a message: nothing was written
     }
-    const std::string tree = Tree();
+    const TreeDigest tree = Tree();
 
     ARObjFind::resetRoots();
     CPFCoreSetupAPI second;
