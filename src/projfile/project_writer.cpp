@@ -332,6 +332,19 @@ bool BraceCommentsOutOfOrder(const SpiProgram& program,
     return false;
 }
 
+// Writes lines kept as they stood in the file, then their line end. A kept text ends in a
+// lone CR where its last line is an empty one that a backslash continued onto: the CR ended
+// the line before. A line feed right after it would make the two one CR LF line end, the empty
+// line would be gone, and the next line written would be read as the continuation; so that CR
+// gets a line feed of its own first.
+void WriteKept(std::streambuf& out, std::string_view text) {
+    out.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!text.empty() && text.back() == '\r') {
+        out.sputc('\n');
+    }
+    out.sputc('\n');
+}
+
 bool Written(const SpiDirective& directive, bool writeAll, bool commentsStandIn) {
     return (writeAll || directive.changed) && !(commentsStandIn && IsCommentName(directive.Name()));
 }
@@ -381,7 +394,7 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
         written.assign(comments.size(), false);
         for (std::size_t i = 0; i < comments.size(); ++i) {
             if (!comments[i].inside) {
-                file << comments[i].text << '\n';
+                WriteKept(out, comments[i].text);
                 written[i] = true;
             } else if (!standIn) {
                 written[i] = true; // not written: see CommentsStandIn
@@ -395,7 +408,7 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
         pfsetup::ToUpperInPlace(endMarker);
         file << "START_" << program->name << '\n';
         const auto writeComment = [&](std::size_t i) {
-            file << comments[i].text << '\n';
+            WriteKept(out, comments[i].text);
             written[i] = true;
         };
         for (std::size_t i = 0; i < comments.size(); ++i) {
@@ -420,8 +433,7 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
                                                              : std::string_view();
                            line.data() != nullptr) {
                     // As it stood: it read as these values there, and does again here.
-                    out.sputn(line.data(), static_cast<std::streamsize>(line.size()));
-                    out.sputc('\n');
+                    WriteKept(out, line);
                 } else {
                     problem = WriteCheckedLine(out, *directive, endMarker);
                 }

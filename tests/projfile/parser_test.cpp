@@ -241,6 +241,33 @@ TEST(Parser, ALargeSectionFindsEveryName) {
     EXPECT_EQ(Dump(programs).substr(Dump(programs).rfind(' ')), " Q{A(1),END_P()}");
 }
 
+// Lines written as they stood (comments, and with keepReadLines every line read) read back as
+// they read: also where a backslash continued a line onto an empty one after a lone CR, whose
+// line end must not merge with the line feed written after it.
+TEST(Parser, LinesKeptAsTheyStoodReadBackTheSame) {
+    const std::string_view texts[] = {
+        "START_P\n{ x \\\r \nB 1\nEND_P\n",      // a comment continued onto an empty line
+        "START_P\nA x \\\r \nB 1\nEND_P\n",      // a directive line the same way
+        "START_P\nA x \\\r\rB 1\nEND_P\n",       // the empty line ended by a CR too
+        "START_P\n{ x \\\r ",                    // at the end of the text
+        "START_P\nA x \\\r\r\nB 1\nEND_P\n",     // CR CR LF: one line end, B continues A
+        "START_P\nA x \\\r\n\nB 1\nEND_P\n",     // CR LF, then the empty line
+        "START_P\nA x \\\n \\\r \nB 1\nEND_P\n", // two continuations, the last empty
+    };
+    for (const std::string_view text : texts) {
+        for (const bool keepLines : {false, true}) {
+            SpiProgramList programs;
+            ASSERT_EQ(ParseText(programs, std::string(text)), 0) << text;
+            programs.keepReadLines = keepLines;
+            std::ostringstream written;
+            ASSERT_EQ(WritePrograms(written, programs, true), "") << text;
+            SpiProgramList again;
+            ASSERT_EQ(ParseText(again, written.str()), 0) << written.str();
+            EXPECT_EQ(Dump(again), Dump(programs)) << keepLines << " " << written.str();
+        }
+    }
+}
+
 // A section far past the size where its index no longer fits the cache, with names that come
 // again right after (still waiting to enter the index), a few lines later, much later, and in
 // other letter case: it reads as a small section would, each name where it first stood with
