@@ -368,7 +368,7 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
     std::vector<bool> written;
     std::vector<const SpiDirective*> order;
     for (const std::string_view text : programs.leadingComments) {
-        file << text << '\n';
+        WriteKept(out, text);
     }
     for (const auto& program : programs) {
         if (!writeAll && !program->changed) {
@@ -463,7 +463,7 @@ std::string pfsetup::WritePrograms(std::ostream& file, const SpiProgramList& pro
         file << "END_" << program->name << "\n\n";
     }
     for (const std::string_view text : programs.trailingComments) {
-        file << text << '\n';
+        WriteKept(out, text);
     }
     return std::string();
 }

@@ -251,9 +251,7 @@ bool SpiDirectiveList::MayHoldThenRemember(std::uint32_t hash) const {
 }
 
 void SpiDirectiveList::Remember(std::uint32_t hash) const {
-    const FilterBits bits(hash, filter_.size() / kBlockWords);
-    filter_[bits.first] |= bits.firstBit;
-    filter_[bits.second] |= bits.secondBit;
+    static_cast<void>(MayHoldThenRemember(hash));
 }
 
 void SpiDirectiveList::Settle() const {
