@@ -19,6 +19,8 @@ const pfsetup::ModuleStateReset g_reset([] { g_headerTime.reset(); });
 
 constexpr char kBare = 0;       // written without quotes
 constexpr char kUnwritable = 1; // cannot be written so that it reads back
+// Written without quotes as the last value, the line then continued onto an empty one.
+constexpr char kBareContinued = 2;
 
 bool IsQuote(char c) {
     return c == '\'' || c == '"';
@@ -80,7 +82,8 @@ bool ReadsBackBare(std::string_view text, const TextBytes& bytes, bool lastOnLin
 }
 
 // How a value is written: in `preferred` quotes; in the other ones when it holds `preferred`;
-// bare when it holds both, as far as that reads back.
+// bare when it holds both, as far as that reads back (kBareContinued where only its end does
+// not, as the last value).
 char ValueQuote(std::string_view value, char preferred, bool last, const char*& problem) {
     const TextBytes bytes = BytesOf(value);
     if ((problem = LineBreakProblem(bytes)) != nullptr) {
@@ -96,6 +99,11 @@ char ValueQuote(std::string_view value, char preferred, bool last, const char*& 
     }
     if (ReadsBackBare(value, bytes, last)) {
         return kBare;
+    }
+    if (last && ReadsBackBare(value, bytes, false)) {
+        // At the end of the line the reader would trim its white space or take its backslash
+        // for a continuation; after a blank and a backslash, an empty line ends it where it ends.
+        return kBareContinued;
     }
     problem = "it holds both quote characters and white space";
     return kUnwritable;
@@ -259,7 +267,10 @@ const char* WriteCheckedLine(std::streambuf& out, const SpiDirective& directive,
             return problem;
         }
         out.sputc(' ');
-        WriteText(out, value, quote);
+        WriteText(out, value, quote == kBareContinued ? kBare : quote);
+        if (quote == kBareContinued) {
+            out.sputn(" \\\n", 3);
+        }
     }
     out.sputc('\n');
     return nullptr;

@@ -241,10 +241,11 @@ TEST(Parser, ALargeSectionFindsEveryName) {
     EXPECT_EQ(Dump(programs).substr(Dump(programs).rfind(' ')), " Q{A(1),END_P()}");
 }
 
-// Lines written as they stood (comments, and with keepReadLines every line read) read back as
-// they read: also where a backslash continued a line onto an empty one after a lone CR, whose
-// line end must not merge with the line feed written after it.
-TEST(Parser, LinesKeptAsTheyStoodReadBackTheSame) {
+// Lines written as they stood (comments, and with keepReadLines every line read) or written
+// anew read back as they read: also where a backslash continued a line onto an empty one after
+// a lone CR, whose line end must not merge with the line feed written after it, and where the
+// last value holds both quote characters and ends where a line end would cut it.
+TEST(Parser, WrittenLinesReadBackTheSame) {
     const std::string_view texts[] = {
         "START_P\n{ x \\\r \nB 1\nEND_P\n",      // a comment continued onto an empty line
         "START_P\nA x \\\r \nB 1\nEND_P\n",      // a directive line the same way
@@ -253,6 +254,8 @@ TEST(Parser, LinesKeptAsTheyStoodReadBackTheSame) {
         "START_P\nA x \\\r\r\nB 1\nEND_P\n",     // CR CR LF: one line end, B continues A
         "START_P\nA x \\\r\n\nB 1\nEND_P\n",     // CR LF, then the empty line
         "START_P\nA x \\\n \\\r \nB 1\nEND_P\n", // two continuations, the last empty
+        "START_P\nA C'\"\t\\\n\nB 1\nEND_P\n",   // both quotes, then a tab
+        "START_P\nA C'\"\\ \\\n\nEND_P\n",       // both quotes, then a backslash
     };
     for (const std::string_view text : texts) {
         for (const bool keepLines : {false, true}) {
