@@ -1,5 +1,7 @@
 #include "projfile/projfile_fixture.h"
 
+#include "base/ascii_text.h"
+
 #include <algorithm>
 #include <optional>
 #include <random>
@@ -292,7 +294,7 @@ TEST(Parser, ALargeSectionMergesRepeatedNamesAsASmallOneDoes) {
             }
         }
         std::string upper = name;
-        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+        ToUpperInPlace(upper);
         if (last.find(upper) == last.end()) {
             order.push_back(name);
         }
@@ -307,7 +309,7 @@ TEST(Parser, ALargeSectionMergesRepeatedNamesAsASmallOneDoes) {
     std::size_t at = 0;
     for (const SpiDirective* directive : p) {
         std::string upper(directive->Name());
-        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+        ToUpperInPlace(upper);
         ASSERT_EQ(directive->Name(), order[at]) << at;
         ASSERT_EQ(Join(directive->ActiveValues()), last[upper]) << order[at];
         ++at;
