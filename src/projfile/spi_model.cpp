@@ -174,7 +174,7 @@ namespace {
 constexpr std::size_t kBlockWords = 8;
 constexpr std::size_t kSlotsPerBlock = 128;
 // Names that wait for the table at most.
-constexpr std::size_t kBatch = 64;
+constexpr std::size_t kBatch = 1024;
 
 // A name's block among `blocks`, and its two bits in it, from a remix of its hash, so they do
 // not follow the table slot's low bits.
@@ -202,13 +202,15 @@ void SpiDirectiveList::Grow() {
         return;
     }
     std::size_t size = slots_.size() * 2;
-    if (slots_.size() >= kLargeTable && owner_->moreExpected_) {
-        std::size_t wanted = size;
+    if (slots_.size() >= kLargeTable / 8 && owner_->moreExpected_) {
+        // A section this long is likely to go on as the rest of the file suggests: skip the
+        // steps between, up to the largest table that still fits the cache and then at most
+        // eight times a step.
+        const std::size_t limit = slots_.size() < kLargeTable ? kLargeTable : slots_.size() * 8;
         const std::size_t needed = 2 * (used_ + 1 + owner_->moreExpected_());
-        while (wanted < needed && wanted < slots_.size() * 8) {
-            wanted *= 2;
+        while (size < needed && size < limit) {
+            size *= 2;
         }
-        size = wanted;
     }
     Settle();
     Table old;
@@ -262,7 +264,7 @@ void SpiDirectiveList::Settle() const {
 void SpiDirectiveList::Place(const Slot* names, std::size_t count) const {
     const std::size_t mask = slots_.size() - 1;
     // Each probe is asked for this many names ahead, so their waits on memory overlap.
-    constexpr std::size_t kAhead = 16;
+    constexpr std::size_t kAhead = 64;
     for (std::size_t i = 0; i < count && i < kAhead; ++i) {
         __builtin_prefetch(&slots_[names[i].hash & mask], 1);
     }
