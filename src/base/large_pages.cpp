@@ -1,6 +1,7 @@
 #include "base/large_pages.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <sys/mman.h>
 
@@ -20,20 +21,41 @@ namespace {
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
 } // namespace
 
-void* AllocateTable(std::size_t bytes) {
+void* AllocateZeroedTable(std::size_t bytes) {
     if (bytes < kLargePage) {
-        return ::operator new(bytes);
+        void* table = std::calloc(bytes == 0 ? 1 : bytes, 1);
+        if (table == nullptr) {
+            throw std::bad_alloc();
+        }
+        return table;
     }
-    void* table = ::operator new(bytes, std::align_val_t(kLargePage));
-    AskForLargePages(table, bytes);
+    // Fresh anonymous pages are zero: a table as large as this is never written just to clear
+    // it. One large page more is mapped, and what lies outside the aligned table given back.
+    const std::size_t length = (bytes + kLargePage - 1) & ~(kLargePage - 1);
+    void* mapped = ::mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + kLargePage - 1) & ~(kLargePage - 1);
+    if (aligned > start) {
+        ::munmap(mapped, aligned - start);
+    }
+    const std::uintptr_t tail = start + length + kLargePage - (aligned + length);
+    if (tail > 0) {
+        ::munmap(reinterpret_cast<void*>(aligned + length), tail);
+    }
+    auto* table = reinterpret_cast<void*>(aligned);
+    ::madvise(table, length, MADV_HUGEPAGE);
     return table;
 }
 
 void FreeTable(void* table, std::size_t bytes) {
     if (bytes < kLargePage) {
-        ::operator delete(table);
+        std::free(table);
     } else {
-        ::operator delete(table, std::align_val_t(kLargePage));
+        ::munmap(table, (bytes + kLargePage - 1) & ~(kLargePage - 1));
     }
 }
 

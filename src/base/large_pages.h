@@ -11,10 +11,11 @@ namespace pfsetup {
 
 void AskForLargePages(void* buffer, std::size_t size);
 
-// Memory for a table written whole and probed at random (a big section's name index): one of
-// 2 MiB or more starts on a 2 MiB boundary, so all of it can lie in large pages, and a probe
-// costs no page walk, which in a virtual machine costs more than the probe itself.
-void* AllocateTable(std::size_t bytes);
+// Zeroed memory for a table probed at random (a big section's name index): one of 2 MiB or
+// more comes straight from the kernel, already zero, and starts on a 2 MiB boundary, so all of
+// it can lie in large pages and a probe costs no page walk, which in a virtual machine costs
+// more than the probe itself. Throws std::bad_alloc when there is no memory.
+void* AllocateZeroedTable(std::size_t bytes);
 void FreeTable(void* table, std::size_t bytes);
 
 } // namespace pfsetup

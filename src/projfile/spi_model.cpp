@@ -131,39 +131,38 @@ std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
-        if (slot.index == kNone ||
-            (slot.hash == hash && pfsetup::EqualsIgnoreCase(At(slot.index).Name(), name))) {
+        if (slot.Empty() ||
+            (slot.hash == hash && pfsetup::EqualsIgnoreCase(At(slot.Index()).Name(), name))) {
             return static_cast<std::uint32_t>(i);
         }
     }
 }
 
-namespace {
+SpiDirectiveList::Table::Table(std::size_t size)
+    : slots_(static_cast<Slot*>(pfsetup::AllocateZeroedTable(size * sizeof(Slot)))), size_(size) {}
 
-// A table of `size` empty slots; a large one lies in large pages (its allocator's).
-template <class Table>
-void MakeEmpty(Table& table, std::size_t size, typename Table::value_type empty) {
-    Table().swap(table);
-    table.assign(size, empty);
+SpiDirectiveList::Table::~Table() {
+    if (slots_ != nullptr) {
+        pfsetup::FreeTable(slots_, size_ * sizeof(Slot));
+    }
 }
 
-} // namespace
-
-SpiDirectiveList::Slot* SpiDirectiveList::TableAllocator::allocate(std::size_t count) {
-    return static_cast<Slot*>(pfsetup::AllocateTable(count * sizeof(Slot)));
+void SpiDirectiveList::Table::Clear() {
+    std::fill(slots_, slots_ + size_, Slot{0, 0});
 }
 
-void SpiDirectiveList::TableAllocator::deallocate(Slot* table, std::size_t count) {
-    pfsetup::FreeTable(table, count * sizeof(Slot));
+void SpiDirectiveList::Table::Renew(std::size_t size) {
+    Table().swap(*this);
+    Table(size).swap(*this);
 }
 
 void SpiDirectiveList::EmptyTable(std::size_t size, std::size_t largest) const {
     Table& spare = owner_->spareSlots_;
     if (spare.size() >= size && spare.size() <= largest) {
         slots_.swap(spare);
-        std::fill(slots_.begin(), slots_.end(), Slot{kNone, 0});
+        slots_.Clear();
     } else {
-        MakeEmpty(slots_, size, Slot{kNone, 0});
+        slots_.Renew(size);
     }
 }
 
@@ -213,8 +212,7 @@ void SpiDirectiveList::Grow() {
         }
     }
     Settle();
-    Table old;
-    MakeEmpty(old, size, Slot{kNone, 0});
+    Table old(size);
     old.swap(slots_);
     if (size > kLargeTable) {
         // Every name moves to a random place in a table larger than the cache: in one batch.
@@ -223,7 +221,7 @@ void SpiDirectiveList::Grow() {
         std::vector<Slot> moving;
         moving.reserve(used_);
         for (const Slot& slot : old) {
-            if (slot.index != kNone) {
+            if (!slot.Empty()) {
                 moving.push_back(slot);
                 Remember(slot.hash);
             }
@@ -233,9 +231,9 @@ void SpiDirectiveList::Grow() {
     }
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.index != kNone) {
+        if (!slot.Empty()) {
             std::size_t i = slot.hash & mask;
-            while (slots_[i].index != kNone) {
+            while (!slots_[i].Empty()) {
                 i = (i + 1) & mask;
             }
             slots_[i] = slot;
@@ -274,7 +272,7 @@ void SpiDirectiveList::Place(const Slot* names, std::size_t count) const {
         }
         // New names all, so no name is compared: the first free slot takes it.
         std::size_t at = names[i].hash & mask;
-        while (slots_[at].index != kNone) {
+        while (!slots_[at].Empty()) {
             at = (at + 1) & mask;
         }
         slots_[at] = names[i];
@@ -300,10 +298,10 @@ void SpiDirectiveList::Index(std::uint32_t index) const {
     const std::string_view name = At(index).Name();
     const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
     const std::uint32_t slot = SlotOf(name, hash);
-    if (slots_[slot].index != kNone) {
-        later_[slots_[slot].index].push_back(index); // a later element of that name
+    if (!slots_[slot].Empty()) {
+        later_[slots_[slot].Index()].push_back(index); // a later element of that name
     } else {
-        slots_[slot] = Slot{index, hash};
+        slots_[slot] = Slot::Of(index, hash);
         ++used_;
         if (!filter_.empty()) {
             Remember(hash);
@@ -331,7 +329,7 @@ void SpiDirectiveList::ReleaseIndex() {
 
 void SpiDirectiveList::Vacate(std::uint32_t hole) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = (hole + 1) & mask; slots_[i].index != kNone; i = (i + 1) & mask) {
+    for (std::size_t i = (hole + 1) & mask; !slots_[i].Empty(); i = (i + 1) & mask) {
         const std::size_t home = slots_[i].hash & mask;
         const bool staysPut = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
         if (!staysPut) {
@@ -339,7 +337,7 @@ void SpiDirectiveList::Vacate(std::uint32_t hole) {
             hole = static_cast<std::uint32_t>(i);
         }
     }
-    slots_[hole] = Slot{kNone, 0};
+    slots_[hole] = Slot{0, 0};
     --used_;
 }
 
@@ -349,8 +347,8 @@ SpiDirective* SpiDirectiveList::Lookup(std::string_view name) const {
         return nullptr;
     }
     const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
-    const std::uint32_t index = slots_[SlotOf(name, hash)].index;
-    return index == kNone ? nullptr : &At(index);
+    const Slot& slot = slots_[SlotOf(name, hash)];
+    return slot.Empty() ? nullptr : &At(slot.Index());
 }
 
 int SpiDirectiveList::Find(std::string_view name) {
@@ -412,8 +410,8 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
     std::uint32_t slot = kNone;
     if (filter_.empty() || MayHoldThenRemember(hash)) {
         slot = SlotOf(name, hash);
-        if (slots_[slot].index != kNone) {
-            cursor_ = slots_[slot].index;
+        if (!slots_[slot].Empty()) {
+            cursor_ = slots_[slot].Index();
             return &At(cursor_);
         }
     }
@@ -427,12 +425,12 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
     }
     directive.level = static_cast<std::int8_t>(createdAt);
     if (slot != kNone) {
-        slots_[slot] = Slot{index, hash};
+        slots_[slot] = Slot::Of(index, hash);
     } else {
         // Field by field: a whole Slot put together on the stack first is read back before
         // its two halves were written, a wait of many cycles per line.
         Slot& waiting = pending_[waiting_++];
-        waiting.index = index;
+        waiting.held = index + 1;
         waiting.hash = hash;
         if (waiting_ == kBatch) {
             Settle();
@@ -485,10 +483,10 @@ void SpiDirectiveList::DeleteByName(std::string_view name) {
     }
     const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
     const std::uint32_t slot = SlotOf(name, hash);
-    const std::uint32_t victim = slots_[slot].index;
-    if (victim == kNone) {
+    if (slots_[slot].Empty()) {
         return;
     }
+    const std::uint32_t victim = slots_[slot].Index();
     const auto later = later_.find(victim);
     if (later == later_.end()) {
         Vacate(slot);
@@ -496,10 +494,10 @@ void SpiDirectiveList::DeleteByName(std::string_view name) {
         // The next directive of that name becomes the first.
         std::vector<std::uint32_t> rest = std::move(later->second);
         later_.erase(later);
-        slots_[slot].index = rest.front();
+        slots_[slot].held = rest.front() + 1;
         rest.erase(rest.begin());
         if (!rest.empty()) {
-            later_[slots_[slot].index] = std::move(rest);
+            later_[slots_[slot].Index()] = std::move(rest);
         }
     }
     // Unlink: the list is singly linked, so the predecessor is found by a walk.
@@ -533,7 +531,7 @@ void SpiDirectiveList::RemoveAll() {
     owner_->walk_ = SpiProgramList::Walk();
     head_ = tail_ = cursor_ = kNone;
     size_ = 0;
-    slots_.clear();
+    Table().swap(slots_);
     used_ = 0;
     later_.clear();
     filter_.clear();

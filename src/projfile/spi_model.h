@@ -316,29 +316,49 @@ private:
     std::uint32_t cursor_ = kNone;
     std::size_t size_ = 0;
     // Open addressing with linear probing over a power-of-two table at most half full; each
-    // slot holds the pool index of the first directive of a name (kNone when empty) and its
-    // hash, so a probe touches the pool only for a likely match. Later directives of the same
-    // name (only Append makes them) wait in `later_`, in list order.
+    // slot holds the pool index of the first directive of a name and its hash, so a probe
+    // touches the pool only for a likely match. Later directives of the same name (only Append
+    // makes them) wait in `later_`, in list order.
     struct Slot {
-        std::uint32_t index;
+        // The pool index plus one; 0 in an empty slot, so a table of fresh zero pages is empty
+        // without being written first.
+        std::uint32_t held;
         std::uint32_t hash;
+        bool Empty() const { return held == 0; }
+        std::uint32_t Index() const { return held - 1; }
+        static Slot Of(std::uint32_t index, std::uint32_t hash) { return Slot{index + 1, hash}; }
     };
     // Enters names known to be new, their probes overlapping.
     void Place(const Slot* names, std::size_t count) const;
-    // Mutable: a lookup makes a released index again.
-    // Large tables start on a 2 MiB boundary, to lie in large pages (spi_model.cpp).
-    struct TableAllocator {
-        using value_type = Slot;
-        template <class U>
-        struct rebind {
-            using other = TableAllocator; // only ever asked for Slot
-        };
-        Slot* allocate(std::size_t count);
-        void deallocate(Slot* table, std::size_t count);
-        bool operator==(const TableAllocator&) const { return true; }
-        bool operator!=(const TableAllocator&) const { return false; }
+    // A table of empty slots. A large one starts on a 2 MiB boundary, to lie in large pages,
+    // and comes from the kernel zeroed (base/large_pages).
+    class Table {
+    public:
+        Table() = default;
+        explicit Table(std::size_t size);
+        Table(const Table&) = delete;
+        Table& operator=(const Table&) = delete;
+        ~Table();
+        void swap(Table& other) noexcept {
+            std::swap(slots_, other.slots_);
+            std::swap(size_, other.size_);
+        }
+        std::size_t size() const { return size_; }
+        bool empty() const { return size_ == 0; }
+        Slot& operator[](std::size_t at) { return slots_[at]; }
+        const Slot& operator[](std::size_t at) const { return slots_[at]; }
+        const Slot* begin() const { return slots_; }
+        const Slot* end() const { return slots_ + size_; }
+        // Empties every slot.
+        void Clear();
+        // Lets go of the slots first, then holds `size` empty ones.
+        void Renew(std::size_t size);
+
+    private:
+        Slot* slots_ = nullptr;
+        std::size_t size_ = 0;
     };
-    using Table = std::vector<Slot, TableAllocator>;
+    // Mutable: a lookup makes a released index again.
     mutable Table slots_;
     mutable std::size_t used_ = 0;
     mutable std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
