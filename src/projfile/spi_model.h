@@ -363,7 +363,7 @@ private:
     mutable std::size_t used_ = 0;
     mutable std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
     // With a table larger than the processor's cache, a probe per line waits on memory. While
-    // such a table fills, a filter of all its hashes (two bits in one cache line per name, some
+    // such a table fills, a filter of all its hashes (two bits in one 64-bit word per name,
     // 4 bits a slot, so it stays in the cache) says of nearly every new name that the table
     // cannot hold it; those names wait in the first `waiting_` of `pending_`, counted in used_,
     // and go into the table in a batch whose probes overlap. Every probe settles them first.
