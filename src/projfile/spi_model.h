@@ -277,7 +277,8 @@ public:
     // owns), with one lookup: the reader's step for every line. A found element gets the cursor.
     SpiDirective* FindOrAppendView(std::string_view name, int createdAt);
     // The same with the name's hash from HashOf, which also asks the processor for the index
-    // slot the name lands in, so the reader can tokenize the line's values while it arrives.
+    // slot the name lands in (unless the table is filtered), so the reader can tokenize the
+    // line's values while it arrives.
     SpiDirective* FindOrAppendView(std::string_view name, int createdAt, std::uint32_t hash);
     std::uint32_t HashOf(std::string_view name) const;
     // Deletes the first element of that name, if any, and rewinds the cursor.
@@ -364,7 +365,7 @@ private:
     mutable std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
     // With a table larger than the processor's cache, a probe per line waits on memory. While
     // such a table fills, a filter of all its hashes (two bits in one 64-bit word per name,
-    // 4 bits a slot, so it stays in the cache) says of nearly every new name that the table
+    // 2 bits a slot, so it stays in the cache) says of nearly every new name that the table
     // cannot hold it; those names wait in the first `waiting_` of `pending_`, counted in used_,
     // and go into the table in a batch whose probes overlap. Every probe settles them first.
     mutable std::vector<std::uint64_t> filter_;
