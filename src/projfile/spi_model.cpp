@@ -125,10 +125,12 @@ SpiDirectiveList::const_iterator SpiDirectiveList::begin() const {
 }
 
 std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
     if (waiting_ != 0) {
+        // The probe's own line comes in while the batch goes into the table.
+        __builtin_prefetch(&slots_[hash & mask]);
         Settle();
     }
-    const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.Empty() ||
