@@ -215,18 +215,19 @@ void SpiDirectiveList::Grow() {
     Table old(size);
     old.swap(slots_);
     if (size > kLargeTable) {
-        // Every name moves to a random place in a table larger than the cache: in one batch.
+        // Every name moves to a random place in a table larger than the cache: in batches.
         filter_.assign(size / kSlotsPerWord, 0);
         pending_.resize(kBatch);
-        std::vector<Slot> moving;
-        moving.reserve(used_);
         for (const Slot& slot : old) {
             if (!slot.Empty()) {
-                moving.push_back(slot);
                 Remember(slot.hash);
+                pending_[waiting_++] = slot;
+                if (waiting_ == kBatch) {
+                    Settle();
+                }
             }
         }
-        Place(moving.data(), moving.size());
+        Settle();
         return;
     }
     const std::size_t mask = slots_.size() - 1;
