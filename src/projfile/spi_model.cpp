@@ -261,9 +261,9 @@ void SpiDirectiveList::Settle() const {
 
 void SpiDirectiveList::Place(const Slot* names, std::size_t count) const {
     const std::size_t mask = slots_.size() - 1;
-    // Each probe is asked for this many names ahead, so their waits on memory overlap; as
-    // not to be kept near, so the table's lines, touched about once each, do not push the
-    // filter out of the second-level cache.
+    // Each probe is asked for this many names ahead, so their waits on memory overlap, and
+    // without keeping its line near: the table's lines, touched about once each, would push
+    // the filter out of the second-level cache.
     constexpr std::size_t kAhead = 64;
     for (std::size_t i = 0; i < count && i < kAhead; ++i) {
         __builtin_prefetch(&slots_[names[i].hash & mask], 0, 0);
