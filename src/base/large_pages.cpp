@@ -37,16 +37,14 @@ void* AllocateZeroedTable(std::size_t bytes) {
     if (mapped == MAP_FAILED) {
         throw std::bad_alloc();
     }
-    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t aligned = (start + kLargePage - 1) & ~(kLargePage - 1);
-    if (aligned > start) {
-        ::munmap(mapped, aligned - start);
+    char* const start = static_cast<char*>(mapped);
+    const std::size_t lead =
+        (kLargePage - reinterpret_cast<std::uintptr_t>(mapped) % kLargePage) % kLargePage;
+    char* const table = start + lead;
+    if (lead > 0) {
+        ::munmap(start, lead);
     }
-    const std::uintptr_t tail = start + length + kLargePage - (aligned + length);
-    if (tail > 0) {
-        ::munmap(reinterpret_cast<void*>(aligned + length), tail);
-    }
-    auto* table = reinterpret_cast<void*>(aligned);
+    ::munmap(table + length, kLargePage - lead);
     ::madvise(table, length, MADV_HUGEPAGE);
     return table;
 }
