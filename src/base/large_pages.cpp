@@ -17,6 +17,22 @@ void AskForLargePages(void* buffer, std::size_t size) {
     }
 }
 
+void BackWithPages(void* buffer, std::size_t size) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::uintptr_t kPage = 4096;
+    const auto start = reinterpret_cast<std::uintptr_t>(buffer);
+    const std::uintptr_t begin = (start + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t end = (start + size) & ~(kPage - 1);
+    if (end > begin) {
+        // A kernel without it refuses the advice, and the pages come one fault at a time.
+        ::madvise(static_cast<char*>(buffer) + (begin - start), end - begin, MADV_POPULATE_WRITE);
+    }
+#else
+    static_cast<void>(buffer);
+    static_cast<void>(size);
+#endif
+}
+
 namespace {
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
 } // namespace

@@ -11,6 +11,11 @@ namespace pfsetup {
 
 void AskForLargePages(void* buffer, std::size_t size);
 
+// Memory about to be written, record after record (a read's directive pool): the whole pages
+// inside are faulted in with one call, where writing them one by one costs a fault each, which
+// in a virtual machine costs more than the page's records. Only what is asked for is backed.
+void BackWithPages(void* buffer, std::size_t size);
+
 // Zeroed memory for a table probed at random (a big section's name index): one of 2 MiB or
 // more comes straight from the kernel, already zero, and starts on a 2 MiB boundary, so all of
 // it can lie in large pages and a probe costs no page walk, which in a virtual machine costs

@@ -418,7 +418,7 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
         }
     }
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
-    SpiDirective& directive = owner_->pool_.emplace_back();
+    SpiDirective& directive = owner_->NewDirective();
     if (name.size() < SpiDirective::kLongestNear) {
         directive.name_ = name.data();
         directive.nameLength_ = static_cast<std::uint16_t>(name.size());
@@ -449,7 +449,7 @@ SpiDirective* SpiDirectiveList::Append(std::string_view name, int createdAt) {
         Grow();
     }
     const auto index = static_cast<std::uint32_t>(owner_->pool_.size());
-    SpiDirective& directive = owner_->pool_.emplace_back();
+    SpiDirective& directive = owner_->NewDirective();
     owner_->SetName(directive, name, true);
     directive.level = static_cast<std::int8_t>(createdAt);
     Index(index);
@@ -778,6 +778,18 @@ void SpiProgramList::RemoveAll() {
     cursors_.clear();
     farParts_.clear();
     texts_.clear();
+}
+
+void SpiProgramList::BackPoolAhead() {
+    // While a file is read, as many records as the rest of it may hold, at most 256 KiB at a
+    // time: so what is backed is what the read goes on to write, and the peak stays the same.
+    constexpr std::size_t kStretch = (std::size_t{256} << 10) / sizeof(SpiDirective);
+    const std::size_t room = pool_.capacity() - pool_.size();
+    const std::size_t ahead =
+        room == 0 || !moreExpected_ ? 0 : std::min({room, kStretch, moreExpected_()});
+    pfsetup::BackWithPages(pool_.data() + pool_.size(), ahead * sizeof(SpiDirective));
+    backedUpTo_ = pool_.size() + std::max<std::size_t>(ahead, 1);
+    backedIn_ = pool_.data();
 }
 
 SpiProgramList::KeptText SpiProgramList::Keep(std::unique_ptr<char[]> data, std::size_t size,

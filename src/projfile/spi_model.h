@@ -494,6 +494,15 @@ public:
 
 private:
     friend class SpiDirectiveList;
+    // A new record at the pool's end. The pool's pages are backed a stretch ahead of the
+    // records, not page by page as they are first written.
+    SpiDirective& NewDirective() {
+        if (pool_.size() >= backedUpTo_ || pool_.data() != backedIn_) {
+            BackPoolAhead();
+        }
+        return pool_.emplace_back();
+    }
+    void BackPoolAhead();
     // Frees the strings of the active level (and of the others unless `activeOnly`).
     void FreeValues(SpiDirective& directive, bool activeOnly) {
         if ((directive.bits_ & (SpiDirective::kEdited | SpiDirective::kOthers)) != 0) {
@@ -542,6 +551,9 @@ private:
     };
 
     std::vector<SpiDirective> pool_;
+    // The pool's records up to this one lie in backed pages, while its storage is `backedIn_`.
+    std::size_t backedUpTo_ = 0;
+    const SpiDirective* backedIn_ = nullptr;
     std::deque<SpiDirective::Far> farParts_;
     std::unordered_map<std::uint32_t, std::uint32_t> cursors_;
     SpiDirectiveList::Table spareSlots_;
