@@ -485,8 +485,9 @@ public:
     // values are freed at once.
 
     // While a section is read: how many more directives the rest of its file may hold. An
-    // index that must grow past 64 Ki slots then grows at once to hold them (up to eight times
-    // its size) instead of doubling again and again, each time moving every name.
+    // index of 8 Ki slots or more that must grow then grows at once toward that (to 64 Ki
+    // slots, past them up to eight times its size) instead of doubling again and again, each
+    // time moving every name; and the pool backs its pages that far ahead, 256 KiB at most.
     void ExpectDirectives(std::function<std::size_t()> more) { moreExpected_ = std::move(more); }
 
     // Frees the index table a released section left for the next one.
