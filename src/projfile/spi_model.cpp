@@ -432,7 +432,7 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
         // Field by field: a whole Slot put together on the stack first is read back before
         // its two halves were written, a wait of many cycles per line.
         Slot& waiting = pending_[waiting_++];
-        waiting.held = index + 1;
+        waiting.Hold(index);
         waiting.hash = hash;
         if (waiting_ == kBatch) {
             Settle();
@@ -496,7 +496,7 @@ void SpiDirectiveList::DeleteByName(std::string_view name) {
         // The next directive of that name becomes the first.
         std::vector<std::uint32_t> rest = std::move(later->second);
         later_.erase(later);
-        slots_[slot].held = rest.front() + 1;
+        slots_[slot].Hold(rest.front());
         rest.erase(rest.begin());
         if (!rest.empty()) {
             later_[slots_[slot].Index()] = std::move(rest);

@@ -327,6 +327,7 @@ private:
         std::uint32_t hash;
         bool Empty() const { return held == 0; }
         std::uint32_t Index() const { return held - 1; }
+        void Hold(std::uint32_t index) { held = index + 1; }
         static Slot Of(std::uint32_t index, std::uint32_t hash) { return Slot{index + 1, hash}; }
     };
     // Enters names known to be new, their probes overlapping.
