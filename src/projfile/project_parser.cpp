@@ -387,7 +387,7 @@ int ReadDirectives(SpiProgramList& programs, SpiProgram& program, SpiProjectFile
         }
         const std::string_view line = file.CurrentLine();
         // The values are read while the name's index slot comes into the cache.
-        const std::uint32_t hash = directives.HashOf(name);
+        const std::uint64_t hash = directives.HashOf(name);
         int doubleQuoted = 0;
         std::uint32_t count = 0;
         int result = 0;

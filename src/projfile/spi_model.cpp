@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 // Offsets into a kept text, slice lengths and line numbers (one more than the line ends) fit.
 static_assert(pfsetup::kLargestModelText + 2 < static_cast<std::uint64_t>(INT32_MAX),
               "the model's 32-bit lengths hold every text it keeps");
@@ -126,11 +130,6 @@ SpiDirectiveList::const_iterator SpiDirectiveList::begin() const {
 
 std::uint32_t SpiDirectiveList::SlotOf(std::string_view name, std::uint32_t hash) const {
     const std::size_t mask = slots_.size() - 1;
-    if (waiting_ != 0) {
-        // The probe's own line comes in while the batch goes into the table.
-        __builtin_prefetch(&slots_[hash & mask]);
-        Settle();
-    }
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.Empty() ||
@@ -168,30 +167,79 @@ void SpiDirectiveList::EmptyTable(std::size_t size, std::size_t largest) const {
     }
 }
 
+SpiDirectiveList::NameSet::NameSet(std::size_t buckets)
+    : memory_(pfsetup::AllocateZeroedTable(buckets * kPerBucket * sizeof(std::uint32_t) + 64)),
+      buckets_(buckets) {
+    // Buckets on cache lines, so a probe reads one.
+    auto* const first = static_cast<char*>(memory_);
+    tags_ = reinterpret_cast<std::uint32_t*>(
+        first + (64 - reinterpret_cast<std::uintptr_t>(first) % 64) % 64);
+    pfsetup::BackWithPages(tags_, buckets * kPerBucket * sizeof(std::uint32_t));
+}
+
+SpiDirectiveList::NameSet::~NameSet() {
+    if (memory_ != nullptr) {
+        pfsetup::FreeTable(memory_, buckets_ * kPerBucket * sizeof(std::uint32_t) + 64);
+    }
+}
+
 namespace {
 
-// The filter's words: 64 bits for 32 table slots (at most 16 names), so a new name is taken
-// for one the table may hold at most about one time in ten. Both of a name's bits in one word
-// make its test a single load; at 2 bits a slot the filter of a 200k-name section (128 KiB)
-// stays in the second-level cache beside the file's stream. A filter twice the size, of better
-// odds, costs more in misses than its odds save.
-constexpr std::size_t kSlotsPerWord = 32;
-// Names that wait for the table at most.
-constexpr std::size_t kBatch = 1024;
-
-// A name's word among `words`, and its two bits in it, from a remix of its hash, so they do
-// not follow the table slot's low bits.
-struct FilterBits {
-    explicit FilterBits(std::uint32_t hash, std::size_t words) {
-        const std::uint32_t mixed = hash * 0x9E3779B1U;
-        word = static_cast<std::size_t>((static_cast<std::uint64_t>(mixed) * words) >> 32);
-        bits = (std::uint64_t{1} << (mixed & 63U)) | (std::uint64_t{1} << ((mixed >> 6) & 63U));
-    }
-    std::size_t word;
-    std::uint64_t bits;
+// Of a bucket's tags, those equal to `tag` and those free (0), a bit each.
+struct BucketMasks {
+    std::uint64_t held = 0;
+    std::uint64_t free = 0;
 };
 
+BucketMasks Scan(const std::uint32_t* bucket, std::uint32_t tag) {
+    BucketMasks masks;
+#ifdef __SSE2__
+    const __m128i want = _mm_set1_epi32(static_cast<int>(tag));
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t i = 0; i < 16; i += 4) {
+        // Four bits a tag: the byte mask of the comparison.
+        const __m128i four = _mm_load_si128(reinterpret_cast<const __m128i*>(bucket + i));
+        const auto held = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi32(four, want)));
+        const auto free = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi32(four, zero)));
+        masks.held |= std::uint64_t{held} << (4 * i);
+        masks.free |= std::uint64_t{free} << (4 * i);
+    }
+#else
+    for (std::size_t i = 0; i < 16; ++i) {
+        masks.held |= std::uint64_t{bucket[i] == tag} << (4 * i);
+        masks.free |= std::uint64_t{bucket[i] == 0} << (4 * i);
+    }
+#endif
+    return masks;
+}
+
 } // namespace
+
+bool SpiDirectiveList::NameSet::Add(std::uint64_t hash) {
+    // The tag is the hash's upper half, the bucket comes from its lower one; 0 marks a free
+    // place. Nothing leaves the set, so a bucket's free places follow its tags, and the buckets
+    // after a full one take what it cannot.
+    const auto high = static_cast<std::uint32_t>(hash >> 32);
+    const std::uint32_t tag = high == 0 ? 1 : high;
+    std::uint32_t* bucket = Bucket(hash);
+    std::uint32_t* const end = tags_ + buckets_ * kPerBucket;
+    static_assert(kPerBucket == 16, "a bucket is one cache line, four bits a tag in a mask");
+    for (;;) {
+        const BucketMasks masks = Scan(bucket, tag);
+        if (masks.held != 0) {
+            return false;
+        }
+        if (masks.free != 0) {
+            bucket[__builtin_ctzll(masks.free) / 4] = tag;
+            ++count_;
+            return true;
+        }
+        bucket += kPerBucket;
+        if (bucket == end) {
+            bucket = tags_;
+        }
+    }
+}
 
 void SpiDirectiveList::Grow() {
     if (slots_.empty()) {
@@ -211,25 +259,8 @@ void SpiDirectiveList::Grow() {
             size *= 2;
         }
     }
-    Settle();
     Table old(size);
     old.swap(slots_);
-    if (size > kLargeTable) {
-        // Every name moves to a random place in a table larger than the cache: in batches.
-        filter_.assign(size / kSlotsPerWord, 0);
-        pending_.resize(kBatch);
-        for (const Slot& slot : old) {
-            if (!slot.Empty()) {
-                Remember(slot.hash);
-                pending_[waiting_++] = slot;
-                if (waiting_ == kBatch) {
-                    Settle();
-                }
-            }
-        }
-        Settle();
-        return;
-    }
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
         if (!slot.Empty()) {
@@ -242,46 +273,38 @@ void SpiDirectiveList::Grow() {
     }
 }
 
-bool SpiDirectiveList::MayHoldThenRemember(std::uint32_t hash) const {
-    const FilterBits bits(hash, filter_.size());
-    std::uint64_t& word = filter_[bits.word];
-    const bool held = (word & bits.bits) == bits.bits;
-    word |= bits.bits;
-    return held;
+std::size_t SpiDirectiveList::NameSetBuckets() const {
+    // The rest of the file may belong to other sections: past 256 Ki names, a set is made for
+    // at most eight times the names so far.
+    std::size_t expected = size_ + 1 + (owner_->moreExpected_ ? owner_->moreExpected_() : 0);
+    expected = std::min(expected, std::max<std::size_t>(8 * (size_ + 1), std::size_t{1} << 18));
+    // Three quarters full when the expected names are in, half full now, twice the last set.
+    return std::max({expected / 12 + 1, 2 * size_ / NameSet::kPerBucket, 2 * names_.buckets()});
 }
 
-void SpiDirectiveList::Remember(std::uint32_t hash) const {
-    static_cast<void>(MayHoldThenRemember(hash));
-}
-
-void SpiDirectiveList::Settle() const {
-    Place(pending_.data(), waiting_);
-    waiting_ = 0;
-}
-
-void SpiDirectiveList::Place(const Slot* names, std::size_t count) const {
-    const std::size_t mask = slots_.size() - 1;
-    // Each probe is asked for this many names ahead, so their waits on memory overlap, and
-    // without keeping its line near: the table's lines, touched about once each, would push
-    // the filter out of the second-level cache.
-    constexpr std::size_t kAhead = 64;
-    for (std::size_t i = 0; i < count && i < kAhead; ++i) {
-        __builtin_prefetch(&slots_[names[i].hash & mask], 0, 0);
+void SpiDirectiveList::EnterNameSet() {
+    RenewNameSet(NameSetBuckets());
+    Table& spare = owner_->spareSlots_;
+    if (spare.size() < slots_.size()) {
+        spare.swap(slots_);
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i + kAhead < count) {
-            __builtin_prefetch(&slots_[names[i + kAhead].hash & mask], 0, 0);
-        }
-        // New names all, so no name is compared: the first free slot takes it.
-        std::size_t at = names[i].hash & mask;
-        while (!slots_[at].Empty()) {
-            at = (at + 1) & mask;
-        }
-        slots_[at] = names[i];
+    Table().swap(slots_);
+    used_ = 0;
+}
+
+void SpiDirectiveList::RenewNameSet(std::size_t buckets) {
+    NameSet().swap(names_);
+    NameSet(buckets).swap(names_);
+    for (std::uint32_t at = head_; at != kNone; at = At(at).next_) {
+        static_cast<void>(names_.Add(pfsetup::CaseInsensitiveHash()(At(at).Name())));
     }
 }
 
 void SpiDirectiveList::EnsureIndex() const {
+    if (!names_.empty()) {
+        NameSet().swap(names_);
+        nameSetLeft_ = true;
+    }
     if (!slots_.empty() || size_ == 0) {
         return;
     }
@@ -305,13 +328,12 @@ void SpiDirectiveList::Index(std::uint32_t index) const {
     } else {
         slots_[slot] = Slot::Of(index, hash);
         ++used_;
-        if (!filter_.empty()) {
-            Remember(hash);
-        }
     }
 }
 
 void SpiDirectiveList::ReleaseIndex() {
+    NameSet().swap(names_);
+    nameSetLeft_ = false;
     if (slots_.empty()) {
         return;
     }
@@ -324,9 +346,6 @@ void SpiDirectiveList::ReleaseIndex() {
     Table().swap(slots_);
     used_ = 0;
     later_.clear();
-    std::vector<std::uint64_t>().swap(filter_);
-    std::vector<Slot>().swap(pending_);
-    waiting_ = 0;
 }
 
 void SpiDirectiveList::Vacate(std::uint32_t hole) {
@@ -387,31 +406,55 @@ void SpiDirectiveList::Link(std::uint32_t index) {
     ++size_;
 }
 
-std::uint32_t SpiDirectiveList::HashOf(std::string_view name) const {
-    const auto hash = static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name));
-    // Behind a filter, a name rarely probes the table, and asking for the filter's word this
-    // early gained nothing.
-    if (filter_.empty() && !slots_.empty()) {
+std::uint64_t SpiDirectiveList::HashOf(std::string_view name) const {
+    const std::uint64_t hash = pfsetup::CaseInsensitiveHash()(name);
+    if (!names_.empty()) {
+        names_.Prefetch(hash);
+    } else if (!slots_.empty()) {
         __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
     }
     return hash;
 }
 
 SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int createdAt) {
-    return FindOrAppendView(name, createdAt,
-                            static_cast<std::uint32_t>(pfsetup::CaseInsensitiveHash()(name)));
+    return FindOrAppendView(name, createdAt, pfsetup::CaseInsensitiveHash()(name));
+}
+
+bool SpiDirectiveList::OutgrowsCache() const {
+    if (slots_.size() >= kLargeTable) {
+        return true;
+    }
+    return slots_.size() >= kLargeTable / 8 && owner_->moreExpected_ &&
+           2 * (used_ + 1 + owner_->moreExpected_()) > kLargeTable;
 }
 
 SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int createdAt,
-                                                 std::uint32_t hash) {
-    EnsureIndex();
-    if ((used_ + 1) * 2 > slots_.size()) {
-        Grow();
+                                                 std::uint64_t hash) {
+    if (names_.empty()) {
+        EnsureIndex();
+        if ((used_ + 1) * 2 > slots_.size()) {
+            if (!nameSetLeft_ && later_.empty() && OutgrowsCache()) {
+                EnterNameSet();
+            } else {
+                Grow();
+            }
+        }
     }
-    // kNone: a name the filter knows to be new, put into the table with the next batch.
-    std::uint32_t slot = kNone;
-    if (filter_.empty() || MayHoldThenRemember(hash)) {
-        slot = SlotOf(name, hash);
+    std::uint32_t slot = kNone; // none: the name set took the name
+    if (!names_.empty()) {
+        if (names_.Full()) {
+            RenewNameSet(NameSetBuckets());
+        }
+        if (!names_.Add(hash)) {
+            // Perhaps a name read before: the table decides, from now on.
+            EnsureIndex();
+            if ((used_ + 1) * 2 > slots_.size()) {
+                Grow();
+            }
+        }
+    }
+    if (names_.empty()) {
+        slot = SlotOf(name, static_cast<std::uint32_t>(hash));
         if (!slots_[slot].Empty()) {
             cursor_ = slots_[slot].Index();
             return &At(cursor_);
@@ -427,18 +470,9 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
     }
     directive.level = static_cast<std::int8_t>(createdAt);
     if (slot != kNone) {
-        slots_[slot] = Slot::Of(index, hash);
-    } else {
-        // Field by field: a whole Slot put together on the stack first is read back before
-        // its two halves were written, a wait of many cycles per line.
-        Slot& waiting = pending_[waiting_++];
-        waiting.Hold(index);
-        waiting.hash = hash;
-        if (waiting_ == kBatch) {
-            Settle();
-        }
+        slots_[slot] = Slot::Of(index, static_cast<std::uint32_t>(hash));
+        ++used_;
     }
-    ++used_;
     Link(index);
     return &directive;
 }
@@ -536,8 +570,8 @@ void SpiDirectiveList::RemoveAll() {
     Table().swap(slots_);
     used_ = 0;
     later_.clear();
-    filter_.clear();
-    waiting_ = 0;
+    NameSet().swap(names_);
+    nameSetLeft_ = false;
 }
 
 SpiValueList SpiProgramList::ValuesAt(const SpiDirective& directive, int level) const {

@@ -277,10 +277,10 @@ public:
     // owns), with one lookup: the reader's step for every line. A found element gets the cursor.
     SpiDirective* FindOrAppendView(std::string_view name, int createdAt);
     // The same with the name's hash from HashOf, which also asks the processor for the index
-    // slot the name lands in (unless the table is filtered), so the reader can tokenize the
-    // line's values while it arrives.
-    SpiDirective* FindOrAppendView(std::string_view name, int createdAt, std::uint32_t hash);
-    std::uint32_t HashOf(std::string_view name) const;
+    // slot or bucket the name lands in, so the reader can tokenize the line's values while it
+    // arrives.
+    SpiDirective* FindOrAppendView(std::string_view name, int createdAt, std::uint64_t hash);
+    std::uint64_t HashOf(std::string_view name) const;
     // Deletes the first element of that name, if any, and rewinds the cursor.
     void DeleteByName(std::string_view name);
     void RemoveAll();
@@ -302,11 +302,16 @@ private:
     void EmptyTable(std::size_t size, std::size_t largest) const;
     void Grow();
     void Vacate(std::uint32_t hole);
-    // Puts the names the filter let through into the table (see filter_).
-    void Settle() const;
-    // Whether the filter may hold the hash; it holds it after.
-    bool MayHoldThenRemember(std::uint32_t hash) const;
-    void Remember(std::uint32_t hash) const;
+    // The reader's index of a section that outgrows the cache becomes a set of its names'
+    // hashes (see names_), sized for the directives the rest of the file is expected to hold.
+    void EnterNameSet();
+    // Whether the table, full, is at the size that fills the cache, or would grow past it for
+    // what the rest of the file is expected to hold.
+    bool OutgrowsCache() const;
+    // Buckets for a name set that the section's names so far and those expected will fit.
+    std::size_t NameSetBuckets() const;
+    // A set of every name in the list, of at least `buckets` buckets.
+    void RenewNameSet(std::size_t buckets);
     // Enters the element at pool index `index` into the index, after those of its name.
     void Index(std::uint32_t index) const;
     void Link(std::uint32_t index);
@@ -330,8 +335,6 @@ private:
         void Hold(std::uint32_t index) { held = index + 1; }
         static Slot Of(std::uint32_t index, std::uint32_t hash) { return Slot{index + 1, hash}; }
     };
-    // Enters names known to be new, their probes overlapping.
-    void Place(const Slot* names, std::size_t count) const;
     // A table of empty slots. A large one starts on a 2 MiB boundary, to lie in large pages,
     // and comes from the kernel zeroed (base/large_pages).
     class Table {
@@ -364,14 +367,47 @@ private:
     mutable Table slots_;
     mutable std::size_t used_ = 0;
     mutable std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> later_;
-    // With a table larger than the processor's cache, a probe per line waits on memory. While
-    // such a table fills, a filter of all its hashes (two bits in one 64-bit word per name,
-    // 2 bits a slot, so it stays in the cache) says of nearly every new name that the table
-    // cannot hold it; those names wait in the first `waiting_` of `pending_`, counted in used_,
-    // and go into the table in a batch whose probes overlap. Every probe settles them first.
-    mutable std::vector<std::uint64_t> filter_;
-    mutable std::vector<Slot> pending_;
-    mutable std::size_t waiting_ = 0;
+    // The 64-bit hashes of a section's names, while the reader fills a section too large for a
+    // table in the cache: 32 bits a name in buckets of one cache line, about a quarter of the
+    // table's memory, so a line's name costs one probe the reader asks for early. The set only
+    // says that a name is new; a name it may hold (read before, or one in billions of like
+    // hash) makes the list let go of it and index every name in a table for the rest of the
+    // read. Any other use of the index does the same.
+    class NameSet {
+    public:
+        NameSet() = default;
+        explicit NameSet(std::size_t buckets);
+        NameSet(const NameSet&) = delete;
+        NameSet& operator=(const NameSet&) = delete;
+        ~NameSet();
+        void swap(NameSet& other) noexcept {
+            std::swap(memory_, other.memory_);
+            std::swap(tags_, other.tags_);
+            std::swap(buckets_, other.buckets_);
+            std::swap(count_, other.count_);
+        }
+        bool empty() const { return buckets_ == 0; }
+        std::size_t buckets() const { return buckets_; }
+        // Full enough that a bucket overflows too often.
+        bool Full() const { return count_ >= buckets_ * 13; }
+        void Prefetch(std::uint64_t hash) const { __builtin_prefetch(Bucket(hash)); }
+        // True, with the hash held after, when the set held no hash like it.
+        bool Add(std::uint64_t hash);
+
+        static constexpr std::size_t kPerBucket = 16;
+
+    private:
+        std::uint32_t* Bucket(std::uint64_t hash) const {
+            return tags_ + ((hash & 0xFFFFFFFFU) * buckets_ >> 32) * kPerBucket;
+        }
+        void* memory_ = nullptr;
+        std::uint32_t* tags_ = nullptr;
+        std::size_t buckets_ = 0;
+        std::size_t count_ = 0;
+    };
+    mutable NameSet names_;
+    // The list let go of a name set while this section was read: a name came again.
+    mutable bool nameSetLeft_ = false;
 };
 
 // A comment line of the user's file, kept so a save writes it where it stood: before the
@@ -486,9 +522,10 @@ public:
     // values are freed at once.
 
     // While a section is read: how many more directives the rest of its file may hold. An
-    // index of 8 Ki slots or more that must grow then grows at once toward that (to 64 Ki
-    // slots, past them up to eight times its size) instead of doubling again and again, each
-    // time moving every name; and the pool backs its pages that far ahead, 256 KiB at most.
+    // index of 8 Ki slots or more that must grow then grows at once toward that instead of
+    // doubling again and again, each time moving every name: to 64 Ki slots, or for more
+    // names to a name set made for them. The pool backs its pages that far ahead, 256 KiB at
+    // most.
     void ExpectDirectives(std::function<std::size_t()> more) { moreExpected_ = std::move(more); }
 
     // Frees the index table a released section left for the next one.

@@ -274,52 +274,56 @@ TEST(Parser, WrittenLinesReadBackTheSame) {
 }
 
 // A section far past the size where its index no longer fits the cache, with names that come
-// again right after (still waiting to enter the index), a few lines later, much later, and in
-// other letter case: it reads as a small section would, each name where it first stood with
-// the values of its last line.
+// again right after, a few lines later, much later, and in other letter case, from its start or
+// only near its end: it reads as a small section would, each name where it first stood with the
+// values of its last line.
 TEST(Parser, ALargeSectionMergesRepeatedNamesAsASmallOneDoes) {
-    std::mt19937 random(7);
-    std::vector<std::string> order;                    // names as they first stood
-    std::unordered_map<std::string, std::string> last; // by upper-case name: the last values
-    std::string text = "START_P\n";
-    for (int line = 0; line < 120000; ++line) {
-        const unsigned pick = random() % 100;
-        std::string name = "Key_" + std::to_string(order.size());
-        if (!order.empty() && pick < 12) {
-            const std::size_t span =
-                pick < 6 ? std::min<std::size_t>(order.size(), 70) : order.size();
-            name = order[order.size() - 1 - random() % span];
-            if (pick % 2 == 1) {
-                std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+    for (const int repeatsFrom : {0, 110000}) {
+        std::mt19937 random(7);
+        std::vector<std::string> order;                    // names as they first stood
+        std::unordered_map<std::string, std::string> last; // by upper-case name: the last values
+        std::string text = "START_P\n";
+        for (int line = 0; line < 120000; ++line) {
+            const unsigned pick = random() % 100;
+            std::string name = "Key_" + std::to_string(order.size());
+            if (line >= repeatsFrom && !order.empty() && pick < 12) {
+                const std::size_t span =
+                    pick < 6 ? std::min<std::size_t>(order.size(), 70) : order.size();
+                name = order[order.size() - 1 - random() % span];
+                if (pick % 2 == 1) {
+                    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+                }
             }
+            std::string upper = name;
+            ToUpperInPlace(upper);
+            if (last.find(upper) == last.end()) {
+                order.push_back(name);
+            }
+            last[upper] = std::to_string(line);
+            text += name + " " + std::to_string(line) + "\n";
         }
-        std::string upper = name;
-        ToUpperInPlace(upper);
-        if (last.find(upper) == last.end()) {
-            order.push_back(name);
+        text += "END_P\n";
+        SpiProgramList programs;
+        ASSERT_EQ(ParseText(programs, text), 0);
+        const SpiDirectiveList& p = programs.Lookup("P")->directives;
+        ASSERT_EQ(p.size(), order.size()) << repeatsFrom;
+        std::size_t at = 0;
+        for (const SpiDirective* directive : p) {
+            std::string upper(directive->Name());
+            ToUpperInPlace(upper);
+            ASSERT_EQ(directive->Name(), order[at]) << at;
+            ASSERT_EQ(Join(directive->ActiveValues()), last[upper]) << order[at];
+            ++at;
         }
-        last[upper] = std::to_string(line);
-        text += name + " " + std::to_string(line) + "\n";
-    }
-    text += "END_P\n";
-    SpiProgramList programs;
-    ASSERT_EQ(ParseText(programs, text), 0);
-    const SpiDirectiveList& p = programs.Lookup("P")->directives;
-    ASSERT_EQ(p.size(), order.size());
-    std::size_t at = 0;
-    for (const SpiDirective* directive : p) {
-        std::string upper(directive->Name());
-        ToUpperInPlace(upper);
-        ASSERT_EQ(directive->Name(), order[at]) << at;
-        ASSERT_EQ(Join(directive->ActiveValues()), last[upper]) << order[at];
-        ++at;
     }
 }
 
-// The index as the reader fills it, with deletes and lookups between, below and far above
+// The index as the reader fills it, with deletes and lookups between (or, in the last case,
+// none until every name is in, with no expectation of the section's size), below and far above
 // the size where it no longer fits the cache: it agrees with a plain set of the names.
 TEST(NamedList, ALargeIndexAgreesWithTheListThroughDeletes) {
-    for (const int count : {1000, 100000}) {
+    for (const int count : {1000, 100000, 300000}) {
+        const bool between = count < 300000;
         SpiProgramList programs;
         SpiDirectiveList& list = programs.Append("P", 2)->directives;
         std::string text;
@@ -335,12 +339,12 @@ TEST(NamedList, ALargeIndexAgreesWithTheListThroughDeletes) {
         for (int i = 0; i < count; ++i) {
             list.FindOrAppendView(names[i], 2);
             alive.insert(i);
-            if (i % 41 == 0) { // a name read long ago, or one still waiting for the index
+            if (between && i % 41 == 0) { // a name read long ago, or one just read
                 const int victim = i % 2 == 0 ? i / 2 : i;
                 list.DeleteByName("N" + std::to_string(victim));
                 alive.erase(victim);
             }
-            if (i % 5 == 0) { // found again, or added again after its delete
+            if (between && i % 5 == 0) { // found again, or added again after its delete
                 const int again = i - i % 40;
                 EXPECT_EQ(list.FindOrAppendView(names[again], 2)->Name(), names[again]);
                 alive.insert(again);
