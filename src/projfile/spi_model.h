@@ -406,7 +406,8 @@ private:
         std::size_t count_ = 0;
     };
     mutable NameSet names_;
-    // The list let go of a name set while this section was read: a name came again.
+    // The list let go of a name set while this section was read (a name came again, or the
+    // index was used another way): the table serves the rest of the read.
     mutable bool nameSetLeft_ = false;
 };
 
