@@ -168,18 +168,17 @@ void SpiDirectiveList::EmptyTable(std::size_t size, std::size_t largest) const {
 }
 
 SpiDirectiveList::NameSet::NameSet(std::size_t buckets)
-    : memory_(pfsetup::AllocateZeroedTable(buckets * kPerBucket * sizeof(std::uint32_t) + 64)),
-      buckets_(buckets) {
+    : memory_(pfsetup::AllocateZeroedTable(Bytes(buckets) + 64)), buckets_(buckets) {
     // Buckets on cache lines, so a probe reads one.
     auto* const first = static_cast<char*>(memory_);
     tags_ = reinterpret_cast<std::uint32_t*>(
         first + (64 - reinterpret_cast<std::uintptr_t>(first) % 64) % 64);
-    pfsetup::BackWithPages(tags_, buckets * kPerBucket * sizeof(std::uint32_t));
+    pfsetup::BackWithPages(tags_, Bytes(buckets));
 }
 
 SpiDirectiveList::NameSet::~NameSet() {
     if (memory_ != nullptr) {
-        pfsetup::FreeTable(memory_, buckets_ * kPerBucket * sizeof(std::uint32_t) + 64);
+        pfsetup::FreeTable(memory_, Bytes(buckets_) + 64);
     }
 }
 
@@ -428,17 +427,21 @@ bool SpiDirectiveList::OutgrowsCache() const {
            2 * (used_ + 1 + owner_->moreExpected_()) > kLargeTable;
 }
 
+void SpiDirectiveList::MakeRoom() {
+    EnsureIndex();
+    if ((used_ + 1) * 2 > slots_.size()) {
+        if (!nameSetLeft_ && later_.empty() && OutgrowsCache()) {
+            EnterNameSet();
+        } else {
+            Grow();
+        }
+    }
+}
+
 SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int createdAt,
                                                  std::uint64_t hash) {
     if (names_.empty()) {
-        EnsureIndex();
-        if ((used_ + 1) * 2 > slots_.size()) {
-            if (!nameSetLeft_ && later_.empty() && OutgrowsCache()) {
-                EnterNameSet();
-            } else {
-                Grow();
-            }
-        }
+        MakeRoom();
     }
     std::uint32_t slot = kNone; // none: the name set took the name
     if (!names_.empty()) {
@@ -447,10 +450,7 @@ SpiDirective* SpiDirectiveList::FindOrAppendView(std::string_view name, int crea
         }
         if (!names_.Add(hash)) {
             // Perhaps a name read before: the table decides, from now on.
-            EnsureIndex();
-            if ((used_ + 1) * 2 > slots_.size()) {
-                Grow();
-            }
+            MakeRoom();
         }
     }
     if (names_.empty()) {

@@ -308,6 +308,9 @@ private:
     // Whether the table, full, is at the size that fills the cache, or would grow past it for
     // what the rest of the file is expected to hold.
     bool OutgrowsCache() const;
+    // The index ready for one more name: made again if it was released, and grown (or turned
+    // into a name set, unless one was let go of this read) when full. A name set is let go of.
+    void MakeRoom();
     // Buckets for a name set that the section's names so far and those expected will fit.
     std::size_t NameSetBuckets() const;
     // A set of every name in the list, of at least `buckets` buckets.
@@ -397,6 +400,9 @@ private:
         static constexpr std::size_t kPerBucket = 16;
 
     private:
+        static std::size_t Bytes(std::size_t buckets) {
+            return buckets * kPerBucket * sizeof(std::uint32_t);
+        }
         std::uint32_t* Bucket(std::uint64_t hash) const {
             return tags_ + ((hash & 0xFFFFFFFFU) * buckets_ >> 32) * kPerBucket;
         }
